@@ -1,0 +1,56 @@
+// Setting up and releasing the contents of a book record, and the growable
+// tables every reader and the writer fill: sheets, rows, cells and shared
+// strings.
+#pragma once
+
+#include "oxls.h"
+#include "style_tables.h"
+
+#include <vector>
+
+// Kinds the record can be set up for.
+constexpr int BOOK_KIND_XLS = 11;
+constexpr int BOOK_KIND_XLSX = 20;
+
+// A merged cell area (0-based, inclusive).
+struct MergedArea {
+    int first_row, first_column, last_row, last_column;
+};
+
+// A hyperlink of a sheet being written.
+struct SheetHyperlink {
+    int row, column;
+    std::string target;     // external target (file, folder, mail, other book); empty for a location
+    std::string location;   // "Sheet!A1" inside the target book, or empty
+};
+
+// Per-sheet tables that do not fit the fixed XLS_SHEET record
+// (XLS_SHEET.extension).
+struct SheetExtras {
+    std::vector<MergedArea> merges;
+    std::vector<SheetHyperlink> hyperlinks;
+};
+
+// Sets the record up for a book of this kind (BOOK_KIND_XLSX or
+// BOOK_KIND_XLS): limits, flags, properties, error state, ten preallocated
+// sheet records and the initial style tables.  The work area and thread
+// number are left as they are.  0, or -2 (everything freed again).
+int ozw_init_book(XLS_BOOK *book, int kind);
+// Frees every table the record owns and deletes the temporary workbook
+// file when one is set.  The work area is not touched.
+void ozw_release_book(XLS_BOOK *book);
+
+StyleTables *ozw_styles(XLS_BOOK *book);
+SheetExtras *ozw_sheet_extras(XLS_SHEET *sheet);   // created on first use; null on no memory
+
+// Appends a sheet with this UTF-8 name (at most XLS_SHEET_LEN bytes, else
+// -9); returns its index, or -2.
+int ozw_add_sheet(XLS_BOOK *book, const char *name_utf8);
+// Grows the row table / the row's cell array so that the slot exists; new
+// cells are empty (type -1, style 0).  Returns the cell, or null on no memory.
+XLS_CELL *ozw_ensure_cell(XLS_SHEET *sheet, int row, int column);
+XLS_ROW *ozw_ensure_row(XLS_SHEET *sheet, int row);
+// Replaces an owned text of a cell (text, formula or extra) with a copy; 0 or -2.
+int ozw_set_cell_text(char **field, const char *text, size_t length);
+// Appends a shared string; returns its index or -2.
+int ozw_add_sst(XLS_BOOK *book, const char *text, int length);

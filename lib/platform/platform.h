@@ -1,0 +1,84 @@
+// The platform layer: every call into the operating system goes through
+// here.  One implementation per OS (posix/, win32/); everything above it is
+// portable.  Paths and texts are in the platform's narrow encoding
+// (Shift-JIS on Windows, UTF-8 on POSIX).
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace zplat {
+
+// Path separator of this platform.
+constexpr char kSeparator =
+#ifdef _WIN32
+    '\\';
+#else
+    '/';
+#endif
+
+// ---- plain files -------------------------------------------------------
+// Open modes: 1 read (others may read, must exist), 2 write (others may
+// write, created or truncated), 3 append (opened or created, at the end),
+// 4 read-write (opened or created).
+struct File;
+File *file_open(const char *path, int mode);
+void file_close(File *file);
+// Bytes transferred; 0 at the end or on failure.
+size_t file_read(File *file, void *buffer, size_t count);
+size_t file_write(File *file, const void *buffer, size_t count);
+// origin 1 start, 2 end, 3 current.  0, -3 bad origin, -104 refused.
+int file_seek(File *file, long long offset, int origin);
+long long file_tell(File *file);
+
+// Size of the file at path; 0, or -101 when it cannot be examined.
+int file_size(const char *path, long long *size);
+// Last write time in local time; 0 or -101.
+int file_time(const char *path, std::tm *local);
+// Sets the last write time from a local time; 0 or -1.
+int set_file_time(const char *path, const std::tm &local);
+int delete_file(const char *path);          // 0 or -1
+bool is_directory(const char *path);
+int make_directory(const char *path);       // 0, 1 when it existed, -1 failure
+int remove_directory(const char *path);     // empty folder only; 0 or -1
+
+// ---- folders -----------------------------------------------------------
+struct DirEntry {
+    std::string name;
+    bool is_directory = false;
+    bool is_hidden = false;   // hidden attribute (Windows) or leading "." (POSIX)
+    bool is_link = false;     // symbolic link or reparse point
+};
+// Calls `visit` for each entry of the folder except "." and "..", in the
+// order the system lists them; stops early when `visit` returns false.
+// 0, or -1 when the folder cannot be listed.
+int list_directory(const char *path, const std::function<bool(const DirEntry &)> &visit);
+
+// ---- environment and time ----------------------------------------------
+// Value of an environment variable; false when unset.
+bool get_env(const char *name, std::string &value);
+// The temporary folder: TEMP when set (and shorter than 257 bytes), else the
+// system's temporary folder.  No trailing separator.
+std::string temp_folder();
+std::tm local_time();
+// Full path of the running executable.
+std::string executable_path();
+
+// ---- code pages ---------------------------------------------------------
+// Conversions between UTF-16 (host order) and a code page: 932 (Shift-JIS,
+// CP932 on every OS) or 65001 (UTF-8).  Characters without a form in the
+// target give the system's replacement.  False when memory cannot be had.
+bool to_utf16(int codepage, std::string_view text, std::u16string &out);
+bool from_utf16(int codepage, std::u16string_view text, std::string &out);
+
+// ---- user interaction ----------------------------------------------------
+enum MessageStyle { MB_STYLE_OK = 0, MB_STYLE_YESNO = 4, MB_STYLE_ERROR = 16,
+                    MB_STYLE_QUESTION = 32, MB_STYLE_WARNING = 48, MB_STYLE_INFO = 64 };
+// Shows a message box (Windows) or writes "title: text" to standard error
+// (POSIX).  Returns 6 (yes) or 7 (no) for Yes/No boxes, 1 otherwise.
+int message_box(const char *title, const char *text, int style);
+
+}  // namespace zplat
