@@ -3,6 +3,7 @@
 #   scripts/build.sh release   -> build/release
 #   scripts/build.sh sanitize  -> build/sanitize (ASan + UBSan)
 #   scripts/build.sh mingw     -> build/mingw (Windows cross build of the library)
+#   scripts/build.sh fuzz      -> build/fuzz (clang, libFuzzer targets, ASan + UBSan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 flavour=${1:-release}
@@ -11,7 +12,7 @@ case "$flavour" in
   release)  args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   sanitize) args=(-DCMAKE_BUILD_TYPE=Debug -DZS_SANITIZE=ON) ;;
   mingw)    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DZS_TESTS=OFF) ;;
-  fuzz)     args=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZS_FUZZ=ON -DZS_TESTS=OFF -DZS_APP=OFF) ;;
+  fuzz)     args=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZS_FUZZ=ON -DZS_SANITIZE=ON -DZS_TESTS=OFF -DZS_APP=OFF) ;;
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
