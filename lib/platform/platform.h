@@ -42,6 +42,7 @@ int file_time(const char *path, std::tm *local);
 int set_file_time(const char *path, const std::tm &local);
 int delete_file(const char *path);          // 0 or -1
 bool is_directory(const char *path);
+bool is_link(const char *path);              // symbolic link or reparse point itself
 int make_directory(const char *path);       // 0, 1 when it existed, -1 failure
 int remove_directory(const char *path);     // empty folder only; 0 or -1
 

@@ -1,0 +1,274 @@
+// The platform layer on Windows: kernel32 files, folders and code pages,
+// user32 message boxes.  Paths are in the ANSI code page.
+#include "platform/platform.h"
+
+#include <windows.h>
+
+#include <new>
+
+namespace zplat {
+
+// ---- plain files -------------------------------------------------------
+
+struct File {
+    HANDLE handle;
+    int mode;
+};
+
+File *file_open(const char *path, int mode) {
+    if (!path || !*path) return nullptr;
+    DWORD access, share, creation;
+    switch (mode) {
+        case 1: access = GENERIC_READ; share = FILE_SHARE_READ; creation = OPEN_EXISTING; break;
+        case 2: access = GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = CREATE_ALWAYS; break;
+        case 3: access = GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
+        case 4: access = GENERIC_READ | GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
+        default: return nullptr;
+    }
+    HANDLE handle = CreateFileA(path, access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return nullptr;
+    if (mode == 3) {
+        LARGE_INTEGER zero{};
+        SetFilePointerEx(handle, zero, nullptr, FILE_END);
+    }
+    File *file = new (std::nothrow) File{handle, mode};
+    if (!file) CloseHandle(handle);
+    return file;
+}
+
+void file_close(File *file) {
+    if (!file) return;
+    CloseHandle(file->handle);
+    delete file;
+}
+
+size_t file_read(File *file, void *buffer, size_t count) {
+    if (!file) return 0;
+    size_t done = 0;
+    auto *out = static_cast<char *>(buffer);
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
+        DWORD got = 0;
+        if (!ReadFile(file->handle, out + done, chunk, &got, nullptr) || got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+size_t file_write(File *file, const void *buffer, size_t count) {
+    if (!file) return 0;
+    size_t done = 0;
+    auto *in = static_cast<const char *>(buffer);
+    while (done < count) {
+        DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
+        DWORD put = 0;
+        if (!WriteFile(file->handle, in + done, chunk, &put, nullptr) || put == 0) break;
+        done += put;
+    }
+    return done;
+}
+
+int file_seek(File *file, long long offset, int origin) {
+    DWORD method;
+    switch (origin) {
+        case 1: method = FILE_BEGIN; break;
+        case 2: method = FILE_END; break;
+        case 3: method = FILE_CURRENT; break;
+        default: return -3;
+    }
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    if (!file || !SetFilePointerEx(file->handle, distance, nullptr, method)) return -104;
+    return 0;
+}
+
+long long file_tell(File *file) {
+    if (!file) return -1;
+    LARGE_INTEGER zero{}, position{};
+    if (!SetFilePointerEx(file->handle, zero, &position, FILE_CURRENT)) return -1;
+    return position.QuadPart;
+}
+
+namespace {
+
+bool attributes(const char *path, WIN32_FILE_ATTRIBUTE_DATA &data) {
+    return path && GetFileAttributesExA(path, GetFileExInfoStandard, &data);
+}
+
+std::tm to_tm(const SYSTEMTIME &st) {
+    std::tm local{};
+    local.tm_year = st.wYear - 1900;
+    local.tm_mon = st.wMonth - 1;
+    local.tm_mday = st.wDay;
+    local.tm_hour = st.wHour;
+    local.tm_min = st.wMinute;
+    local.tm_sec = st.wSecond;
+    local.tm_wday = st.wDayOfWeek;
+    local.tm_isdst = -1;
+    return local;
+}
+
+}  // namespace
+
+int file_size(const char *path, long long *size) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!attributes(path, data)) return -101;
+    *size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return 0;
+}
+
+int file_time(const char *path, std::tm *local) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    FILETIME local_time;
+    SYSTEMTIME st;
+    if (!attributes(path, data) || !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local_time) ||
+        !FileTimeToSystemTime(&local_time, &st))
+        return -101;
+    *local = to_tm(st);
+    return 0;
+}
+
+int set_file_time(const char *path, const std::tm &local) {
+    SYSTEMTIME st{};
+    st.wYear = static_cast<WORD>(local.tm_year + 1900);
+    st.wMonth = static_cast<WORD>(local.tm_mon + 1);
+    st.wDay = static_cast<WORD>(local.tm_mday);
+    st.wHour = static_cast<WORD>(local.tm_hour);
+    st.wMinute = static_cast<WORD>(local.tm_min);
+    st.wSecond = static_cast<WORD>(local.tm_sec);
+    FILETIME local_time, utc;
+    if (!SystemTimeToFileTime(&st, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc)) return -1;
+    HANDLE handle = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return -1;
+    BOOL ok = SetFileTime(handle, nullptr, nullptr, &utc);
+    CloseHandle(handle);
+    return ok ? 0 : -1;
+}
+
+int delete_file(const char *path) { return path && DeleteFileA(path) ? 0 : -1; }
+
+bool is_directory(const char *path) {
+    DWORD found = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool is_link(const char *path) {
+    DWORD found = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
+int make_directory(const char *path) {
+    if (!path) return -1;
+    if (CreateDirectoryA(path, nullptr)) return 0;
+    return GetLastError() == ERROR_ALREADY_EXISTS && is_directory(path) ? 1 : -1;
+}
+
+int remove_directory(const char *path) { return path && RemoveDirectoryA(path) ? 0 : -1; }
+
+// ---- folders -----------------------------------------------------------
+
+int list_directory(const char *path, const std::function<bool(const DirEntry &)> &visit) {
+    if (!path) return -1;
+    std::string pattern = path;
+    if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return -1;
+    DirEntry entry;
+    do {
+        if (std::string_view(found.cFileName) == "." || std::string_view(found.cFileName) == "..") continue;
+        entry.name = found.cFileName;
+        entry.is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        entry.is_hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
+        entry.is_link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        if (!visit(entry)) break;
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return 0;
+}
+
+// ---- environment and time ----------------------------------------------
+
+bool get_env(const char *name, std::string &value) {
+    if (!name) return false;
+    DWORD needed = GetEnvironmentVariableA(name, nullptr, 0);
+    if (needed == 0) return false;
+    std::string buffer(needed, '\0');
+    DWORD length = GetEnvironmentVariableA(name, buffer.data(), needed);
+    if (length >= needed) return false;
+    buffer.resize(length);
+    value = buffer;
+    return true;
+}
+
+std::string temp_folder() {
+    std::string folder;
+    if (!(get_env("TEMP", folder) && !folder.empty() && folder.size() < 257)) {
+        char buffer[MAX_PATH + 1];
+        DWORD length = GetTempPathA(sizeof buffer, buffer);
+        folder = length > 0 && length < sizeof buffer ? std::string(buffer, length) : std::string("C:\\Temp");
+    }
+    while (folder.size() > 3 && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+    return folder;
+}
+
+std::tm local_time() {
+    SYSTEMTIME st;
+    GetLocalTime(&st);
+    return to_tm(st);
+}
+
+std::string executable_path() {
+    char buffer[MAX_PATH + 1];
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    if (length == 0 || length >= sizeof buffer) return std::string();
+    return std::string(buffer, length);
+}
+
+// ---- code pages ---------------------------------------------------------
+// Code page 932 is named explicitly (not CP_ACP) so that a machine with
+// another ANSI code page still converts Shift-JIS the same way.
+
+bool to_utf16(int codepage, std::string_view text, std::u16string &out) {
+    out.clear();
+    if (text.empty()) return true;
+    if (text.size() > 0x7FFFFFFF) return false;
+    int length = static_cast<int>(text.size());
+    int needed = MultiByteToWideChar(static_cast<UINT>(codepage), 0, text.data(), length, nullptr, 0);
+    if (needed <= 0) return false;
+    try {
+        out.resize(static_cast<size_t>(needed));
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    MultiByteToWideChar(static_cast<UINT>(codepage), 0, text.data(), length,
+                        reinterpret_cast<wchar_t *>(out.data()), needed);
+    return true;
+}
+
+bool from_utf16(int codepage, std::u16string_view text, std::string &out) {
+    out.clear();
+    if (text.empty()) return true;
+    if (text.size() > 0x3FFFFFFF) return false;
+    int length = static_cast<int>(text.size());
+    auto *wide = reinterpret_cast<const wchar_t *>(text.data());
+    int needed = WideCharToMultiByte(static_cast<UINT>(codepage), 0, wide, length, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return false;
+    try {
+        out.resize(static_cast<size_t>(needed));
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    WideCharToMultiByte(static_cast<UINT>(codepage), 0, wide, length, out.data(), needed, nullptr, nullptr);
+    return true;
+}
+
+// ---- user interaction ----------------------------------------------------
+
+int message_box(const char *title, const char *text, int style) {
+    return MessageBoxA(nullptr, text ? text : "", title, static_cast<UINT>(style));
+}
+
+}  // namespace zplat
