@@ -1,0 +1,18 @@
+// Texts of date and time values in the date and time format ids
+// (301 to 343, 401 to 407; see format_id.h).
+#pragma once
+
+#include "oxls.h"
+
+#include <string>
+
+// Text of a serial (day number plus time fraction) in a format id; an empty
+// text for an id that is not a date or time format, and for the era formats
+// before 1900.
+std::string ozw_date_text(double serial, int format_id);
+
+// Text of a date or time cell: the day is the cell's integer value, and for
+// date-and-time and time cells the time fraction held in its value text is
+// added.  Format id 0 lets the cell's type choose: date 302, date and time
+// 303, hours and minutes 402, time with seconds 404.
+std::string ozw_cell_date_text(const XLS_CELL &cell, int format_id);
