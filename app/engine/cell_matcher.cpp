@@ -1,0 +1,104 @@
+#include "engine/cell_matcher.h"
+
+#define PCRE2_CODE_UNIT_WIDTH 8
+#include <pcre2.h>
+
+#include "charset.h"
+
+namespace zscan {
+namespace {
+
+// ECMAScript semantics as far as PCRE2 offers them: the whole text must
+// match, \u escapes and unset back-references behave as in ECMAScript, $
+// matches only at the very end, and both CR and LF end a line for ".".
+// Text that is not valid UTF-8 simply fails to match.
+constexpr uint32_t kCompileOptions = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_ANCHORED |
+                                     PCRE2_ENDANCHORED | PCRE2_ALT_BSUX |
+                                     PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
+                                     PCRE2_NEVER_BACKSLASH_C;
+
+// Work limits for one test of one cell.  A cell holds at most 98301 bytes;
+// these bounds keep a pathological expression to a few milliseconds per
+// cell while leaving ordinary expressions far below them.
+constexpr uint32_t kMatchLimit = 1'000'000;
+constexpr uint32_t kDepthLimit = 100'000;
+constexpr uint32_t kHeapLimitKiB = 64 * 1024;
+
+std::string as_utf8(int charset, std::string_view text) {
+    if (charset == CS_UTF8) return std::string(text);
+    return orb_convert(charset, CS_UTF8, text);
+}
+
+}  // namespace
+
+CellMatcher::~CellMatcher() { release(); }
+
+void CellMatcher::release() {
+    for (pcre2_code *code : codes_) pcre2_code_free(code);
+    codes_.clear();
+    pcre2_match_data_free(match_data_);
+    match_data_ = nullptr;
+    pcre2_match_context_free(match_context_);
+    match_context_ = nullptr;
+}
+
+bool CellMatcher::prepare(int charset, const std::vector<std::string> &words,
+                          bool regular_expression, std::string &bad_word) {
+    release();
+    charset_ = charset;
+    regular_expression_ = regular_expression;
+    words_ = words;
+    if (!regular_expression) return true;
+
+    pcre2_compile_context *compile_context = pcre2_compile_context_create(nullptr);
+    pcre2_set_newline(compile_context, PCRE2_NEWLINE_ANYCRLF);
+    for (const std::string &word : words_) {
+        const std::string pattern = as_utf8(charset, word);
+        int error = 0;
+        PCRE2_SIZE offset = 0;
+        pcre2_code *code =
+            pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
+                          kCompileOptions, &error, &offset, compile_context);
+        if (code == nullptr) {
+            pcre2_compile_context_free(compile_context);
+            release();
+            bad_word = word;
+            return false;
+        }
+        codes_.push_back(code);
+    }
+    pcre2_compile_context_free(compile_context);
+
+    match_data_ = pcre2_match_data_create(1, nullptr);
+    match_context_ = pcre2_match_context_create(nullptr);
+    pcre2_set_match_limit(match_context_, kMatchLimit);
+    pcre2_set_depth_limit(match_context_, kDepthLimit);
+    pcre2_set_heap_limit(match_context_, kHeapLimitKiB);
+    return true;
+}
+
+bool CellMatcher::matches_expression(pcre2_code *code, std::string_view utf8_text) {
+    static const char kEmpty = 0;
+    const char *subject = utf8_text.empty() ? &kEmpty : utf8_text.data();
+    const int rc = pcre2_match(code, reinterpret_cast<PCRE2_SPTR>(subject), utf8_text.size(), 0,
+                               0, match_data_, match_context_);
+    return rc >= 0;
+}
+
+bool CellMatcher::matches(std::string_view text) {
+    if (!regular_expression_) {
+        for (const std::string &word : words_) {
+            if (text.find(word) != std::string_view::npos) return true;
+        }
+        return false;
+    }
+    if (codes_.empty()) return false;
+    const std::string converted = charset_ == CS_UTF8 ? std::string() : as_utf8(charset_, text);
+    const std::string_view utf8_text = charset_ == CS_UTF8 ? text : std::string_view(converted);
+    for (pcre2_code *code : codes_) {
+        if (matches_expression(code, utf8_text)) return true;
+    }
+    return false;
+}
+
+}  // namespace zscan

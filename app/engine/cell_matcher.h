@@ -1,0 +1,45 @@
+// Tests a cell's display text against the search words: as a byte
+// substring, or as a regular expression (ECMAScript-like syntax) that must
+// match the whole text.  Expressions are compiled once per search.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct pcre2_real_code_8;
+struct pcre2_real_match_data_8;
+struct pcre2_real_match_context_8;
+
+namespace zscan {
+
+class CellMatcher {
+public:
+    CellMatcher() = default;
+    ~CellMatcher();
+    CellMatcher(const CellMatcher &) = delete;
+    CellMatcher &operator=(const CellMatcher &) = delete;
+
+    // Prepares the matcher for these words, in the character set `charset`.
+    // With `regular_expression` every word is compiled; false when one is
+    // not a valid expression, with `bad_word` naming the first such word.
+    bool prepare(int charset, const std::vector<std::string> &words, bool regular_expression,
+                 std::string &bad_word);
+
+    // True when the first word that matches exists.  An expression that
+    // runs into its work limits counts as no match.
+    bool matches(std::string_view text);
+
+private:
+    void release();
+    bool matches_expression(pcre2_real_code_8 *code, std::string_view utf8_text);
+
+    int charset_ = 0;
+    bool regular_expression_ = false;
+    std::vector<std::string> words_;
+    std::vector<pcre2_real_code_8 *> codes_;
+    pcre2_real_match_data_8 *match_data_ = nullptr;
+    pcre2_real_match_context_8 *match_context_ = nullptr;
+};
+
+}  // namespace zscan

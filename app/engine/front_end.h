@@ -1,0 +1,32 @@
+// What the engine needs from the program that shows it: a window, a
+// terminal, or a test double.  Texts are in the context's character set.
+#pragma once
+
+#include <string>
+
+namespace zscan {
+
+enum class MessageIcon { Error, Question, Information, Exclamation };
+
+class FrontEnd {
+public:
+    virtual ~FrontEnd() = default;
+
+    // The folder the walk is in.
+    virtual void set_progress_text(const std::string &text) = 0;
+    // The hit counter ("%d件").
+    virtual void set_hit_counter_text(const std::string &text) = 0;
+    // Shows a message titled `title`.  For a question (`yes_no`) returns
+    // true on Yes; a front end that cannot ask returns `default_answer`.
+    // Plain messages return true.
+    virtual bool show_message(const std::string &title, const std::string &text,
+                              MessageIcon icon, bool yes_no, bool default_answer) = 0;
+    // True once the user has asked to cancel the running search.
+    virtual bool cancel_requested() = 0;
+    // Shows the finished result file or result book.
+    virtual void open_result(const std::string &path, bool excel_book) = 0;
+    // One line of the text result, as it is appended to the result file.
+    virtual void hit_line_written(const std::string &line) = 0;
+};
+
+}  // namespace zscan
