@@ -6,6 +6,7 @@
 #include "oxls.h"
 #include "style_tables.h"
 
+#include <string>
 #include <vector>
 
 // Kinds the record can be set up for.
@@ -24,11 +25,24 @@ struct SheetHyperlink {
     std::string location;   // "Sheet!A1" inside the target book, or empty
 };
 
+// A comment or the text of a drawing shape, kept with the sheet that owns
+// it by the package reader.
+struct SheetNote {
+    int row = -1, column = -1;   // the commented cell; -1 for a drawing shape
+    std::string text;            // UTF-8
+};
+
 // Per-sheet tables that do not fit the fixed XLS_SHEET record
 // (XLS_SHEET.extension).
 struct SheetExtras {
     std::vector<MergedArea> merges;
     std::vector<SheetHyperlink> hyperlinks;
+    // The worksheet XML before <sheetData> and after </sheetData> of a book
+    // that was read, so that an updated book can be written around new cell
+    // data.
+    std::string xml_before_data;
+    std::string xml_after_data;
+    std::vector<SheetNote> notes;
 };
 
 // Sets the record up for a book of this kind (BOOK_KIND_XLSX or
