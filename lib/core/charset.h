@@ -14,14 +14,24 @@ int orb_char_len(int code, unsigned char byte, int *index);
 // Bytes before the terminator (two zero bytes for codes 4 and 5).
 int orb_byte_len(int code, const char *text);
 
-// In-place conversion; the caller's buffer must have room for the result
-// (Shift-JIS to UTF-8 grows a text to at most 1.5 times; UTF-8 to Shift-JIS
-// never grows).  *length is updated.  0, or -2 when memory cannot be had.
+// In-place conversion of the *length bytes at text; the caller's buffer
+// must have room for the result and its terminator (Shift-JIS to UTF-8
+// grows a text to at most 1.5 times; Shift-JIS to EUC-JP adds a byte per
+// half-width katakana; UTF-8 to Shift-JIS never grows).  Writes the
+// converted bytes and one zero byte, zeroes the rest of the old length, and
+// nothing beyond.  *length is updated.  0, or -2 when memory cannot be had
+// (the text is left as it was).  Pairs without a conversion leave the text
+// unchanged.
 int orb_convert(int from, int to, char *text, int *length);
-// The same conversion into a new string (never writes out of bounds).
+// The same conversion into a new string (never writes out of bounds); an
+// empty string when memory cannot be had.
 std::string orb_convert(int from, int to, std::string_view text);
+// The same again with the result code: 0, or -2 (out left empty).
+int orb_convert(int from, int to, std::string_view text, std::string &out);
 
-// Big-endian UTF-16 (ending with two zero bytes) from ANSI or UTF-8 text.
+// Big-endian UTF-16 from ANSI (Shift-JIS) or UTF-8 text; the two zero bytes
+// that end it are part of the returned string.  Empty when memory cannot be
+// had.
 std::string orb_sjis_to_utf16be(std::string_view text);
 std::string orb_utf8_to_utf16be(std::string_view text);
 
@@ -31,8 +41,17 @@ int orb_trim(char *text);
 int orb_unquote(char *text);             // one pair of surrounding double quotes
 int orb_unquote_single(char *text);
 int orb_unquote_back(char *text);
-int orb_split_path(int code, const char *path, char *folder_out);
+// Cuts the path at its last "/" or backslash (a trail byte 0x5C of a double-byte
+// character is not one): folder_out gets what precedes the separator,
+// name_out (when given) what follows it.  Without a separator the folder is
+// empty and the name is the whole path.  Buffers must hold the path.
+int orb_split_path(int code, const char *path, char *folder_out, char *name_out = nullptr);
+// A text longer than width bytes becomes "..." followed by its last bytes,
+// cut on a character boundary, width bytes at most in all.
 int orb_shorten(int code, char *text, int width);
+// Drops leading zeros (keeping the one before a decimal point), trailing
+// zeros after a decimal point and a point left last; a sign stays in front.
+// "-0" and an emptied text become "0".
 int orb_number_tidy(char *text);
 int orb_is_digits(const char *text);      // -1 all digits, else 0
 int orb_is_number_text(const char *text); // -1 digits, signs and points only

@@ -1,0 +1,241 @@
+// Character sets: the EUC-JP arithmetic both ways, conversions through
+// UTF-16 with their lengths, and the text routines that must not take a
+// trail byte for ASCII.
+#include "charset.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Converts in place in a buffer with a guard area, checking that nothing
+// is written past the reported length and its terminator.
+std::string convert_in_place(int from, int to, const std::string &text) {
+    char buffer[256];
+    std::memset(buffer, '#', sizeof buffer);
+    std::memcpy(buffer, text.data(), text.size());
+    buffer[text.size()] = '\0';
+    int length = static_cast<int>(text.size());
+    EXPECT_EQ(orb_convert(from, to, buffer, &length), 0);
+    EXPECT_EQ(buffer[length], '\0');
+    size_t touched = std::max<size_t>(static_cast<size_t>(length) + 1, text.size() + 1);
+    for (size_t i = touched; i < sizeof buffer; ++i)
+        if (buffer[i] != '#') {
+            ADD_FAILURE() << "byte " << i << " written past the converted text";
+            break;
+        }
+    for (size_t i = static_cast<size_t>(length); i < text.size(); ++i)
+        EXPECT_EQ(buffer[i], '\0') << "the rest of the old length is zeroed";
+    return std::string(buffer, static_cast<size_t>(length));
+}
+
+TEST(Charset, CharacterLengthsPerCode) {
+    int index = 0;
+    EXPECT_EQ(orb_char_len(CS_UTF8, 0xE3, &index), 2);
+    EXPECT_EQ(index, 2);
+    EXPECT_EQ(orb_char_len(CS_UTF8, 0xF0, &index), 3);
+    EXPECT_EQ(orb_char_len(CS_UTF8, 0xC3, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_UTF8, 0x80, nullptr), 0) << "a continuation byte stands alone";
+    EXPECT_EQ(orb_char_len(CS_UTF8, 0xF8, nullptr), 0);
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0x81, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0x9F, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0xA0, nullptr), 0);
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0xB1, nullptr), 0) << "half-width katakana";
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0xE0, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0xFC, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_SJIS, 0xFD, nullptr), 0);
+    EXPECT_EQ(orb_char_len(CS_EUC, 0x8E, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_EUC, 0xA1, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_EUC, 0xA0, nullptr), 0);
+    EXPECT_EQ(orb_char_len(CS_UTF16BE, 0x00, nullptr), 1);
+    EXPECT_EQ(orb_char_len(CS_UTF16BE, 0xD8, nullptr), 3) << "a high surrogate starts a pair";
+    EXPECT_EQ(orb_char_len(CS_UTF16BE, 0xDC, nullptr), 1);
+
+    EXPECT_EQ(orb_byte_len(CS_SJIS, "ab\x82\xA0"), 4);
+    // In UTF-16 a zero byte alone does not end the text.
+    const char wide[] = {0x00, 'A', 0x01, 0x00, 0x00, 'B', 0x00, 0x00};
+    EXPECT_EQ(orb_byte_len(CS_UTF16BE, wide), 6);
+    EXPECT_EQ(orb_byte_len(CS_WIDE5, wide), 6);
+}
+
+TEST(Charset, EucAndShiftJisArithmeticBothWays) {
+    EXPECT_EQ(convert_in_place(CS_SJIS, CS_EUC, "\x88\x9F"), "\xB0\xA1");
+    EXPECT_EQ(convert_in_place(CS_EUC, CS_SJIS, "\xB0\xA1"), "\x88\x9F");
+    // Half-width katakana gains and loses the single shift.
+    EXPECT_EQ(convert_in_place(CS_SJIS, CS_EUC, "a\xB1z"), "a\x8E\xB1z");
+    EXPECT_EQ(convert_in_place(CS_EUC, CS_SJIS, "\x8E\xB1\x41"), "\xB1\x41");
+    // Odd and even rows, lead bytes above 0x9F and trail bytes either side
+    // of 0x7F, all round trip.
+    const char *samples[] = {"\x81\x40", "\x82\xA0", "\x93\xFA\x96\x7B", "\x95\x5C", "\x88\x7E",
+                             "\x88\x80", "\xE0\x40", "\xEA\xA4", "\x9F\xFC", "ABC"};
+    for (const char *sjis : samples) {
+        std::string euc = convert_in_place(CS_SJIS, CS_EUC, sjis);
+        for (unsigned char c : euc) EXPECT_TRUE(c < 0x80 || c >= 0xA1) << "EUC bytes of " << sjis;
+        EXPECT_EQ(convert_in_place(CS_EUC, CS_SJIS, euc), sjis);
+    }
+    EXPECT_EQ(convert_in_place(CS_SJIS, CS_EUC, "\x93\xFA\x96\x7B"), "\xC6\xFC\xCB\xDC") << "Nihon";
+}
+
+TEST(Charset, UnicodeConversionsUpdateTheLength) {
+    const std::string sjis = "\x93\xFA\x96\x7B\x8C\xEA abc \xB1";   // Nihongo abc half-width A
+    const std::string utf8 = "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E abc \xEF\xBD\xB1";
+    EXPECT_EQ(convert_in_place(CS_SJIS, CS_UTF8, sjis), utf8);
+    EXPECT_EQ(convert_in_place(CS_UTF8, CS_SJIS, utf8), sjis);
+    EXPECT_EQ(convert_in_place(CS_EUC, CS_UTF8, orb_convert(CS_SJIS, CS_EUC, sjis)), utf8);
+    EXPECT_EQ(convert_in_place(CS_UTF8, CS_EUC, utf8), orb_convert(CS_SJIS, CS_EUC, sjis));
+
+    std::string be = orb_utf8_to_utf16be(utf8);
+    ASSERT_GE(be.size(), 2u);
+    EXPECT_EQ(be.substr(0, 4), std::string("\x65\xE5\x67\x2C", 4));
+    EXPECT_EQ(be.substr(be.size() - 2), std::string(2, '\0')) << "ends with two zero bytes";
+    EXPECT_EQ(be, orb_sjis_to_utf16be(sjis));
+    std::string body = be.substr(0, be.size() - 2);
+    EXPECT_EQ(orb_convert(CS_UTF16BE, CS_UTF8, body), utf8);
+    EXPECT_EQ(orb_convert(CS_UTF16BE, CS_SJIS, body), sjis);
+    EXPECT_EQ(orb_convert(CS_UTF16BE, CS_EUC, body), orb_convert(CS_SJIS, CS_EUC, sjis));
+
+    // A surrogate pair survives UTF-16BE to UTF-8.
+    EXPECT_EQ(orb_convert(CS_UTF16BE, CS_UTF8, std::string("\xD8\x3D\xDE\x00", 4)), "\xF0\x9F\x98\x80");
+}
+
+TEST(Charset, MissingCharactersAndUnknownPairs) {
+    // e-acute and an emoji have no Shift-JIS form: they become question marks.
+    EXPECT_EQ(convert_in_place(CS_UTF8, CS_SJIS, "Sheet\xC3\xA9\xF0\x9F\x98\x80"), "Sheet???");
+    EXPECT_EQ(convert_in_place(CS_SJIS, CS_SJIS, "\x82\xA0"), "\x82\xA0");
+    EXPECT_EQ(orb_convert(CS_SJIS, CS_UTF16BE, "abc"), "abc") << "no such pair: unchanged";
+    EXPECT_EQ(orb_convert(CS_WIDE5, CS_UTF8, "abc"), "abc");
+    EXPECT_EQ(convert_in_place(CS_UTF8, CS_SJIS, ""), "");
+    // The growth bound callers size their buffers by: 2 Shift-JIS bytes
+    // become 3 UTF-8 bytes.
+    std::string kana(40, '\0');
+    for (size_t i = 0; i < kana.size(); i += 2) kana.replace(i, 2, "\x82\xA0");
+    EXPECT_EQ(convert_in_place(CS_SJIS, CS_UTF8, kana).size(), 60u);
+}
+
+TEST(Charset, CaseChangesSkipQuotedRunsAndDoubleByteCharacters) {
+    char text[64];
+    std::strcpy(text, "abc'def'ghi");
+    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
+    EXPECT_STREQ(text, "ABC'def'GHI");
+    std::strcpy(text, "O'Brien");
+    EXPECT_EQ(orb_upper(CS_SJIS, text), -1);
+    EXPECT_STREQ(text, "O'Brien");
+    std::strcpy(text, "o'brien");
+    EXPECT_EQ(orb_upper(CS_SJIS, text), -1);
+    EXPECT_STREQ(text, "O'brien") << "letters before the open quote are changed";
+    std::strcpy(text, "a'it''s'b\"q\"c");
+    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
+    EXPECT_STREQ(text, "A'it''s'B\"q\"C") << "two single quotes inside stand for one";
+    // 0x82 0x61 is a full-width letter whose trail byte is 'a'; 0x83 0x27
+    // hides a quote character.
+    std::strcpy(text, "\x82\x61x\x83\x27y");
+    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
+    EXPECT_STREQ(text, "\x82\x61X\x83\x27Y");
+    std::strcpy(text, "ABC\"Def\"GHI");
+    EXPECT_EQ(orb_lower(CS_UTF8, text), 0);
+    EXPECT_STREQ(text, "abc\"Def\"ghi");
+    std::strcpy(text, "A\x82");   // lead byte cut off by the terminator
+    EXPECT_EQ(orb_lower(CS_SJIS, text), 0);
+    EXPECT_STREQ(text, "a\x82");
+}
+
+TEST(Charset, TrimAndUnquote) {
+    char text[32];
+    std::strcpy(text, " \t a b \n");
+    orb_trim(text);
+    EXPECT_STREQ(text, "a b");
+    std::strcpy(text, "\r a\r");
+    orb_trim(text);
+    EXPECT_STREQ(text, "\r a\r") << "CR is not a blank here";
+    std::strcpy(text, " \t\n ");
+    orb_trim(text);
+    EXPECT_STREQ(text, "");
+
+    std::strcpy(text, "\"a\"b\"");
+    orb_unquote(text);
+    EXPECT_STREQ(text, "a\"b") << "only the outer pair goes";
+    std::strcpy(text, "\"");
+    orb_unquote(text);
+    EXPECT_STREQ(text, "\"");
+    std::strcpy(text, "\"\"");
+    orb_unquote(text);
+    EXPECT_STREQ(text, "");
+    std::strcpy(text, "'x'");
+    orb_unquote(text);
+    EXPECT_STREQ(text, "'x'");
+    orb_unquote_single(text);
+    EXPECT_STREQ(text, "x");
+    std::strcpy(text, "`y`");
+    orb_unquote_back(text);
+    EXPECT_STREQ(text, "y");
+}
+
+TEST(Charset, PathSplitAndShortenRespectTrailBytes) {
+    char folder[64], name[64];
+    orb_split_path(CS_SJIS, "C:\\data\\book.xls", folder, name);
+    EXPECT_STREQ(folder, "C:\\data");
+    EXPECT_STREQ(name, "book.xls");
+    // 0x95 0x5C is one character whose trail byte is a backslash.
+    orb_split_path(CS_SJIS, "dir/\x95\x5C.xls", folder, name);
+    EXPECT_STREQ(folder, "dir");
+    EXPECT_STREQ(name, "\x95\x5C.xls");
+    orb_split_path(CS_SJIS, "\x95\x5C", folder, name);
+    EXPECT_STREQ(folder, "");
+    EXPECT_STREQ(name, "\x95\x5C");
+
+    char text[64];
+    std::strcpy(text, "short");
+    orb_shorten(CS_SJIS, text, 5);
+    EXPECT_STREQ(text, "short");
+    std::strcpy(text, "abcdefghij");
+    orb_shorten(CS_SJIS, text, 7);
+    EXPECT_STREQ(text, "...ghij");
+    // Cutting inside a double-byte character moves to the next boundary.
+    std::strcpy(text, "abc\x82\xA0\x82\xA2");
+    orb_shorten(CS_SJIS, text, 6);
+    EXPECT_STREQ(text, "...\x82\xA2");
+    std::strcpy(text, "\xE6\x97\xA5\xE6\x9C\xAC");
+    orb_shorten(CS_UTF8, text, 5);
+    EXPECT_STREQ(text, "...");
+}
+
+TEST(Charset, NumberTidyAndTests) {
+    struct Case { const char *in, *out; } cases[] = {
+        {"007", "7"}, {"00.50", "0.5"}, {"1.000", "1"}, {"100", "100"}, {"000", "0"},
+        {"0.000", "0"}, {"-0012.340", "-12.34"}, {"-0", "0"}, {"", "0"}, {"10.0", "10"},
+    };
+    for (const Case &c : cases) {
+        char text[32];
+        std::strcpy(text, c.in);
+        orb_number_tidy(text);
+        EXPECT_STREQ(text, c.out) << c.in;
+    }
+    EXPECT_EQ(orb_is_digits("0123"), -1);
+    EXPECT_EQ(orb_is_digits("12a"), 0);
+    EXPECT_EQ(orb_is_digits(""), 0);
+    EXPECT_EQ(orb_is_number_text("-1.5+"), -1);
+    EXPECT_EQ(orb_is_number_text("1e5"), 0);
+    EXPECT_EQ(orb_is_hex("09afAF"), -1);
+    EXPECT_EQ(orb_is_hex("0x1"), 0);
+}
+
+TEST(Charset, FullWidthSpacesFoldPerCode) {
+    char text[32];
+    std::strcpy(text, "a\x81\x40" "b");
+    orb_fold_fullwidth_spaces(CS_SJIS, text);
+    EXPECT_STREQ(text, "a  b");
+    // 0x88 0x81 is a character; the 0x40 after it is an '@', not part of a space.
+    std::strcpy(text, "\x88\x81\x40");
+    orb_fold_fullwidth_spaces(CS_SJIS, text);
+    EXPECT_STREQ(text, "\x88\x81\x40");
+    std::strcpy(text, "x\xA1\xA1y");
+    orb_fold_fullwidth_spaces(CS_EUC, text);
+    EXPECT_STREQ(text, "x  y");
+    std::strcpy(text, "\xE3\x80\x80z\xE3\x80\x81");
+    orb_fold_fullwidth_spaces(CS_UTF8, text);
+    EXPECT_STREQ(text, "   z\xE3\x80\x81");
+}
+
+}  // namespace
