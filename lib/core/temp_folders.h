@@ -1,0 +1,27 @@
+// Folders under the temporary folder: making them, creating whole paths,
+// removing them with their contents, and cleaning out old numbered ones.
+#pragma once
+
+#include <string>
+
+// The temporary folder, a separator and `name`; the folder is created (one
+// level) when missing.  0, or -1 when it cannot be made.
+int orb_make_temp_folder(const char *name, std::string &path_out);
+
+// Creates every missing folder along `path` (levels separated by '/', and
+// by '\' on Windows; a trailing separator is ignored).  0, or -1 when a level
+// cannot be created.
+int orb_create_path(const char *path);
+
+// Deletes every file in the folder, recursing into sub-folders, then the
+// folder itself.  Links are removed, never followed.  0, or -1 when something
+// could not be removed.
+int orb_remove_folder(const char *path);
+
+// Looks at the folders "<temp>/<base>/0000" to "<temp>/<base>/0199" and
+// removes those last changed more than `days` days ago (at most 100 per
+// call).  Returns the number removed.
+int orb_clean_old_folders(const char *base, int days);
+
+// Whether `c` separates the levels of a path on this platform.
+bool orb_is_path_separator(char c);

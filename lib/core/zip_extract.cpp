@@ -1,0 +1,298 @@
+// orb_zip_extract and the package extraction the Excel 2007 reader uses.
+#include "zip_extract.h"
+
+#include "mfile.h"
+#include "platform/platform.h"
+#include "temp_folders.h"
+#include "zip_io.h"
+
+#include <unzip.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+
+namespace {
+
+constexpr int COPY_CHUNK = 8192;
+constexpr int NAME_LIST_STEP = 1000;
+
+// Why an extraction ended.
+enum class Outcome { Done, ListTooSmall, Failed };
+
+struct UnzipCloser {
+    void operator()(void *handle) const { unzClose(handle); }
+};
+using Unzip = std::unique_ptr<void, UnzipCloser>;
+
+bool is_folder_entry(const char *name) {
+    size_t length = std::strlen(name);
+    return length > 0 && (name[length - 1] == '/' || name[length - 1] == '\\');
+}
+
+// A part name must stay inside the extraction folder: not absolute, no
+// drive, no ".." level.
+bool is_safe_part_name(const char *name) {
+    if (name[0] == '/' || name[0] == '\\' || std::strchr(name, ':')) return false;
+    const char *level = name;
+    for (const char *p = name;; ++p) {
+        if (*p == '/' || *p == '\\' || *p == '\0') {
+            if (p - level == 2 && level[0] == '.' && level[1] == '.') return false;
+            if (*p == '\0') return true;
+            level = p + 1;
+        }
+    }
+}
+
+std::string stored_name_of(int thread_no, const char *part) {
+    if (thread_no < 0) return part;
+    return "[" + std::to_string(thread_no) + "]" + part;
+}
+
+// The folders along `path` up to its last separator.
+void create_parent_folders(const std::string &path) {
+    size_t at = path.size();
+    while (at > 0 && !orb_is_path_separator(path[at - 1])) --at;
+    if (at > 1) orb_create_path(path.substr(0, at - 1).c_str());
+}
+
+// Where one part is written: a memory file or a disk file.
+class PartTarget {
+public:
+    PartTarget(const PartTarget &) = delete;
+    PartTarget &operator=(const PartTarget &) = delete;
+    PartTarget(bool to_disk, std::string path) : to_disk_(to_disk), path_(std::move(path)) {}
+    ~PartTarget() { close(); }
+
+    bool open() {
+        if (!to_disk_) {
+            memory_ = mopen(path_.c_str(), "wb");
+            return memory_ != nullptr;
+        }
+        disk_ = zplat::file_open(path_.c_str(), 2);
+        if (!disk_) {
+            create_parent_folders(path_);
+            disk_ = zplat::file_open(path_.c_str(), 2);
+        }
+        return disk_ != nullptr;
+    }
+    // 0, or -2 (memory) / -103 (disk) when the bytes cannot be written.
+    int write(const void *data, size_t length) {
+        if (!to_disk_) return mwrite(data, 1, length, memory_) == length ? 0 : -2;
+        return zplat::file_write(disk_, data, length) == length ? 0 : -103;
+    }
+    // Gives the part the entry's date and time, then closes it.
+    void finish(const tm_unz &date) {
+        if (memory_) {
+            int values[6] = {static_cast<int>(date.tm_year), static_cast<int>(date.tm_mon) + 1,
+                             static_cast<int>(date.tm_mday), static_cast<int>(date.tm_hour),
+                             static_cast<int>(date.tm_min), static_cast<int>(date.tm_sec)};
+            std::copy(std::begin(values), std::end(values), memory_->date);
+        }
+        close();
+        if (to_disk_) {
+            std::tm local{};
+            local.tm_year = static_cast<int>(date.tm_year) - 1900;
+            local.tm_mon = static_cast<int>(date.tm_mon);
+            local.tm_mday = static_cast<int>(date.tm_mday);
+            local.tm_hour = static_cast<int>(date.tm_hour);
+            local.tm_min = static_cast<int>(date.tm_min);
+            local.tm_sec = static_cast<int>(date.tm_sec);
+            zplat::set_file_time(path_.c_str(), local);
+        }
+    }
+
+private:
+    void close() {
+        if (memory_) mclose(memory_);
+        memory_ = nullptr;
+        zplat::file_close(disk_);
+        disk_ = nullptr;
+    }
+    bool to_disk_;
+    std::string path_;
+    MFILE *memory_ = nullptr;
+    zplat::File *disk_ = nullptr;
+};
+
+// Counts what the package inflates to and refuses it past the limits.
+class InflateGuard {
+public:
+    explicit InflateGuard(const ZipExtractLimits &limits) : limits_(limits) {}
+    void start_part(unsigned long long compressed) {
+        part_ = 0;
+        compressed_ = static_cast<long long>(std::max<unsigned long long>(compressed, 1));
+    }
+    bool accept(long long bytes) {
+        part_ += bytes;
+        total_ += bytes;
+        if (part_ > limits_.part_bytes || total_ > limits_.package_bytes) return false;
+        return !(part_ > limits_.ratio_from_bytes && part_ / compressed_ > limits_.ratio);
+    }
+
+private:
+    const ZipExtractLimits &limits_;
+    long long part_ = 0;
+    long long total_ = 0;
+    long long compressed_ = 1;
+};
+
+// Copies the current entry of the package into the target.
+int copy_entry(unzFile zip, PartTarget &target, InflateGuard &guard) {
+    char buffer[COPY_CHUNK];
+    for (;;) {
+        int got = unzReadCurrentFile(zip, buffer, COPY_CHUNK);
+        if (got < 0) {
+            std::printf("error %d with zipfile in unzReadCurrentFile\n", got);
+            return got;
+        }
+        if (got == 0) return 0;
+        if (!guard.accept(got)) return ORB_ZIP_REFUSED;
+        int rc = target.write(buffer, static_cast<size_t>(got));
+        if (rc != 0) return rc;
+    }
+}
+
+// Extracts the entry the package stands on; its stored name goes into the
+// next slot of the list.
+int extract_entry(unzFile zip, bool to_disk, int thread_no, const char *out_folder, int capacity, int *count,
+                  char (*names)[ORB_PART_NAME_SLOT], InflateGuard &guard, Outcome &outcome) {
+    unz_file_info64 info;
+    char part[ORB_PART_NAME_SLOT];
+    int rc = unzGetCurrentFileInfo64(zip, &info, part, sizeof part, nullptr, 0, nullptr, 0);
+    if (rc != UNZ_OK) {
+        std::printf("error %d with zipfile in unzGetCurrentFileInfo\n", rc);
+        return rc;
+    }
+    if (info.size_filename > ORB_PART_NAME_LEN) return -9;
+    if (!is_safe_part_name(part)) return ORB_ZIP_REFUSED;
+
+    std::string stored = stored_name_of(thread_no, part);
+    if (is_folder_entry(part)) {
+        if (to_disk) orb_create_path((std::string(out_folder) + zplat::kSeparator + stored).c_str());
+        return 0;
+    }
+    // The list is checked before anything is created, so that a retry with
+    // a longer list starts from the same state.
+    if (*count >= capacity) {
+        outcome = Outcome::ListTooSmall;
+        return -9;
+    }
+    if (stored.size() > ORB_PART_NAME_LEN) return -9;
+    rc = unzOpenCurrentFile(zip);
+    if (rc != UNZ_OK) {
+        std::printf("error %d with zipfile in unzOpenCurrentFile\n", rc);
+        return rc;
+    }
+    PartTarget target(to_disk, to_disk ? std::string(out_folder) + zplat::kSeparator + stored : stored);
+    if (!target.open()) {
+        std::printf(to_disk ? "error opening 2 %s\n" : "error opening 1%s\n", stored.c_str());
+        unzCloseCurrentFile(zip);
+        return -101;
+    }
+    std::memcpy(names[*count], stored.c_str(), stored.size() + 1);
+    ++*count;
+
+    guard.start_part(info.compressed_size);
+    rc = copy_entry(zip, target, guard);
+    if (rc == 0) target.finish(info.tmu_date);
+    // A CRC mismatch reported here is not fatal: the bytes were delivered and
+    // the part parsers judge them.
+    unzCloseCurrentFile(zip);
+    return rc;
+}
+
+int extract(bool to_disk, int thread_no, const char *zip_path, const char *out_folder, int *count_io,
+            char (*names)[ORB_PART_NAME_SLOT], Outcome &outcome) {
+    outcome = Outcome::Failed;
+    if (!count_io || !names || !zip_path || *count_io < 1 || (to_disk && (!out_folder || !*out_folder))) return -3;
+    int capacity = *count_io;
+    *count_io = 0;
+
+    zlib_filefunc64_def functions;
+    orb_fill_zip_filefunc64(&functions);
+    Unzip zip(unzOpen2_64(zip_path, &functions));
+    if (!zip) {
+        std::printf("orb_zip_extract() fopen error thread_no=%d |%s|\n", thread_no, zip_path);
+        return -101;
+    }
+    if (to_disk) {
+        if (zplat::is_directory(out_folder)) orb_remove_folder(out_folder);
+        if (orb_create_path(out_folder) != 0) return -101;
+    }
+    unz_global_info64 global;
+    int rc = unzGetGlobalInfo64(zip.get(), &global);
+    if (rc != UNZ_OK) return rc;
+    if (global.number_entry >= static_cast<ZPOS64_T>(capacity)) {
+        outcome = Outcome::ListTooSmall;
+        return -9;
+    }
+
+    InflateGuard guard(orb_zip_extract_limits());
+    for (rc = unzGoToFirstFile(zip.get()); rc == UNZ_OK; rc = unzGoToNextFile(zip.get())) {
+        int entry_rc = extract_entry(zip.get(), to_disk, thread_no, out_folder, capacity, count_io, names, guard,
+                                     outcome);
+        if (entry_rc != 0) return entry_rc;
+    }
+    if (rc != UNZ_END_OF_LIST_OF_FILE) return rc;
+    outcome = Outcome::Done;
+    return 0;
+}
+
+// Extracts with a name list that grows by NAME_LIST_STEP whenever it is too
+// small, up to the memory-file table's size.
+int extract_growing(bool to_disk, int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
+    out.parts.clear();
+    out.on_disk = to_disk;
+    out.folder = to_disk ? folder : "";
+    for (int capacity = NAME_LIST_STEP;; capacity += NAME_LIST_STEP) {
+        std::unique_ptr<char[][ORB_PART_NAME_SLOT]> names(new (std::nothrow) char[capacity][ORB_PART_NAME_SLOT]);
+        if (!names) return -2;
+        int count = capacity;
+        Outcome outcome;
+        int rc = extract(to_disk, thread_no, zip_path, folder, &count, names.get(), outcome);
+        if (outcome == Outcome::ListTooSmall) {
+            if (capacity >= MFILE_MAX_OPEN_FILES) return -9;
+            continue;
+        }
+        if (rc != 0) return rc;
+        out.parts.assign(names.get(), names.get() + count);
+        return 0;
+    }
+}
+
+}  // namespace
+
+ZipExtractLimits &orb_zip_extract_limits() {
+    static ZipExtractLimits limits;
+    return limits;
+}
+
+int orb_zip_extract(int to_disk, int thread_no, const char *zip_path, const char *out_folder, int *count_io,
+                    char (*names)[ORB_PART_NAME_SLOT]) {
+    Outcome outcome;
+    return extract(to_disk != 0, thread_no, zip_path, out_folder, count_io, names, outcome);
+}
+
+int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &out) {
+    int rc = extract_growing(false, thread_no, zip_path, nullptr, out);
+    if (rc != -2) return rc;
+    mfree_all();
+    std::string folder;
+    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, folder) != 0) return -101;
+    return extract_growing(true, thread_no, zip_path, folder.c_str(), out);
+}
+
+int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
+    return extract_growing(true, thread_no, zip_path, folder, out);
+}
+
+const char *orb_part_name(const char *stored_name) {
+    if (stored_name[0] != '[') return stored_name;
+    const char *p = stored_name + 1;
+    while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
+    return *p == ']' && p > stored_name + 1 ? p + 1 : stored_name;
+}

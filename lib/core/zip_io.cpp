@@ -1,0 +1,187 @@
+// File functions for minizip over disk files (through the platform layer)
+// or memory files.
+#include "zip_io.h"
+
+#include "mfile.h"
+#include "oxls.h"
+#include "platform/platform.h"
+
+#include <atomic>
+#include <new>
+
+namespace {
+
+// Disk files at start; set once before books are read or written.
+std::atomic<bool> g_memory_selected{false};
+
+// The opaque word of a table points at one of these.
+const ZipMedium MEDIA[] = {ZipMedium::Selected, ZipMedium::Disk, ZipMedium::Memory};
+
+// One file opened through the table.
+struct ZipStream {
+    zplat::File *disk = nullptr;
+    MFILE *memory = nullptr;
+    int error = 0;   // last error number; the end of a file is not one
+};
+
+enum class Access { Read, Update, Create };
+
+bool access_of(int mode, Access &access) {
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) == ZLIB_FILEFUNC_MODE_READ)
+        access = Access::Read;
+    else if (mode & ZLIB_FILEFUNC_MODE_EXISTING)
+        access = Access::Update;
+    else if (mode & ZLIB_FILEFUNC_MODE_CREATE)
+        access = Access::Create;
+    else
+        return false;
+    return true;
+}
+
+bool uses_memory(voidpf opaque) {
+    ZipMedium medium = opaque ? *static_cast<const ZipMedium *>(opaque) : ZipMedium::Selected;
+    if (medium == ZipMedium::Selected) return g_memory_selected.load();
+    return medium == ZipMedium::Memory;
+}
+
+zplat::File *open_disk(const char *name, Access access) {
+    long long size = 0;
+    switch (access) {
+        case Access::Read: return zplat::file_open(name, 1);
+        case Access::Update:
+            // Read and write an existing file; never create one here.
+            if (zplat::file_size(name, &size) != 0) return nullptr;
+            return zplat::file_open(name, 4);
+        case Access::Create: return zplat::file_open(name, 2);
+    }
+    return nullptr;
+}
+
+MFILE *open_memory(const char *name, Access access) {
+    switch (access) {
+        case Access::Read: return mopen(name, "rb");
+        // "ab" opens an existing memory file at its start with writing allowed.
+        case Access::Update: return mopen(name, "ab");
+        case Access::Create: return mopen(name, "wb");
+    }
+    return nullptr;
+}
+
+voidpf open_stream(voidpf opaque, const char *name, int mode) {
+    Access access;
+    if (!name || !access_of(mode, access)) return nullptr;
+    auto *stream = new (std::nothrow) ZipStream;
+    if (!stream) return nullptr;
+    if (uses_memory(opaque))
+        stream->memory = open_memory(name, access);
+    else
+        stream->disk = open_disk(name, access);
+    if (!stream->memory && !stream->disk) {
+        delete stream;
+        return nullptr;
+    }
+    return stream;
+}
+
+voidpf ZCALLBACK zip_open(voidpf opaque, const char *name, int mode) { return open_stream(opaque, name, mode); }
+
+voidpf ZCALLBACK zip_open64(voidpf opaque, const void *name, int mode) {
+    return open_stream(opaque, static_cast<const char *>(name), mode);
+}
+
+uLong ZCALLBACK zip_read(voidpf, voidpf handle, void *buffer, uLong size) {
+    auto *stream = static_cast<ZipStream *>(handle);
+    if (stream->memory) return static_cast<uLong>(mread(buffer, 1, size, stream->memory));
+    return static_cast<uLong>(zplat::file_read(stream->disk, buffer, size));
+}
+
+uLong ZCALLBACK zip_write(voidpf, voidpf handle, const void *buffer, uLong size) {
+    auto *stream = static_cast<ZipStream *>(handle);
+    size_t written = stream->memory ? mwrite(buffer, 1, size, stream->memory)
+                                    : zplat::file_write(stream->disk, buffer, size);
+    if (written != size) stream->error = 1;
+    return static_cast<uLong>(written);
+}
+
+long long tell_stream(ZipStream *stream) {
+    return stream->memory ? mtell(stream->memory) : zplat::file_tell(stream->disk);
+}
+
+long seek_stream(ZipStream *stream, long long offset, int origin) {
+    if (stream->memory) {
+        // Memory files take 0 start, 1 position, 2 end, as the zip origins do.
+        if (origin != ZLIB_FILEFUNC_SEEK_SET && origin != ZLIB_FILEFUNC_SEEK_CUR && origin != ZLIB_FILEFUNC_SEEK_END)
+            return -1;
+        return mseek(stream->memory, offset, origin) == 0 ? 0 : -1;
+    }
+    int platform_origin;
+    switch (origin) {
+        case ZLIB_FILEFUNC_SEEK_SET: platform_origin = 1; break;
+        case ZLIB_FILEFUNC_SEEK_END: platform_origin = 2; break;
+        case ZLIB_FILEFUNC_SEEK_CUR: platform_origin = 3; break;
+        default: return -1;
+    }
+    return zplat::file_seek(stream->disk, offset, platform_origin) == 0 ? 0 : -1;
+}
+
+long ZCALLBACK zip_tell(voidpf, voidpf handle) {
+    return static_cast<long>(tell_stream(static_cast<ZipStream *>(handle)));
+}
+
+ZPOS64_T ZCALLBACK zip_tell64(voidpf, voidpf handle) {
+    long long position = tell_stream(static_cast<ZipStream *>(handle));
+    return position < 0 ? static_cast<ZPOS64_T>(-1) : static_cast<ZPOS64_T>(position);
+}
+
+long ZCALLBACK zip_seek(voidpf, voidpf handle, uLong offset, int origin) {
+    return seek_stream(static_cast<ZipStream *>(handle), static_cast<long long>(offset), origin);
+}
+
+long ZCALLBACK zip_seek64(voidpf, voidpf handle, ZPOS64_T offset, int origin) {
+    return seek_stream(static_cast<ZipStream *>(handle), static_cast<long long>(offset), origin);
+}
+
+int ZCALLBACK zip_close(voidpf, voidpf handle) {
+    auto *stream = static_cast<ZipStream *>(handle);
+    if (stream->memory) mclose(stream->memory);
+    zplat::file_close(stream->disk);
+    delete stream;
+    return 0;
+}
+
+int ZCALLBACK zip_error(voidpf, voidpf handle) { return static_cast<ZipStream *>(handle)->error; }
+
+voidpf opaque_for(ZipMedium medium) {
+    return const_cast<ZipMedium *>(&MEDIA[static_cast<int>(medium)]);
+}
+
+}  // namespace
+
+void orb_fill_zip_filefunc(zlib_filefunc_def *table, ZipMedium medium) {
+    table->zopen_file = zip_open;
+    table->zread_file = zip_read;
+    table->zwrite_file = zip_write;
+    table->ztell_file = zip_tell;
+    table->zseek_file = zip_seek;
+    table->zclose_file = zip_close;
+    table->zerror_file = zip_error;
+    table->opaque = opaque_for(medium);
+}
+
+void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, ZipMedium medium) {
+    table->zopen64_file = zip_open64;
+    table->zread_file = zip_read;
+    table->zwrite_file = zip_write;
+    table->ztell64_file = zip_tell64;
+    table->zseek64_file = zip_seek64;
+    table->zclose_file = zip_close;
+    table->zerror_file = zip_error;
+    table->opaque = opaque_for(medium);
+}
+
+bool orb_zip_memory_selected() { return g_memory_selected.load(); }
+
+extern "C" int orb_zip_on_memory(int flag) {
+    g_memory_selected.store(flag == 0);
+    return 0;
+}
