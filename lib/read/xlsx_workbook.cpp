@@ -1,0 +1,40 @@
+// The workbook part: the list of sheets, in the order the book shows them.
+#include "read/xlsx_elements.h"
+#include "read/xlsx_parts.h"
+#include "read/xml_scanner.h"
+#include "read/xml_text.h"
+
+namespace {
+
+class WorkbookHandler : public XmlHandler {
+public:
+    explicit WorkbookHandler(XLS_BOOK *book) : book_(book) {}
+
+    int start(const XmlTag &tag, const XmlScanner &) override {
+        if (tag.id != EL_SHEET) return 0;
+        std::string_view rest = tag.attributes, name, value;
+        bool has_id = false;
+        name_.clear();
+        while (xml_next_attribute(rest, name, value)) {
+            if (name == "name") xml_decode_entities(value, name_);
+            else if (name == "sheetId") has_id = true;
+        }
+        // Sheets without an id or with an unusable name are not listed.
+        if (!has_id || name_.empty() || name_.size() > XLS_SHEET_LEN) return 0;
+        return ozw_add_sheet(book_, name_.c_str()) < 0 ? -2 : 0;
+    }
+    int end(const XmlTag &, const XmlScanner &) override { return 0; }
+    int text(std::string_view, bool, const XmlScanner &) override { return 0; }
+
+private:
+    XLS_BOOK *book_;
+    std::string name_;
+};
+
+}  // namespace
+
+int xlsx_parse_workbook(XlsxReadState &state, std::string_view text) {
+    WorkbookHandler handler(state.book);
+    XmlScanner scanner(xlsx_element_id);
+    return scanner.scan(text, handler);
+}
