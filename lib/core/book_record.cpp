@@ -4,6 +4,7 @@
 #include "platform/platform.h"
 #include "charset.h"
 #include "work_area.h"
+#include "write/book_properties.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -165,6 +166,7 @@ void ozw_release_book(XLS_BOOK *book) {
     book->extract_count = 0;
     book->images = nullptr;
     book->names = nullptr;
+    ozw_free_book_properties(book);
     if (book->temp_workbook_path[0]) {
         zplat::delete_file(book->temp_workbook_path);
         book->temp_workbook_path[0] = '\0';

@@ -20,9 +20,12 @@ struct MergedArea {
 
 // A hyperlink of a sheet being written.
 struct SheetHyperlink {
-    int row, column;
-    std::string target;     // external target (file, folder, mail, other book); empty for a location
-    std::string location;   // "Sheet!A1" inside the target book, or empty
+    int kind = 0;           // 0 a cell of this book, 1 an external target, 3 another book,
+                            // -1 taken from a "#Sheet!Cell" value (not written)
+    int row = 0, column = 0;  // the cell that carries the link (0-based)
+    std::string sheet;      // target sheet name, UTF-8 (kinds 0, 3, -1); may be empty for kind 3
+    int target_row = -1, target_column = -1;  // target cell (0-based); -1 when none is given
+    std::string target;     // kind 1: the target ("mailto:" put before a mail address); kind 3: the book path
 };
 
 // A comment or the text of a drawing shape, kept with the sheet that owns
