@@ -29,7 +29,6 @@ constexpr long long XLSX_SLOTS_PER_BYTE = 2;
 // State that lives across the parts of one package.
 struct XlsxReadState {
     XLS_BOOK *book = nullptr;
-    bool keep_sheet_xml = true;   // keep the XML around <sheetData>
     long long slots_left = XLSX_SLOT_ALLOWANCE;   // row and cell slots still allowed
     // Notes of the comment and drawing parts, by owning sheet index; they
     // are parsed before the sheets exist and attached at the end.

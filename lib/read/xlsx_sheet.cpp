@@ -29,8 +29,7 @@ public:
     int start(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
-            if (state_.keep_sheet_xml) return keep_xml_before(tag);
-            break;
+            return keep_xml_before(tag);
         case EL_ROW:
             start_row(tag.attributes);
             break;
@@ -58,8 +57,7 @@ public:
     int end(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
-            if (state_.keep_sheet_xml) return keep_xml_after(tag);
-            break;
+            return keep_xml_after(tag);
         case EL_V:
             if (scanner.open_id() == EL_C) {
                 cell_.value.swap(text_);

@@ -1,0 +1,24 @@
+// The text a cell shows to a caller (UTF-8), made from its stored value by
+// the formatting rules.  At most XLS_CELL_UTF8_LEN bytes; a longer stored
+// text is cut at a character boundary.
+#pragma once
+
+#include "oxls.h"
+
+#include <string>
+
+// Formatted mode (the book's formatted-text flag is off, as after
+// MODE=UNLOAD): numbers and dates are shown through the cell's own number
+// format.  Stored mode (the flag is on): numbers are shown as stored and
+// dates in the fixed form of their type (2016/3/25, 2016/3/25 14:05, 14時5分,
+// 14:05:09).  Percentages show the fraction times 100 with "%" in both.
+std::string ozw_display_text(const XLS_BOOK *book, const XLS_CELL &cell);
+
+// The caller's formats instead of the mode rule: numbers by `number_format`
+// with `decimals`, percentages with exactly `decimals` digits, dates and
+// times by `date_format`; texts as stored; anything else empty.
+std::string ozw_display_text_in_formats(const XLS_BOOK *book, const XLS_CELL &cell, int date_format,
+                                        int number_format, int decimals);
+
+// True for the date and time types, whose texts are plain ASCII.
+bool ozw_is_date_type(int type);
