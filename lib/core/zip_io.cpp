@@ -6,7 +6,10 @@
 #include "oxls.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <memory>
 #include <new>
 
 namespace {
@@ -17,12 +20,44 @@ std::atomic<bool> g_memory_selected{false};
 // The opaque word of a table points at one of these.
 const ZipMedium MEDIA[] = {ZipMedium::Selected, ZipMedium::Disk, ZipMedium::Memory};
 
+// Reads from disk files go through a read-ahead buffer: the unzip library
+// reads the directory of a package a few bytes at a time.
+constexpr size_t READ_AHEAD = 64 * 1024;
+
 // One file opened through the table.
 struct ZipStream {
     zplat::File *disk = nullptr;
     MFILE *memory = nullptr;
     int error = 0;   // last error number; the end of a file is not one
+    std::unique_ptr<char[]> ahead;   // disk reads: bytes [ahead_at, ahead_end) are unread
+    size_t ahead_at = 0;
+    size_t ahead_end = 0;
 };
+
+size_t unread_ahead(const ZipStream *stream) { return stream->ahead_end - stream->ahead_at; }
+
+// Puts the disk file's position back where the caller thinks it is and
+// forgets the read-ahead.
+bool drop_read_ahead(ZipStream *stream) {
+    size_t unread = unread_ahead(stream);
+    stream->ahead_at = stream->ahead_end = 0;
+    return unread == 0 || zplat::file_seek(stream->disk, -static_cast<long long>(unread), 3) == 0;
+}
+
+size_t read_disk(ZipStream *stream, char *out, size_t size) {
+    size_t done = std::min(size, unread_ahead(stream));
+    if (done) std::memcpy(out, stream->ahead.get() + stream->ahead_at, done);
+    stream->ahead_at += done;
+    if (done == size) return done;
+    if (size - done >= READ_AHEAD || !stream->ahead)
+        return done + zplat::file_read(stream->disk, out + done, size - done);
+    stream->ahead_at = 0;
+    stream->ahead_end = zplat::file_read(stream->disk, stream->ahead.get(), READ_AHEAD);
+    size_t more = std::min(size - done, stream->ahead_end);
+    std::memcpy(out + done, stream->ahead.get(), more);
+    stream->ahead_at = more;
+    return done + more;
+}
 
 enum class Access { Read, Update, Create };
 
@@ -72,10 +107,12 @@ voidpf open_stream(voidpf opaque, const char *name, int mode) {
     if (!name || !access_of(mode, access)) return nullptr;
     auto *stream = new (std::nothrow) ZipStream;
     if (!stream) return nullptr;
-    if (uses_memory(opaque))
+    if (uses_memory(opaque)) {
         stream->memory = open_memory(name, access);
-    else
+    } else {
         stream->disk = open_disk(name, access);
+        if (access == Access::Read) stream->ahead.reset(new (std::nothrow) char[READ_AHEAD]);
+    }
     if (!stream->memory && !stream->disk) {
         delete stream;
         return nullptr;
@@ -92,19 +129,24 @@ voidpf ZCALLBACK zip_open64(voidpf opaque, const void *name, int mode) {
 uLong ZCALLBACK zip_read(voidpf, voidpf handle, void *buffer, uLong size) {
     auto *stream = static_cast<ZipStream *>(handle);
     if (stream->memory) return static_cast<uLong>(mread(buffer, 1, size, stream->memory));
-    return static_cast<uLong>(zplat::file_read(stream->disk, buffer, size));
+    return static_cast<uLong>(read_disk(stream, static_cast<char *>(buffer), size));
 }
 
 uLong ZCALLBACK zip_write(voidpf, voidpf handle, const void *buffer, uLong size) {
     auto *stream = static_cast<ZipStream *>(handle);
-    size_t written = stream->memory ? mwrite(buffer, 1, size, stream->memory)
-                                    : zplat::file_write(stream->disk, buffer, size);
+    size_t written = 0;
+    if (stream->memory)
+        written = mwrite(buffer, 1, size, stream->memory);
+    else if (drop_read_ahead(stream))
+        written = zplat::file_write(stream->disk, buffer, size);
     if (written != size) stream->error = 1;
     return static_cast<uLong>(written);
 }
 
 long long tell_stream(ZipStream *stream) {
-    return stream->memory ? mtell(stream->memory) : zplat::file_tell(stream->disk);
+    if (stream->memory) return mtell(stream->memory);
+    long long position = zplat::file_tell(stream->disk);
+    return position < 0 ? position : position - static_cast<long long>(unread_ahead(stream));
 }
 
 long seek_stream(ZipStream *stream, long long offset, int origin) {
@@ -114,6 +156,7 @@ long seek_stream(ZipStream *stream, long long offset, int origin) {
             return -1;
         return mseek(stream->memory, offset, origin) == 0 ? 0 : -1;
     }
+    if (!drop_read_ahead(stream)) return -1;
     int platform_origin;
     switch (origin) {
         case ZLIB_FILEFUNC_SEEK_SET: platform_origin = 1; break;

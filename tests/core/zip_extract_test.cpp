@@ -1,0 +1,255 @@
+// Unpacking packages: memory and disk give the same parts, the name list
+// grows, thread prefixes, folder entries, hostile packages, and the zip file
+// functions over memory files in both directions.
+#include "file_type.h"
+#include "mfile.h"
+#include "oxls.h"
+#include "zip_extract.h"
+#include "zip_io.h"
+
+#include <gtest/gtest.h>
+#include <zip.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <utility>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using Entries = std::vector<std::pair<std::string, std::string>>;
+
+// Writes a package through the library's file functions (so also into a
+// memory file when asked to).
+void write_zip(const std::string &path, const Entries &entries, ZipMedium medium = ZipMedium::Disk) {
+    zlib_filefunc64_def functions;
+    orb_fill_zip_filefunc64(&functions, medium);
+    zipFile zip = zipOpen2_64(path.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
+    ASSERT_NE(zip, nullptr) << path;
+    for (const auto &[name, data] : entries) {
+        zip_fileinfo info{};
+        ASSERT_EQ(zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
+                                        Z_DEFAULT_COMPRESSION, 0),
+                  ZIP_OK);
+        if (!data.empty()) {
+            ASSERT_EQ(zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())), ZIP_OK);
+        }
+        ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
+    }
+    ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
+}
+
+std::string read_disk(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string read_memory(const std::string &name) {
+    MFILE *f = mopen(name.c_str(), "rb");
+    if (!f) return "<missing>";
+    std::string data(static_cast<size_t>(f->length), '\0');
+    mread(data.data(), 1, data.size(), f);
+    mclose(f);
+    return data;
+}
+
+class Extraction : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("zs_zip_" + std::to_string(getpid()));
+        fs::create_directories(folder_);
+        mfree_all();
+        orb_zip_on_memory(1);
+    }
+    void TearDown() override {
+        orb_zip_on_memory(1);
+        orb_zip_extract_limits() = ZipExtractLimits{};
+        mfree_all();
+        fs::remove_all(folder_);
+    }
+    std::string path(const std::string &name) const { return (folder_ / name).string(); }
+    fs::path folder_;
+};
+
+TEST_F(Extraction, CapacityMustExceedTheEntryCount) {
+    std::string zip = path("three.zip");
+    write_zip(zip, {{"a.xml", "<a/>"}, {"b.xml", "<b/>"}, {"c.xml", "<c/>"}});
+    char names[4][ORB_PART_NAME_SLOT];
+    int count = 3;
+    EXPECT_EQ(orb_zip_extract(0, -1, zip.c_str(), nullptr, &count, names), -9);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(mcount(), 0) << "nothing extracted";
+    count = 4;
+    EXPECT_EQ(orb_zip_extract(0, -1, zip.c_str(), nullptr, &count, names), 0);
+    EXPECT_EQ(count, 3);
+    EXPECT_STREQ(names[2], "c.xml");
+    EXPECT_EQ(read_memory("b.xml"), "<b/>");
+
+    count = 0;
+    EXPECT_EQ(orb_zip_extract(0, -1, zip.c_str(), nullptr, &count, names), -3);
+    count = 4;
+    EXPECT_EQ(orb_zip_extract(1, -1, zip.c_str(), nullptr, &count, names), -3) << "disk needs a folder";
+}
+
+TEST_F(Extraction, FolderEntriesAreSkippedAndThreadNumbersPrefixNames) {
+    std::string zip = path("folders.zip");
+    write_zip(zip, {{"xl/", ""}, {"xl/worksheets/", ""}, {"xl/workbook.xml", "<workbook/>"},
+                    {"xl/worksheets/sheet1.xml", "<worksheet/>"}, {"[Content_Types].xml", "<Types/>"}});
+    char names[10][ORB_PART_NAME_SLOT];
+    int count = 10;
+    ASSERT_EQ(orb_zip_extract(0, 2, zip.c_str(), nullptr, &count, names), 0);
+    ASSERT_EQ(count, 3);
+    EXPECT_STREQ(names[0], "[2]xl/workbook.xml");
+    EXPECT_STREQ(orb_part_name(names[0]), "xl/workbook.xml");
+    EXPECT_STREQ(orb_part_name(names[2]), "[Content_Types].xml");
+    EXPECT_STREQ(orb_part_name("[Content_Types].xml"), "[Content_Types].xml") << "not a thread prefix";
+    EXPECT_EQ(mcount(), 3) << "folder entries make no memory file";
+    EXPECT_EQ(read_memory("[2]xl/worksheets/sheet1.xml"), "<worksheet/>");
+
+    std::string out = path("out");
+    count = 10;
+    ASSERT_EQ(orb_zip_extract(1, 2, zip.c_str(), out.c_str(), &count, names), 0);
+    EXPECT_EQ(count, 3);
+    EXPECT_EQ(read_disk(out + "/[2]xl/worksheets/sheet1.xml"), "<worksheet/>");
+    EXPECT_TRUE(fs::is_directory(out + "/[2]xl/worksheets"));
+}
+
+TEST_F(Extraction, DiskExtractionEmptiesItsFolderFirst) {
+    std::string zip = path("one.zip");
+    write_zip(zip, {{"x.txt", "x"}});
+    std::string out = path("out");
+    fs::create_directories(out + "/stale/deeper");
+    std::ofstream(out + "/stale/deeper/old.txt") << "old";
+    char names[2][ORB_PART_NAME_SLOT];
+    int count = 2;
+    ASSERT_EQ(orb_zip_extract(1, -1, zip.c_str(), out.c_str(), &count, names), 0);
+    EXPECT_FALSE(fs::exists(out + "/stale"));
+    EXPECT_EQ(read_disk(out + "/x.txt"), "x");
+}
+
+TEST_F(Extraction, ManyPartsGrowTheNameList) {
+    Entries entries;
+    for (int i = 0; i < 2345; ++i) entries.emplace_back("p/" + std::to_string(i) + ".xml", std::to_string(i * 31));
+    std::string zip = path("many.xlsx");
+    write_zip(zip, entries);
+
+    ExtractedPackage package;
+    ASSERT_EQ(orb_extract_package(-1, zip.c_str(), package), 0);
+    ASSERT_EQ(package.parts.size(), entries.size());
+    EXPECT_FALSE(package.on_disk);
+    EXPECT_EQ(package.parts[2344], "p/2344.xml");
+    EXPECT_EQ(read_memory("p/1999.xml"), std::to_string(1999 * 31));
+}
+
+TEST_F(Extraction, WhatIsNotAPackageIsRefusedWithoutACrash) {
+    std::string text = path("plain.xlsx");
+    std::ofstream(text) << "this is not a zip package at all, only some text";
+    ExtractedPackage package;
+    EXPECT_EQ(orb_extract_package(3, text.c_str(), package), -101);
+    EXPECT_EQ(orb_extract_package(3, path("absent.xlsx").c_str(), package), -101);
+    std::string empty = path("empty.xlsx");
+    std::ofstream(empty).flush();
+    EXPECT_EQ(orb_extract_package(3, empty.c_str(), package), -101);
+
+    // A package cut in the middle of its data.
+    std::string zip = path("cut.zip");
+    write_zip(zip, {{"a.xml", std::string(100000, 'a')}, {"b.xml", "b"}});
+    std::string bytes = read_disk(zip);
+    std::ofstream(zip, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
+    EXPECT_LT(orb_extract_package(-1, zip.c_str(), package), 0);
+}
+
+TEST_F(Extraction, InflationBeyondTheLimitsIsRefused) {
+    std::string zip = path("bomb.zip");
+    write_zip(zip, {{"small.xml", std::string(5000, 's')}, {"bomb.xml", std::string(3 << 20, '\0')}});
+    ZipExtractLimits &limits = orb_zip_extract_limits();
+    limits.ratio_from_bytes = 1 << 20;
+    ExtractedPackage package;
+    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED) << "ratio far above 1000:1";
+
+    limits = ZipExtractLimits{};
+    limits.part_bytes = 2 << 20;
+    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED);
+
+    limits = ZipExtractLimits{};
+    limits.package_bytes = 1 << 20;
+    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED);
+
+    limits = ZipExtractLimits{};
+    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), 0);
+    EXPECT_EQ(mlength("bomb.xml"), 3 << 20);
+}
+
+TEST_F(Extraction, PartNamesCannotLeaveTheFolder) {
+    for (const char *evil : {"../escape.txt", "xl/../../escape.txt", "/tmp/escape.txt", "C:escape.txt"}) {
+        std::string zip = path("evil.zip");
+        write_zip(zip, {{"ok.xml", "ok"}, {evil, "gotcha"}});
+        std::string out = path("nested/out");
+        ExtractedPackage package;
+        EXPECT_EQ(orb_extract_package_to_disk(-1, zip.c_str(), out.c_str(), package), ORB_ZIP_REFUSED) << evil;
+        EXPECT_FALSE(fs::exists(path("nested/escape.txt"))) << evil;
+        EXPECT_FALSE(fs::exists(path("escape.txt"))) << evil;
+        EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED) << evil;
+    }
+    std::string long_name(300, 'n');
+    std::string zip = path("long.zip");
+    write_zip(zip, {{long_name, "x"}});
+    ExtractedPackage package;
+    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), -9);
+}
+
+TEST_F(Extraction, PackagesLivingInMemoryFilesNeverTouchTheDisk) {
+    orb_zip_on_memory(0);
+    ASSERT_TRUE(orb_zip_memory_selected());
+    const std::string name = "memory-only/book.xlsx";
+    write_zip(name, {{"xl/workbook.xml", "<workbook/>"}, {"docProps/app.xml", std::string(20000, 'z')}},
+              ZipMedium::Selected);
+    EXPECT_FALSE(fs::exists(name));
+    EXPECT_GT(mlength(name.c_str()), 0);
+    int type = 0;
+    EXPECT_EQ(orb_file_type(FILE_SOURCE_MEMORY, name.c_str(), &type), 0);
+    EXPECT_EQ(type, FILE_TYPE_XLSX);
+
+    ExtractedPackage package;
+    ASSERT_EQ(orb_extract_package(0, name.c_str(), package), 0);
+    ASSERT_EQ(package.parts.size(), 2u);
+    EXPECT_EQ(read_memory("[0]docProps/app.xml"), std::string(20000, 'z'));
+    EXPECT_FALSE(fs::exists("[0]docProps"));
+}
+
+// Every package of the corpus unpacks to the same parts and bytes in
+// memory and on disk (or fails the same way both times).
+TEST_F(Extraction, CorpusPackagesGiveTheSamePartsInMemoryAndOnDisk) {
+    std::ifstream manifest(std::string(ZS_CORPUS_DIR) + "/MANIFEST.tsv");
+    if (!manifest) GTEST_SKIP() << "corpus not available at " << ZS_CORPUS_DIR;
+    std::string line;
+    int compared = 0, parts = 0;
+    while (std::getline(manifest, line)) {
+        std::string file = line.substr(0, line.find('\t'));
+        if (!file.ends_with(".xlsx") && !file.ends_with(".xlsm")) continue;
+        std::string book = std::string(ZS_CORPUS_DIR) + "/" + file;
+        if (!fs::exists(book)) continue;
+        mfree_all();
+        ExtractedPackage in_memory, on_disk;
+        int memory_rc = orb_extract_package(-1, book.c_str(), in_memory);
+        std::string out = path("corpus");
+        int disk_rc = orb_extract_package_to_disk(-1, book.c_str(), out.c_str(), on_disk);
+        ASSERT_EQ(memory_rc, disk_rc) << file;
+        if (memory_rc != 0) continue;
+        ASSERT_EQ(in_memory.parts, on_disk.parts) << file;
+        for (const std::string &part : in_memory.parts) {
+            ASSERT_EQ(read_memory(part), read_disk(out + "/" + part)) << file << " " << part;
+            ++parts;
+        }
+        ++compared;
+    }
+    if (compared == 0) GTEST_SKIP() << "no corpus packages found";
+    std::cout << compared << " packages, " << parts << " parts compared\n";
+}
+
+}  // namespace
