@@ -1,0 +1,41 @@
+// A front end for driving the engine in tests: it records what the engine
+// shows and answers questions as told.
+#pragma once
+
+#include "engine/front_end.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+struct ShownMessage {
+    std::string text;
+    zscan::MessageIcon icon;
+    bool yes_no;
+};
+
+class FakeFrontEnd : public zscan::FrontEnd {
+public:
+    void set_progress_text(const std::string &text) override { progress.push_back(text); }
+    void set_hit_counter_text(const std::string &text) override { counter = text; }
+    bool show_message(const std::string &title, const std::string &text, zscan::MessageIcon icon,
+                      bool yes_no, bool) override {
+        titles.push_back(title);
+        messages.push_back({text, icon, yes_no});
+        return yes_no ? answer : true;
+    }
+    bool cancel_requested() override { return cancelled; }
+    void open_result(const std::string &path, bool excel_book) override {
+        opened.emplace_back(path, excel_book);
+    }
+    void hit_line_written(const std::string &line) override { lines.push_back(line); }
+
+    bool cancelled = false;
+    bool answer = true;
+    std::vector<std::string> progress;
+    std::string counter;
+    std::vector<std::string> titles;
+    std::vector<ShownMessage> messages;
+    std::vector<std::pair<std::string, bool>> opened;
+    std::vector<std::string> lines;
+};

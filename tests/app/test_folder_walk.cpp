@@ -1,0 +1,176 @@
+// The folder walk over a real folder tree, with a recording book search in
+// place of the library.
+#include "engine/folder_walk.h"
+
+#include "fake_front_end.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+namespace fs = std::filesystem;
+using namespace zscan;
+
+namespace {
+
+struct SearchedBook {
+    std::string path;
+    BookKind kind;
+    std::string temp_workbook_path;
+};
+
+class RecordingBookSearch : public BookSearch {
+public:
+    int search_book(SearchContext &context, BookKind kind) override {
+        searched.push_back({context.current_file, kind, context.temp_workbook_path});
+        context.hit_count += hits_per_book;
+        if (after_book) after_book();
+        return 0;
+    }
+    std::vector<SearchedBook> searched;
+    int hits_per_book = 0;
+    std::function<void()> after_book;
+};
+
+class FolderWalkTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root_ = fs::path(::testing::TempDir()) /
+                ("zscan_walk_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(root_);
+        fs::create_directories(root_);
+        init_search_context(context_);
+        context_.temp_folder = "/tmp/zscan-temp";
+        context_.current_folder = root_.string();
+    }
+    void TearDown() override { fs::remove_all(root_); }
+
+    void touch(const std::string &relative) {
+        const fs::path path = root_ / relative;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path) << "x";
+    }
+    std::string at(const std::string &relative) const { return (root_ / relative).string(); }
+    std::vector<std::string> searched_paths() const {
+        std::vector<std::string> paths;
+        for (const SearchedBook &book : books_.searched) paths.push_back(book.path);
+        std::sort(paths.begin(), paths.end());
+        return paths;
+    }
+    WalkResult walk() { return walk_folder(context_, front_end_, books_); }
+
+    fs::path root_;
+    SearchContext context_;
+    FakeFrontEnd front_end_;
+    RecordingBookSearch books_;
+};
+
+TEST_F(FolderWalkTest, PicksBooksByNameEndingInAnyLetterCase) {
+    for (const char *name : {"report.xls", "data.XLSX", "macro.xlsm", "old.xlsb", "notes.txt",
+                             "xls", "archive.xls.zip", "O'Brien.xls"}) {
+        touch(name);
+    }
+    EXPECT_EQ(walk(), WalkResult::Done);
+    EXPECT_EQ(searched_paths(), (std::vector<std::string>{at("O'Brien.xls"), at("data.XLSX"),
+                                                          at("macro.xlsm"), at("report.xls")}));
+    for (const SearchedBook &book : books_.searched) {
+        const BookKind expected = book.path.ends_with("XLSX")   ? BookKind::Excel2007
+                                  : book.path.ends_with("xlsm") ? BookKind::Excel2007Macro
+                                                                : BookKind::Excel2003;
+        EXPECT_EQ(book.kind, expected) << book.path;
+    }
+}
+
+TEST_F(FolderWalkTest, OnlyExcel2003BooksGetTheTemporaryWorkbookPath) {
+    touch("a.xls");
+    walk();
+    ASSERT_EQ(books_.searched.size(), 1u);
+    EXPECT_EQ(books_.searched[0].temp_workbook_path, "/tmp/zscan-temp/Z-Scan2003.tmp");
+
+    context_.temp_workbook_path.clear();
+    books_.searched.clear();
+    fs::remove(root_ / "a.xls");
+    touch("b.xlsx");
+    walk();
+    ASSERT_EQ(books_.searched.size(), 1u);
+    EXPECT_EQ(books_.searched[0].temp_workbook_path, "");
+}
+
+TEST_F(FolderWalkTest, SkipsHiddenBooksAndHiddenFolders) {
+    touch(".hidden.xlsx");
+    touch(".secret/inside.xlsx");
+    touch("shown/inside.xlsx");
+    walk();
+    EXPECT_EQ(searched_paths(), std::vector<std::string>{at("shown/inside.xlsx")});
+}
+
+TEST_F(FolderWalkTest, DescendsDepthFirstAndShowsEachFolder) {
+    touch("a/1.xlsx");
+    touch("a/2.xlsx");
+    touch("a/deeper/3.xlsx");
+    touch("b/4.xlsx");
+    touch("5.xlsx");
+    walk();
+    ASSERT_EQ(books_.searched.size(), 5u);
+    // The books of a folder tree come one after the other, whatever the
+    // order the system lists the entries in.
+    std::vector<char> top_levels;
+    for (const SearchedBook &book : books_.searched) {
+        const std::string relative = book.path.substr(root_.string().size() + 1);
+        const char top = relative.find('/') == std::string::npos ? '-' : relative[0];
+        if (top_levels.empty() || top_levels.back() != top) top_levels.push_back(top);
+    }
+    EXPECT_EQ(top_levels.size(), 3u);
+    EXPECT_TRUE(std::find(front_end_.progress.begin(), front_end_.progress.end(),
+                          at("a/deeper")) != front_end_.progress.end());
+    EXPECT_EQ(front_end_.progress.front(), root_.string());
+    EXPECT_EQ(context_.current_folder, root_.string());
+}
+
+TEST_F(FolderWalkTest, FileNameKeywordsIgnoreLetterCase) {
+    for (const char *name : {"REPORT_A.xlsx", "sales2016.xls", "summary.xlsx", "my_report.xlsm"}) {
+        touch(name);
+    }
+    context_.file_name_keywords = {"REPORT", "2016"};
+    walk();
+    EXPECT_EQ(searched_paths(), (std::vector<std::string>{at("REPORT_A.xlsx"), at("my_report.xlsm"),
+                                                          at("sales2016.xls")}));
+    books_.searched.clear();
+    context_.file_name_keywords = {"summ"};
+    walk();
+    EXPECT_EQ(searched_paths(), std::vector<std::string>{at("summary.xlsx")});
+}
+
+TEST_F(FolderWalkTest, CancelStopsBeforeTheNextEntryAtEveryLevel) {
+    touch("1.xlsx");
+    touch("2.xlsx");
+    touch("sub/3.xlsx");
+    touch("sub/4.xlsx");
+    touch("sub/deep/5.xlsx");
+    books_.after_book = [this] { front_end_.cancelled = true; };
+    EXPECT_EQ(walk(), WalkResult::Done);
+    EXPECT_EQ(books_.searched.size(), 1u);
+}
+
+TEST_F(FolderWalkTest, EndsEveryLevelOncePastTheHitLimit) {
+    touch("sub/deep/1.xlsx");
+    touch("sub/deep/2.xlsx");
+    touch("sub/3.xlsx");
+    touch("4.xlsx");
+    books_.hits_per_book = kHitLimit;
+    EXPECT_EQ(walk(), WalkResult::HitLimit);
+    // The book that reaches the limit does not end the walk; the next one
+    // passes it and nothing after that is searched.
+    EXPECT_EQ(books_.searched.size(), 2u);
+}
+
+TEST_F(FolderWalkTest, AFolderThatCannotBeListedIsPassedOver) {
+    context_.current_folder = at("missing");
+    EXPECT_EQ(walk(), WalkResult::Done);
+    EXPECT_TRUE(books_.searched.empty());
+}
+
+}  // namespace
