@@ -276,6 +276,9 @@ int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
             styles->number_formats.clear();
             styles->fonts.clear();
         }
+        // Cell styles refer to the book's own format table only; a book
+        // without a styles part has none, and its numbers are general.
+        styles->xfs.clear();
         ExtractedPackage package;
         if (int rc = extract(book, path, package)) return rc;
         PackageParts parts(package);

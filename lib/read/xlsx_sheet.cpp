@@ -161,15 +161,9 @@ private:
                 cell_.type = xlsx_value_type(value);
             }
         }
-        if (!named && row_valid_ && row_ >= 0 && column_ < OZW_MAX_COLUMN) {
-            cell_.row = row_;
-            cell_.column = column_ + 1;
-            cell_.placed = true;
-        } else if (!named && row_ < 0 && column_ < OZW_MAX_COLUMN) {
-            // Cells outside any numbered row start at the first row.
-            row_ = 0;
-            row_valid_ = true;
-            cell_.row = 0;
+        if (!named && row_valid_ && column_ < OZW_MAX_COLUMN) {
+            // Cells before any row element start at the first row.
+            cell_.row = row_ < 0 ? 0 : row_;
             cell_.column = column_ + 1;
             cell_.placed = true;
         }
@@ -208,6 +202,8 @@ private:
         XLS_CELL *cell = place_cell();
         if (!cell) return -2;
         ozw_store_empty(*cell);
+        std::free(cell->extra);   // a cell met twice keeps nothing of the first
+        cell->extra = nullptr;
         cell->style = cell_.style;
         return xlsx_store_cell_value(*cell, cell_, styles_);
     }

@@ -1,0 +1,324 @@
+// Parsing single package parts into a book record: shared strings,
+// worksheets (values, positions, bounds, namespaces), styles, the sheet
+// list and notes.
+#include "book_record.h"
+#include "read/xlsx_parts.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+namespace {
+
+class XlsxParts : public ::testing::Test {
+protected:
+    void SetUp() override {
+        book_ = std::make_unique<XLS_BOOK>();
+        ASSERT_EQ(ozw_init_book(book(), BOOK_KIND_XLSX), 0);
+        state_.book = book();
+        ozw_styles(book())->xfs.clear();   // as the package reader starts
+    }
+    void TearDown() override { ozw_release_book(book()); }
+
+    XLS_BOOK *book() { return book_.get(); }
+
+    // Parses a worksheet into a new sheet; returns the parser's result.
+    int worksheet(const std::string &xml) {
+        int index = ozw_add_sheet(book(), "S");
+        return xlsx_parse_worksheet(state_, index, xml);
+    }
+    XLS_SHEET &sheet(int i = 0) { return book()->sheets[i]; }
+    const XLS_CELL *cell(int row, int column, int s = 0) {
+        XLS_SHEET &sh = sheet(s);
+        if (row >= sh.row_count || column >= sh.rows[row].cell_count) return nullptr;
+        const XLS_CELL *c = &sh.rows[row].cells[column];
+        return c->type < 0 && c->style == 0 ? nullptr : c;
+    }
+    std::string text(int row, int column) {
+        const XLS_CELL *c = cell(row, column);
+        return c && c->text ? c->text : "";
+    }
+    std::string sst(int i) { return i < book()->sst_count ? book()->sst[i].text : "<none>"; }
+
+    std::unique_ptr<XLS_BOOK> book_;
+    XlsxReadState state_;
+};
+
+TEST_F(XlsxParts, SharedStringsJoinRunsAndLeaveOutPhoneticReadings) {
+    const char *xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"
+        "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"999999999\" uniqueCount=\"2000000000\">"
+        "<si><t>plain</t></si>"
+        "<si><r><rPr><b/></rPr><t>ab</t></r><r><t xml:space=\"preserve\"> cd</t></r></si>"
+        "<si><t>東京</t><rPh sb=\"0\" eb=\"2\"><t>トウキョウ</t></rPh><phoneticPr fontId=\"1\"/></si>"
+        "<si/><si><t/></si>"
+        "<si><t>a&amp;b_x000D_c&#10;</t></si>"
+        "<si><t><![CDATA[<raw>&amp;]]></t></si>"
+        "<x:si><x:t>prefixed</x:t></x:si>"
+        "</sst>";
+    ASSERT_EQ(xlsx_parse_shared_strings(state_, xml), 0);
+    ASSERT_EQ(book()->sst_count, 8) << "one string per <si>, whatever the count attributes say";
+    EXPECT_EQ(sst(0), "plain");
+    EXPECT_EQ(sst(1), "ab cd");
+    EXPECT_EQ(sst(2), "東京");
+    EXPECT_EQ(sst(3), "");
+    EXPECT_EQ(sst(4), "");
+    EXPECT_EQ(sst(5), "a&b\rc\n");
+    EXPECT_EQ(book()->sst[5].length, 6u);
+    EXPECT_EQ(sst(6), "<raw>&amp;");
+    EXPECT_EQ(sst(7), "prefixed");
+}
+
+TEST_F(XlsxParts, MalformedPartsFail) {
+    EXPECT_LT(xlsx_parse_shared_strings(state_, "<sst><si><t>x</t></si></sst></sst>"), 0);
+    EXPECT_LT(worksheet("<worksheet><sheetData><row r=\"1\"><c r=\"A1\""), 0) << "a tag cut short";
+}
+
+TEST_F(XlsxParts, CellValuesByType) {
+    const char *xml =
+        "<worksheet><sheetData><row r=\"2\">"
+        "<c r=\"B2\" t=\"s\"><v>3</v></c>"
+        "<c t=\"str\"><f>A1&amp;\"x\"</f><v>ab</v></c>"
+        "<c><v>12</v></c>"
+        "<c><v>12.50</v></c>"
+        "<c><v>1E+20</v></c>"
+        "<c t=\"e\"><f>1/0</f><v>#DIV/0!</v></c>"
+        "<c t=\"b\"><v>1</v></c><c t=\"b\"><v>0</v></c>"
+        "<c t=\"inlineStr\"><is><r><t>in</t></r><r><t>line</t></r><rPh><t>yomi</t></rPh></is></c>"
+        "<c><f>SUM(A1)</f></c>"
+        "<c t=\"n\"><v>-0.125</v></c>"
+        "<c><v>1.5E-5</v></c>"
+        "<c><v>abc</v></c>"
+        "<c t=\"s\"><v/></c>"
+        "<c t=\"str\"><f>\"\"</f><v></v></c>"
+        "</row></sheetData></worksheet>";
+    ASSERT_EQ(worksheet(xml), 0);
+    ASSERT_NE(cell(1, 1), nullptr);
+    EXPECT_EQ(cell(1, 1)->type, XLS_CELL_SHARED_STRING);
+    EXPECT_EQ(cell(1, 1)->number, 3) << "t=s refers to the fourth shared string";
+    EXPECT_EQ(cell(1, 2)->type, XLS_CELL_TEXT);
+    EXPECT_EQ(text(1, 2), "ab");
+    EXPECT_STREQ(cell(1, 2)->formula, "A1&\"x\"");
+    EXPECT_STREQ(cell(1, 2)->extra, "t=\"str\"") << "kept so that a saved book says t=\"str\" again";
+    EXPECT_EQ(cell(1, 3)->type, XLS_CELL_INTEGER);
+    EXPECT_EQ(text(1, 3), "12");
+    EXPECT_EQ(cell(1, 4)->type, XLS_CELL_DECIMAL);
+    EXPECT_EQ(text(1, 4), "12.50") << "the digits after the point are kept";
+    EXPECT_EQ(cell(1, 5)->type, XLS_CELL_INTEGER);
+    EXPECT_EQ(text(1, 5), "1") << "a value without a point is read as a whole number";
+    EXPECT_EQ(text(1, 6), "#DIV/0!");
+    EXPECT_EQ(cell(1, 6)->type, XLS_CELL_TEXT);
+    EXPECT_EQ(text(1, 7), "TRUE");
+    EXPECT_EQ(text(1, 8), "FALSE");
+    EXPECT_EQ(text(1, 9), "inline");
+    EXPECT_EQ(cell(1, 10)->type, XLS_CELL_FORMULA);
+    EXPECT_STREQ(cell(1, 10)->formula, "SUM(A1)");
+    EXPECT_EQ(cell(1, 11)->type, XLS_CELL_DECIMAL);
+    EXPECT_EQ(text(1, 11), "-0.125");
+    EXPECT_EQ(text(1, 12), "0.000015");
+    EXPECT_EQ(text(1, 13), "abc") << "a value that is no number stays findable as text";
+    EXPECT_EQ(cell(1, 14), nullptr) << "an empty shared-string value is no cell";
+    ASSERT_NE(cell(1, 15), nullptr);
+    EXPECT_EQ(cell(1, 15)->type, XLS_CELL_TEXT) << "a formula yielding an empty text";
+    EXPECT_EQ(text(1, 15), "");
+}
+
+TEST_F(XlsxParts, CellsWithoutNamesFollowThePreviousCellAndRow) {
+    const char *xml =
+        "<worksheet><sheetData>"
+        "<row><c><v>1</v></c><c><v>2</v></c></row>"
+        "<row r=\"4\"><c r=\"C4\"><v>3</v></c><c><v>4</v></c></row>"
+        "<row><c><v>5</v></c></row>"
+        "</sheetData></worksheet>";
+    ASSERT_EQ(worksheet(xml), 0);
+    EXPECT_EQ(text(0, 0), "1");
+    EXPECT_EQ(text(0, 1), "2");
+    EXPECT_EQ(text(3, 2), "3");
+    EXPECT_EQ(text(3, 3), "4");
+    EXPECT_EQ(text(4, 0), "5");
+    EXPECT_EQ(sheet().row_count, 5);
+}
+
+TEST_F(XlsxParts, CellsOutsideTheSheetAreLeftOutWithoutAllocating) {
+    const char *xml =
+        "<worksheet><dimension ref=\"A1:XFD1048576\"/><sheetData>"
+        "<row r=\"1048577\"><c><v>1</v></c></row>"
+        "<row r=\"0\"><c><v>1</v></c></row>"
+        "<row r=\"5\"><c r=\"XFE5\"><v>1</v></c><c r=\"A1048577\"><v>2</v></c><c r=\"ZZZZ5\"><v>2</v></c>"
+        "<c r=\"XFD5\"><v>3</v></c><c><v>4</v></c></row>"
+        "</sheetData></worksheet>";
+    ASSERT_EQ(worksheet(xml), 0);
+    EXPECT_EQ(sheet().row_count, 5) << "the dimension element does not size the table";
+    EXPECT_EQ(sheet().rows[4].cell_count, 16384);
+    EXPECT_EQ(text(4, 16383), "3");
+    for (int r = 0; r < 4; ++r) EXPECT_EQ(sheet().rows[r].cell_count, 0);
+}
+
+TEST_F(XlsxParts, LastCellOfTheSheetIsReachable) {
+    ASSERT_EQ(worksheet("<worksheet><sheetData><row r=\"1048576\"><c r=\"XFD1048576\" t=\"str\"><v>end</v></c></row>"
+                        "</sheetData></worksheet>"),
+              0);
+    EXPECT_EQ(sheet().row_count, 1048576);
+    EXPECT_EQ(text(1048575, 16383), "end");
+}
+
+TEST_F(XlsxParts, FarAwayCellsInEveryRowExhaustTheAllowance) {
+    // Ten thousand rows of a few bytes, each naming a cell at column XFD,
+    // would ask for 160 million cell records: the read is refused early.
+    std::string xml = "<worksheet><sheetData>";
+    for (int r = 1; r <= 10000; ++r) xml += "<row r=\"" + std::to_string(r) + "\"><c r=\"XFD" + std::to_string(r) + "\"><v>1</v></c></row>";
+    xml += "</sheetData></worksheet>";
+    EXPECT_EQ(worksheet(xml), -2);
+    EXPECT_LT(sheet().row_count, 400);
+}
+
+TEST_F(XlsxParts, PrefixedElementsAndSingleQuotesReadTheSame) {
+    const char *xml =
+        "<x:worksheet xmlns:x='http://purl.oclc.org/ooxml/spreadsheetml/main'><x:sheetData>"
+        "<x:row r='2'><x:c t='str' r='C2'><x:v>Q&amp;A</x:v></x:c><x:c r='D2' s='0'><x:v>7</x:v></x:c></x:row>"
+        "</x:sheetData></x:worksheet>";
+    ASSERT_EQ(worksheet(xml), 0);
+    EXPECT_EQ(text(1, 2), "Q&A");
+    EXPECT_EQ(text(1, 3), "7");
+}
+
+TEST_F(XlsxParts, RowHeightsHiddenRowsAndDuplicateCells) {
+    const char *xml =
+        "<worksheet><sheetFormatPr defaultRowHeight=\"13.5\"/><sheetData>"
+        "<row r=\"1\" ht=\"30\" customHeight=\"1\" hidden=\"1\"><c r=\"A1\" t=\"str\"><v>first</v></c>"
+        "<c r=\"A1\"><v>2</v></c></row>"
+        "<row r=\"3\" ht=\"99\"/>"
+        "</sheetData></worksheet>";
+    ASSERT_EQ(worksheet(xml), 0);
+    EXPECT_EQ(sheet().default_row_height, 1350);
+    EXPECT_EQ(sheet().rows[0].height, 3000);
+    EXPECT_EQ(sheet().rows[0].hidden, 1);
+    EXPECT_EQ(sheet().row_count, 1) << "a row without cells is not part of the table";
+    EXPECT_EQ(cell(0, 0)->type, XLS_CELL_INTEGER) << "the later of two cells at one place wins";
+    EXPECT_EQ(cell(0, 0)->extra, nullptr);
+}
+
+TEST_F(XlsxParts, KeepsTheXmlAroundTheCellData) {
+    const std::string before = "<?xml version=\"1.0\"?><worksheet><dimension ref=\"A1\"/>";
+    const std::string after = "<pageMargins left=\"0.7\"/></worksheet>";
+    ASSERT_EQ(worksheet(before + "<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>" + after), 0);
+    auto *extras = static_cast<SheetExtras *>(sheet(0).extension);
+    ASSERT_NE(extras, nullptr);
+    EXPECT_EQ(extras->xml_before_data, before);
+    EXPECT_EQ(extras->xml_after_data, after);
+
+    ASSERT_EQ(worksheet(before + "<SheetData/>" + after), 0);
+    extras = static_cast<SheetExtras *>(sheet(1).extension);
+    ASSERT_NE(extras, nullptr);
+    EXPECT_EQ(extras->xml_before_data, before);
+    EXPECT_EQ(extras->xml_after_data, after);
+}
+
+TEST_F(XlsxParts, MergedAreas) {
+    ASSERT_EQ(worksheet("<worksheet><sheetData/><mergeCells count=\"9\"><mergeCell ref=\"A1:B3\"/>"
+                        "<mergeCell ref=\"D5:C4\"/><mergeCell ref=\"A1\"/><mergeCell ref=\"A1:XFE2\"/></mergeCells></worksheet>"),
+              0);
+    auto *extras = static_cast<SheetExtras *>(sheet().extension);
+    ASSERT_NE(extras, nullptr);
+    ASSERT_EQ(extras->merges.size(), 2u);
+    EXPECT_EQ(extras->merges[0].first_row, 0);
+    EXPECT_EQ(extras->merges[0].first_column, 0);
+    EXPECT_EQ(extras->merges[0].last_row, 2);
+    EXPECT_EQ(extras->merges[0].last_column, 1);
+    EXPECT_EQ(extras->merges[1].first_row, 3) << "corners written in either order";
+    EXPECT_EQ(extras->merges[1].first_column, 2);
+    EXPECT_EQ(extras->merges[1].last_row, 4);
+    EXPECT_EQ(extras->merges[1].last_column, 3);
+}
+
+TEST_F(XlsxParts, StylesTakeOnlyTheMainListsAndTypeDateCells) {
+    const char *styles =
+        "<styleSheet><numFmts count=\"2\"><numFmt numFmtId=\"164\" formatCode=\"yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;\"/>"
+        "<numFmt numFmtId=\"165\" formatCode='0.00%'/></numFmts>"
+        "<fonts count=\"2\"><font><sz val=\"11\"/><name val=\"ＭＳ Ｐゴシック\"/></font><font><b/><sz val=\"14\"/><color rgb=\"FFFF0000\"/></font></fonts>"
+        "<fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill patternType=\"gray125\"/></fill></fills>"
+        "<borders count=\"1\"><border><left style=\"thin\"/><right/><top style=\"double\"/><bottom/></border></borders>"
+        "<cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\"/></cellStyleXfs>"
+        "<cellXfs count=\"4\"><xf numFmtId=\"0\" fontId=\"0\" xfId=\"0\"/><xf numFmtId=\"14\" fontId=\"1\" applyNumberFormat=\"1\"/>"
+        "<xf xfId=\"0\" numFmtId=\"164\"/><xf numFmtId=\"22\"/></cellXfs>"
+        "<dxfs count=\"1\"><dxf><font><b/></font><numFmt numFmtId=\"166\" formatCode=\"0\"/><fill><patternFill/></fill></dxf></dxfs>"
+        "</styleSheet>";
+    book()->flags[OXLS_FLAG_KEEP_STYLES] = 0;
+    StyleTables *tables = ozw_styles(book());
+    tables->fonts.clear();
+    tables->fills.clear();
+    tables->number_formats.clear();
+    ASSERT_EQ(xlsx_parse_styles(state_, styles), 0);
+    ASSERT_EQ(tables->xfs.size(), 4u) << "the cell-style list and the initial formats are not cell formats";
+    EXPECT_EQ(tables->xfs[1].num_format, 14u);
+    EXPECT_EQ(tables->xfs[1].font, 1u);
+    ASSERT_EQ(tables->number_formats.size(), 2u) << "formats of differential styles are not the book's formats";
+    EXPECT_EQ(tables->number_formats[0].id, 164);
+    EXPECT_EQ(tables->number_formats[0].code, "yyyy\"年\"m\"月\"d\"日\"");
+    ASSERT_EQ(tables->fonts.size(), 2u);
+    EXPECT_EQ(tables->fonts[0].name, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(tables->fonts[1].size, 14);
+    EXPECT_EQ(tables->fonts[1].rgb[0], 0xFF);
+    ASSERT_EQ(tables->fills.size(), 2u);
+    EXPECT_EQ(tables->fills[1].pattern, 5);
+    ASSERT_GE(tables->borders.size(), 1u);
+    EXPECT_EQ(tables->borders.back().style[0], 1);
+    EXPECT_EQ(tables->borders.back().style[2], 6);
+
+    ASSERT_EQ(worksheet("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>42454</v></c>"
+                        "<c r=\"B1\" s=\"2\"><v>42454</v></c><c r=\"C1\" s=\"3\"><v>42454.5</v></c>"
+                        "<c r=\"D1\" s=\"99\"><v>42454</v></c><c r=\"E1\" s=\"2\"/></row></sheetData></worksheet>"),
+              0);
+    EXPECT_EQ(cell(0, 0)->type, XLS_CELL_DATE);
+    EXPECT_EQ(cell(0, 0)->number, 42454);
+    EXPECT_EQ(cell(0, 0)->style, 1u);
+    EXPECT_EQ(cell(0, 1)->type, XLS_CELL_DATE);
+    EXPECT_EQ(cell(0, 2)->type, XLS_CELL_DATE_TIME);
+    EXPECT_EQ(cell(0, 3)->type, XLS_CELL_INTEGER) << "a style outside the table leaves a number";
+    ASSERT_NE(cell(0, 4), nullptr) << "a styled empty cell keeps its style";
+    EXPECT_EQ(cell(0, 4)->type, XLS_CELL_EMPTY);
+    EXPECT_EQ(cell(0, 4)->style, 2u);
+}
+
+TEST_F(XlsxParts, WorkbookListsUsableSheetsInDocumentOrder) {
+    const std::string long_name(94, 'n');
+    const std::string longest(93, 'm');
+    std::string xml = "<workbook><sheets>"
+                      "<sheet name=\"第3\" sheetId=\"3\" r:id=\"rId1\"/>"
+                      "<sheet sheetId=\"1\" name='A&amp;B'/>"
+                      "<sheet name=\"noid\"/>"
+                      "<sheet name=\"\" sheetId=\"4\"/>"
+                      "<sheet name=\"" + long_name + "\" sheetId=\"5\"/>"
+                      "<sheet name=\"" + longest + "\" sheetId=\"6\"/>"
+                      "</sheets></workbook>";
+    ASSERT_EQ(xlsx_parse_workbook(state_, xml), 0);
+    ASSERT_EQ(book()->sheet_count, 3);
+    EXPECT_STREQ(sheet(0).name, "第3");
+    EXPECT_STREQ(sheet(1).name, "A&B");
+    EXPECT_EQ(std::string(sheet(2).name), longest);
+}
+
+TEST_F(XlsxParts, NotesKeepCommentsWithTheirCellAndShapeTexts) {
+    const char *comments =
+        "<comments><authors><author>me</author></authors><commentList>"
+        "<comment ref=\"B3\" authorId=\"0\"><text><r><t>me:</t></r><r><t>\nnote</t></r><rPh><t>x</t></rPh></text></comment>"
+        "<comment ref=\"A1\"><text><t/></text></comment>"
+        "</commentList></comments>";
+    const char *drawing =
+        "<xdr:wsDr><xdr:twoCellAnchor><xdr:sp><xdr:nvSpPr><xdr:cNvPr id=\"2\" name=\"box\"/></xdr:nvSpPr>"
+        "<xdr:txBody><a:p><a:r><a:t>line 1</a:t></a:r></a:p><a:p><a:r><a:t>line 2</a:t></a:r></a:p></xdr:txBody>"
+        "</xdr:sp></xdr:twoCellAnchor><xdr:oneCellAnchor><xdr:pic/></xdr:oneCellAnchor></xdr:wsDr>";
+    ASSERT_EQ(xlsx_parse_notes(state_, PART_COMMENTS, 1, comments), 0);
+    ASSERT_EQ(xlsx_parse_notes(state_, PART_DRAWING, 1, drawing), 0);
+    ASSERT_EQ(state_.pending_notes.size(), 2u);
+    const auto &notes = state_.pending_notes[1];
+    ASSERT_EQ(notes.size(), 2u) << "empty comments and shapes without text are left out";
+    EXPECT_EQ(notes[0].row, 2);
+    EXPECT_EQ(notes[0].column, 1);
+    EXPECT_EQ(notes[0].text, "me:\nnote");
+    EXPECT_EQ(notes[1].row, -1);
+    EXPECT_EQ(notes[1].text, "line 1\nline 2");
+}
+
+}  // namespace
