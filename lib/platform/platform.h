@@ -67,6 +67,9 @@ std::string temp_folder();
 std::tm local_time();
 // Full path of the running executable.
 std::string executable_path();
+// Where the library's debug log goes: C:\TEMP\ORBdebug.log on Windows,
+// ORBdebug.log in the temporary folder elsewhere.
+std::string debug_log_path();
 
 // ---- code pages ---------------------------------------------------------
 // Conversions between UTF-16 (host order) and a code page: 932 (Shift-JIS,

@@ -211,6 +211,8 @@ std::string executable_path() {
     return std::string(buffer, static_cast<size_t>(length));
 }
 
+std::string debug_log_path() { return temp_folder() + "/ORBdebug.log"; }
+
 // ---- code pages ---------------------------------------------------------
 
 namespace {

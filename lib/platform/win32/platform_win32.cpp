@@ -227,6 +227,8 @@ std::string executable_path() {
     return std::string(buffer, length);
 }
 
+std::string debug_log_path() { return "C:\\TEMP\\ORBdebug.log"; }
+
 // ---- code pages ---------------------------------------------------------
 // Code page 932 is named explicitly (not CP_ACP) so that a machine with
 // another ANSI code page still converts Shift-JIS the same way.
