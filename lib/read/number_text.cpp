@@ -14,6 +14,7 @@
 namespace {
 
 constexpr int SHOWN_DECIMALS = 6;  // digits a general fraction is shown with
+constexpr int MAX_DECIMALS = 64;   // more digits than any stored value has; bounds the text
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
@@ -79,7 +80,7 @@ bool increment(std::string &digits) {
 // Rounds the fraction half up to exactly `places` digits, carrying into the
 // whole part.
 void round_fraction(DecimalText &number, int places) {
-    const size_t keep = static_cast<size_t>(places);
+    const size_t keep = static_cast<size_t>(std::min(places, MAX_DECIMALS));
     if (number.fraction.size() <= keep) {
         number.fraction.append(keep - number.fraction.size(), '0');
         return;

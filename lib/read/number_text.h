@@ -18,6 +18,7 @@ void ozw_trim_zeros(std::string &text);
 // text zero-trimmed for any other id.  `decimals` above 0 rounds the
 // fraction of a grouped number to exactly that many digits; 0 or less shows
 // its digits up to six places, trimmed, and none for a whole number.
+// Fractions are never shown with more than 64 digits.
 std::string ozw_number_text(std::string_view value_text, int format_id, int decimals);
 
 // Text of a stored percentage fraction: the fraction times 100 with exactly

@@ -50,6 +50,9 @@ TEST(NumberText, GroupedRoundingCarries) {
     EXPECT_EQ(ozw_number_text("0.1234567", 107, -1), "0.123457"); // six places at most
     EXPECT_EQ(ozw_number_text("0.9999999", 107, -1), "1");
     EXPECT_EQ(ozw_number_text("1.5e3", 107, -1), "1,500");
+    // A caller's absurd digit count does not make an absurd text.
+    EXPECT_EQ(ozw_number_text("1", 107, 2000000000).size(), 66u);  // "1." 64 digits
+    EXPECT_EQ(ozw_percent_text("1", 2000000000).size(), 69u);  // "100." 64 digits "%"
 }
 
 TEST(NumberText, CurrencyHiddenAndPlain) {
