@@ -54,9 +54,9 @@ struct CodeRule {
     int format_id;
 };
 
-// Date and time patterns, tried in order; the first found gives the id.
+// Date and time patterns tried after the short date, in order; the first
+// found gives the id.
 constexpr CodeRule DATE_TIME_RULES[] = {
-    {"yyyy/m/d;", FMT_DATE},
     {"ggge", FMT_ERA_LONG},
     {"ge", FMT_ERA_SHORT},
     {"dddd", FMT_WEEKDAY_NAME},
@@ -137,6 +137,8 @@ int ozw_classify_format_code(std::string_view stored_code) {
     if (code.find("yyyy/m/d\\ h:mm") != std::string::npos) {
         return twelve_hour ? FMT_DATE_TIME_12H : FMT_DATE_TIME;
     }
+    // The short date, as a section of its own or as the whole code.
+    if (code.find("yyyy/m/d;") != std::string::npos || code.ends_with("yyyy/m/d")) return FMT_DATE;
     if (int id = first_rule(code, DATE_TIME_RULES)) return id;
     if (code.find("h:mm:ss") != std::string::npos) return twelve_hour ? FMT_HMS_12H : FMT_HMS;
     if (code.find("h:mm") != std::string::npos) return twelve_hour ? FMT_HM_12H : FMT_HM;

@@ -20,6 +20,8 @@ TEST(FormatId, DateAndTimeCodes) {
         {"yyyy/m/d\\ h:mm", 303},
         {"yyyy/m/d\\ h:mm AM/PM", 304},
         {"yyyy/m/d;@", 302},
+        {"yyyy/m/d", 302},
+        {"[$-411]yyyy/m/d", 302},
         {"[$-411]ggge\"年\"m\"月\"d\"日\"", 335},
         {"[$-411]ge.m.d", 334},
         {"dddd", 341},
