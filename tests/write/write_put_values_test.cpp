@@ -1,0 +1,180 @@
+// Values strings: cells and properties applied item by item, the errors of
+// bad items, and values that hold double quotes.
+#include "oxls.h"
+#include "write/book_properties.h"
+#include "write/cell_store.h"
+#include "write/property_keywords.h"
+#include "write/styles.h"
+#include "write_test_book.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+constexpr const char *HEADER =
+    "A.幅=50 B.幅=10 C.幅=20 D.幅=100 A1=セル内容 B1=セル名 C1=シート名 D1=パス(フォルダリンク) "
+    "A1:D1.配置=中中 A1:D1.フォント.スタイル=強調";
+
+class WritePutValues : public ::testing::Test {
+protected:
+    XLS_SHEET &sheet(int index = 0) { return book.get()->sheets[index]; }
+    const XLS_CELL &cell(int row, int column, int sheet_index = 0) {
+        return sheet(sheet_index).rows[row].cells[column];
+    }
+    std::string text(int row, int column, int sheet_index = 0) {
+        const XLS_CELL &c = cell(row, column, sheet_index);
+        EXPECT_EQ(c.type, XLS_CELL_SHARED_STRING);
+        return c.type == XLS_CELL_SHARED_STRING ? book.get()->sst[c.number].text : "";
+    }
+    std::string message() { return OXLS_error_mesg(book.get()); }
+    WriteTestBook book;
+};
+
+TEST_F(WritePutValues, ResultBookHeader) {
+    ASSERT_EQ(OXLS_put_values(book.get(), HEADER), 0) << message();
+    ASSERT_EQ(sheet().column_width_count, 4);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 50.625);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[1], 10.625);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[2], 20.625);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[3], 100.625);
+    EXPECT_EQ(text(0, 0), "セル内容");
+    EXPECT_EQ(text(0, 3), "パス(フォルダリンク)");
+    for (int column = 0; column < 4; ++column) EXPECT_EQ(cell(0, column).style, 10u) << column;
+    EXPECT_EQ(ozw_styles(book.get())->xfs.size(), 10u);
+    EXPECT_EQ(ozw_styles(book.get())->fonts.size(), 4u);
+    EXPECT_EQ(OXLS_error_code(book.get()), 0);
+}
+
+TEST_F(WritePutValues, HitRowsKeepQuotesAndReservedCharacters) {
+    ASSERT_EQ(OXLS_put_values(book.get(), "A2=\"say \"hi\" & <go>\" B2=\"B3\" C2=\"売上\" D2=\"/data/a b.xlsx\""), 0)
+        << message();
+    EXPECT_EQ(text(1, 0), "say \"hi\" & <go>");
+    EXPECT_EQ(text(1, 1), "B3");
+    EXPECT_EQ(text(1, 2), "売上");
+    EXPECT_EQ(text(1, 3), "/data/a b.xlsx");
+
+    ASSERT_EQ(OXLS_put_values(book.get(), "A3=\"ends with \"\" B3=\"\"quoted\"\" C3=\"a\"\"b\" D3=\"x=\"y\"\""), 0)
+        << message();
+    EXPECT_EQ(text(2, 0), "ends with \"");
+    EXPECT_EQ(text(2, 1), "\"quoted\"");
+    EXPECT_EQ(text(2, 2), "a\"b");
+    EXPECT_EQ(text(2, 3), "x=\"y\"");
+
+    ASSERT_EQ(OXLS_put_values(book.get(), "A4=plain B4=\"two words\";"), 0) << message();
+    EXPECT_EQ(text(3, 0), "plain");
+    EXPECT_EQ(text(3, 1), "two words");
+}
+
+TEST_F(WritePutValues, KeywordsIgnoreCaseButNotWidth) {
+    ASSERT_EQ(OXLS_put_values(book.get(), "a.width=5 B.幅=5 c.WiDtH=7.5"), 0) << message();
+    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 5.625);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[1], 5.625);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[2], 8.125);
+    EXPECT_EQ(OXLS_put_values(book.get(), "ａ.幅=5"), -3);
+}
+
+TEST_F(WritePutValues, BadItemsAreRefusedWithTheirMessage) {
+    struct Case {
+        const char *values;
+        int code;
+        const char *text;
+    } cases[] = {
+        {"A1:D1=x", -3, "OXLS-02100 セル範囲指定(RANGE)は使用できません(\"A1:D1\")。"},
+        {"A1:D1.FOO=x", -3, "OXLS-02200 サポート外のキーワードです(\"FOO\")。"},
+        {"HELLO=x", -3, "OXLS-02200 サポート外のキーワードです(\"HELLO\")。"},
+        {"A.ZOOM=50", -3, "OXLS-02200 サポート外のキーワードです(\"A.ZOOM\")。"},
+        {"A1 \"x\"", -3, "OXLS-02303 引数列のイコール(=)部分が不正です(\"\"x\"\")。"},
+        {"A1", -3, "OXLS-02300 セル指定値が不正です(\"A1\")。"},
+        {"A1=", -3, "OXLS-02300 セル指定値が不正です(\"A1\")。"},
+        {"A.B.C.D.E.F.G=1", -3, "OXLS-02211 ドット(.)で区切られたキーワードが多すぎます(\"A.B.C.D.E.F.G\")。"},
+        {"A1.配置=斜め", -1, "OXLS-02405 配置(ALIGN)の指定内容が不正です(\"斜め\")。"},
+        {"A1.フォント.スタイル=太字", -1, "OXLS-02403 フォント(FONT)の指定内容が不正です(\"太字\")。"},
+        {"A1.フォント=強調", -3, "OXLS-02403 フォント(FONT)の指定内容が不正です(\"属性\")。"},
+        {"A.幅=wide", -1, "OXLS-02300 セル指定値が不正です(\"wide\")。"},
+        {"HELLO.幅=5", -3, "OXLS-02200 サポート外のキーワードです(\"HELLO.幅\")。"},
+        {"1A.幅=5", -3, "OXLS-02305 変数名の形式が不正です(\"1A\")。"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_EQ(OXLS_put_values(book.get(), c.values), c.code) << c.values;
+        EXPECT_EQ(OXLS_error_code(book.get()), c.code) << c.values;
+        EXPECT_EQ(message(), c.text) << c.values;
+    }
+}
+
+TEST_F(WritePutValues, ProcessingStopsAtTheFirstBadItem) {
+    EXPECT_EQ(OXLS_put_values(book.get(), "A1=kept B1.配置=nowhere C1=never"), -1);
+    EXPECT_EQ(text(0, 0), "kept");
+    EXPECT_EQ(sheet().rows[0].cell_count, 2);
+    EXPECT_EQ(book.get()->sst_count, 1);
+    EXPECT_EQ(OXLS_put_values(book.get(), nullptr), 0);
+    EXPECT_EQ(OXLS_error_code(book.get()), 0);
+}
+
+TEST_F(WritePutValues, AlignmentThenFontStyleShareOneRecordPerCombination) {
+    ASSERT_EQ(OXLS_put_values(book.get(), "A1:C3.配置=中中 A1:C3.フォント.スタイル=強調 B2.配置=左上"), 0) << message();
+    EXPECT_EQ(ozw_styles(book.get())->xfs.size(), 11u);   // centred; centred bold; top-left bold
+    EXPECT_EQ(cell(0, 0).style, cell(2, 2).style);
+    EXPECT_NE(cell(1, 1).style, cell(0, 0).style);
+    EXPECT_EQ(ozw_cell_xf(book.get(), cell(1, 1)).font, 3u);
+    EXPECT_EQ(cell(2, 2).type, XLS_CELL_EMPTY);   // cells made by the range stay empty
+}
+
+TEST_F(WritePutValues, OversizedRangesAreRefusedBeforeFillingMemory) {
+    EXPECT_EQ(OXLS_put_values(book.get(), "A1:XFD1048576.配置=中"), -909);
+    EXPECT_EQ(book.get()->sheets[0].row_count, 0);
+}
+
+TEST_F(WritePutValues, SheetPrefixAppliesToItsItemOnly) {
+    ASSERT_EQ(ozw_add_sheet(book.get(), "Sheet1"), 0);
+    ASSERT_EQ(ozw_add_sheet(book.get(), "明細"), 1);
+    ASSERT_EQ(OXLS_put_values(book.get(), "明細!B2=there A1=here"), 0) << message();
+    EXPECT_EQ(text(1, 1, 1), "there");
+    EXPECT_EQ(text(0, 0, 0), "here");
+    EXPECT_EQ(book.get()->current_sheet, 0);
+}
+
+TEST_F(WritePutValues, DocumentPropertiesAndAutomaticWidth) {
+    ASSERT_EQ(OXLS_put_values(book.get(), "COMPANY=\"Orb & Co\" CREATOR=山田 TITLE=題 SUBJECT=件名 TAG=k1 "
+                                          "MANAGER=部長 列幅自動調整=する"),
+              0)
+        << message();
+    EXPECT_STREQ(book.get()->company, "Orb & Co");
+    EXPECT_STREQ(book.get()->author, "山田");
+    const BookProperties *properties = ozw_find_book_properties(book.get());
+    ASSERT_TRUE(properties);
+    EXPECT_EQ(properties->title, "題");
+    EXPECT_EQ(properties->subject, "件名");
+    EXPECT_EQ(properties->keywords, "k1");
+    EXPECT_EQ(properties->manager, "部長");
+    EXPECT_TRUE(properties->auto_width);
+    ASSERT_EQ(OXLS_put_values(book.get(), "A.幅=5 A1=\"a long text\""), 0);
+    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 11.625);
+    ASSERT_EQ(OXLS_put_values(book.get(), "auto_width=false"), 0);
+    EXPECT_FALSE(ozw_find_book_properties(book.get())->auto_width);
+}
+
+TEST_F(WritePutValues, PutCellRefusesBadNamesAndOverlongValues) {
+    EXPECT_EQ(OXLS_put_cell(book.get(), "A0", "x", 0), -3);
+    EXPECT_EQ(message(), "OXLS-02300 セル指定値が不正です(\"A0\")。");
+    std::string huge(65535, 'x');
+    EXPECT_EQ(OXLS_put_cell(book.get(), "A1", huge.c_str(), 0), -909);
+    EXPECT_EQ(message(), "OXLS-03009 バッファサイズ(\"65534\")オーバー(\"XLS_CELL_LEN\")。");
+    huge.pop_back();
+    EXPECT_EQ(OXLS_put_cell(book.get(), "A1", huge.c_str(), 0), 0);
+    EXPECT_EQ(text(0, 0).size(), 32766u);
+}
+
+TEST_F(WritePutValues, IsPropertyGivesTheCode) {
+    int code = 0;
+    EXPECT_EQ(OXLS_is_property(book.get(), "A1:D1.フォント.スタイル", &code), 0);
+    EXPECT_EQ(code, PROPERTY_FONT_STYLE);
+    EXPECT_EQ(OXLS_is_property(book.get(), "B.width", &code), 0);
+    EXPECT_EQ(code, ozw_keyword_code(Keyword::Width));
+    EXPECT_EQ(OXLS_is_property(book.get(), "B7", &code), 0);
+    EXPECT_EQ(code, -1);
+    EXPECT_EQ(OXLS_is_property(book.get(), "A.B.C.D.E.F.G", &code), -3);
+}
+
+}  // namespace
