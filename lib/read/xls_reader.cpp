@@ -1,4 +1,113 @@
-// Placeholder until the Excel 97-2003 reader lands.
+// The Excel 97-2003 reader: takes the book's workbook stream, from the
+// memory file named by TEMP_WORKBOOK_PATH or found by the direct scan of
+// the compound file, cuts it into records and hands them to the record
+// handler.
 #include "read/readers.h"
 
-int ozw_read_excel2003(XLS_BOOK *, const char *) { return -4; }
+#include "book_record.h"
+#include "messages.h"
+#include "mfile.h"
+#include "platform/platform.h"
+#include "read/biff_direct_scan.h"
+#include "read/biff_stream.h"
+#include "read/biff_workbook.h"
+#include "work_area.h"
+
+namespace {
+
+constexpr uint64_t kFileSector = 512;
+constexpr int kModeLoad = 3;
+constexpr int kModeUnload = 4;
+constexpr int kModeUnloadName = 6;
+
+// Reads one stream.  A stream that does not begin with a BOF record is no
+// workbook stream.  The encryption record stops the load at once: the rest
+// of the stream cannot be read without the password.
+int read_stream(XLS_BOOK *book, BiffWorkbookLoader &loader, BiffRecordReader &reader) {
+    loader.begin_stream();
+    biff::Record record;
+    bool first = true;
+    while (reader.next(record)) {
+        if (first && record.number != biff::BOF) return -1;
+        first = false;
+        if (record.number == biff::FILEPASS) {
+            biff_push_message(book, 901, "");
+            return -4;
+        }
+        const int rc = loader.handle(record);
+        if (rc == biff::END_OF_STREAM) break;
+        if (rc == -2 || rc == -9) return rc;
+        if (rc != 0) return -1;
+    }
+    return first ? -1 : 0;
+}
+
+int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_sectors) {
+    const char *name = book->temp_workbook_path;
+    MFILE *file = mopen(name, "rb");
+    if (!file) {
+        biff_push_message(book, 3000, name);
+        return ozw_set_error(book, -1, OXLS_03103, name);
+    }
+    BiffRecordReader reader([file](unsigned char *buffer, size_t count) { return mread(buffer, 1, count, file); },
+                            static_cast<uint64_t>(file->length), file_sectors, false);
+    const int rc = read_stream(book, loader, reader);
+    mclose(file);
+    // The stream has been read: its memory goes now rather than with the
+    // book, so that a large book does not hold it twice.
+    mdelete(name);
+    return rc;
+}
+
+// The streams the direct scan finds, each read as contiguous file bytes
+// from its first sector; pieces of the allocation table between them are
+// passed over.
+int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+    std::vector<BiffStreamSpan> spans;
+    int rc = biff_scan_workbook_streams(book, path, spans);
+    if (rc != 0) return rc;
+    if (spans.empty()) return -1;
+    zplat::File *file = zplat::file_open(path, 1);
+    if (!file) {
+        biff_push_message(book, 3000, path);
+        return -1;
+    }
+    for (const BiffStreamSpan &span : spans) {
+        if (zplat::file_seek(file, static_cast<long long>(span.offset), 1) != 0) {
+            rc = -1;
+            break;
+        }
+        BiffRecordReader reader(
+            [file](unsigned char *buffer, size_t count) { return zplat::file_read(file, buffer, count); },
+            span.size, file_sectors, true);
+        rc = read_stream(book, loader, reader);
+        if (rc != 0) break;
+    }
+    zplat::file_close(file);
+    return rc;
+}
+
+}  // namespace
+
+int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
+    long long file_size = 0;
+    if (zplat::file_size(path, &file_size) != 0) {
+        biff_push_message(book, 3000, path);
+        return -1;
+    }
+    const uint64_t file_sectors = static_cast<uint64_t>(file_size) / kFileSector;
+    StyleTables *styles = ozw_styles(book);
+    // The cell-format table is the book's own.  The unloading modes also
+    // start the number-format table empty; the others keep what the record
+    // was set up with.
+    styles->xfs.clear();
+    const OzwWork *work = ozw_work(book);
+    if (work && (work->mode == kModeLoad || work->mode == kModeUnload || work->mode == kModeUnloadName))
+        styles->number_formats.clear();
+
+    BiffWorkbookLoader loader(book);
+    int rc = book->temp_workbook_path[0] ? read_memory_file(book, loader, file_sectors)
+                                         : read_scanned_streams(book, loader, path, file_sectors);
+    if (rc == 0) rc = loader.finish();
+    return rc;
+}
