@@ -16,7 +16,6 @@ namespace zscan {
 // never cut.
 constexpr size_t kPathMax = 256;
 constexpr size_t kWordsTextMax = 4000;
-constexpr size_t kWordMax = 4000;
 constexpr size_t kFileNameKeywordMax = 10;
 // Hits kept before a search stops.
 constexpr int kHitLimit = 10000;

@@ -5,15 +5,7 @@
 #include "engine/front_end.h"
 #include "engine/search_context.h"
 
-#include <string>
-#include <string_view>
-#include <vector>
-
 namespace zscan {
-
-// Appends the words of `text` (the library's word reader, in `charset`) to
-// `words`.  A word longer than the reader allows ends the text there.
-void append_words(int charset, std::string_view text, std::vector<std::string> &words);
 
 // Fills both tables from the context's settings.  False when the list file
 // cannot be opened; the front end has then shown why.

@@ -1,0 +1,124 @@
+// Building the word tables: the list file, the typed words and the
+// file-name keywords, as the word reader splits them.
+#include "engine/word_tables.h"
+
+#include "charset.h"
+#include "word_reader.h"
+#include "fake_front_end.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+using namespace zscan;
+
+namespace {
+
+using Words = std::vector<std::string>;
+
+class WordTablesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        init_search_context(context_);
+        list_ = fs::path(::testing::TempDir()) /
+                ("zscan_list_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    }
+    void TearDown() override { fs::remove(list_); }
+
+    void write_list(const std::string &content) {
+        std::ofstream(list_, std::ios::binary) << content;
+        context_.list_file_path = list_.string();
+    }
+    bool take(const std::string &words, const std::string &keywords = "") {
+        FieldValues fields = shown_fields(context_);
+        fields.search_words = words;
+        fields.file_name_keywords = keywords;
+        return take_fields(context_, fields);
+    }
+    bool build() { return build_word_tables(context_, front_end_); }
+
+    SearchContext context_;
+    FakeFrontEnd front_end_;
+    fs::path list_;
+};
+
+TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {
+    ASSERT_TRUE(take("abc def "));
+    ASSERT_TRUE(build());
+    EXPECT_EQ(context_.search_words, (Words{"abc", "def"}));
+
+    ASSERT_TRUE(take("a=b \"two words\" it's"));
+    ASSERT_TRUE(build());
+    EXPECT_EQ(context_.search_words, (Words{"a", "=", "b", "\"two words\"", "it", "'s"}));
+
+    ASSERT_TRUE(take("   "));
+    ASSERT_TRUE(build());
+    EXPECT_TRUE(context_.search_words.empty());
+}
+
+TEST_F(WordTablesTest, ListFileWordsComeFirst) {
+    write_list("first\tsecond\r\nthird\n\nfourth");
+    ASSERT_TRUE(take("typed"));
+    ASSERT_TRUE(build());
+    EXPECT_EQ(context_.search_words, (Words{"first", "second", "third", "fourth", "typed"}));
+}
+
+TEST_F(WordTablesTest, FullWidthSpacesSeparateTypedWordsButNotListFileWords) {
+    const std::string wide_space = "\xE3\x80\x80";   // U+3000 in UTF-8
+    write_list("東京" + wide_space + "大阪\n");
+    ASSERT_TRUE(take("Ａ" + wide_space + "Ｂ", "report" + wide_space + "2016"));
+    ASSERT_TRUE(build());
+    EXPECT_EQ(context_.search_words, (Words{"東京" + wide_space + "大阪", "Ａ", "Ｂ"}));
+    EXPECT_EQ(context_.search_words_text, "Ａ   Ｂ");
+    EXPECT_EQ(context_.file_name_keywords, (Words{"report", "2016"}));
+}
+
+TEST_F(WordTablesTest, ShiftJisTextIsFoldedCharacterByCharacter) {
+    context_.charset = CS_SJIS;
+    // 0x81 0x40 is the full-width space.  In 0x95 0x81 0x40 the 0x81 is the
+    // trail byte of a kanji, so no space is there.
+    ASSERT_TRUE(take("\x95\x81\x40 x\x81\x40y"));
+    EXPECT_EQ(context_.search_words_text, "\x95\x81\x40 x  y");
+    ASSERT_TRUE(build());
+    EXPECT_EQ(context_.search_words, (Words{"\x95\x81\x40", "x", "y"}));
+}
+
+TEST_F(WordTablesTest, OnlyTheFirstTenFileNameKeywordsAreKept) {
+    ASSERT_TRUE(take("w", "k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12"));
+    ASSERT_TRUE(build());
+    ASSERT_EQ(context_.file_name_keywords.size(), kFileNameKeywordMax);
+    EXPECT_EQ(context_.file_name_keywords.back(), "k10");
+}
+
+TEST_F(WordTablesTest, AnOverlongWordEndsItsLine) {
+    const std::string too_long(ORB_WORD_LEN + 1, 'x');
+    write_list("before " + too_long + " lost\nnext line\n");
+    ASSERT_TRUE(take("typed"));
+    ASSERT_TRUE(build());
+    EXPECT_EQ(context_.search_words, (Words{"before", "next", "line", "typed"}));
+}
+
+TEST_F(WordTablesTest, AMissingListFileIsReported) {
+    context_.list_file_path = (list_.string() + ".missing");
+    ASSERT_TRUE(take("typed"));
+    EXPECT_FALSE(build());
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text,
+              "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
+    EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Error);
+}
+
+TEST_F(WordTablesTest, OverlongFieldsAreRefusedWhole) {
+    ASSERT_TRUE(take("keep"));
+    EXPECT_FALSE(take(std::string(kWordsTextMax + 1, 'x')));
+    EXPECT_EQ(context_.search_words_text, "keep");
+    FieldValues fields = shown_fields(context_);
+    fields.target_folder = std::string(kPathMax + 1, 'd');
+    EXPECT_FALSE(take_fields(context_, fields));
+    fields.target_folder = std::string(kPathMax, 'd');
+    EXPECT_TRUE(take_fields(context_, fields));
+}
+
+}  // namespace
