@@ -1,0 +1,317 @@
+// Whole searches over real books, from the input checks to the delivered
+// result, through the fake front end.
+#include "engine/search_run.h"
+
+#include "fake_front_end.h"
+
+#include <gtest/gtest.h>
+#include <unzip.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace zscan;
+
+namespace {
+
+const fs::path kSamples = fs::path(ZS_TEST_DATA_DIR) / ".." / ".." / "samples";
+const fs::path kManyHits = fs::path(ZS_TEST_DATA_DIR) / ".." / "app" / "data" / "many_hits.xlsx";
+
+std::vector<std::string> sorted(std::vector<std::string> lines) {
+    std::sort(lines.begin(), lines.end());
+    return lines;
+}
+
+std::vector<std::string> file_lines(const fs::path &path) {
+    std::ifstream in(path);
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// One part of a zip package, or empty when it is missing.
+std::string package_part(const fs::path &package, const char *part) {
+    std::string data;
+    unzFile zip = unzOpen(package.c_str());
+    if (zip == nullptr) return data;
+    if (unzLocateFile(zip, part, 0) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
+        char buffer[65536];
+        for (int n; (n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0;) data.append(buffer, n);
+        unzCloseCurrentFile(zip);
+    }
+    unzClose(zip);
+    return data;
+}
+
+size_t count_of(const std::string &text, const std::string &what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
+    return count;
+}
+
+// Reads cells of the first sheet of a saved book back through the library.
+class BookReader {
+public:
+    explicit BookReader(const fs::path &path) {
+        const std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path.string() + "\" MODE=READ";
+        opened_ = OXLS_open_book(book_.get(), arguments.c_str()) == 0 &&
+                  OXLS_open_sheet2(book_.get(), 0) == 0;
+    }
+    ~BookReader() {
+        if (opened_) OXLS_close_book(book_.get(), nullptr);
+    }
+    bool opened() const { return opened_; }
+    std::string cell(const char *name) {
+        char text[4096] = {};
+        char type[256] = {};
+        if (OXLS_get_cell(book_.get(), name, text, sizeof text, type, sizeof type) != 0) return "<none>";
+        return text;
+    }
+    int rows() const { return book_->sheets[0].row_count; }
+
+private:
+    std::unique_ptr<XLS_BOOK> book_ = std::make_unique<XLS_BOOK>();
+    bool opened_ = false;
+};
+
+class SearchRunTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        work_ = fs::path(::testing::TempDir()) /
+                ("zscan_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(work_);
+        fs::create_directories(work_ / "temp");
+        init_search_context(context_);
+        context_.temp_folder = (work_ / "temp").string();
+        context_.target_folder = fs::canonical(kSamples).string();
+        samples_ = context_.target_folder;
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    SearchOutcome search(const std::string &words) {
+        context_.search_words_text = words;
+        return run_search(context_, front_end_);
+    }
+    std::string sample_line(const std::string &book, const std::string &rest) const {
+        return "[" + samples_ + "/" + book + "]" + rest;
+    }
+    fs::path text_result() const { return work_ / "temp" / "Z-Scan検索結果.txt"; }
+    fs::path book_result() const { return work_ / "temp" / "Z-Scan検索結果.xlsx"; }
+    // A folder holding `copies` copies of the many-hits book.
+    void use_many_hits_folder(int copies) {
+        const fs::path folder = work_ / "many";
+        fs::create_directories(folder);
+        for (int i = 0; i < copies; ++i) fs::copy_file(kManyHits, folder / ("copy" + std::to_string(i) + ".xlsx"));
+        context_.target_folder = folder.string();
+    }
+
+    fs::path work_;
+    std::string samples_;
+    SearchContext context_;
+    FakeFrontEnd front_end_;
+};
+
+TEST_F(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
+    ASSERT_EQ(search("東京"), SearchOutcome::Found);
+    const std::vector<std::string> expected = sorted({
+        sample_line("日本語の表.xlsx", "[売上][A2] 東京"),
+        sample_line("日本語の表.xlsx", "[売上][A6] 東京タワー見学"),
+        sample_line("日本語の表.xlsx", "[メモ][A1] 会議は東京本社で行います。"),
+        sample_line("macro.xlsm", "[Macro][B2] 東京マクロ"),
+        sample_line("sub/legacy.xls", "[旧形式][A1] 東京支店"),
+    });
+    EXPECT_EQ(sorted(front_end_.lines), expected);
+    EXPECT_EQ(file_lines(text_result()), front_end_.lines);
+    ASSERT_EQ(front_end_.opened.size(), 1u);
+    EXPECT_EQ(front_end_.opened[0], std::make_pair(text_result().string(), false));
+    EXPECT_TRUE(front_end_.messages.empty());
+    EXPECT_EQ(context_.hit_count, 0);
+}
+
+TEST_F(SearchRunTest, DatesAreFoundInTheirShownForm) {
+    ASSERT_EQ(search("2016/3/25"), SearchOutcome::Found);
+    EXPECT_EQ(sorted(front_end_.lines), sorted({
+        sample_line("日本語の表.xlsx", "[売上][C2] 2016/3/25"),
+        sample_line("english.xlsx", "[Inventory][C2] 2016/3/25"),
+        sample_line("english.xlsx", "[Notes][A1] The Tokyo office opens on 2016/3/25."),
+        sample_line("sub/legacy.xls", "[旧形式][C3] 2016/3/25"),
+    }));
+}
+
+TEST_F(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
+    ASSERT_EQ(search("apple juice"), SearchOutcome::Found);
+    EXPECT_EQ(std::count(front_end_.lines.begin(), front_end_.lines.end(),
+                         sample_line("sub/legacy.xls", "[旧形式][B2] apple juice")), 1);
+}
+
+TEST_F(SearchRunTest, ExpressionsMatchWholeCellsCaseSensitively) {
+    context_.regular_expression = true;
+    ASSERT_EQ(search("apple"), SearchOutcome::Found);
+    EXPECT_EQ(front_end_.lines, std::vector<std::string>{sample_line("english.xlsx", "[Inventory][A2] apple")});
+
+    front_end_.lines.clear();
+    ASSERT_EQ(search(".*apple.*"), SearchOutcome::Found);
+    EXPECT_EQ(front_end_.lines.size(), 6u);
+    for (const std::string &line : front_end_.lines) EXPECT_EQ(line.find("Apple pie"), std::string::npos);
+}
+
+TEST_F(SearchRunTest, AnInvalidExpressionIsReportedOnceAndNothingIsTouched) {
+    std::ofstream(text_result()) << "old result\n";
+    context_.regular_expression = true;
+    EXPECT_EQ(search("ok (broken"), SearchOutcome::Failed);
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text, "検索内容((broken)は正規表現として不正です。");
+    EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Error);
+    EXPECT_EQ(file_lines(text_result()), std::vector<std::string>{"old result"});
+    EXPECT_TRUE(front_end_.progress.empty());
+}
+
+TEST_F(SearchRunTest, InputErrorsStopBeforeTheWalk) {
+    EXPECT_EQ(search(""), SearchOutcome::Failed);
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text, "検索内容が指定されていません。");
+    EXPECT_EQ(front_end_.titles[0], "Z-Scan");
+
+    front_end_.messages.clear();
+    context_.list_file_path = (work_ / "no-such-list.txt").string();
+    EXPECT_EQ(search(""), SearchOutcome::Failed);
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text,
+              "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
+    EXPECT_TRUE(front_end_.progress.empty());
+}
+
+TEST_F(SearchRunTest, NothingFoundIsTold) {
+    EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text, "検索対象が見つかりませんでした。");
+    EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Information);
+    EXPECT_TRUE(front_end_.opened.empty());
+}
+
+TEST_F(SearchRunTest, UnreadableBooksAreSkippedSilently) {
+    const fs::path folder = work_ / "mixed";
+    fs::create_directories(folder);
+    std::ofstream(folder / "garbage.xlsx") << "this is not a zip package";
+    std::ofstream(folder / "garbage.xls") << "nor a compound file, though long enough to be probed";
+    std::ofstream(folder / "empty.xlsm");
+    fs::copy_file(kSamples / "english.xlsx", folder / "good.xlsx");
+    context_.target_folder = folder.string();
+    ASSERT_EQ(search("pineapple"), SearchOutcome::Found);
+    EXPECT_EQ(front_end_.lines, std::vector<std::string>{"[" + folder.string() + "/good.xlsx][Inventory][A4] pineapple"});
+    EXPECT_TRUE(front_end_.messages.empty());
+}
+
+TEST_F(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
+    struct CancelOnFirstHit : FakeFrontEnd {
+        void hit_line_written(const std::string &line) override {
+            FakeFrontEnd::hit_line_written(line);
+            cancelled = true;
+        }
+    } front_end;
+    front_end.answer = false;
+    context_.search_words_text = "東京 apple";
+    EXPECT_EQ(run_search(context_, front_end), SearchOutcome::Declined);
+    ASSERT_EQ(front_end.messages.size(), 1u);
+    EXPECT_EQ(front_end.messages[0].text, "途中までの検索結果を表示しますか？");
+    EXPECT_TRUE(front_end.messages[0].yes_no);
+    EXPECT_TRUE(front_end.opened.empty());
+    EXPECT_EQ(context_.hit_count, 0);
+    // The book being searched is finished; no further book is opened.
+    const std::string first_book = front_end.lines[0].substr(0, front_end.lines[0].find(']'));
+    for (const std::string &line : front_end.lines) EXPECT_TRUE(line.starts_with(first_book)) << line;
+
+    front_end.answer = true;
+    front_end.lines.clear();
+    front_end.messages.clear();
+    front_end.cancelled = false;
+    EXPECT_EQ(run_search(context_, front_end), SearchOutcome::Found);
+    EXPECT_EQ(front_end.opened.size(), 1u);
+}
+
+TEST_F(SearchRunTest, TextOutputEndsTheWalkAfterTheBookThatPassesTheLimit) {
+    use_many_hits_folder(2);
+    ASSERT_EQ(search("hit"), SearchOutcome::Found);
+    // The whole first book is written, the second is never opened, and no
+    // message is shown.
+    EXPECT_EQ(front_end_.lines.size(), 10001u);
+    EXPECT_EQ(file_lines(text_result()).size(), 10001u);
+    EXPECT_TRUE(front_end_.messages.empty());
+}
+
+TEST_F(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
+    context_.output_excel = true;
+    ASSERT_EQ(search("東京"), SearchOutcome::Found);
+    ASSERT_EQ(front_end_.opened.size(), 1u);
+    EXPECT_EQ(front_end_.opened[0], std::make_pair(book_result().string(), true));
+    EXPECT_EQ(front_end_.counter, "5件");
+    EXPECT_TRUE(front_end_.lines.empty());
+
+    BookReader result(book_result());
+    ASSERT_TRUE(result.opened());
+    EXPECT_EQ(result.cell("A1"), "セル内容");
+    EXPECT_EQ(result.cell("B1"), "セル名");
+    EXPECT_EQ(result.cell("C1"), "シート名");
+    EXPECT_EQ(result.cell("D1"), "パス(フォルダリンク)");
+    std::vector<std::string> rows;
+    for (int row = 2; row <= 6; ++row) {
+        const std::string r = std::to_string(row);
+        rows.push_back("[" + result.cell(("D" + r).c_str()) + "][" + result.cell(("C" + r).c_str()) + "][" +
+                       result.cell(("B" + r).c_str()) + "] " + result.cell(("A" + r).c_str()));
+    }
+    EXPECT_EQ(sorted(rows), sorted({
+        sample_line("日本語の表.xlsx", "[売上][A2] 東京"),
+        sample_line("日本語の表.xlsx", "[売上][A6] 東京タワー見学"),
+        sample_line("日本語の表.xlsx", "[メモ][A1] 会議は東京本社で行います。"),
+        sample_line("macro.xlsm", "[Macro][B2] 東京マクロ"),
+        sample_line("sub/legacy.xls", "[旧形式][A1] 東京支店"),
+    }));
+    EXPECT_EQ(result.cell("A7"), "<none>");
+
+    // Column A links into the book, column D to the book's folder.
+    const std::string sheet = package_part(book_result(), "xl/worksheets/sheet1.xml");
+    EXPECT_EQ(count_of(sheet, "<hyperlink "), 10u);
+    const std::string links = package_part(book_result(), "xl/worksheets/_rels/sheet1.xml.rels");
+    EXPECT_NE(links.find(samples_ + "/sub"), std::string::npos);
+}
+
+TEST_F(SearchRunTest, ExcelOutputStopsAtTheLimitWithAMessage) {
+    use_many_hits_folder(2);
+    context_.output_excel = true;
+    ASSERT_EQ(search("hit"), SearchOutcome::Found);
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text, "検索結果が最大件数(10000)に到達しました。処理を中断します。");
+    EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Exclamation);
+    EXPECT_EQ(front_end_.counter, "10001件");
+
+    BookReader result(book_result());
+    ASSERT_TRUE(result.opened());
+    EXPECT_EQ(result.rows(), 10001);
+    EXPECT_EQ(result.cell("A10001"), "hit 10000");
+    EXPECT_EQ(result.cell("B10001"), "A10000");
+}
+
+TEST_F(SearchRunTest, ExcelOutputWithNothingFoundKeepsTheHeaderRow) {
+    context_.output_excel = true;
+    EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
+    BookReader result(book_result());
+    ASSERT_TRUE(result.opened());
+    EXPECT_EQ(result.rows(), 1);
+    EXPECT_EQ(result.cell("D1"), "パス(フォルダリンク)");
+}
+
+TEST_F(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {
+    context_.output_excel = true;
+    context_.temp_folder = (work_ / "no-such-folder").string();
+    EXPECT_EQ(search("東京"), SearchOutcome::Failed);
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text,
+              "Z-Scan検索結果Excelブック(" + context_.temp_folder +
+                  "/Z-Scan検索結果.xlsx)オープンエラー。\r\nブックを開いている場合は閉じてください。");
+    EXPECT_TRUE(front_end_.progress.empty());
+}
+
+}  // namespace

@@ -1,0 +1,127 @@
+// The settings file: what is written, what is read back, and when the
+// settings count as changed.
+#include "engine/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+using namespace zscan;
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        init_search_context(context_);
+        path_ = (fs::path(::testing::TempDir()) /
+                 ("zscan_ini_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
+                    .string();
+        fs::remove(path_);
+    }
+    void TearDown() override { fs::remove(path_); }
+
+    std::string file_text() const {
+        std::ifstream in(path_, std::ios::binary);
+        std::stringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+    void write_file(const std::string &text) const { std::ofstream(path_, std::ios::binary) << text; }
+
+    SearchContext context_;
+    std::string path_;
+};
+
+TEST_F(SettingsFileTest, WritesTheSectionAndEveryKeyInByteOrder) {
+    context_.target_folder = "/data/books";
+    context_.search_words_text = "東京  大阪";
+    context_.file_name_keywords_text = "REPORT";
+    context_.list_file_path = "/data/words.txt";
+    context_.output_excel = true;
+    ASSERT_EQ(save_settings(context_, path_), 0);
+    EXPECT_EQ(file_text(),
+              "[Z-Scan]\r\n"
+              "DIRECTORY=\"/data/books\"\r\n"
+              "FILENAMES=\"REPORT\"\r\n"
+              "IS_OUTPUT_EXCEL=\"Y\"\r\n"
+              "IS_REGULAR_EXPRESSION=\"N\"\r\n"
+              "KEYWORD=\"東京  大阪\"\r\n"
+              "LIST_PATH=\"/data/words.txt\"\r\n");
+}
+
+TEST_F(SettingsFileTest, ReadsBackWhatWasSaved) {
+    context_.target_folder = "/data/books";
+    context_.search_words_text = "a b";
+    context_.file_name_keywords_text = "x";
+    context_.list_file_path = "/w.txt";
+    context_.regular_expression = true;
+    ASSERT_EQ(save_settings(context_, path_), 0);
+
+    SearchContext loaded;
+    init_search_context(loaded);
+    load_settings(loaded, path_);
+    const FieldValues expected = shown_fields(context_);
+    const FieldValues got = shown_fields(loaded);
+    EXPECT_EQ(got.target_folder, expected.target_folder);
+    EXPECT_EQ(got.search_words, expected.search_words);
+    EXPECT_EQ(got.file_name_keywords, expected.file_name_keywords);
+    EXPECT_EQ(got.list_file_path, expected.list_file_path);
+    EXPECT_FALSE(got.output_excel);
+    EXPECT_TRUE(got.regular_expression);
+    EXPECT_FALSE(settings_changed(loaded, expected));
+}
+
+TEST_F(SettingsFileTest, FlagsTakeYInEitherCaseAndNothingElse) {
+    write_file("[Other]\r\nIS_OUTPUT_EXCEL=\"y\"\r\nIS_REGULAR_EXPRESSION=\"yes\"\r\n");
+    load_settings(context_, path_);
+    EXPECT_TRUE(context_.output_excel);
+    EXPECT_FALSE(context_.regular_expression);
+}
+
+TEST_F(SettingsFileTest, OverlongOrMissingValuesKeepTheDefaults) {
+    write_file("[Z-Scan]\r\nDIRECTORY=\"" + std::string(kPathMax + 1, 'd') + "\"\r\n" +
+               "KEYWORD=\"" + std::string(kWordsTextMax - 2, 'k') + "\"\r\n" +
+               "FILENAMES=\"" + std::string(kWordsTextMax + 1, 'f') + "\"\r\n");
+    load_settings(context_, path_);
+    EXPECT_EQ(context_.target_folder, "");
+    // The quoted value is one word of the word reader, quotes included.
+    EXPECT_EQ(context_.search_words_text.size(), kWordsTextMax - 2);
+    EXPECT_EQ(context_.file_name_keywords_text, "");
+    EXPECT_EQ(context_.list_file_path, "");
+
+    SearchContext untouched;
+    init_search_context(untouched);
+    load_settings(untouched, path_ + ".missing");
+    EXPECT_FALSE(settings_changed(untouched, FieldValues{}));
+}
+
+TEST_F(SettingsFileTest, ChangedWhenAnyTakenSettingDiffersFromTheSnapshot) {
+    const FieldValues snapshot = shown_fields(context_);
+    EXPECT_FALSE(settings_changed(context_, snapshot));
+    const auto changed_by = [&](auto change) {
+        SearchContext copy;
+        init_search_context(copy);
+        change(copy);
+        return settings_changed(copy, snapshot);
+    };
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.target_folder = "x"; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.search_words_text = "x"; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.file_name_keywords_text = "x"; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.list_file_path = "x"; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.output_excel = true; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.regular_expression = true; }));
+    // The working state of a search is no setting.
+    EXPECT_FALSE(changed_by([](SearchContext &c) { c.hit_count = 3; c.current_file = "y"; }));
+}
+
+TEST_F(SettingsFileTest, TheSettingsFileLiesBesideTheProgram) {
+    const fs::path path = settings_file_path(context_);
+    EXPECT_EQ(path.filename(), "Z-Scan.ini");
+    EXPECT_TRUE(fs::is_directory(path.parent_path()));
+}
+
+}  // namespace
