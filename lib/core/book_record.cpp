@@ -3,9 +3,11 @@
 
 #include "platform/platform.h"
 #include "charset.h"
+#include "mfile.h"
 #include "work_area.h"
 #include "write/book_properties.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -99,7 +101,40 @@ OzwWork *ozw_work(XLS_BOOK *book) { return book ? static_cast<OzwWork *>(book->w
 
 int ozw_charset(XLS_BOOK *book) {
     OzwWork *work = ozw_work(book);
-    return work ? work->charset : CS_SJIS;
+    if (work) return work->charset;
+    if (book && (book->reserved == CS_EUC || book->reserved == CS_UTF8)) return book->reserved;
+    return CS_SJIS;
+}
+
+void ozw_free_work(XLS_BOOK *book) {
+    OzwWork *work = ozw_work(book);
+    if (!work) return;
+    book->reserved = work->charset;
+    delete work;
+    book->work = nullptr;
+}
+
+int ozw_create_name_list(XLS_BOOK *book, const char *list_path) {
+    auto *list = static_cast<NameList *>(std::calloc(1, sizeof(NameList)));
+    if (!list) return -2;
+    list->slots = static_cast<char (*)[NAME_LIST_SLOT_LEN]>(std::calloc(NAME_LIST_SLOTS, NAME_LIST_SLOT_LEN));
+    if (!list->slots) {
+        std::free(list);
+        return -2;
+    }
+    std::snprintf(list->list_path, sizeof list->list_path, "%s", list_path);
+    book->name_list = list;
+    return 0;
+}
+
+NameList *ozw_name_list(XLS_BOOK *book) { return static_cast<NameList *>(book->name_list); }
+
+int ozw_add_list_name(XLS_BOOK *book, const char *name) {
+    NameList *list = ozw_name_list(book);
+    if (!list) return -3;
+    if (list->count >= NAME_LIST_SLOTS) return -9;
+    std::snprintf(list->slots[list->count++], NAME_LIST_SLOT_LEN, "%s", name);
+    return 0;
 }
 
 int ozw_init_book(XLS_BOOK *book, int kind) {
@@ -166,9 +201,15 @@ void ozw_release_book(XLS_BOOK *book) {
     book->extract_count = 0;
     book->images = nullptr;
     book->names = nullptr;
+    if (NameList *list = ozw_name_list(book)) {
+        std::free(list->slots);
+        std::free(list);
+        book->name_list = nullptr;
+    }
     ozw_free_book_properties(book);
     if (book->temp_workbook_path[0]) {
         zplat::delete_file(book->temp_workbook_path);
+        mdelete(book->temp_workbook_path);
         book->temp_workbook_path[0] = '\0';
     }
 }

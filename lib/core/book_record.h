@@ -48,13 +48,40 @@ struct SheetExtras {
     std::vector<SheetNote> notes;
 };
 
+// The name list of a book opened with MODE=UNLOAD_NAME (XLS_BOOK.name_list):
+// the LIST= file path and a table of name slots that the Excel 97-2003
+// reader fills with the book's defined names and styles.
+constexpr int NAME_LIST_SLOTS = 1000;
+constexpr int NAME_LIST_SLOT_LEN = 202;
+constexpr const char *DEFAULT_NAME_LIST_PATH = "C:\\Z-WEAVE_name.log";
+
+struct NameList {
+    char list_path[XLS_PATH_LEN + 1];
+    char (*slots)[NAME_LIST_SLOT_LEN];   // NAME_LIST_SLOTS slots, empty at the start
+    int count;                           // slots in use
+};
+
+// Gives the book an empty name list; 0, or -2.
+int ozw_create_name_list(XLS_BOOK *book, const char *list_path);
+// The book's name list, or null when it has none.
+NameList *ozw_name_list(XLS_BOOK *book);
+// Puts a name into the next free slot (cut to NAME_LIST_SLOT_LEN - 1 bytes);
+// 0, -9 when the list is full, -3 when the book has no list.
+int ozw_add_list_name(XLS_BOOK *book, const char *name);
+
+// Frees the book's work area.  The caller's character set is kept in the
+// record's reserved word, so that the text of an open that failed and
+// released its book is still handed back in that character set.
+void ozw_free_work(XLS_BOOK *book);
+
 // Sets the record up for a book of this kind (BOOK_KIND_XLSX or
 // BOOK_KIND_XLS): limits, flags, properties, error state, ten preallocated
 // sheet records and the initial style tables.  The work area and thread
 // number are left as they are.  0, or -2 (everything freed again).
 int ozw_init_book(XLS_BOOK *book, int kind);
-// Frees every table the record owns and deletes the temporary workbook
-// file when one is set.  The work area is not touched.
+// Frees every table the record owns (name list included) and deletes the
+// temporary workbook when one is set, both the disk file and the memory file
+// of that name.  The work area is not touched.
 void ozw_release_book(XLS_BOOK *book);
 
 StyleTables *ozw_styles(XLS_BOOK *book);
