@@ -1,0 +1,307 @@
+// The BIFF reader on workbook streams built record by record: shared
+// strings across CONTINUE records, how numbers, texts, booleans and
+// formulas land in the cell table, the sheet list, and every limit.
+#include "xls_test_books.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace xlstest;
+
+namespace {
+
+// A book with a single worksheet "S" holding `cells`, after `globals`.
+void load_sheet(LoadedBook &loaded, const std::string &cells, const std::string &globals = "") {
+    load_stream(loaded, workbook(globals, {"S"}, {cells}));
+}
+
+bool has(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
+
+uint32_t rk_integer(int value) { return (static_cast<uint32_t>(value) << 2) | 2; }
+
+}  // namespace
+
+TEST(XlsSharedStrings, StringsJoinAcrossContinueRecords) {
+    // Piece 1 ends inside a string's 8-bit characters; piece 2 carries the
+    // rest as 16-bit characters, then a rich string whose runs are split by
+    // the boundary to piece 3, which has no option byte for them.
+    const std::string first = sst_string8("alpha") + le16(10) + std::string(1, '\0') + "abcde";
+    std::string second = std::string(1, '\1');
+    for (char16_t c : std::u16string(u"ｆｇ日本語")) second += le16(c);
+    second += le16(3) + std::string(1, '\x0C') + le16(2) + le32(6) + "xyz" + "RUN";
+    const std::string third = "RUN12" + std::string("EXTEXT") + sst_string16(u"終わり") + le16(4) + std::string(1, '\0');
+    const std::string fourth = std::string(1, '\1') + le16(u'山') + le16(u'川') + le16(u'谷') + le16(u'海');
+    const std::string globals = sst(9, 5, first) + continue_record(second) + continue_record(third) + continue_record(fourth);
+    LoadedBook loaded;
+    load_sheet(loaded, labelsst(0, 0, 1) + labelsst(0, 1, 3), globals);
+    ASSERT_EQ(loaded.rc, 0) << loaded.error();
+    ASSERT_EQ(loaded.book.sst_count, 5);
+    EXPECT_STREQ(loaded.book.sst[0].text, "alpha");
+    EXPECT_STREQ(loaded.book.sst[1].text, "abcdeｆｇ日本語");
+    EXPECT_STREQ(loaded.book.sst[2].text, "xyz");
+    EXPECT_STREQ(loaded.book.sst[3].text, "終わり");
+    EXPECT_STREQ(loaded.book.sst[4].text, "山川谷海");   // characters begin in the next piece
+    EXPECT_EQ(loaded.text(0, 0, 0), "abcdeｆｇ日本語");
+    EXPECT_EQ(loaded.text(0, 0, 1), "終わり");
+    EXPECT_EQ(loaded.cell(0, 0, 1)->type, XLS_CELL_SHARED_STRING);
+}
+
+TEST(XlsSharedStrings, CountsAreNotTrusted) {
+    LoadedBook high;
+    load_sheet(high, "", sst(1000000, 1000000, sst_string8("one") + sst_string8("two")));
+    EXPECT_EQ(high.rc, 0);
+    EXPECT_EQ(high.book.sst_count, 2);
+
+    LoadedBook low;
+    load_sheet(low, labelsst(0, 0, 2), sst(1, 1, sst_string8("a") + sst_string8("b") + sst_string8("c")));
+    EXPECT_EQ(low.rc, 0);
+    EXPECT_EQ(low.text(0, 0, 0), "c");
+
+    // A last string cut off by the end of the data keeps what is there.
+    LoadedBook cut;
+    load_sheet(cut, "", sst(2, 2, sst_string8("whole") + le16(50) + std::string(1, '\0') + "part"));
+    EXPECT_EQ(cut.rc, 0);
+    ASSERT_EQ(cut.book.sst_count, 2);
+    EXPECT_STREQ(cut.book.sst[1].text, "part");
+}
+
+TEST(XlsSharedStrings, BadStringsAndLimitsAreRefused) {
+    LoadedBook bad_option;
+    load_sheet(bad_option, "",
+               sst(1, 1, le16(6) + std::string(1, '\0') + "abc") + continue_record(std::string(1, '\x05') + "def"));
+    EXPECT_EQ(bad_option.rc, -1);
+
+    LoadedBook too_long;
+    load_sheet(too_long, "", sst(1, 1, le16(32768) + std::string(1, '\0') + "abc"));
+    EXPECT_EQ(too_long.rc, -9);
+    EXPECT_TRUE(has(too_long.error(), "OXLS-03009")) << too_long.error();
+    EXPECT_TRUE(has(too_long.error(), "(\"32767\")"));
+    EXPECT_TRUE(has(too_long.error(), "ozw_put_sst() XLS_CELL_STR_LEN"));
+
+    // A continuation that never ends: the 4097th piece stops the read.
+    std::string endless = sst(1, 1, sst_string8("x"));
+    for (int i = 0; i < 4096; ++i) endless += continue_record("y");
+    LoadedBook pieces;
+    load_sheet(pieces, "", endless);
+    EXPECT_EQ(pieces.rc, -9);
+    EXPECT_TRUE(has(pieces.error(), "(\"4096\")"));
+    EXPECT_TRUE(has(pieces.error(), "OZW_MAX_CONTINUE"));
+
+    LoadedBook index;
+    load_sheet(index, labelsst(0, 0, 1), sst(1, 1, sst_string8("only")));
+    EXPECT_EQ(index.rc, -9);
+    EXPECT_TRUE(has(index.error(), "(\"1\")"));
+    EXPECT_TRUE(has(index.error(), "BIFF_LABELSST sst"));
+}
+
+TEST(XlsNumbers, NumbersTakeTheKindOfTheirFormat) {
+    // Formats 21 to 24 after the 21 general ones: date, percentage, time, custom.
+    const std::string globals = xf(14) + xf(9) + xf(20) + xf(170) + format16(170, u"yyyy\"年\"m\"月\"d\"日\"");
+    const std::string cells = number(0, 0, 15, 2.5) + number(0, 1, 15, 3.0) + rk(0, 2, 15, rk_integer(-7)) +
+                              rk(0, 3, 15, rk_integer(12345) | 1) + rk(0, 4, 15, 0x3FF80000) +
+                              number(1, 0, 21, 42454.0) + number(1, 1, 22, 0.25) + number(1, 2, 23, 0.5) +
+                              number(1, 3, 24, 42454.0) + number(1, 4, 999, 1.25) + formula_number(1, 5, 15, 12.0) +
+                              record(0x00BD, le16(2) + le16(1) + le16(15) + le32(rk_integer(1)) + le16(15) +
+                                                 le32(rk_integer(2)) + le16(21) + le32(rk_integer(42454)) + le16(3));
+    LoadedBook loaded;
+    load_sheet(loaded, cells, globals);
+    ASSERT_EQ(loaded.rc, 0) << loaded.error();
+    auto expect = [&](int row, int column, int type, const char *text) {
+        const XLS_CELL *cell = loaded.cell(0, row, column);
+        ASSERT_NE(cell, nullptr) << row << "," << column;
+        EXPECT_EQ(cell->type, type) << row << "," << column;
+        if (text) {
+            EXPECT_STREQ(cell->text, text) << row << "," << column;
+        }
+    };
+    expect(0, 0, XLS_CELL_DECIMAL, "2.5");
+    expect(0, 1, XLS_CELL_INTEGER, "3");
+    expect(0, 2, XLS_CELL_INTEGER, "-7");
+    expect(0, 3, XLS_CELL_DECIMAL, "123.45");
+    expect(0, 4, XLS_CELL_DECIMAL, "1.5");
+    expect(1, 0, XLS_CELL_DATE, nullptr);
+    EXPECT_EQ(loaded.cell(0, 1, 0)->number, 42454);
+    EXPECT_EQ(loaded.cell(0, 1, 0)->style, 21u);
+    expect(1, 1, XLS_CELL_PERCENT, nullptr);
+    expect(1, 2, XLS_CELL_TIME_HM, nullptr);
+    expect(1, 3, XLS_CELL_DATE, nullptr);
+    expect(1, 4, XLS_CELL_DECIMAL, "1.25");   // format outside the table: general
+    expect(1, 5, XLS_CELL_INTEGER, "12");
+    expect(2, 1, XLS_CELL_INTEGER, "1");
+    expect(2, 2, XLS_CELL_INTEGER, "2");
+    expect(2, 3, XLS_CELL_DATE, nullptr);
+}
+
+TEST(XlsNumbers, FormatIndexesOutsideTheTableAreRefusedWhereChecked) {
+    struct Case {
+        std::string record;
+        const char *label;
+    };
+    const Case cases[] = {{rk(0, 0, 21, rk_integer(1)), "BIFF_RK"},
+                          {record(0x00BD, le16(0) + le16(0) + le16(99) + le32(rk_integer(1)) + le16(0)), "BIFF_MULRK"},
+                          {formula_number(0, 0, 21, 1.0), "BIFF_FORMULA"}};
+    for (const Case &c : cases) {
+        LoadedBook loaded;
+        load_sheet(loaded, c.record);
+        EXPECT_EQ(loaded.rc, -9) << c.label;
+        EXPECT_TRUE(has(loaded.error(), std::string("(\"21\")")) && has(loaded.error(), c.label)) << loaded.error();
+    }
+}
+
+TEST(XlsCells, TextsBooleansAndFormulaResults) {
+    const std::string cells =
+        label16(0, 0, u"全角テキスト") + label8(0, 1, "caf\xE9") + boolerr(0, 2, true) + boolerr(0, 3, true, true) +
+        formula_other(1, 0, 1, 0) + formula_other(1, 1, 2, 7) + formula_other(1, 2, 3) + formula_other(1, 3, 0) +
+        string8("result") + formula_other(2, 0, 0) +
+        record(0x0207, le16(6) + std::string(1, '\0') + "abc") + continue_record(std::string(1, '\1') + le16(u'日') + le16(u'本') + le16(u'語')) +
+        string8("stray");
+    LoadedBook loaded;
+    load_sheet(loaded, cells, codepage(1200));
+    ASSERT_EQ(loaded.rc, 0) << loaded.error();
+    EXPECT_EQ(loaded.text(0, 0, 0), "全角テキスト");
+    EXPECT_EQ(loaded.text(0, 0, 1), "café");
+    EXPECT_EQ(loaded.text(0, 0, 2), "TRUE");
+    EXPECT_EQ(loaded.cell(0, 0, 3), nullptr);   // an error value leaves no cell
+    EXPECT_EQ(loaded.text(0, 1, 0), "FALSE");
+    EXPECT_EQ(loaded.cell(0, 1, 1)->type, XLS_CELL_EMPTY);
+    EXPECT_EQ(loaded.text(0, 1, 2), "");
+    EXPECT_EQ(loaded.text(0, 1, 3), "result");
+    EXPECT_EQ(loaded.text(0, 2, 0), "abc日本語");
+    EXPECT_EQ(loaded.book.sheets[0].row_count, 3);   // the stray STRING wrote nowhere
+}
+
+TEST(XlsCells, RowsGrowToTheirLastCell) {
+    LoadedBook loaded;
+    load_sheet(loaded, number(3, 0, 15, 1) + number(3, 5, 15, 2) + blank(4, 7));
+    ASSERT_EQ(loaded.rc, 0);
+    const XLS_SHEET &sheet = loaded.book.sheets[0];
+    EXPECT_EQ(sheet.row_count, 5);
+    EXPECT_EQ(sheet.rows[3].cell_count, 6);
+    for (int c = 1; c < 5; ++c) EXPECT_EQ(sheet.rows[3].cells[c].type, XLS_CELL_EMPTY);
+    EXPECT_EQ(sheet.rows[4].cell_count, 8);
+    EXPECT_EQ(sheet.rows[4].cells[7].type, XLS_CELL_EMPTY);
+    EXPECT_EQ(sheet.rows[0].cell_count, 0);
+}
+
+TEST(XlsCells, CellsOutsideTheSheetLimitsAreRefused) {
+    struct Case {
+        std::string record;
+        const char *label;
+    };
+    const Case cases[] = {{number(0, 256, 15, 1), "BIFF_NUMBER row/column overflow"},
+                          {rk(0, 300, 15, 2), "BIFF_LABELSST row/column overflow"},
+                          {blank(0, 0xFFFF), "BIFF_LABELSST row/column overflow"},
+                          {label8(0, 256, "x"), "BIFF_FORMULA row/column overflow"},
+                          {record(0x00BD, le16(0) + le16(255) + le16(15) + le32(2) + le16(15) + le32(2) + le16(256)),
+                           "BIFF_MULRK row/column overflow"}};
+    for (const Case &c : cases) {
+        LoadedBook loaded;
+        load_sheet(loaded, c.record);
+        EXPECT_EQ(loaded.rc, -9) << c.label;
+        EXPECT_TRUE(has(loaded.error(), "OXLS-03600") && has(loaded.error(), c.label)) << loaded.error();
+    }
+}
+
+TEST(XlsSheets, NamesComeFromTheirCodePage) {
+    const std::string long_name(32 * 3, 'a');
+    std::string stream = bof(5) + codepage(1252) + boundsheet8("\x80uro") + boundsheet16(u"日本語シート") +
+                         boundsheet8(long_name) + eof();
+    LoadedBook loaded;
+    load_stream(loaded, stream);
+    ASSERT_EQ(loaded.rc, 0);
+    ASSERT_EQ(loaded.book.sheet_count, 3);
+    EXPECT_STREQ(loaded.book.sheets[0].name, "€uro");
+    EXPECT_STREQ(loaded.book.sheets[1].name, "日本語シート");
+    EXPECT_STREQ(loaded.book.sheets[2].name, "");   // longer than 93 bytes
+
+    LoadedBook sjis;   // no CODEPAGE record: Shift-JIS
+    load_stream(sjis, bof(5) + boundsheet8("\x93\xfa\x96\x7b") + eof());
+    ASSERT_EQ(sjis.book.sheet_count, 1);
+    EXPECT_STREQ(sjis.book.sheets[0].name, "日本");
+
+    // An Excel 5.0/95 book: the name follows its length directly, and
+    // texts are bytes of the code page.
+    const std::string old = bof(5, 0x0500) + codepage(932) +
+                            record(0x0085, le32(0) + std::string{0, 0, 4} + "\x8a\xbf\x8e\x9a") + eof() +
+                            bof(0x10, 0x0500) +
+                            record(0x0204, le16(0) + le16(0) + le16(15) + le16(4) + "\x83\x65\x83\x67") + eof();
+    LoadedBook biff5;
+    load_stream(biff5, old);
+    ASSERT_EQ(biff5.rc, 0);
+    EXPECT_STREQ(biff5.book.sheets[0].name, "漢字");
+    EXPECT_EQ(biff5.text(0, 0, 0), "テト");
+}
+
+TEST(XlsSheets, CellsFollowTheirOwnSheetPastChartSheets) {
+    // List: a chart sheet, then two worksheets.  The chart substream and a
+    // chart embedded in the first worksheet carry NUMBER records of their
+    // own data, which are no cells.
+    const std::string chart = bof(0x20) + number(0, 0, 15, 99) + eof();
+    std::string globals = bof(5);
+    for (int i = 0; i < 21; ++i) globals += xf(0);
+    globals += boundsheet8("Chart", 2) + boundsheet8("First") + boundsheet8("Second") + eof();
+    const std::string stream = globals + chart + bof(0x10) + number(0, 0, 15, 1) + chart + number(0, 1, 15, 2) + eof() +
+                               bof(0x10) + number(0, 0, 15, 3) + eof();
+    LoadedBook loaded;
+    load_stream(loaded, stream);
+    ASSERT_EQ(loaded.rc, 0) << loaded.error();
+    ASSERT_EQ(loaded.book.sheet_count, 3);
+    EXPECT_EQ(loaded.book.sheets[0].row_count, 0);
+    EXPECT_STREQ(loaded.cell(1, 0, 0)->text, "1");
+    EXPECT_STREQ(loaded.cell(1, 0, 1)->text, "2");
+    EXPECT_STREQ(loaded.cell(2, 0, 0)->text, "3");
+
+    // Substreams in another order than the list: each BOF position names its sheet.
+    const std::string first_sheet = bof(0x10) + number(0, 0, 15, 10) + eof();
+    const std::string second_sheet = bof(0x10) + number(0, 0, 15, 20) + eof();
+    std::string listed = bof(5);
+    for (int i = 0; i < 21; ++i) listed += xf(0);
+    const size_t globals_size = listed.size() + 2 * boundsheet8("A").size() + eof().size();
+    listed += boundsheet8("A", 0, static_cast<uint32_t>(globals_size + second_sheet.size())) +
+              boundsheet8("B", 0, static_cast<uint32_t>(globals_size)) + eof();
+    LoadedBook swapped;
+    load_stream(swapped, listed + second_sheet + first_sheet);
+    ASSERT_EQ(swapped.rc, 0);
+    EXPECT_STREQ(swapped.cell(0, 0, 0)->text, "10");
+    EXPECT_STREQ(swapped.cell(1, 0, 0)->text, "20");
+
+    // A worksheet the list does not name.
+    LoadedBook unlisted;
+    load_stream(unlisted, workbook("", {"Only"}, {"", number(0, 0, 15, 1)}));
+    EXPECT_EQ(unlisted.rc, -9);
+    EXPECT_TRUE(has(unlisted.error(), "BIFF_NUMBER sheet"));
+}
+
+TEST(XlsBook, FormatTableHoldsFiveHundredFormats) {
+    std::string formats;
+    for (int i = 0; i < 500; ++i) formats += format(static_cast<uint16_t>(164 + i), "0.00");
+    LoadedBook full;
+    load_sheet(full, "", formats);
+    EXPECT_EQ(full.rc, 0);
+    LoadedBook over;
+    load_sheet(over, "", formats + format(664, "0.0"));
+    EXPECT_EQ(over.rc, -9);
+    EXPECT_TRUE(has(over.error(), "(\"500\")") && has(over.error(), "OZW_MAX_NUMFORMAT")) << over.error();
+}
+
+TEST(XlsBook, EncryptedAndForeignStreamsAreRefused) {
+    LoadedBook encrypted;
+    load_stream(encrypted, bof(5) + record(0x002F, le16(1) + std::string(52, '\0')) + boundsheet8("S") + eof());
+    EXPECT_EQ(encrypted.rc, -4);
+    EXPECT_EQ(encrypted.book.sheet_count, 0);
+    EXPECT_TRUE(has(encrypted.last_message(), "ORB-00901")) << encrypted.last_message();
+
+    LoadedBook foreign;
+    load_stream(foreign, number(0, 0, 0, 1) + bof(5) + eof());
+    EXPECT_EQ(foreign.rc, -1);
+    LoadedBook empty;
+    load_stream(empty, "");
+    EXPECT_EQ(empty.rc, -1);
+
+    // Records after the end of the globals' padding are not read.
+    LoadedBook padded;
+    load_stream(padded, workbook("", {"S"}, {number(0, 0, 15, 1)}) + std::string(64, '\0') + bof(0x10) + number(0, 0, 15, 5));
+    EXPECT_EQ(padded.rc, 0);
+    EXPECT_STREQ(padded.cell(0, 0, 0)->text, "1");
+}
