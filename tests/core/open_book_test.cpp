@@ -1,0 +1,297 @@
+// Opening books: the book file name rules, the keyword loop and its errors,
+// and the routing of files to readers or to refusal by their kind.
+#include "book_file_name.h"
+#include "book_record.h"
+#include "charset.h"
+#include "mfile.h"
+#include "oxls.h"
+#include "platform/platform.h"
+#include "work_area.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string derived(const std::string &given) {
+    std::string name;
+    EXPECT_EQ(ozw_book_file_name(given, name), 0) << given;
+    return name;
+}
+
+TEST(BookFileName, ExtensionIsAddedOnlyWhereTheNameSaysNothing) {
+    EXPECT_EQ(derived("report"), "report.xlsx");
+    EXPECT_EQ(derived("abc"), "abc.xlsx");
+    EXPECT_EQ(derived("x.txt"), "x.txt.xlsx") << "short names always get it";
+    EXPECT_EQ(derived("data.csv"), "data.csv") << "a dot keeps the name";
+    EXPECT_EQ(derived("old.XLS"), "old.XLS");
+    EXPECT_EQ(derived("new.XLSX"), "new.XLSX");
+    EXPECT_EQ(derived("macro.xlsm"), "macro.xlsm");
+    EXPECT_EQ(derived("dir\\report"), "dir\\report") << "a folder part keeps the name";
+    EXPECT_EQ(derived(""), "Book1.xlsx");
+
+    std::string name;
+    EXPECT_EQ(ozw_book_file_name(std::string(252, 'a'), name), -3) << "257 bytes once .xlsx is added";
+    EXPECT_EQ(ozw_book_file_name(std::string(251, 'a'), name), 0);
+    EXPECT_EQ(name.size(), 256u);
+}
+
+TEST(BookFileName, FullPathIsTheNameWhenAbsoluteElseUnderTheCurrentFolder) {
+    std::string path;
+    for (const char *absolute : {"/data/a.xlsx", "\\\\server\\a.xlsx", "C:\\a.xlsx", "d:a.xlsx"}) {
+        ASSERT_EQ(ozw_full_book_path(absolute, path), 0);
+        EXPECT_EQ(path, absolute);
+    }
+    ASSERT_EQ(ozw_full_book_path("sub/a.xlsx", path), 0);
+    EXPECT_EQ(path, fs::current_path().string() + zplat::kSeparator + "sub/a.xlsx");
+    EXPECT_EQ(ozw_full_book_path("/" + std::string(256, 'p'), path), -3);
+}
+
+// A book record on the heap, freed again whatever the test did.
+struct Book {
+    std::unique_ptr<XLS_BOOK> record = std::make_unique<XLS_BOOK>();
+    XLS_BOOK *operator->() { return record.get(); }
+    XLS_BOOK *get() { return record.get(); }
+    ~Book() { OXLS_free_book(record.get()); }
+    int open(const std::string &args) { return OXLS_open_book(record.get(), args.c_str()); }
+    // The error text as UTF-8, whatever the caller's character set.
+    std::string message() {
+        return orb_convert(ozw_charset(get()), CS_UTF8, OXLS_error_mesg(get()));
+    }
+};
+
+TEST(OpenBookKeywords, LatinKeysInAnyCaseJapaneseKeysExactly) {
+    Book book;
+    ASSERT_EQ(book.open("excel=\"/tmp/a b.xlsx\" mode=create thread=7 Charset=EUC"), 0);
+    EXPECT_STREQ(book->file_name, "/tmp/a b.xlsx");
+    EXPECT_EQ(book->thread_no, 7);
+    EXPECT_EQ(ozw_charset(book.get()), CS_EUC);
+    EXPECT_EQ(book->flags[OXLS_FLAG_CREATE], 0xFF);
+
+    Book japanese;
+    std::string args = orb_convert(CS_UTF8, CS_SJIS, "ブック=\"/tmp/和.xlsx\" モード=新規");
+    ASSERT_EQ(japanese.open(args), 0);
+    EXPECT_EQ(std::string(japanese->file_name), orb_convert(CS_UTF8, ozw_path_charset(), "/tmp/和.xlsx"))
+        << "the name is converted from the caller's Shift-JIS to the platform's paths";
+
+    Book euc;
+    ASSERT_EQ(euc.open("CHARSET=EUC " + orb_convert(CS_UTF8, CS_EUC, "ブック=/tmp/e.xlsx キャラクタセット=UTF8")), 0);
+    EXPECT_STREQ(euc->file_name, "/tmp/e.xlsx");
+    EXPECT_EQ(ozw_charset(euc.get()), CS_UTF8);
+}
+
+TEST(OpenBookKeywords, ValuesAreTakenBareOrQuotedAsEachKeySays) {
+    Book quoted_thread;
+    ASSERT_EQ(quoted_thread.open("THREAD=\"3\""), 0);
+    EXPECT_EQ(quoted_thread->thread_no, 0) << "plain decimal conversion of a quoted value";
+
+    Book bare;
+    ASSERT_EQ(bare.open("EXCEL=/tmp/m.xlsx WRITE_MEMORY=true READ_MEMORY=\"TRUE\""), 0);
+    EXPECT_EQ(bare->flags[OXLS_FLAG_WRITE_MEMORY], 0) << "cleared: the book goes to a memory file";
+    EXPECT_EQ(bare->flags[OXLS_FLAG_READ_MEMORY], 0xFF) << "a quoted TRUE is not TRUE";
+
+    Book charset;
+    ASSERT_EQ(charset.open("CHARSET=\"utf8\" CHARSET=LATIN1"), 0);
+    EXPECT_EQ(ozw_charset(charset.get()), CS_UTF8) << "an unknown value leaves the set unchanged";
+
+    Book defaults;
+    ASSERT_EQ(defaults.open(""), 0);
+    EXPECT_EQ(std::string(defaults->file_name), fs::current_path().string() + "/Book1.xlsx");
+    EXPECT_EQ(defaults->thread_no, -1);
+    EXPECT_EQ(defaults->row_limit, 1048576);
+    EXPECT_STREQ(defaults->company, "MyCompany");
+}
+
+TEST(OpenBookKeywords, MistakesAreReportedWithTheOffendingToken) {
+    struct Case {
+        const char *args;
+        int code;
+        const char *text;
+    } cases[] = {
+        {"MODE=\"UNLOAD\"", -3, "OXLS-02200 サポート外のキーワードです(\"\"UNLOAD\"\")。"},
+        {"MODE=SCAN", -3, "OXLS-02200 サポート外のキーワードです(\"SCAN\")。"},
+        {"EXCEL=a.xlsx FOO bar", -3, "OXLS-02200 サポート外のキーワードです(\"FOO\")。"},
+        {"EXCEL \"a.xlsx\"", -3, "OXLS-02303 引数列のイコール(=)部分が不正です(\"\"a.xlsx\"\")。"},
+        {"EXCEL=", -3, ""},
+        {"EXCEL", -3, ""},
+        {"VERSION=2.2.0.1 FOO=1", -1,
+         "OXLS-00901 呼び出し側(\"2.2.0.1\")と共有ライブラリ側(\"2.2.0.0\")でバージョンが異なります。"},
+        {"XLS_BOOK=100", -1, "OXLS-00902 構造体XLS_BOOKのサイズが異なります。(\"CALL側:100byte DLL側:108832byte\")。"},
+        {"XLS_BOOK=abc", -1, "OXLS-00902 構造体XLS_BOOKのサイズが異なります。(\"CALL側:0byte DLL側:108832byte\")。"},
+    };
+    for (const Case &c : cases) {
+        Book book;
+        EXPECT_EQ(book.open(c.args), c.code) << c.args;
+        EXPECT_EQ(OXLS_error_code(book.get()), c.code) << c.args;
+        EXPECT_EQ(book.message(), c.text) << c.args;
+        EXPECT_NE(book->work, nullptr) << "an argument error leaves the work area to OXLS_free_book";
+    }
+}
+
+TEST(OpenBookKeywords, OverLongValuesAndKeys) {
+    Book list;
+    EXPECT_EQ(list.open("MODE=UNLOAD_NAME LIST=\"" + std::string(257, 'l') + "\""), -3);
+    EXPECT_EQ(list.message(), "OXLS-00005 ファイル名が長すぎます。");
+
+    Book temp;
+    EXPECT_EQ(temp.open("TEMP_WORKBOOK_PATH=\"" + std::string(259, 't') + "\""), -3);
+    EXPECT_EQ(temp.message(), "OXLS-00005 ファイル名が長すぎます。");
+    Book temp_fits;
+    EXPECT_EQ(temp_fits.open("TEMP_WORKBOOK_PATH=\"" + std::string(258, 't') + "\""), 0);
+
+    // A key the lexer cannot read ends the keyword loop like the end of the text.
+    Book long_key;
+    EXPECT_EQ(long_key.open("EXCEL=/tmp/k.xlsx " + std::string(5000, 'K') + "=1"), 0);
+    EXPECT_STREQ(long_key->file_name, "/tmp/k.xlsx");
+    Book long_value;
+    EXPECT_EQ(long_value.open("EXCEL=\"" + std::string(5000, 'v') + "\""), -3);
+    EXPECT_EQ(long_value.message(), "");
+}
+
+class OpenBookFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder_ = fs::temp_directory_path() / ("zs_open_book_" + std::to_string(getpid()));
+        fs::create_directories(folder_);
+        mfree_all();
+    }
+    void TearDown() override {
+        fs::remove_all(folder_);
+        mfree_all();
+        orb_zip_on_memory(1);
+    }
+    std::string write(const std::string &name, const std::string &bytes) {
+        std::string path = (folder_ / name).string();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+    static std::string corpus(const char *name) { return std::string(ZS_CORPUS_DIR) + "/" + name; }
+    fs::path folder_;
+};
+
+TEST_F(OpenBookFiles, FilesThatAreNoBooksAreRefusedAndReleased) {
+    struct Case {
+        std::string path;
+        int code;
+        const char *message;
+    } cases[] = {
+        {write("short.xlsx", "PK\x03\x04 short"), -4, "OXLS-00900 サポート外のファイルです(\"%s\")。"},
+        {write("text.xlsx", std::string(64, 't')), -4, "OXLS-00900 サポート外のファイルです(\"%s\")。"},
+        {write("image.png", "\x89PNG\r\n\x1a\n" + std::string(32, 0)), -4, "OXLS-00900 サポート外のファイルです(\"%s\")。"},
+        {(folder_ / "absent.xlsx").string(), -101, "OXLS-03101 Excelファイルオープンエラー(\"%s\")。"},
+        {write("fake.xlsx", "PK\x03\x04" + std::string(200, 'z')), -101,
+         "OXLS-03101 Excelファイルオープンエラー(\"%s\")。"},
+    };
+    for (const Case &c : cases) {
+        Book book;
+        MFILE *other = mopen("someone-elses-part", "wb");
+        ASSERT_NE(other, nullptr);
+        EXPECT_EQ(book.open("EXCEL=\"" + c.path + "\" MODE=UNLOAD"), c.code) << c.path;
+        EXPECT_EQ(OXLS_error_code(book.get()), c.code);
+        char expected[600];
+        std::snprintf(expected, sizeof expected, c.message, c.path.c_str());
+        EXPECT_EQ(book.message(), expected);
+        EXPECT_EQ(book->work, nullptr) << "released by the failed open";
+        EXPECT_EQ(mcount(), 0) << "releasing drops every memory file";
+    }
+}
+
+TEST_F(OpenBookFiles, ABookAnotherProgramWritesCannotBeOpened) {
+    std::string path = write("busy.xlsx", "PK\x03\x04" + std::string(100, 0));
+    zplat::File *writer = zplat::file_open(path.c_str(), 4);
+    ASSERT_NE(writer, nullptr);
+    Book book;
+    EXPECT_EQ(book.open("EXCEL=\"" + path + "\" MODE=UNLOAD"), -101);
+    EXPECT_EQ(book.message(), "OXLS-03101 Excelファイルオープンエラー(\"" + path + "\")。");
+    zplat::file_close(writer);
+}
+
+TEST_F(OpenBookFiles, ExcelFilesUnderTheWrongNameOrLocked) {
+    std::string xls = corpus("apache-poi/12561-1.xls");
+    std::string locked = corpus("apache-poi/protected_passtika.xlsx");
+    if (!fs::exists(xls) || !fs::exists(locked)) GTEST_SKIP() << "corpus not available at " << ZS_CORPUS_DIR;
+    std::string renamed = (folder_ / "renamed.xlsx").string();
+    fs::copy_file(xls, renamed);
+    Book wrong_name;
+    EXPECT_EQ(wrong_name.open("EXCEL=\"" + renamed + "\" MODE=UNLOAD"), -101)
+        << "taken for an encrypted Excel 2007 book without its EncryptedPackage";
+
+    Book encrypted;
+    EXPECT_EQ(encrypted.open("EXCEL=\"" + locked + "\" MODE=READ"), -4);
+    EXPECT_EQ(encrypted.message(), "OXLS-00900 サポート外のファイルです(\"" + locked + "\")。");
+}
+
+TEST_F(OpenBookFiles, ReadModesSetTheirFlagsAndCloseDropsEverything) {
+    std::string xlsx = corpus("generated/openpyxl_japanese_mixed.xlsx");
+    if (!fs::exists(xlsx)) GTEST_SKIP() << "corpus file missing: " << xlsx;
+    Book book;
+    ASSERT_EQ(book.open("EXCEL=\"" + xlsx + "\" MODE=UNLOAD THREAD=4 CHARSET=UTF8"), 0) << book.message();
+    EXPECT_STREQ(book->file_name, xlsx.c_str());
+    EXPECT_EQ(book->flags[OXLS_FLAG_CREATE], 0);
+    EXPECT_EQ(book->flags[OXLS_FLAG_KEEP_STYLES], 0);
+    EXPECT_EQ(book->flags[OXLS_FLAG_FORMATTED_TEXT], 0);
+    EXPECT_EQ(book->flags[OXLS_FLAG_KEEP_NAMES], 0xFF);
+    EXPECT_GT(OXLS_sheet_num(book.get()), 0);
+    EXPECT_EQ(OXLS_close_book(book.get(), nullptr), 0);
+    EXPECT_EQ(book->work, nullptr);
+    EXPECT_EQ(mcount(), 0);
+
+    Book load;
+    ASSERT_EQ(load.open("EXCEL=\"" + xlsx + "\" MODE=LOAD"), 0);
+    EXPECT_EQ(load->flags[OXLS_FLAG_KEEP_STYLES], 0);
+    EXPECT_EQ(load->flags[OXLS_FLAG_FORMATTED_TEXT], 0xFF);
+
+    // A package handed over in a memory file is read from there, and the
+    // memory file is gone afterwards.
+    std::ifstream in(xlsx, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), {});
+    MFILE *memory = mopen("held/in-memory.xlsx", "wb");
+    mwrite(bytes.data(), 1, bytes.size(), memory);
+    mclose(memory);
+    orb_zip_on_memory(0);
+    Book from_memory;
+    ASSERT_EQ(from_memory.open("EXCEL=held/in-memory.xlsx READ_MEMORY=TRUE MODE=UNLOAD"), 0) << from_memory.message();
+    EXPECT_STREQ(from_memory->file_name, "held/in-memory.xlsx");
+    EXPECT_EQ(mlength("held/in-memory.xlsx"), 0);
+}
+
+TEST_F(OpenBookFiles, UnloadNameGivesTheBookANameList) {
+    Book book;
+    ASSERT_EQ(book.open("MODE=CREATE"), 0);
+    EXPECT_EQ(ozw_name_list(book.get()), nullptr);
+
+    std::string xlsx = corpus("generated/openpyxl_japanese_mixed.xlsx");
+    if (!fs::exists(xlsx)) GTEST_SKIP() << "corpus file missing: " << xlsx;
+    Book named;
+    ASSERT_EQ(named.open("EXCEL=\"" + xlsx + "\" MODE=UNLOAD_NAME LIST=\"/tmp/names.log\""), 0);
+    NameList *list = ozw_name_list(named.get());
+    ASSERT_NE(list, nullptr);
+    EXPECT_STREQ(list->list_path, "/tmp/names.log");
+    EXPECT_EQ(named->flags[OXLS_FLAG_KEEP_NAMES], 0);
+    for (int i = 0; i < NAME_LIST_SLOTS; ++i) ASSERT_EQ(ozw_add_list_name(named.get(), "n"), 0);
+    EXPECT_EQ(ozw_add_list_name(named.get(), "one too many"), -9);
+    EXPECT_EQ(OXLS_close_book(named.get(), "SAVE DESTROY"), 0);
+    EXPECT_EQ(named->name_list, nullptr);
+}
+
+TEST_F(OpenBookFiles, ReleasingDeletesTheTemporaryWorkbook) {
+    std::string temp = write("workbook.tmp", "stream");
+    MFILE *memory = mopen(temp.c_str(), "wb");
+    mputs("stream", memory);
+    mclose(memory);
+    Book book;
+    ASSERT_EQ(book.open("TEMP_WORKBOOK_PATH=\"" + temp + "\""), 0);
+    std::snprintf(book->temp_workbook_path, sizeof book->temp_workbook_path, "%s", temp.c_str());
+    EXPECT_EQ(OXLS_free_book(book.get()), 0);
+    EXPECT_FALSE(fs::exists(temp));
+    EXPECT_EQ(mlength(temp.c_str()), 0);
+}
+
+}  // namespace
