@@ -19,13 +19,12 @@ namespace {
 struct SearchedBook {
     std::string path;
     BookKind kind;
-    std::string temp_workbook_path;
 };
 
 class RecordingBookSearch : public BookSearch {
 public:
     int search_book(SearchContext &context, BookKind kind) override {
-        searched.push_back({context.current_file, kind, context.temp_workbook_path});
+        searched.push_back({context.current_file, kind});
         context.hit_count += hits_per_book;
         if (after_book) after_book();
         return 0;
@@ -43,7 +42,6 @@ protected:
         fs::remove_all(root_);
         fs::create_directories(root_);
         init_search_context(context_);
-        context_.temp_folder = "/tmp/zscan-temp";
         context_.current_folder = root_.string();
     }
     void TearDown() override { fs::remove_all(root_); }
@@ -82,21 +80,6 @@ TEST_F(FolderWalkTest, PicksBooksByNameEndingInAnyLetterCase) {
                                                                 : BookKind::Excel2003;
         EXPECT_EQ(book.kind, expected) << book.path;
     }
-}
-
-TEST_F(FolderWalkTest, OnlyExcel2003BooksGetTheTemporaryWorkbookPath) {
-    touch("a.xls");
-    walk();
-    ASSERT_EQ(books_.searched.size(), 1u);
-    EXPECT_EQ(books_.searched[0].temp_workbook_path, "/tmp/zscan-temp/Z-Scan2003.tmp");
-
-    context_.temp_workbook_path.clear();
-    books_.searched.clear();
-    fs::remove(root_ / "a.xls");
-    touch("b.xlsx");
-    walk();
-    ASSERT_EQ(books_.searched.size(), 1u);
-    EXPECT_EQ(books_.searched[0].temp_workbook_path, "");
 }
 
 TEST_F(FolderWalkTest, SkipsHiddenBooksAndHiddenFolders) {
@@ -165,12 +148,6 @@ TEST_F(FolderWalkTest, EndsEveryLevelOncePastTheHitLimit) {
     // The book that reaches the limit does not end the walk; the next one
     // passes it and nothing after that is searched.
     EXPECT_EQ(books_.searched.size(), 2u);
-}
-
-TEST_F(FolderWalkTest, AFolderThatCannotBeListedIsPassedOver) {
-    context_.current_folder = at("missing");
-    EXPECT_EQ(walk(), WalkResult::Done);
-    EXPECT_TRUE(books_.searched.empty());
 }
 
 }  // namespace

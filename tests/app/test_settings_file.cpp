@@ -118,10 +118,4 @@ TEST_F(SettingsFileTest, ChangedWhenAnyTakenSettingDiffersFromTheSnapshot) {
     EXPECT_FALSE(changed_by([](SearchContext &c) { c.hit_count = 3; c.current_file = "y"; }));
 }
 
-TEST_F(SettingsFileTest, TheSettingsFileLiesBesideTheProgram) {
-    const fs::path path = settings_file_path(context_);
-    EXPECT_EQ(path.filename(), "Z-Scan.ini");
-    EXPECT_TRUE(fs::is_directory(path.parent_path()));
-}
-
 }  // namespace
