@@ -19,6 +19,12 @@ int finish(XLS_BOOK *book, int code) {
     return code;
 }
 
+// 0-based index of a 1-based row or column number; numbers below 1 give -1,
+// which no name has (and INT_MIN is not stepped past the int range).
+int index_of(int number) {
+    return number >= 1 ? number - 1 : -1;
+}
+
 int copy_name(const std::string &name, char *name_out) {
     if (name_out) std::memcpy(name_out, name.c_str(), name.size() + 1);
     return name.empty() ? OXLS_ERR_ARGUMENT : OXLS_OK;
@@ -27,11 +33,13 @@ int copy_name(const std::string &name, char *name_out) {
 }  // namespace
 
 int OXLS_cell_name(int row, int column, char *name_out) {
-    return copy_name(ozw_cell_name(row - 1, column - 1), name_out);
+    return copy_name(ozw_cell_name(index_of(row), index_of(column)), name_out);
 }
 
 int OXLS_cell_range(int row1, int column1, int row2, int column2, char *name_out) {
-    return copy_name(ozw_range_name(row1 - 1, column1 - 1, row2 - 1, column2 - 1), name_out);
+    return copy_name(
+        ozw_range_name(index_of(row1), index_of(column1), index_of(row2), index_of(column2)),
+        name_out);
 }
 
 int OXLS_is_cell(XLS_BOOK *book, const char *cell, int *row_out, int *column_out) {

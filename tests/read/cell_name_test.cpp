@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 #include <vector>
@@ -96,6 +97,7 @@ TEST(CellNameCalls, FormingNames) {
     EXPECT_STREQ(name, "XFD1048576");
     EXPECT_EQ(OXLS_cell_name(0, 1, name), -3);
     EXPECT_STREQ(name, "");
+    EXPECT_EQ(OXLS_cell_name(INT_MIN, 1, name), -3);  // no overflow stepping to 0-based
     EXPECT_EQ(OXLS_cell_range(1, 1, 5, 3, name), 0);
     EXPECT_STREQ(name, "A1:C5");
     EXPECT_EQ(OXLS_cell_range(1, 1, 1048577, 3, name), -3);
