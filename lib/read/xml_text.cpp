@@ -82,17 +82,25 @@ void decode(std::string_view raw, std::string &out, bool escapes) {
     while (pos < raw.size()) {
         const char *p = raw.data() + pos;
         size_t left = raw.size() - pos;
-        const void *amp = std::memchr(p, '&', left);
-        size_t stop = amp ? static_cast<size_t>(static_cast<const char *>(amp) - p) : left;
-        if (escapes) {
-            const void *bar = std::memchr(p, '_', stop);
-            if (bar) stop = static_cast<size_t>(static_cast<const char *>(bar) - p);
+        size_t stop = left;
+        for (char special : {'&', '\r', '_'}) {
+            if (special == '_' && !escapes) continue;
+            const void *found = std::memchr(p, special, stop);
+            if (found) stop = static_cast<size_t>(static_cast<const char *>(found) - p);
         }
         size_t next = pos + stop;
         out.append(raw.data() + pos, next - pos);
         if (next >= raw.size()) break;
         std::string_view rest = raw.substr(next);
-        size_t used = rest[0] == '&' ? decode_reference(rest, out) : decode_escape(rest, out);
+        size_t used;
+        if (rest[0] == '\r') {
+            // Line ends in XML text are line feeds: CR LF and a lone CR
+            // become LF (a carriage return is kept only as &#13; or _x000D_).
+            out += '\n';
+            used = rest.size() > 1 && rest[1] == '\n' ? 2 : 1;
+        } else {
+            used = rest[0] == '&' ? decode_reference(rest, out) : decode_escape(rest, out);
+        }
         if (used == 0) {
             out += rest[0];
             used = 1;

@@ -6,7 +6,9 @@
 
 // Appends `raw` to `out` with the XML references replaced: the five named
 // entities and every character reference (&#22770; &#x58F2; &#10;), which
-// become UTF-8.  Unknown or malformed references stay as written.
+// become UTF-8.  Unknown or malformed references stay as written.  Line
+// ends written into the text (CR LF, or a CR alone) become LF, as for any
+// XML reader.
 void xml_decode_entities(std::string_view raw, std::string &out);
 
 // As xml_decode_entities, then also the escapes Excel uses for characters

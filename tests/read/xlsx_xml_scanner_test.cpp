@@ -173,6 +173,11 @@ TEST(XlsxTextDecoding, DecodesExcelEscapesInTexts) {
     EXPECT_EQ(decoded_text("_x0000_"), "_x0000_");
 }
 
+TEST(XlsxTextDecoding, LineEndsWrittenInTheTextBecomeLineFeeds) {
+    EXPECT_EQ(decoded_text("a\r\nb\rc\n\r"), "a\nb\nc\n\n");
+    EXPECT_EQ(decoded_text("a&#13;\r\nb_x000D_\r\n"), "a\r\nb\r\n");
+}
+
 TEST(XlsxTextDecoding, AttributeValuesKeepExcelEscapes) {
     EXPECT_EQ(decoded_attribute("Q&amp;A_x000D_"), "Q&A_x000D_");
 }
