@@ -7,12 +7,11 @@ BIFF reader.  One line per cell, tab-separated:
     sheet name, row (0-based), column (0-based), kind, text
 
 kind is "s" for a text, "n" for a number and "b" for a boolean.  Numbers are
-written the way the library stores a number in the general format: a whole
-number as an integer, any other with at most six decimals and no trailing
-zeros (a value that rounds to a whole number at six decimals loses its
-point).  Tabs, line ends and backslashes in texts are escaped as \\t, \\n,
-\\r and \\\\.  Dates (numbers with a date format, as xlrd sees them), errors
-and empty cells are left out.
+written with all their digits (Python's repr of the double), so that the
+comparison can allow for the six decimals the library keeps.  Tabs, line
+ends and backslashes in texts are escaped as \\t, \\n, \\r and \\\\.  Dates
+(numbers with a date format, as xlrd sees them), errors and empty cells are
+left out.
 
 Usage: oracle_xlrd.py BOOK.xls [OUT.tsv]
 Exit status 0, or 2 when xlrd cannot read the book.
@@ -25,16 +24,6 @@ import xlrd
 def escape(text):
     return (text.replace("\\", "\\\\").replace("\t", "\\t")
             .replace("\n", "\\n").replace("\r", "\\r"))
-
-
-def number_text(value):
-    if value == int(value) and abs(value) < 9.2e18:
-        return str(int(value))
-    text = "%.6f" % value
-    text = text.rstrip("0")
-    if text.endswith("."):
-        return "%.0f" % value
-    return text
 
 
 def main():
@@ -54,7 +43,7 @@ def main():
                 if cell.ctype == xlrd.XL_CELL_TEXT:
                     kind, text = "s", cell.value
                 elif cell.ctype == xlrd.XL_CELL_NUMBER:
-                    kind, text = "n", number_text(cell.value)
+                    kind, text = "n", repr(float(cell.value))
                 elif cell.ctype == xlrd.XL_CELL_BOOLEAN:
                     kind, text = "b", "TRUE" if cell.value else "FALSE"
                 else:
