@@ -1,6 +1,10 @@
 // The shared-strings part: one string per <si>, made of its <t> texts in
 // order (plain or in rich-text runs).  Phonetic readings (<rPh>) are not
-// part of the text.
+// part of the text.  A string longer than the longest cell text
+// (XLS_CELL_UTF8_LEN bytes) is refused: no real book holds one, and a
+// hostile one referred to by every cell would multiply the work of reading
+// the book.
+#include "messages.h"
 #include "read/xlsx_elements.h"
 #include "read/xlsx_parts.h"
 #include "read/xml_scanner.h"
@@ -27,6 +31,8 @@ public:
         if (scanner.open_id() != EL_T || !scanner.inside(EL_SI) || scanner.inside(EL_RPH)) return 0;
         if (literal) text_.append(raw);
         else xml_decode_text(raw, text_);
+        if (text_.size() > XLS_CELL_UTF8_LEN)
+            return ozw_set_error(book_, -9, OXLS_03009, XLS_CELL_UTF8_LEN, "ozw_put_sst() XLS_CELL_UTF8_LEN");
         return 0;
     }
 
