@@ -1,7 +1,6 @@
 // Messages: the Shift-JIS bytes of the OXLS texts, the error state of a
 // book and its conversion, the ORB message list, the debug log and the
 // banner.
-#include "little_endian.h"
 #include "messages.h"
 
 #include "charset.h"
@@ -247,7 +246,7 @@ TEST_F(DebugLog, HexDumpLinesAndTimeStamp) {
     EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2})"))) << stamp;
 }
 
-TEST(LibraryInfo, HelpBannerDebugLineAndByteOrder) {
+TEST(LibraryInfo, HelpBannerAndDebugLine) {
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(OXLS_help(), 0);
     std::string help = ::testing::internal::GetCapturedStdout();
@@ -258,15 +257,6 @@ TEST(LibraryInfo, HelpBannerDebugLineAndByteOrder) {
     ::testing::internal::CaptureStdout();
     EXPECT_EQ(OXLS_debug("trace"), 0);
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "trace\n");
-
-    unsigned char bytes[4];
-    orb_put_u32(bytes, 0x12345678u);
-    EXPECT_EQ(bytes[0], 0x78);
-    EXPECT_EQ(bytes[3], 0x12);
-    EXPECT_EQ(orb_get_u32(bytes), 0x12345678u);
-    orb_put_u16(bytes, 0xBEEF);
-    EXPECT_EQ(orb_get_u16(bytes), 0xBEEF);
-    EXPECT_EQ(bytes[0], 0xEF);
 }
 
 }  // namespace
