@@ -32,7 +32,11 @@ struct DiskCloser {
 
 std::string PartFiles::stored_name(const std::string &part_name) const {
     if (thread_no_ < 0) return part_name;
-    return "[" + std::to_string(thread_no_) + "]" + part_name;
+    std::string name = "[";
+    name += std::to_string(thread_no_);
+    name += ']';
+    name += part_name;
+    return name;
 }
 
 int PartFiles::use_disk(const std::string &folder) {

@@ -24,7 +24,7 @@ const char *font_name(const FontRecord &font) {
 }
 
 void append_number_formats(std::string &out, const StyleTables &styles) {
-    ozw_appendf(out, "<numFmts count=\"%zu\">", styles.number_formats.size());
+    ozw_appendf(out, "<numFmts count=\"%d\">", static_cast<int>(styles.number_formats.size()));
     for (const NumberFormat &format : styles.number_formats) {
         ozw_appendf(out, "<numFmt numFmtId=\"%d\" formatCode=\"", format.id);
         ozw_append_xml(out, format.code);
@@ -34,7 +34,7 @@ void append_number_formats(std::string &out, const StyleTables &styles) {
 }
 
 void append_fonts(std::string &out, const StyleTables &styles) {
-    ozw_appendf(out, "<fonts count=\"%zu\">", styles.fonts.size());
+    ozw_appendf(out, "<fonts count=\"%d\">", static_cast<int>(styles.fonts.size()));
     for (const FontRecord &font : styles.fonts) {
         out += "<font>";
         if (font.flags & FONT_BOLD) out += "<b/>";
@@ -60,7 +60,7 @@ void append_fills(std::string &out, const StyleTables &styles) {
         "darkHorizontal", "darkVertical", "darkDown", "darkUp", "darkGrid", "darkTrellis",
         "lightHorizontal", "lightVertical", "lightDown", "lightUp", "lightGrid", "lightTrellis"};
     constexpr int pattern_count = sizeof patterns / sizeof patterns[0];
-    ozw_appendf(out, "<fills count=\"%zu\">", styles.fills.size());
+    ozw_appendf(out, "<fills count=\"%d\">", static_cast<int>(styles.fills.size()));
     for (const FillRecord &fill : styles.fills) {
         int pattern = fill.pattern >= 0 && fill.pattern < pattern_count ? fill.pattern : 0;
         ozw_appendf(out, "<fill><patternFill patternType=\"%s\"/></fill>", patterns[pattern]);
@@ -74,7 +74,7 @@ void append_borders(std::string &out, const StyleTables &styles) {
         "none", "thin", "medium", "dashed", "dotted", "thick", "double", "hair",
         "mediumDashed", "dashDot", "mediumDashDot", "dashDotDot", "mediumDashDotDot", "slantDashDot"};
     constexpr int line_count = sizeof lines / sizeof lines[0];
-    ozw_appendf(out, "<borders count=\"%zu\">", styles.borders.size() + 1);
+    ozw_appendf(out, "<borders count=\"%d\">", static_cast<int>(styles.borders.size() + 1));
     out += "<border><left/><right/><top/><bottom/><diagonal/></border>";
     for (const BorderRecord &border : styles.borders) {
         out += "<border>";
@@ -117,7 +117,7 @@ unsigned number_format_id(const XfRecord &xf, const StyleTables &styles) {
 }
 
 void append_cell_formats(std::string &out, const StyleTables &styles) {
-    ozw_appendf(out, "<cellXfs count=\"%zu\">", styles.xfs.size() + 1);
+    ozw_appendf(out, "<cellXfs count=\"%d\">", static_cast<int>(styles.xfs.size() + 1));
     out += "<xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" borderId=\"0\" xfId=\"0\">"
            "<alignment vertical=\"center\"/></xf>";
     for (const XfRecord &xf : styles.xfs) {
