@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <cstring>
 
+bool ozw_book_is_open(const XLS_BOOK *book) { return book->styles && book->sheets && book->sst; }
+
 XLS_SHEET *ozw_writing_sheet(XLS_BOOK *book, int sheet_index, int *rc) {
     *rc = 0;
     if (book->sheet_count == 0 && sheet_index == 0) {

@@ -6,6 +6,10 @@
 
 #include <string_view>
 
+// Whether the record holds the tables of an open book (a released record
+// has none); the writing calls refuse other records with -3.
+bool ozw_book_is_open(const XLS_BOOK *book);
+
 // The sheet at `sheet_index` for writing.  A book without sheets gets its
 // first sheet ("Sheet1") here, so that cells written before any sheet was
 // added have a home; saving adds the other two sheets of a new book.

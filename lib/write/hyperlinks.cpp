@@ -5,6 +5,7 @@
 #include "messages.h"
 #include "read/cell_name.h"
 #include "write/caller_text.h"
+#include "write/cell_store.h"
 #include "write/styles.h"
 
 #include <new>
@@ -26,7 +27,7 @@ bool is_date_or_time(const XLS_CELL &cell) {
 
 // The cell of the current sheet that is to carry a link; it must exist.
 XLS_CELL *existing_cell(XLS_BOOK *book, const CellPos &at) {
-    if (book->current_sheet < 0 || book->current_sheet >= book->sheet_count) return nullptr;
+    if (!ozw_book_is_open(book) || book->current_sheet < 0 || book->current_sheet >= book->sheet_count) return nullptr;
     XLS_SHEET &sheet = book->sheets[book->current_sheet];
     if (at.row >= sheet.row_count) return nullptr;
     XLS_ROW &row = sheet.rows[at.row];

@@ -10,6 +10,7 @@
 #include "temp_folders.h"
 #include "write/book_properties.h"
 #include "write/caller_text.h"
+#include "write/cell_store.h"
 #include "write/package_parts.h"
 #include "write/printer_settings.h"
 #include "write/zip_package.h"
@@ -127,6 +128,7 @@ int create_excel2007(XLS_BOOK *book) {
 }  // namespace
 
 int ozw_save_book(XLS_BOOK *book) {
+    if (!ozw_book_is_open(book)) return ozw_set_code(book, -3);
     book->log.error_info[0] = '\0';
     int rc;
     if (!book->flags[OXLS_FLAG_CREATE]) {

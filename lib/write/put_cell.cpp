@@ -55,6 +55,7 @@ int put_cell(XLS_BOOK *book, const char *name, const char *value) {
 int OXLS_put_cell(XLS_BOOK *book, const char *cell, const char *value, int) {
     if (!book) return -3;
     ozw_set_code(book, 0);
+    if (!ozw_book_is_open(book)) return ozw_set_code(book, -3);
     if (!cell || !value) return ozw_set_error(book, -3, OXLS_02300, cell ? cell : "");
     try {
         return put_cell(book, cell, value);

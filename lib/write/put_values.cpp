@@ -5,6 +5,7 @@
 #include "read/cell_name.h"
 #include "work_area.h"
 #include "write/caller_text.h"
+#include "write/cell_store.h"
 #include "write/property_engine.h"
 #include "write/property_keywords.h"
 #include "write/property_parser.h"
@@ -104,6 +105,7 @@ int OXLS_put_values(XLS_BOOK *book, const char *values) {
     if (!book) return -3;
     ozw_set_code(book, 0);
     if (!values) return 0;
+    if (!ozw_book_is_open(book)) return ozw_set_code(book, -3);
     ArgLexer lexer;
     lexer.text = values;
     lexer.charset = ozw_charset(book);

@@ -42,6 +42,22 @@ int store_string(XLS_BOOK *book, XLS_CELL &cell, std::string_view text, std::str
     return 0;
 }
 
+// A formula a spreadsheet can read back: its quotes are closed, its
+// parentheses balance, and it does not start with another "=".  Texts such
+// as "== title ==" stay strings instead of making the book unreadable.
+bool is_readable_formula(std::string_view formula) {
+    if (formula.empty() || formula.front() == '=') return false;
+    int depth = 0;
+    bool quoted = false;
+    for (char c : formula) {
+        if (c == '"') quoted = !quoted;
+        if (quoted) continue;
+        if (c == '(') ++depth;
+        if (c == ')' && --depth < 0) return false;
+    }
+    return !quoted && depth == 0;
+}
+
 int store_formula(XLS_CELL &cell, std::string_view text) {
     std::string formula(text);
     orb_upper(CS_UTF8, formula.data());
@@ -84,7 +100,7 @@ int fit_column(XLS_BOOK *book, XLS_SHEET &sheet, int column, std::string_view sh
 int type_and_store(XLS_BOOK *book, XLS_CELL &cell, std::string_view text, std::string &shown) {
     if (cell.type == XLS_CELL_TEXT) return ozw_store_text(cell, text);
     if (text.front() == '\'') return store_string(book, cell, text.substr(1), shown);
-    if (text.front() == '=' && text.size() > 1) return store_formula(cell, text.substr(1));
+    if (text.front() == '=' && is_readable_formula(text.substr(1))) return store_formula(cell, text.substr(1));
     shown.assign(text);
     if (std::optional<NumberValue> number = ozw_recognise_number(text))
         return store_number(cell, XLS_CELL_DECIMAL, *number);

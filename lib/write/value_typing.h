@@ -9,7 +9,8 @@ constexpr int PUT_CELL_EMPTY = 1403;
 // Stores `value` (UTF-8, possibly in double quotes) into the cell at the
 // 0-based row and column of the sheet, typed by its text, first match wins:
 // surrounding double quotes are removed; a leading "'" makes the rest a
-// string; a leading "=" a formula (upper-cased outside quotes); then a
+// string; a leading "=" a formula (upper-cased outside quotes) when its
+// quotes and parentheses are whole, else the text is a string; then a
 // number, a date, a time or a date and time, a percentage; anything else a
 // string, whose "\n" escapes become line breaks (and wrap the cell) and
 // "\\" a backslash.  A cell that holds a plain string takes any value as a

@@ -133,6 +133,10 @@ TEST_F(WriteValueTyping, FormulasAreUpperCasedOutsideQuotes) {
     const XLS_CELL &formula = put("=sum(a1:a2)&\"x y\"");
     EXPECT_EQ(formula.type, XLS_CELL_FORMULA);
     EXPECT_STREQ(formula.formula, "SUM(A1:A2)&\"x y\"");
+    EXPECT_EQ(put("=\"text\"").type, XLS_CELL_FORMULA);
+    // Texts that no spreadsheet reads as a formula stay strings.
+    for (const char *not_a_formula : {"=", "== title ==", "=(1", "=sum(1))", "=\"open"})
+        EXPECT_EQ(sst(put(not_a_formula)), not_a_formula);
 }
 
 TEST_F(WriteValueTyping, AutomaticWidthOnlyWidensWhenOn) {

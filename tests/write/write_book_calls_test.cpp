@@ -1,0 +1,87 @@
+// Writing through the book calls as a caller makes them: open in create
+// mode, write, close with SAVE; a save that fails keeps the book for
+// another try, and a released record is refused.
+#include "oxls.h"
+#include "write_zip_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class WriteBookCalls : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder = fs::temp_directory_path() /
+                 ("zs_book_calls_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(folder);
+    }
+    void TearDown() override { fs::remove_all(folder); }
+    int open(const fs::path &path) {
+        std::string args = "BOOK=\"" + path.string() + "\" CHARSET=UTF8";
+        return OXLS_open_book(book.get(), args.c_str());
+    }
+    std::unique_ptr<XLS_BOOK> book = std::make_unique<XLS_BOOK>();
+    fs::path folder;
+};
+
+TEST_F(WriteBookCalls, FailedSaveKeepsTheBookForAnotherTry) {
+    fs::path path = folder / "later" / "result.xlsx";
+    ASSERT_EQ(open(path), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_put_values(book.get(), "A1=first"), 0);
+    EXPECT_EQ(OXLS_close_book(book.get(), "SAVE"), -103);
+    EXPECT_EQ(OXLS_error_code(book.get()), -103);
+    EXPECT_EQ(std::string(OXLS_error_mesg(book.get())),
+              "OXLS-03121 Excelファイル書込みエラー(\"" + path.string() + "\")。");
+
+    // Still open: more rows and links can be added, and once the folder
+    // exists the same book saves.
+    ASSERT_EQ(OXLS_put_values(book.get(), "A2=second"), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_external_hyperlink(book.get(), "A2", "http://example.com/?a=1&b=2"), 0);
+    fs::create_directories(path.parent_path());
+    ASSERT_EQ(OXLS_close_book(book.get(), "SAVE"), 0) << OXLS_error_mesg(book.get());
+    ZipEntries entries = read_zip(path.string());
+    ASSERT_EQ(entries.size(), 18u);
+    const std::string *strings = find_entry(entries, "xl/sharedStrings.xml");
+    ASSERT_TRUE(strings);
+    EXPECT_NE(strings->find("<si><t>first</t><phoneticPr fontId=\"1\"/></si><si><t>second</t>"), std::string::npos);
+    EXPECT_NE(find_entry(entries, "xl/worksheets/_rels/sheet1.xml.rels")->find("Target=\"http://example.com/?a=1&amp;b=2\""),
+              std::string::npos);
+}
+
+TEST_F(WriteBookCalls, ReleasedRecordIsRefused) {
+    fs::create_directories(folder);
+    ASSERT_EQ(open(folder / "closed.xlsx"), 0);
+    ASSERT_EQ(OXLS_close_book(book.get(), nullptr), 0);
+    EXPECT_EQ(OXLS_put_values(book.get(), "A1=x"), -3);
+    EXPECT_EQ(OXLS_put_cell(book.get(), "A1", "x", 0), -3);
+    EXPECT_EQ(OXLS_external_hyperlink(book.get(), "A1", "x"), -3);
+    EXPECT_FALSE(fs::exists(folder / "closed.xlsx"));
+}
+
+TEST_F(WriteBookCalls, SheetsOpenedByNameReceiveTheirItems) {
+    fs::create_directories(folder);
+    ASSERT_EQ(open(folder / "named.xlsx"), 0);
+    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=\"一覧\""), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_put_values(book.get(), "A1=top"), 0);
+    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=\"明細\""), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_put_values(book.get(), "B2=detail 一覧!C3=back"), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_sheet_hyperlink(book.get(), "B2", "一覧", "A1"), 0);
+    ASSERT_EQ(OXLS_close_book(book.get(), "SAVE"), 0) << OXLS_error_mesg(book.get());
+    ZipEntries entries = read_zip((folder / "named.xlsx").string());
+    ASSERT_EQ(entries.size(), 15u);   // nine parts and three for each of two sheets
+    EXPECT_NE(find_entry(entries, "xl/workbook.xml")->find("<sheet name=\"一覧\" sheetId=\"1\" r:id=\"rId1\"/>"
+                                                            "<sheet name=\"明細\" sheetId=\"2\" r:id=\"rId2\"/>"),
+              std::string::npos);
+    const std::string &first = *find_entry(entries, "xl/worksheets/sheet1.xml");
+    EXPECT_NE(first.find("<c r=\"C3\" t=\"s\"><v>2</v></c>"), std::string::npos);
+    const std::string &second = *find_entry(entries, "xl/worksheets/sheet2.xml");
+    EXPECT_NE(second.find("<hyperlink ref=\"B2\" location=\"'一覧'!A1\" display=\"一覧\"/>"), std::string::npos);
+}
+
+}  // namespace
