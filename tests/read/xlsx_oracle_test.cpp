@@ -1,0 +1,146 @@
+// The package reader against an independent reader (openpyxl, through
+// scripts/oracle_openpyxl.py): every text and whole-number cell openpyxl
+// sees must show the same text through OXLS_get_cell.  Committed tables
+// cover a chosen set of books; with python3-openpyxl present, every
+// readable book of the corpus is compared live.
+#include "xlsx_test_package.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace xlsx_test;
+
+struct OracleCell {
+    int sheet;
+    std::string cell;
+    std::string text;
+};
+
+std::string unescape(const std::string &text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        char c = text[++i];
+        out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
+    }
+    return out;
+}
+
+// Lines "book TAB sheet TAB cell TAB text", grouped by book in file order.
+std::vector<std::pair<std::string, std::vector<OracleCell>>> read_table(const std::string &path) {
+    std::vector<std::pair<std::string, std::vector<OracleCell>>> books;
+    std::ifstream in(path);
+    std::string line;
+    while (std::getline(in, line)) {
+        std::vector<std::string> fields;
+        std::stringstream split(line);
+        std::string field;
+        while (std::getline(split, field, '\t')) fields.push_back(field);
+        if (fields.size() == 3) fields.push_back("");
+        if (fields.size() != 4) continue;
+        if (books.empty() || books.back().first != fields[0]) books.push_back({fields[0], {}});
+        books.back().second.push_back({std::atoi(fields[1].c_str()), fields[2], unescape(fields[3])});
+    }
+    return books;
+}
+
+// Compares every book of the table found under `root`; returns the number
+// of books compared.
+int compare_table(const std::string &table, const std::string &root) {
+    int compared = 0;
+    for (const auto &[name, cells] : read_table(table)) {
+        std::string path = root + "/" + name;
+        if (!std::filesystem::exists(path)) {
+            std::cout << "skipped, book missing: " << path << "\n";
+            continue;
+        }
+        OpenBook book(path);
+        EXPECT_EQ(book.rc(), 0) << name << ": " << OXLS_error_mesg(book.get());
+        if (book.rc() != 0) continue;
+        int wrong = 0;
+        for (const OracleCell &cell : cells) {
+            std::string text = book.text(cell.sheet, cell.cell);
+            if (text == cell.text) continue;
+            if (++wrong <= 5)
+                ADD_FAILURE() << name << " sheet " << cell.sheet << " " << cell.cell << ": \"" << text
+                              << "\", openpyxl: \"" << cell.text << "\"";
+        }
+        EXPECT_EQ(wrong, 0) << name << ": " << cells.size() << " cells compared";
+        ++compared;
+    }
+    return compared;
+}
+
+const std::string kExpected = std::string(ZS_TEST_DATA_DIR) + "/expected/xlsx/";
+
+TEST(XlsxOracle, TestBooksMatchTheCommittedTable) {
+    EXPECT_EQ(compare_table(kExpected + "fixtures.tsv", ZS_TEST_DATA_DIR), 3);
+}
+
+TEST(XlsxOracle, CorpusBooksMatchTheCommittedTable) {
+    if (!std::filesystem::exists(ZS_CORPUS_DIR)) GTEST_SKIP() << "corpus missing: " << ZS_CORPUS_DIR;
+    EXPECT_GT(compare_table(kExpected + "corpus.tsv", ZS_CORPUS_DIR), 0);
+}
+
+// A python3 that has openpyxl, or empty.
+std::string python_with_openpyxl() {
+    for (const char *python : {"/usr/bin/python3", "python3"}) {
+        std::string probe = std::string(python) + " -c 'import openpyxl' >/dev/null 2>&1";
+        if (std::system(probe.c_str()) == 0) return python;
+    }
+    return "";
+}
+
+// Corpus books named .xlsx or .xlsm that the manifest does not mark as
+// encrypted, malformed, hostile or huge, below 1 MB so that openpyxl gets
+// through them in reasonable time.
+std::vector<std::string> readable_corpus_books() {
+    std::vector<std::string> books;
+    std::ifstream manifest(std::string(ZS_CORPUS_DIR) + "/MANIFEST.tsv");
+    std::string line;
+    while (std::getline(manifest, line)) {
+        std::vector<std::string> fields;
+        std::stringstream split(line);
+        std::string field;
+        while (std::getline(split, field, '\t')) fields.push_back(field);
+        if (fields.size() < 7 || (fields[4] != "xlsx" && fields[4] != "xlsm")) continue;
+        bool unreadable = false;
+        for (const char *mark : {"ENCRYPTED", "MALFORMED", "MALICIOUS", "HUGE"})
+            unreadable = unreadable || fields[6].rfind(mark, 0) == 0;
+        std::string path = std::string(ZS_CORPUS_DIR) + "/" + fields[0];
+        std::string extension = std::filesystem::path(path).extension().string();
+        bool book_name = extension == ".xlsx" || extension == ".xlsm";
+        bool small = std::atoll(fields[5].c_str()) < 1000000;
+        if (!unreadable && book_name && small && std::filesystem::exists(path)) books.push_back(path);
+    }
+    return books;
+}
+
+TEST(XlsxOracle, EveryReadableCorpusBookMatchesOpenpyxl) {
+    std::string python = python_with_openpyxl();
+    if (python.empty()) GTEST_SKIP() << "python3 with openpyxl not found";
+    std::vector<std::string> books = readable_corpus_books();
+    if (books.empty()) GTEST_SKIP() << "no corpus manifest or books under " << ZS_CORPUS_DIR;
+    TempFolder folder;
+    std::string table = folder.file("oracle.tsv");
+    std::string command = python + " -W ignore " + ZS_TEST_DATA_DIR + "/../../scripts/oracle_openpyxl.py --root " +
+                          ZS_CORPUS_DIR;
+    for (const std::string &book : books) command += " '" + book + "'";
+    command += " > '" + table + "' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    EXPECT_GT(compare_table(table, ZS_CORPUS_DIR), 100);
+}
+
+}  // namespace
