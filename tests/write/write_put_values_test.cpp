@@ -65,6 +65,11 @@ TEST_F(WritePutValues, HitRowsKeepQuotesAndReservedCharacters) {
     ASSERT_EQ(OXLS_put_values(book.get(), "A4=plain B4=\"two words\";"), 0) << message();
     EXPECT_EQ(text(3, 0), "plain");
     EXPECT_EQ(text(3, 1), "two words");
+
+    // A text cut inside a multi-byte character still ends at its quote.
+    ASSERT_EQ(OXLS_put_values(book.get(), "A5=\"cut\xE3\x81\" B5=\"B3\""), 0) << message();
+    EXPECT_EQ(text(4, 0), "cut\xE3\x81");
+    EXPECT_EQ(text(4, 1), "B3");
 }
 
 TEST_F(WritePutValues, KeywordsIgnoreCaseButNotWidth) {
