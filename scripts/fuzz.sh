@@ -28,7 +28,7 @@ for target in "$out"/fuzz/fuzz_*; do
   fi
   echo "== $name (${seconds}s)"
   if ! "$target" "$corpus" "${seeds[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 \
-      -timeout=20 -max_len=4194304 -artifact_prefix="$out/crashes/$name-" -print_final_stats=1 \
+      -timeout=120 -max_len=4194304 -artifact_prefix="$out/crashes/$name-" -print_final_stats=1 \
       > "$out/$name.log" 2>&1; then
     echo "FAILED: $name (see $out/$name.log)"; tail -40 "$out/$name.log"; status=1
   else
