@@ -48,8 +48,13 @@ bool is_safe_part_name(const char *name) {
 }
 
 std::string stored_name_of(int thread_no, const char *part) {
-    if (thread_no < 0) return part;
-    return "[" + std::to_string(thread_no) + "]" + part;
+    std::string stored;
+    if (thread_no >= 0) {
+        char prefix[16];
+        std::snprintf(prefix, sizeof prefix, "[%d]", thread_no);
+        stored = prefix;
+    }
+    return stored.append(part);
 }
 
 // The folders along `path` up to its last separator.
