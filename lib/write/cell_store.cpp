@@ -32,6 +32,12 @@ XLS_SHEET *ozw_writing_sheet(XLS_BOOK *book, int sheet_index, int *rc) {
     return &book->sheets[sheet_index];
 }
 
+int ozw_find_sheet(const XLS_BOOK *book, std::string_view name) {
+    for (int i = 0; i < book->sheet_count; ++i)
+        if (name == book->sheets[i].name) return i;
+    return -1;
+}
+
 int ozw_store_sst_string(XLS_BOOK *book, XLS_CELL &cell, std::string_view text) {
     int index = ozw_add_sst(book, text.data(), static_cast<int>(text.size()));
     if (index < 0) return -2;

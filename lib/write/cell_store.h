@@ -16,6 +16,9 @@ bool ozw_book_is_open(const XLS_BOOK *book);
 // Null when the index names no sheet or memory cannot be had (*rc -3 or -2).
 XLS_SHEET *ozw_writing_sheet(XLS_BOOK *book, int sheet_index, int *rc);
 
+// Index of the sheet with exactly this name (UTF-8), or -1.
+int ozw_find_sheet(const XLS_BOOK *book, std::string_view name);
+
 // Makes the cell a shared-string cell holding a new entry with `text`
 // (UTF-8).  Equal texts are not merged: every string cell has its own entry.
 // 0 or -2.

@@ -40,17 +40,6 @@ Bounds bounds_of(const PropertyTarget &target) {
 
 bool has_target(const PropertyTarget &target) { return target.range || target.row >= 0 || target.column >= 0; }
 
-bool equals_ignoring_case(std::string_view a, const char *b) {
-    size_t length = std::strlen(b);
-    if (a.size() != length) return false;
-    for (size_t i = 0; i < length; ++i) {
-        char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
-        char y = b[i] >= 'a' && b[i] <= 'z' ? static_cast<char>(b[i] - 32) : b[i];
-        if (x != y) return false;
-    }
-    return true;
-}
-
 struct WordCode {
     const char *word;       // compared without regard to case
     const char *synonym;    // compared exactly
@@ -81,7 +70,7 @@ constexpr WordCode FONT_STYLES[] = {
 template <size_t N>
 int word_code(const WordCode (&table)[N], std::string_view value) {
     for (const WordCode &entry : table)
-        if (equals_ignoring_case(value, entry.word) || value == entry.synonym ||
+        if (ozw_equals_ignoring_case(value, entry.word) || value == entry.synonym ||
             (entry.synonym2 && value == entry.synonym2))
             return entry.code;
     return -1;
@@ -167,7 +156,7 @@ int set_book_text(XLS_BOOK *book, std::string BookProperties::*field, std::strin
 int set_auto_width(XLS_BOOK *book, std::string_view value) {
     BookProperties *properties = ozw_book_properties(book);
     if (!properties) return ozw_set_error(book, -2, OXLS_00002);
-    properties->auto_width = equals_ignoring_case(value, "TRUE") || value == "する";
+    properties->auto_width = ozw_equals_ignoring_case(value, "TRUE") || value == "する";
     return 0;
 }
 

@@ -74,7 +74,9 @@ constexpr KeywordName KEYWORDS[] = {
 static_assert(sizeof KEYWORDS / sizeof KEYWORDS[0] == static_cast<size_t>(Keyword::Count),
               "every keyword has a name");
 
-bool equals_ignoring_case(std::string_view a, std::string_view b) {
+}  // namespace
+
+bool ozw_equals_ignoring_case(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         char x = a[i] >= 'a' && a[i] <= 'z' ? static_cast<char>(a[i] - 32) : a[i];
@@ -84,11 +86,9 @@ bool equals_ignoring_case(std::string_view a, std::string_view b) {
     return true;
 }
 
-}  // namespace
-
 bool ozw_find_keyword(std::string_view segment, Keyword &keyword) {
     for (const KeywordName &entry : KEYWORDS) {
-        if (equals_ignoring_case(segment, entry.name) || (entry.synonym && segment == entry.synonym)) {
+        if (ozw_equals_ignoring_case(segment, entry.name) || (entry.synonym && segment == entry.synonym)) {
             keyword = entry.keyword;
             return true;
         }

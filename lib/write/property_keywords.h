@@ -36,6 +36,9 @@ enum class Keyword {
 // The property code of a lone keyword.
 constexpr int ozw_keyword_code(Keyword keyword) { return PROPERTY_KEYWORD_BASE + static_cast<int>(keyword); }
 
+// ASCII letters compared without regard to case, other bytes exactly.
+bool ozw_equals_ignoring_case(std::string_view a, std::string_view b);
+
 // The keyword a key segment names: English keywords in any letter case,
 // Japanese synonyms exactly.  False when the segment is no keyword.
 bool ozw_find_keyword(std::string_view segment, Keyword &keyword);

@@ -4,6 +4,7 @@
 
 #include "messages.h"
 #include "write/caller_text.h"
+#include "write/cell_store.h"
 #include "write/property_keywords.h"
 
 #include <string>
@@ -73,18 +74,12 @@ bool is_variable_name(std::string_view text) {
     return true;
 }
 
-int find_sheet(const XLS_BOOK *book, const std::string &name) {
-    for (int i = 0; i < book->sheet_count; ++i)
-        if (name == book->sheets[i].name) return i;
-    return -1;
-}
-
 // The target of the first segment; false when it is none.
 bool parse_target(XLS_BOOK *book, std::string_view segment, PropertyTarget &target) {
     std::string sheet;
     std::string_view rest = segment;
     if (segment.size() < SHEET_PREFIX_LIMIT && ozw_split_sheet_prefix(segment, sheet, rest))
-        target.sheet = find_sheet(book, sheet);
+        target.sheet = ozw_find_sheet(book, sheet);
     CellRange range;
     if (ozw_parse_range(rest, range) == OZW_RANGE_OK) {
         target.range = true;

@@ -17,17 +17,6 @@
 
 namespace {
 
-int find_sheet(const XLS_BOOK *book, const std::string &name) {
-    for (int i = 0; i < book->sheet_count; ++i)
-        if (name == book->sheets[i].name) return i;
-    return -1;
-}
-
-std::string_view without_quotes(std::string_view text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-    return text;
-}
-
 int refuse(XLS_BOOK *book, int code, OxlsMessage message, const std::string &caller_text) {
     return ozw_set_error(book, code, message, ozw_caller_to_sjis(book, caller_text).c_str());
 }
@@ -45,7 +34,7 @@ int put_property(XLS_BOOK *book, const std::string &key, const std::string &valu
     // Variables belong to the template features, which a new book has off.
     if (property.code == PROPERTY_VARIABLE) return refuse(book, -3, OXLS_02200, key);
     if (!book->flags[OXLS_FLAG_CREATE]) return refuse(book, -3, OXLS_02209_KEYWORD, key);
-    int rc = ozw_apply_property(book, property, key_utf8, without_quotes(value_utf8));
+    int rc = ozw_apply_property(book, property, key_utf8, ozw_unquoted(value_utf8));
     return rc == -9 ? ozw_set_code(book, -909) : rc;
 }
 
@@ -66,7 +55,7 @@ int put_item(XLS_BOOK *book, ArgLexer &lexer) {
     std::string_view rest;
     if (key.find('!') != std::string::npos && ozw_caller_to_utf8(book, key, key_utf8) == 0 &&
         ozw_split_sheet_prefix(key_utf8, sheet, rest)) {
-        int index = find_sheet(book, sheet);
+        int index = ozw_find_sheet(book, sheet);
         if (index >= 0) {
             book->current_sheet = index;
             cell_part = rest;

@@ -8,16 +8,12 @@
 #include "write/cell_store.h"
 #include "write/styles.h"
 #include "write/value_recognise.h"
+#include "write/values_string.h"
 
 #include <string>
 #include <string_view>
 
 namespace {
-
-std::string_view without_quotes(std::string_view text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-    return text;
-}
 
 // "\n" becomes CR LF and "\\" one backslash; other backslashes stay.
 std::string resolve_escapes(std::string_view text) {
@@ -121,7 +117,7 @@ int ozw_put_cell(XLS_BOOK *book, int sheet_index, int row, int column, const cha
     if (!sheet) return rc == -2 ? -2 : -1;
     XLS_CELL *cell = ozw_ensure_cell(sheet, row, column);
     if (!cell) return -2;
-    std::string_view text = without_quotes(value ? value : "");
+    std::string_view text = ozw_unquoted(value ? value : "");
     if (text.empty()) return PUT_CELL_EMPTY;
     std::string shown;
     rc = type_and_store(book, *cell, text, shown);
