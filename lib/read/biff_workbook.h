@@ -23,10 +23,12 @@ struct StyleTables;
 
 // Most entries of the book's own number-format table.
 constexpr int OZW_MAX_NUMFORMAT = 500;
-// Most row and cell slots the cell tables of one book may take together:
-// one sheet of 65536 rows by 256 columns.  A damaged or hostile stream that
-// names far-apart cells cannot make the tables grow beyond this.
-constexpr long long BIFF_MAX_CELL_SLOTS = 65536LL * 257;
+// Most row and cell slots the cell tables of one book may take together
+// (about 160 MB): a row or cell slot exists for every row and column up to
+// the last one used, so a damaged or hostile stream naming far-apart cells
+// could otherwise make a few bytes cost megabytes.  A dense sheet of 65536
+// rows by 63 columns still fits.
+constexpr long long BIFF_MAX_CELL_SLOTS = 1LL << 22;
 // Number format number kept for a style-only cell format.
 constexpr uint32_t BIFF_STYLE_FORMAT = 0xFFFFFFFF;
 

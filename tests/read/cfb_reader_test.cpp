@@ -135,6 +135,7 @@ TEST(CfbReader, DamagedChainsEndInsteadOfLooping) {
     ASSERT_TRUE(loop_storage.open());
     EXPECT_EQ(read_all(loop_storage, "Workbook"), "<fail>");
     EXPECT_EQ(cfb_extract_workbook(loop_file.path(), "cfb_test_stream"), -1);
+    mfree_all();
 
     std::string cut = good;
     put32(cut, table_offset + 4 * 5, 0x00FFFFFF);   // a sector number outside the table
@@ -174,7 +175,7 @@ TEST(CfbReader, ExtractionCopiesWorkbookElseBookIntoAMemoryFile) {
     EXPECT_EQ(cfb_extract_workbook(neither.path(), "cfb_test_stream"), -1);
     TempFile plain("plain.cfb", std::string(2048, 'x'));
     EXPECT_EQ(cfb_extract_workbook(plain.path(), "cfb_test_stream"), -1);
-    mdelete("cfb_test_stream");
+    mfree_all();
 }
 
 TEST(CfbReader, DumpsNameTheFields) {

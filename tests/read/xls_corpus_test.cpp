@@ -232,6 +232,7 @@ TEST(XlsCorpus, EncryptedBooksAreRefusedWithoutAnErrorCode) {
         EXPECT_EQ(OXLS_error_code(&book), 0) << entry.path;
         EXPECT_EQ(book.sheet_count, 0) << entry.path;
         OXLS_free_book(&book);
+        mfree_all();
         ++books;
     }
     if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus_dir();

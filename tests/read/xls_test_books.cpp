@@ -271,7 +271,9 @@ LoadedBook::LoadedBook() {
 LoadedBook::~LoadedBook() {
     book.temp_workbook_path[0] = '\0';
     ozw_release_book(&book);
-    mdelete(kStreamFile);
+    // Memory-file records stay in the process table until it is emptied,
+    // as closing a book does.
+    mfree_all();
 }
 
 const XLS_CELL *LoadedBook::cell(int sheet, int row, int column) const {

@@ -78,7 +78,8 @@ private:
 };
 
 // ---- loading ----------------------------------------------------------------
-// A book record with its work area (mode UNLOAD), released on destruction.
+// A book record with its work area (mode UNLOAD), released on destruction
+// together with every memory file of the process.
 struct LoadedBook {
     XLS_BOOK book{};
     OzwWork work{};
