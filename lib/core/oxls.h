@@ -173,14 +173,16 @@ _Static_assert(sizeof(XLS_BOOK) == XLS_BOOK_SIZE, "XLS_BOOK must keep its publis
 #  endif
 #endif
 
-/* Option flag indexes in XLS_BOOK.flags. */
-#define OXLS_FLAG_CREATE 0
-#define OXLS_FLAG_READ_MEMORY 1
-#define OXLS_FLAG_WRITE_MEMORY 2
-#define OXLS_FLAG_FORMATTED_TEXT 3
-#define OXLS_FLAG_KEEP_STYLES 4
-#define OXLS_FLAG_KEEP_NAMES 5
-#define OXLS_FLAG_MACRO_BOOK 6
+/* Option flag indexes in XLS_BOOK.flags.  Every flag starts on (0xFF) when a
+ * book is opened; OXLS_open_book clears (0) the ones its keywords and the
+ * book's kind ask for. */
+#define OXLS_FLAG_CREATE 0          /* on: a new book (create mode); off after a read */
+#define OXLS_FLAG_READ_MEMORY 1     /* 0: the book was read from a memory file (READ_MEMORY=TRUE) */
+#define OXLS_FLAG_WRITE_MEMORY 2    /* 0: the saved book goes to a memory file (WRITE_MEMORY=TRUE) */
+#define OXLS_FLAG_FORMATTED_TEXT 3  /* 0: cells come back formatted (MODE=UNLOAD, UNLOAD_NAME) */
+#define OXLS_FLAG_KEEP_STYLES 4     /* 0: style tables start empty and come from the book (LOAD, UNLOAD, UNLOAD_NAME) */
+#define OXLS_FLAG_KEEP_NAMES 5      /* 0: defined names are read into the name list (UNLOAD_NAME) */
+#define OXLS_FLAG_MACRO_BOOK 6      /* 0: the book read is macro-enabled (.xlsm) */
 
 /* The search request of OXLS_search. */
 typedef struct XLS_SEARCH {
