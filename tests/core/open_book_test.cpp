@@ -3,6 +3,7 @@
 #include "book_file_name.h"
 #include "book_record.h"
 #include "charset.h"
+#include "file_type.h"
 #include "mfile.h"
 #include "oxls.h"
 #include "platform/platform.h"
@@ -279,6 +280,32 @@ TEST_F(OpenBookFiles, UnloadNameGivesTheBookANameList) {
     EXPECT_EQ(ozw_add_list_name(named.get(), "one too many"), -9);
     EXPECT_EQ(OXLS_close_book(named.get(), "SAVE DESTROY"), 0);
     EXPECT_EQ(named->name_list, nullptr);
+}
+
+TEST_F(OpenBookFiles, SaveOnCloseWritesTheBookOrKeepsItOpen) {
+    std::string path = (folder_ / "saved.xlsx").string();
+    Book book;
+    ASSERT_EQ(book.open("EXCEL=\"" + path + "\""), 0);
+    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=Kept"), 0);
+    EXPECT_EQ(OXLS_close_book(book.get(), "DESTROY SAVE"), 0) << "the last word wins";
+    EXPECT_EQ(book->work, nullptr);
+    int type = 0;
+    ASSERT_EQ(orb_file_type(FILE_SOURCE_DISK, path.c_str(), &type), 0);
+    EXPECT_EQ(type, FILE_TYPE_XLSX);
+    Book reread;
+    ASSERT_EQ(reread.open("EXCEL=\"" + path + "\" MODE=READ"), 0) << reread.message();
+    ASSERT_EQ(OXLS_sheet_num(reread.get()), 1);
+    EXPECT_STREQ(reread->sheets[0].name, "Kept");
+
+    Book unwritable;
+    ASSERT_EQ(unwritable.open("EXCEL=\"" + (folder_ / "no/such/folder/x.xlsx").string() + "\""), 0);
+    ASSERT_EQ(OXLS_open_sheet(unwritable.get(), "MODE=CREATE"), 0);
+    int rc = OXLS_close_book(unwritable.get(), orb_convert(CS_UTF8, CS_SJIS, "保存").c_str());
+    EXPECT_LT(rc, 0);
+    EXPECT_EQ(OXLS_error_code(unwritable.get()), rc);
+    EXPECT_NE(unwritable->work, nullptr) << "a failed save leaves the book for another try";
+    EXPECT_EQ(OXLS_sheet_num(unwritable.get()), 1);
+    EXPECT_EQ(OXLS_close_book(unwritable.get(), nullptr), 0);
 }
 
 TEST_F(OpenBookFiles, ReleasingDeletesTheTemporaryWorkbook) {
