@@ -9,6 +9,7 @@
 namespace biff {
 
 constexpr uint16_t FORMULA = 0x0006;
+constexpr uint16_t NAME = 0x0018;
 constexpr uint16_t EOF_RECORD = 0x000A;
 constexpr uint16_t FILEPASS = 0x002F;
 constexpr uint16_t CONTINUE = 0x003C;
@@ -19,6 +20,7 @@ constexpr uint16_t RSTRING = 0x00D6;
 constexpr uint16_t XF = 0x00E0;
 constexpr uint16_t SST = 0x00FC;
 constexpr uint16_t LABELSST = 0x00FD;
+constexpr uint16_t SUPBOOK = 0x01AE;
 constexpr uint16_t TXO = 0x01B6;
 constexpr uint16_t BLANK = 0x0201;
 constexpr uint16_t NUMBER = 0x0203;
@@ -26,12 +28,14 @@ constexpr uint16_t LABEL = 0x0204;
 constexpr uint16_t BOOLERR = 0x0205;
 constexpr uint16_t STRING = 0x0207;
 constexpr uint16_t RK = 0x027E;
+constexpr uint16_t STYLE = 0x0293;
 constexpr uint16_t FORMAT = 0x041E;
 // Formula records numbered as in Excel 3.0 and 4.0, which some writers
 // still put into later books; their first 14 bytes are laid out alike.
 constexpr uint16_t FORMULA_BIFF3 = 0x0206;
 constexpr uint16_t FORMULA_BIFF4 = 0x0406;
 constexpr uint16_t BOF = 0x0809;
+constexpr uint16_t NAMECMT = 0x0894;
 
 // Substream types of a BOF record.
 constexpr uint16_t BOF_GLOBALS = 0x0005;

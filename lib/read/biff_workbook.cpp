@@ -48,6 +48,10 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::BOUNDSHEET: return on_boundsheet(record);
     case biff::XF: return on_xf(record);
     case biff::FORMAT: return on_format(record);
+    case biff::NAME:
+    case biff::SUPBOOK:
+    case biff::STYLE:
+    case biff::NAMECMT: return on_listed_name(record);
     case biff::SST: return sst_.start(record.data, record.length);
     case biff::CONTINUE:
         // Text of a text box (after TXO) is not kept.

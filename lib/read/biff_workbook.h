@@ -3,7 +3,9 @@
 //
 // The globals substream gives the sheet list (BOUNDSHEET), the cell formats
 // (XF), the book's own number formats (FORMAT), the code page of 8-bit
-// strings (CODEPAGE) and the shared string table (SST and CONTINUE).  Each
+// strings (CODEPAGE) and the shared string table (SST and CONTINUE); for
+// a book opened to unload its names, also the defined names, external
+// books, styles and name comments (NAME, SUPBOOK, STYLE, NAMECMT).  Each
 // sheet's substream follows, opened by a BOF record; the cell records of a
 // worksheet substream go into that sheet's cell table.  Chart, macro and
 // module sheets keep an empty cell table, and the records of a chart
@@ -59,6 +61,7 @@ private:
     int on_boundsheet(const biff::Record &record);
     int on_xf(const biff::Record &record);
     int on_format(const biff::Record &record);
+    int on_listed_name(const biff::Record &record);
 
     bool in_worksheet() const;
     // The cell a record names, after the checks every cell record makes:

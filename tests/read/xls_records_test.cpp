@@ -305,3 +305,29 @@ TEST(XlsBook, EncryptedAndForeignStreamsAreRefused) {
     EXPECT_EQ(padded.rc, 0);
     EXPECT_STREQ(padded.cell(0, 0, 0)->text, "1");
 }
+
+TEST(XlsBook, UnloadingNamesFillsTheNameList) {
+    const std::string names =
+        record(0x0018, le16(0) + std::string{0, 5} + le16(0) + le16(0) + le16(0) + std::string(4, '\0') + std::string(1, '\0') + "Sales") +
+        record(0x0018, le16(0x20) + std::string{0, 1} + le16(0) + le16(0) + le16(0) + std::string(4, '\0') + std::string{0, 6}) +
+        record(0x0293, le16(0x8000) + std::string{0, '\xFF'}) + record(0x0293, le16(0x10) + le16(4) + std::string(1, '\0') + "Mine") +
+        record(0x01AE, le16(1) + le16(0x0401)) + record(0x01AE, le16(1) + le16(8) + std::string(1, '\0') + "book.xls") +
+        record(0x0894, le16(0x0894) + std::string(10, '\0') + le16(5) + le16(4) + std::string(1, '\0') + "Sales" +
+                           std::string(1, '\0') + "note");
+    LoadedBook kept;
+    load_sheet(kept, "", names);
+    EXPECT_EQ(kept.rc, 0);
+
+    LoadedBook unloaded;
+    unloaded.book.flags[OXLS_FLAG_KEEP_NAMES] = 0;
+    ASSERT_EQ(ozw_create_name_list(&unloaded.book, "names.log"), 0);
+    load_sheet(unloaded, "", names);
+    ASSERT_EQ(unloaded.rc, 0);
+    const NameList *list = ozw_name_list(&unloaded.book);
+    ASSERT_EQ(list->count, 5);
+    EXPECT_STREQ(list->slots[0], "・名前:Sales");
+    EXPECT_STREQ(list->slots[1], "・名前:Print_Area");
+    EXPECT_STREQ(list->slots[2], "・スタイル:Mine");
+    EXPECT_STREQ(list->slots[3], "・名前:book.xls");
+    EXPECT_STREQ(list->slots[4], "・名前コメント:Sales");
+}
