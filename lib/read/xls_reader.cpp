@@ -19,16 +19,17 @@ constexpr uint64_t kFileSector = 512;
 constexpr int kModeLoad = 3;
 constexpr int kModeUnload = 4;
 constexpr int kModeUnloadName = 6;
+// read_stream's result for a stream that does not begin with a BOF record.
+constexpr int kNoWorkbookStream = 1;
 
-// Reads one stream.  A stream that does not begin with a BOF record is no
-// workbook stream.  The encryption record stops the load at once: the rest
-// of the stream cannot be read without the password.
+// Reads one stream.  The encryption record stops the load at once: the
+// rest of the stream cannot be read without the password.
 int read_stream(XLS_BOOK *book, BiffWorkbookLoader &loader, BiffRecordReader &reader) {
     loader.begin_stream();
     biff::Record record;
     bool first = true;
     while (reader.next(record)) {
-        if (first && record.number != biff::BOF) return -1;
+        if (first && record.number != biff::BOF) return kNoWorkbookStream;
         first = false;
         if (record.number == biff::FILEPASS) {
             biff_push_message(book, 901, "");
@@ -39,7 +40,7 @@ int read_stream(XLS_BOOK *book, BiffWorkbookLoader &loader, BiffRecordReader &re
         if (rc == -2 || rc == -9) return rc;
         if (rc != 0) return -1;
     }
-    return first ? -1 : 0;
+    return first ? kNoWorkbookStream : 0;
 }
 
 int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_sectors) {
@@ -56,35 +57,39 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
     // The stream has been read: its memory goes now rather than with the
     // book, so that a large book does not hold it twice.
     mdelete(name);
-    return rc;
+    return rc == kNoWorkbookStream ? -1 : rc;
 }
 
 // The streams the direct scan finds, each read as contiguous file bytes
 // from its first sector; pieces of the allocation table between them are
-// passed over.
+// passed over.  An entry whose bytes are no workbook stream (a stream kept
+// in small blocks, or another storage's "Workbook") is skipped; at least
+// one must be.
 int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
     std::vector<BiffStreamSpan> spans;
     int rc = biff_scan_workbook_streams(book, path, spans);
     if (rc != 0) return rc;
-    if (spans.empty()) return -1;
     zplat::File *file = zplat::file_open(path, 1);
     if (!file) {
         biff_push_message(book, 3000, path);
         return -1;
     }
+    bool read_one = false;
     for (const BiffStreamSpan &span : spans) {
-        if (zplat::file_seek(file, static_cast<long long>(span.offset), 1) != 0) {
-            rc = -1;
-            break;
-        }
+        if (zplat::file_seek(file, static_cast<long long>(span.offset), 1) != 0) continue;
         BiffRecordReader reader(
             [file](unsigned char *buffer, size_t count) { return zplat::file_read(file, buffer, count); },
             span.size, file_sectors, true);
-        rc = read_stream(book, loader, reader);
-        if (rc != 0) break;
+        const int stream_rc = read_stream(book, loader, reader);
+        if (stream_rc == kNoWorkbookStream) continue;
+        if (stream_rc != 0) {
+            rc = stream_rc;
+            break;
+        }
+        read_one = true;
     }
     zplat::file_close(file);
-    return rc;
+    return rc == 0 && !read_one ? -1 : rc;
 }
 
 }  // namespace
