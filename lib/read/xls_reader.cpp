@@ -54,9 +54,6 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
                             static_cast<uint64_t>(file->length), file_sectors, false);
     const int rc = read_stream(book, loader, reader);
     mclose(file);
-    // The stream has been read: its memory goes now rather than with the
-    // book, so that a large book does not hold it twice.
-    mdelete(name);
     return rc == kNoWorkbookStream ? -1 : rc;
 }
 
@@ -92,9 +89,7 @@ int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char 
     return rc == 0 && !read_one ? -1 : rc;
 }
 
-}  // namespace
-
-int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
+int load_book(XLS_BOOK *book, const char *path) {
     long long file_size = 0;
     if (zplat::file_size(path, &file_size) != 0) {
         biff_push_message(book, 3000, path);
@@ -114,5 +109,16 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     int rc = book->temp_workbook_path[0] ? read_memory_file(book, loader, file_sectors)
                                          : read_scanned_streams(book, loader, path, file_sectors);
     if (rc == 0) rc = loader.finish();
+    return rc;
+}
+
+}  // namespace
+
+int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
+    const int rc = load_book(book, path);
+    // The extracted stream is not needed once read, whatever the outcome:
+    // its memory goes now rather than with the book, so that a large book
+    // is not held twice.
+    if (book->temp_workbook_path[0]) mdelete(book->temp_workbook_path);
     return rc;
 }
