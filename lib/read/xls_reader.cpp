@@ -116,6 +116,7 @@ int load_book(XLS_BOOK *book, const char *path) {
 
 int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     const int rc = load_book(book, path);
+    if (rc == -2) biff_push_message(book, 2, "");
     // The extracted stream is not needed once read, whatever the outcome:
     // its memory goes now rather than with the book, so that a large book
     // is not held twice.
