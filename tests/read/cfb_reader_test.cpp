@@ -7,7 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <string>
 
 using namespace xlstest;
@@ -176,21 +175,4 @@ TEST(CfbReader, ExtractionCopiesWorkbookElseBookIntoAMemoryFile) {
     TempFile plain("plain.cfb", std::string(2048, 'x'));
     EXPECT_EQ(cfb_extract_workbook(plain.path(), "cfb_test_stream"), -1);
     mfree_all();
-}
-
-TEST(CfbReader, DumpsNameTheFields) {
-    TempFile file("dump.cfb", compound_file({{u"Workbook", pattern(5000)}}));
-    CfbStorage storage(file.path());
-    ASSERT_TRUE(storage.open());
-    std::FILE *out = std::tmpfile();
-    ASSERT_NE(out, nullptr);
-    storage.dump_header(out);
-    storage.dump_table(out);
-    storage.dump_directory(out);
-    std::string text(8192, '\0');
-    std::rewind(out);
-    text.resize(std::fread(text.data(), 1, text.size(), out));
-    std::fclose(out);
-    for (const char *expected : {"b_shift: 9", "threshold: 4096", "bat blocks: ", "[eof]", "[bat]", "(Dir)", "(File) Workbook"})
-        EXPECT_NE(text.find(expected), std::string::npos) << expected;
 }
