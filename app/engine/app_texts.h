@@ -21,8 +21,6 @@ inline constexpr std::string_view kResultBookSaveError =
     "Z-Scan検索結果Excelブック作成エラー rc=%d\r\nブックを開いている場合は閉じてください。";
 inline constexpr std::string_view kShowPartialResults = "途中までの検索結果を表示しますか？";
 inline constexpr std::string_view kNothingFound = "検索対象が見つかりませんでした。";
-inline constexpr std::string_view kConfirmCancel = "%d件見つかっています。\r処理を中止しますか？";
-inline constexpr std::string_view kOfferToSave = "設定を保存しますか？";
 inline constexpr std::string_view kHitLimitReached =
     "検索結果が最大件数(%d)に到達しました。処理を中断します。";
 inline constexpr std::string_view kHitCounter = "%d件";

@@ -3,6 +3,7 @@
 #include "engine/folder_walk.h"
 
 #include "fake_front_end.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -37,10 +38,7 @@ public:
 class FolderWalkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fs::path(::testing::TempDir()) /
-                ("zscan_walk_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root_);
-        fs::create_directories(root_);
+        root_ = fresh_test_folder("zscan_walk");
         init_search_context(context_);
         context_.current_folder = root_.string();
     }

@@ -3,6 +3,7 @@
 #include "engine/search_run.h"
 
 #include "fake_front_end.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 #include <unzip.h>
@@ -80,9 +81,7 @@ private:
 class SearchRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        work_ = fs::path(::testing::TempDir()) /
-                ("zscan_run_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(work_);
+        work_ = fresh_test_folder("zscan_run");
         fs::create_directories(work_ / "temp");
         init_search_context(context_);
         context_.temp_folder = (work_ / "temp").string();

@@ -2,6 +2,8 @@
 // settings count as changed.
 #include "engine/settings_file.h"
 
+#include "test_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -17,12 +19,10 @@ class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         init_search_context(context_);
-        path_ = (fs::path(::testing::TempDir()) /
-                 ("zscan_ini_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name())))
-                    .string();
-        fs::remove(path_);
+        folder_ = fresh_test_folder("zscan_ini");
+        path_ = (folder_ / "Z-Scan.ini").string();
     }
-    void TearDown() override { fs::remove(path_); }
+    void TearDown() override { fs::remove_all(folder_); }
 
     std::string file_text() const {
         std::ifstream in(path_, std::ios::binary);
@@ -33,6 +33,7 @@ protected:
     void write_file(const std::string &text) const { std::ofstream(path_, std::ios::binary) << text; }
 
     SearchContext context_;
+    fs::path folder_;
     std::string path_;
 };
 

@@ -5,6 +5,7 @@
 #include "charset.h"
 #include "word_reader.h"
 #include "fake_front_end.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -22,10 +23,10 @@ class WordTablesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         init_search_context(context_);
-        list_ = fs::path(::testing::TempDir()) /
-                ("zscan_list_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ = fresh_test_folder("zscan_list");
+        list_ = folder_ / "words.txt";
     }
-    void TearDown() override { fs::remove(list_); }
+    void TearDown() override { fs::remove_all(folder_); }
 
     void write_list(const std::string &content) {
         std::ofstream(list_, std::ios::binary) << content;
@@ -41,6 +42,7 @@ protected:
 
     SearchContext context_;
     FakeFrontEnd front_end_;
+    fs::path folder_;
     fs::path list_;
 };
 
