@@ -4,6 +4,7 @@
 #include "engine/search_context.h"
 #include "engine/search_run.h"
 #include "engine/settings_file.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 #include <unistd.h>
@@ -81,6 +82,11 @@ int main(int argc, char **argv) {
     if (!take_fields(context, fields)) {
         std::fprintf(stderr, "zscan: a path is longer than %zu bytes or a text longer than %zu bytes\n",
                      kPathMax, kWordsTextMax);
+        return kExitError;
+    }
+    // A mistyped folder would only end in "nothing found"; say so instead.
+    if (options.folder && !zplat::is_directory(context.target_folder.c_str())) {
+        std::fprintf(stderr, "zscan: not a folder: %s\n", context.target_folder.c_str());
         return kExitError;
     }
     if (options.save_settings) {
