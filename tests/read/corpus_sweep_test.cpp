@@ -1,0 +1,169 @@
+// Every file of the third-party corpus opened the way the search
+// application opens a book (an .xls book through a copy of its workbook
+// stream), and every cell of every sheet read as text.  Besides surviving
+// each file, the outcome of the open must match the table recorded in
+// tests/data/corpus_sweep_expected.tsv: a change there is either a fix
+// (update the table) or a book that used to open and no longer does.
+//
+// With ZS_SWEEP_RECORD=<file> set, each test appends its actual outcome to
+// that file instead of comparing, which is how the table is made.
+#include "mfile.h"
+#include "oxls.h"
+#include "read/cfb_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The memory file that carries an .xls book's workbook stream.
+constexpr const char *kStreamFile = "corpus-sweep-workbook.tmp";
+
+struct Outcome {
+    std::string state;   // "opened", "refused" (open failed) or "unextracted" (no workbook stream)
+    int code = 0;        // result of the open, or of the stream extraction
+    bool operator==(const Outcome &) const = default;
+};
+
+std::ostream &operator<<(std::ostream &out, const Outcome &outcome) {
+    return out << outcome.state << " " << outcome.code;
+}
+
+fs::path corpus_root() {
+    const char *env = std::getenv("ZS_CORPUS_DIR");
+    return fs::path(env && *env ? env : ZS_CORPUS_DIR);
+}
+
+// Corpus files relative to the corpus root, in byte order; the corpus's
+// own description files are no books.
+std::vector<std::string> corpus_files() {
+    std::vector<std::string> files;
+    const fs::path root = corpus_root();
+    std::error_code error;
+    if (!fs::is_directory(root, error)) return files;
+    for (const auto &entry : fs::recursive_directory_iterator(root, error)) {
+        if (!entry.is_regular_file()) continue;
+        const std::string relative = fs::relative(entry.path(), root).generic_string();
+        if (relative == "MANIFEST.tsv" || relative == "README.md") continue;
+        files.push_back(relative);
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::map<std::string, Outcome> expected_outcomes() {
+    std::map<std::string, Outcome> table;
+    std::ifstream in(fs::path(ZS_TEST_DATA_DIR) / "corpus_sweep_expected.tsv");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#') continue;
+        std::istringstream fields(line);
+        std::string file;
+        Outcome outcome;
+        if (std::getline(fields, file, '\t') && std::getline(fields, outcome.state, '\t') && fields >> outcome.code)
+            table[file] = outcome;
+    }
+    return table;
+}
+
+bool is_xls_name(const std::string &name) {
+    if (name.size() < 4) return false;
+    std::string ending = name.substr(name.size() - 4);
+    for (char &c : ending) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return ending == ".XLS";
+}
+
+// Reads every recorded cell of every sheet; returns how many texts came
+// back.  A cell whose text does not fit the search application's buffer is
+// refused by the call, which is no failure here.
+long read_every_cell(XLS_BOOK *book) {
+    static char text[XLS_CELL_UTF8_LEN];
+    char type[255];
+    char name[32];
+    long read = 0;
+    for (int s = 0; s < OXLS_sheet_num(book); ++s) {
+        if (OXLS_open_sheet2(book, s) != 0) continue;
+        const XLS_SHEET &sheet = book->sheets[s];
+        for (int r = 0; r < sheet.row_count; ++r) {
+            for (int c = 0; c < sheet.rows[r].cell_count; ++c) {
+                if (OXLS_cell_name(r + 1, c + 1, name) != 0) continue;
+                if (OXLS_get_cell(book, name, text, sizeof text, type, sizeof type) == 0) ++read;
+            }
+        }
+    }
+    return read;
+}
+
+Outcome sweep(const std::string &relative) {
+    const std::string path = (corpus_root() / relative).string();
+    std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
+    if (is_xls_name(relative)) {
+        if (int rc = cfb_extract_workbook(path.c_str(), kStreamFile)) {
+            mfree_all();
+            return {"unextracted", rc};
+        }
+        arguments += std::string(" TEMP_WORKBOOK_PATH=\"") + kStreamFile + "\"";
+    }
+    auto book = std::make_unique<XLS_BOOK>();
+    const int rc = OXLS_open_book(book.get(), arguments.c_str());
+    if (rc != 0) {
+        if (book->work) OXLS_free_book(book.get());
+        mfree_all();
+        return {"refused", rc};
+    }
+    read_every_cell(book.get());
+    EXPECT_EQ(OXLS_close_book(book.get(), nullptr), 0);
+    EXPECT_EQ(mcount(), 0) << "memory files left after the book was closed";
+    return {"opened", 0};
+}
+
+class CorpusSweep : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(CorpusSweep, OpensAsRecordedAndReadsEveryCell) {
+    const std::string &file = GetParam();
+    if (!fs::is_regular_file(corpus_root() / file)) GTEST_SKIP() << "corpus file missing: " << file;
+    const Outcome actual = sweep(file);
+
+    if (const char *record = std::getenv("ZS_SWEEP_RECORD")) {
+        std::ofstream(record, std::ios::app) << file << '\t' << actual.state << '\t' << actual.code << '\n';
+        return;
+    }
+    const auto table = expected_outcomes();
+    const auto found = table.find(file);
+    if (found == table.end()) GTEST_SKIP() << "no outcome recorded for " << file;
+    EXPECT_EQ(actual, found->second) << file;
+}
+
+// A readable name for each file: letters and digits, the rest '_', and the
+// position in the list to keep names apart.
+std::string test_name(const ::testing::TestParamInfo<std::string> &info) {
+    std::string name = std::to_string(info.index) + "_";
+    for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusSweep, ::testing::ValuesIn(corpus_files()), test_name);
+GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusSweep);
+
+TEST(CorpusSweepTable, EveryRecordedOutcomeIsOneOfTheKnownKinds) {
+    const auto table = expected_outcomes();
+    ASSERT_FALSE(table.empty()) << "corpus_sweep_expected.tsv is missing or empty";
+    for (const auto &[file, outcome] : table) {
+        EXPECT_TRUE(outcome.state == "opened" || outcome.state == "refused" || outcome.state == "unextracted") << file;
+        EXPECT_EQ(outcome.state == "opened", outcome.code == 0) << file;
+    }
+}
+
+}  // namespace
