@@ -18,7 +18,8 @@ format.  Texts holding control characters other than tab and line ends are
 left out: Excel writes them as escapes that readers show differently.  The
 sheet position counts the book's worksheet parts
 (xl/worksheets/sheet*.xml) in byte order of their names, which is how the
-library numbers sheets.  In the text, backslash, tab, carriage return and
+library numbers sheets (in a package that keeps its workbook elsewhere, in
+the order the workbook's relationships name them).  In the text, backslash, tab, carriage return and
 line feed are written as \\\\, \\t, \\r and \\n.
 
 Exit status 0; a book openpyxl cannot read is reported on standard error
@@ -52,35 +53,58 @@ def escape(text):
             .replace("\r", "\\r").replace("\n", "\\n"))
 
 
-def sheet_parts(path):
-    """Sheet name -> worksheet part name, from the workbook and its relationships."""
+def relationships(package, part):
+    """(type, target part) of each relationship of a part ("" for the package)."""
+    folder, file = posixpath.split(part)
+    rels_name = posixpath.join(folder, "_rels", file + ".rels")
+    if rels_name not in package.namelist():
+        return []
+    found = []
+    for rel in ET.fromstring(package.read(rels_name)).iter(REL_NS + "Relationship"):
+        target = rel.get("Target", "")
+        if target.startswith("/"):
+            target = target[1:]
+        else:
+            target = posixpath.normpath(posixpath.join(folder, target))
+        found.append((rel.get("Type", ""), rel.get("Id"), target))
+    return found
+
+
+def sheet_positions(path):
+    """Sheet name -> position of its worksheet among the book's worksheets.
+
+    Worksheets are the parts xl/worksheets/sheet*.xml in byte order of their
+    names; a package keeping its workbook elsewhere has them in the order
+    its workbook's relationships name them."""
     with zipfile.ZipFile(path) as package:
-        rels = ET.fromstring(package.read("xl/_rels/workbook.xml.rels"))
-        targets = {}
-        for rel in rels.iter(REL_NS + "Relationship"):
-            target = rel.get("Target", "")
-            if target.startswith("/"):
-                target = target[1:]
-            else:
-                target = posixpath.normpath(posixpath.join("xl", target))
-            targets[rel.get("Id")] = target
-        workbook = ET.fromstring(package.read("xl/workbook.xml"))
-        parts = {}
-        for sheet in workbook.iter():
-            if sheet.tag.endswith("}sheet"):
-                parts[sheet.get("name")] = targets.get(sheet.get(DOC_REL), "")
-        names = sorted(n for n in package.namelist() if n.startswith(WORKSHEET_PREFIX))
-    return parts, names
+        names = package.namelist()
+        workbook = "xl/workbook.xml"
+        standard = workbook in names
+        if not standard:
+            for kind, _, target in relationships(package, ""):
+                if kind.endswith("/officeDocument"):
+                    workbook = target
+        rels = relationships(package, workbook)
+        targets = {rel_id: target for _, rel_id, target in rels}
+        if standard:
+            worksheets = sorted(n for n in names if n.startswith(WORKSHEET_PREFIX))
+        else:
+            worksheets = [target for kind, _, target in rels if kind.endswith("/worksheet")]
+        positions = {}
+        for sheet in ET.fromstring(package.read(workbook)).iter():
+            part = targets.get(sheet.get(DOC_REL), "")
+            if sheet.tag.endswith("}sheet") and part in worksheets:
+                positions[sheet.get("name")] = worksheets.index(part)
+    return positions
 
 
 def dump(path, name, out):
-    parts, worksheet_names = sheet_parts(path)
+    positions = sheet_positions(path)
     book = openpyxl.load_workbook(path, data_only=True)
     for sheet in book.worksheets:
-        part = parts.get(sheet.title, "")
-        if part not in worksheet_names:
+        position = positions.get(sheet.title)
+        if position is None:
             continue
-        position = worksheet_names.index(part)
         # Only the cells the sheet stores: walking rows and columns up to
         # the sheet's dimension would make every empty cell in between.
         for (_, _), cell in sorted(sheet._cells.items()):

@@ -9,6 +9,7 @@
 #include "book_record.h"
 #include "mfile.h"
 #include "platform/platform.h"
+#include "read/xlsx_layout.h"
 #include "read/xlsx_parts.h"
 #include "zip_extract.h"
 
@@ -57,6 +58,13 @@ long number_after_marker(std::string_view text, std::string_view marker) {
 class PackageParts {
 public:
     explicit PackageParts(const ExtractedPackage &package) : package_(package) {
+        std::vector<std::string_view> names;
+        for (size_t i = 0; i < package.parts.size(); ++i) names.push_back(part_name(i));
+        usual_ = xlsx_usual_names(names, [&](std::string_view wanted, std::string_view &text) {
+            for (size_t i = 0; i < names.size(); ++i)
+                if (names[i] == wanted) return read(i, text) == 0;
+            return false;
+        });
         for (size_t i = 0; i < package.parts.size(); ++i) order_.push_back(i);
         std::sort(order_.begin(), order_.end(),
                   [this](size_t a, size_t b) { return name(a) < name(b); });
@@ -66,7 +74,10 @@ public:
     // Index (into the package's list) of the part at sorted position `k`.
     size_t sorted(size_t k) const { return order_[k]; }
     // Part name without the thread prefix.
-    std::string_view name(size_t i) const { return orb_part_name(package_.parts[i].c_str()); }
+    std::string_view part_name(size_t i) const { return orb_part_name(package_.parts[i].c_str()); }
+    // The name the part is read as: its usual name when it stands somewhere
+    // else in the package, else its own.
+    std::string_view name(size_t i) const { return usual_[i].empty() ? part_name(i) : std::string_view(usual_[i]); }
 
     // The part's text.  Memory parts are seen in place, in the memory
     // file's own buffer; disk parts are loaded.  0, -2, or -101 when the
@@ -116,6 +127,7 @@ private:
     }
 
     const ExtractedPackage &package_;
+    std::vector<std::string> usual_;
     std::vector<size_t> order_;
     std::string loaded_;
 };
@@ -243,7 +255,7 @@ int keep_part_list(XLS_BOOK *book, const PackageParts &parts) {
     book->extract_list = list;
     for (size_t i = 0; i < count; ++i) {
         std::string entry = folder;
-        if (i + 1 < count) (entry += zplat::kSeparator) += parts.name(i);
+        if (i + 1 < count) (entry += zplat::kSeparator) += parts.part_name(i);
         list[i] = static_cast<char *>(std::malloc(entry.size() + 1));
         if (!list[i]) return -2;
         std::memcpy(list[i], entry.c_str(), entry.size() + 1);

@@ -3,9 +3,12 @@
 // for the writer.
 #include "book_record.h"
 #include "mfile.h"
+#include "read/xlsx_layout.h"
 #include "xlsx_test_package.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 namespace {
 
@@ -160,6 +163,44 @@ TEST_F(XlsxPackage, BrokenPartsAndPackagesFailCleanly) {
     }
     OpenBook truncated(cut);
     EXPECT_LT(truncated.rc(), 0);
+}
+
+TEST_F(XlsxPackage, WorkbookKeptElsewhereIsFoundThroughRelationships) {
+    const char *rel = "<Relationship Id=\"%s\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/%s\" Target=\"%s\"/>";
+    auto relationship = [&](const std::string &id, const std::string &type, const std::string &target) {
+        char text[512];
+        std::snprintf(text, sizeof text, rel, id.c_str(), type.c_str(), target.c_str());
+        return std::string(text);
+    };
+    std::string path = package(
+        {{"_rels/.rels", "<Relationships>" + relationship("rId1", "officeDocument", "/book/wb.xml") + "</Relationships>"},
+         {"book/wb.xml", workbook_xml({"A", "B"})},
+         {"book/_rels/wb.xml.rels",
+          "<Relationships>" + relationship("rId1", "worksheet", "sheets/second.xml") +
+              relationship("rId2", "worksheet", "sheets/first.xml") +
+              relationship("rId3", "sharedStrings", "../strings.xml") + relationship("rId4", "styles", "./look.xml") +
+              "</Relationships>"},
+         {"book/sheets/first.xml", sheet_xml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
+         {"book/sheets/second.xml", sheet_xml("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>42454</v></c></row>")},
+         {"strings.xml", "<sst><si><t>共有</t></si></sst>"},
+         {"book/look.xml", "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/></cellXfs></styleSheet>"}});
+    OpenBook book(path);
+    ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_sheet_num(book.get()), 2);
+    EXPECT_EQ(book.text(0, "A1"), "2016/3/25") << "worksheets in the order the relationships name them";
+    EXPECT_EQ(book.text(1, "A1"), "共有");
+    bool own_name_listed = false;
+    for (int i = 0; i < book.get()->extract_count; ++i)
+        own_name_listed = own_name_listed || std::string(book.get()->extract_list[i]).find("book/wb.xml") != std::string::npos;
+    EXPECT_TRUE(own_name_listed) << "the part list keeps the parts' own names";
+}
+
+TEST(XlsxLayout, RelationshipTargetsResolveAgainstTheirPart) {
+    EXPECT_EQ(xlsx_resolve_target("xl/worksheets/sheet1.xml", "../comments1.xml"), "xl/comments1.xml");
+    EXPECT_EQ(xlsx_resolve_target("xl/workbook.xml", "worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");
+    EXPECT_EQ(xlsx_resolve_target("xl/workbook.xml", "/xl/styles.xml"), "xl/styles.xml");
+    EXPECT_EQ(xlsx_resolve_target("", "./a/../b.xml"), "b.xml");
+    EXPECT_EQ(xlsx_resolve_target("a/b.xml", "../../../x.xml"), "x.xml");
 }
 
 TEST_F(XlsxPackage, ListModeReadsOnlyTheSheetNames) {
