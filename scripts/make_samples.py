@@ -15,6 +15,7 @@ import subprocess
 import tempfile
 
 import openpyxl
+import openpyxl.styles
 import xlsxwriter
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
@@ -106,6 +107,21 @@ def many_hits_book(path, count=10001):
     book.close()
 
 
+def blank_cells_book(path):
+    """Rows ending in formatted but empty cells (openpyxl writes them as
+    cells without a value)."""
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.title = "Trim"
+    bold = openpyxl.styles.Font(bold=True)
+    sheet["A1"] = "only"
+    for name in ("B1", "C1", "D2", "E2"):
+        sheet[name].font = bold
+    sheet["A2"] = "x"
+    sheet["C2"] = "y"
+    book.save(path)
+
+
 def main():
     if os.path.isdir(SAMPLES):
         shutil.rmtree(SAMPLES)
@@ -122,6 +138,7 @@ def main():
 
     os.makedirs(TEST_DATA, exist_ok=True)
     many_hits_book(os.path.join(TEST_DATA, "many_hits.xlsx"))
+    blank_cells_book(os.path.join(TEST_DATA, "blank_cells.xlsx"))
 
 
 if __name__ == "__main__":

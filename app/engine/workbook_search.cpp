@@ -38,23 +38,25 @@ bool WorkbookSearch::cell_text(const char *cell_name) {
                          kCellTypeSize) == 0;
 }
 
-int WorkbookSearch::trimmed_width(int row, int width) {
+int WorkbookSearch::trimmed_width(int row, const XLS_ROW &cells) {
     // Trailing empty cells are not tested.  A row whose only text is in its
-    // first column keeps its full width.
+    // first column keeps its full width.  An empty cell record shows no
+    // text, so only the other cells are asked for theirs.
     char name[32];
-    for (int column = width; column >= 2; --column) {
+    for (int column = cells.cell_count; column >= 2; --column) {
+        if (cells.cells[column - 1].type < 0) continue;
         if (OXLS_cell_name(row, column, name) == 0 && cell_text(name) && text_[0] != '\0') {
             return column;
         }
     }
-    return width;
+    return cells.cell_count;
 }
 
 bool WorkbookSearch::search_sheet(const XLS_SHEET &sheet, const HitPlace &sheet_place) {
     char name[32];
     for (int row_index = 0; row_index < sheet.row_count; ++row_index) {
         const int row = row_index + 1;
-        const int width = trimmed_width(row, sheet.rows[row_index].cell_count);
+        const int width = trimmed_width(row, sheet.rows[row_index]);
         for (int column = 1; column <= width; ++column) {
             if (OXLS_cell_name(row, column, name) != 0 || !cell_text(name)) continue;
             const std::string_view text(text_.data());

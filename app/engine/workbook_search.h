@@ -26,8 +26,8 @@ private:
     bool search_sheet(const XLS_SHEET &sheet, const HitPlace &sheet_place);
     // The display text of a cell into text_; false when it cannot be had.
     bool cell_text(const char *cell_name);
-    // Number of leading columns worth testing in a row of `width` cells.
-    int trimmed_width(int row, int width);
+    // Number of leading columns of the row worth testing.
+    int trimmed_width(int row, const XLS_ROW &cells);
 
     CellMatcher &matcher_;
     HitRecorder &recorder_;

@@ -19,7 +19,8 @@ using namespace zscan;
 namespace {
 
 const fs::path kSamples = fs::path(ZS_TEST_DATA_DIR) / ".." / ".." / "samples";
-const fs::path kManyHits = fs::path(ZS_TEST_DATA_DIR) / ".." / "app" / "data" / "many_hits.xlsx";
+const fs::path kData = fs::path(ZS_TEST_DATA_DIR) / ".." / "app" / "data";
+const fs::path kManyHits = kData / "many_hits.xlsx";
 
 std::vector<std::string> sorted(std::vector<std::string> lines) {
     std::sort(lines.begin(), lines.end());
@@ -155,6 +156,21 @@ TEST_F(SearchRunTest, ExpressionsMatchWholeCellsCaseSensitively) {
     ASSERT_EQ(search(".*apple.*"), SearchOutcome::Found);
     EXPECT_EQ(front_end_.lines.size(), 6u);
     for (const std::string &line : front_end_.lines) EXPECT_EQ(line.find("Apple pie"), std::string::npos);
+}
+
+TEST_F(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
+    // Row 1: text in A, formatted empty cells in B and C.  Row 2: text in A
+    // and C, nothing in B, formatted empty cells in D and E.  An expression
+    // that matches the empty text shows which cells were tested.
+    const fs::path folder = work_ / "blank";
+    fs::create_directories(folder);
+    fs::copy_file(kData / "blank_cells.xlsx", folder / "blank.xlsx");
+    context_.target_folder = folder.string();
+    context_.regular_expression = true;
+    ASSERT_EQ(search(".*"), SearchOutcome::Found);
+    std::vector<std::string> cells;
+    for (const std::string &line : front_end_.lines) cells.push_back(line.substr(line.find("][Trim][") + 8));
+    EXPECT_EQ(cells, (std::vector<std::string>{"A1] only", "B1] ", "C1] ", "A2] x", "B2] ", "C2] y"}));
 }
 
 TEST_F(SearchRunTest, AnInvalidExpressionIsReportedOnceAndNothingIsTouched) {
