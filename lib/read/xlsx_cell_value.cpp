@@ -42,7 +42,7 @@ int written_decimals(const std::string &text) {
     return static_cast<int>(std::clamp(decimals, 0L, 30L));
 }
 
-int store_number(XLS_CELL &cell, const std::string &text, int kind) {
+int store_number(XLS_CELL &cell, const std::string &text, int kind, int date_origin_days) {
     if (kind == OZW_KIND_GENERAL && text.find('.') == std::string::npos) {
         long long whole = 0;
         if (leading_integer(text, whole)) return ozw_store_integer(cell, whole);
@@ -52,6 +52,9 @@ int store_number(XLS_CELL &cell, const std::string &text, int kind) {
     double value = std::strtod(text.c_str(), &end);
     if (end == text.c_str()) return ozw_store_text(cell, text);
     if (kind == OZW_KIND_GENERAL) return ozw_store_decimal(cell, XLS_CELL_DECIMAL, value, written_decimals(text));
+    // A date moves to the 1900 system; a time of day alone stays.
+    bool dated = kind == XLS_CELL_DATE || kind == XLS_CELL_DATE_TIME || value >= 1;
+    if (kind != XLS_CELL_PERCENT && dated) value += date_origin_days;
     int rc = ozw_store_number(cell, kind, value);
     return rc == -2 ? -2 : (rc == 0 ? 0 : ozw_store_text(cell, text));
 }
@@ -75,7 +78,7 @@ int store_iso_date(XLS_CELL &cell, const std::string &text) {
     return rc == -4 ? ozw_store_text(cell, text) : rc;
 }
 
-int store_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles) {
+int store_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles, int date_origin_days) {
     const std::string &value = pending.value;
     switch (pending.type) {
     case VALUE_INLINE:
@@ -99,7 +102,7 @@ int store_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *s
         return store_iso_date(cell, value);
     case VALUE_NUMBER:
         if (value.empty()) return 0;
-        return store_number(cell, value, ozw_style_cell_kind(styles, pending.style));
+        return store_number(cell, value, ozw_style_cell_kind(styles, pending.style), date_origin_days);
     }
     return 0;
 }
@@ -127,10 +130,11 @@ void PendingCell::reset() {
     formula.clear();
 }
 
-int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles) {
+int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles,
+                          int date_origin_days) {
     bool has_value = pending.has_value || (pending.type == VALUE_INLINE && pending.has_inline);
     if (has_value) {
-        if (int rc = store_value(cell, pending, styles)) return rc;
+        if (int rc = store_value(cell, pending, styles, date_origin_days)) return rc;
     }
     if (pending.formula.empty()) return 0;
     if (cell.type < 0) return ozw_store_formula(cell, XLS_CELL_FORMULA, pending.formula);

@@ -43,5 +43,7 @@ struct PendingCell {
 // point; shared strings by index; formula texts, error texts, inline
 // strings and booleans ("TRUE", "FALSE") as text cells; the formula text is
 // kept with any value, and a formula without a value is a formula cell.
+// Dates and times are moved by `date_origin_days` into the 1900 system.
 // 0, or -2 when memory runs out.
-int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles);
+int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles,
+                          int date_origin_days);

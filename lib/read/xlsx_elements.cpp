@@ -21,7 +21,7 @@ constexpr Entry kElements[] = {
     {"border", EL_BORDER}, {"bottom", EL_BOTTOM}, {"numFmt", EL_NUM_FMT},
     {"comment", EL_COMMENT}, {"sheetPr", EL_SHEET_PR}, {"cellXfs", EL_CELL_XFS},
     {"borders", EL_BORDERS}, {"numFmts", EL_NUM_FMTS}, {"property", EL_PROPERTY},
-    {"worksheet", EL_WORKSHEET}, {"mergeCell", EL_MERGE_CELL}, {"vt:lpwstr", EL_VT_LPWSTR},
+    {"worksheet", EL_WORKSHEET}, {"workbookPr", EL_WORKBOOK_PR}, {"mergeCell", EL_MERGE_CELL}, {"vt:lpwstr", EL_VT_LPWSTR},
     {"sheetViews", EL_SHEET_VIEWS}, {"mergeCells", EL_MERGE_CELLS},
     {"pageMargins", EL_PAGE_MARGINS}, {"pageSetUpPr", EL_PAGE_SET_UP_PR},
     {"patternFill", EL_PATTERN_FILL}, {"a:prstGeom", EL_A_PRST_GEOM},

@@ -15,7 +15,7 @@ enum XlsxElement {
     EL_BORDER = 125, EL_TOP = 126, EL_BOTTOM = 127, EL_LEFT = 128, EL_RIGHT = 129,
     EL_COLOR = 130, EL_V = 131, EL_NUM_FMTS = 132, EL_NUM_FMT = 133, EL_F = 134,
     // Containers the handlers need to tell apart, and inline strings.
-    EL_FILLS = 140, EL_BORDERS = 141, EL_IS = 142, EL_COMMENT = 143,
+    EL_FILLS = 140, EL_BORDERS = 141, EL_IS = 142, EL_COMMENT = 143, EL_WORKBOOK_PR = 144,
     EL_SI = 501, EL_T = 502, EL_TEXT = 503, EL_R = 504, EL_RPH = 505,
     EL_PROPERTY = 507, EL_VT_LPWSTR = 508,
     EL_A_T = 513, EL_A_P = 514, EL_A_PRST_GEOM = 515, EL_XDR_CNVPR = 516,

@@ -30,13 +30,16 @@ constexpr long long XLSX_SLOTS_PER_BYTE = 2;
 struct XlsxReadState {
     XLS_BOOK *book = nullptr;
     long long slots_left = XLSX_SLOT_ALLOWANCE;   // row and cell slots still allowed
+    // Days between the book's date origin and the library's: 1462 for a
+    // book counting its dates from 1904 (as Excel for the Mac did), else 0.
+    int date_origin_days = 0;
     // Notes of the comment and drawing parts, by owning sheet index; they
     // are parsed before the sheets exist and attached at the end.
     std::vector<std::vector<SheetNote>> pending_notes;
 };
 
 // Appends the listed sheets (names from <sheet name= sheetId=>) in
-// document order.
+// document order, and notes the book's date origin.
 int xlsx_parse_workbook(XlsxReadState &state, std::string_view text);
 // Appends one shared string per <si>.
 int xlsx_parse_shared_strings(XlsxReadState &state, std::string_view text);

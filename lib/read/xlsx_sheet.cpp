@@ -205,7 +205,7 @@ private:
         std::free(cell->extra);   // a cell met twice keeps nothing of the first
         cell->extra = nullptr;
         cell->style = cell_.style;
-        return xlsx_store_cell_value(*cell, cell_, styles_);
+        return xlsx_store_cell_value(*cell, cell_, styles_, state_.date_origin_days);
     }
 
     int add_merge(std::string_view rest) {

@@ -8,9 +8,10 @@ namespace {
 
 class WorkbookHandler : public XmlHandler {
 public:
-    explicit WorkbookHandler(XLS_BOOK *book) : book_(book) {}
+    explicit WorkbookHandler(XlsxReadState &state) : state_(state) {}
 
     int start(const XmlTag &tag, const XmlScanner &) override {
+        if (tag.id == EL_WORKBOOK_PR) return date_origin(tag.attributes);
         if (tag.id != EL_SHEET) return 0;
         std::string_view rest = tag.attributes, name, value;
         bool has_id = false;
@@ -21,20 +22,28 @@ public:
         }
         // Sheets without an id or with an unusable name are not listed.
         if (!has_id || name_.empty() || name_.size() > XLS_SHEET_LEN) return 0;
-        return ozw_add_sheet(book_, name_.c_str()) < 0 ? -2 : 0;
+        return ozw_add_sheet(state_.book, name_.c_str()) < 0 ? -2 : 0;
     }
     int end(const XmlTag &, const XmlScanner &) override { return 0; }
     int text(std::string_view, bool, const XmlScanner &) override { return 0; }
 
 private:
-    XLS_BOOK *book_;
+    // Dates counted from 1904-01-01 are 1462 days later in the 1900 system.
+    int date_origin(std::string_view rest) {
+        std::string_view name, value;
+        while (xml_next_attribute(rest, name, value))
+            if (name == "date1904") state_.date_origin_days = value == "1" || value == "true" ? 1462 : 0;
+        return 0;
+    }
+
+    XlsxReadState &state_;
     std::string name_;
 };
 
 }  // namespace
 
 int xlsx_parse_workbook(XlsxReadState &state, std::string_view text) {
-    WorkbookHandler handler(state.book);
+    WorkbookHandler handler(state);
     XmlScanner scanner(xlsx_element_id);
     return scanner.scan(text, handler);
 }

@@ -299,6 +299,22 @@ TEST_F(XlsxParts, WorkbookListsUsableSheetsInDocumentOrder) {
     EXPECT_EQ(std::string(sheet(2).name), longest);
 }
 
+TEST_F(XlsxParts, DatesOfBooksCountingFrom1904MoveToThe1900System) {
+    ASSERT_EQ(xlsx_parse_workbook(state_, "<workbook><workbookPr date1904=\"1\"/><sheets/></workbook>"), 0);
+    ASSERT_EQ(xlsx_parse_styles(state_, "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/>"
+                                        "<xf numFmtId=\"21\"/></cellXfs></styleSheet>"),
+              0);
+    ASSERT_EQ(worksheet("<worksheet><sheetData><row r=\"1\"><c r=\"A1\" s=\"1\"><v>0</v></c>"
+                        "<c r=\"B1\" s=\"2\"><v>0.5</v></c><c r=\"C1\"><v>7</v></c>"
+                        "<c r=\"D1\" t=\"d\"><v>2016-03-25</v></c></row></sheetData></worksheet>"),
+              0);
+    EXPECT_EQ(cell(0, 0)->number, 1462) << "1904-01-01";
+    EXPECT_EQ(cell(0, 1)->number, 0) << "a time of day alone stays";
+    EXPECT_EQ(text(0, 2), "7") << "plain numbers stay";
+    EXPECT_EQ(cell(0, 3)->type, XLS_CELL_DATE);
+    EXPECT_EQ(cell(0, 3)->number, 42454) << "written dates carry their own calendar date";
+}
+
 TEST_F(XlsxParts, NotesKeepCommentsWithTheirCellAndShapeTexts) {
     const char *comments =
         "<comments><authors><author>me</author></authors><commentList>"
