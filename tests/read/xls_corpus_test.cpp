@@ -292,3 +292,39 @@ TEST(XlsCorpus, LargeBookReadsThroughExtensionTableSectors) {
     EXPECT_STREQ(loaded.cell(0, 60000, 3)->text, "689769.44");
     EXPECT_EQ(loaded.cell(0, 60000, 4)->type, XLS_CELL_DATE);
 }
+
+TEST(XlsCorpus, ShiftJisExcel95BookReadsLikeItsExcel97Twin) {
+    // The same book saved by one producer as Excel 97 (UTF-16 strings) and
+    // as Excel 95 with code page 932 (Shift-JIS bytes).
+    const std::string modern_path = corpus_dir() + "/generated/gnumeric_japanese_mixed.xls";
+    const std::string old_path = corpus_dir() + "/generated/gnumeric_japanese_mixed_biff7_cp932.xls";
+    if (!fs::exists(modern_path) || !fs::exists(old_path)) GTEST_SKIP() << "corpus files missing";
+    LoadedBook modern;
+    load_extracted(modern, modern_path.c_str());
+    LoadedBook old;
+    load_extracted(old, old_path.c_str());
+    ASSERT_EQ(modern.rc, 0);
+    ASSERT_EQ(old.rc, 0) << old.error();
+    ASSERT_EQ(old.book.sheet_count, modern.book.sheet_count);
+    int same = 0;
+    int replaced = 0;
+    for (int s = 0; s < modern.book.sheet_count; ++s) {
+        EXPECT_STREQ(old.book.sheets[s].name, modern.book.sheets[s].name);
+        const XLS_SHEET &sheet = modern.book.sheets[s];
+        for (int r = 0; r < sheet.row_count; ++r) {
+            for (int c = 0; c < sheet.rows[r].cell_count; ++c) {
+                const int type = sheet.rows[r].cells[c].type;
+                if (type != XLS_CELL_TEXT && type != XLS_CELL_SHARED_STRING) continue;
+                if (old.text(s, r, c) == modern.text(s, r, c)) {
+                    ++same;
+                } else {
+                    // Characters Shift-JIS has no code for were saved as "?".
+                    EXPECT_NE(old.text(s, r, c).find('?'), std::string::npos) << modern.text(s, r, c);
+                    ++replaced;
+                }
+            }
+        }
+    }
+    EXPECT_GT(same, 50);
+    EXPECT_LE(replaced, 2);
+}
