@@ -63,9 +63,15 @@ int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned
 
 // A number takes the cell kind its format gives (integer, decimal,
 // percentage, date, time); a format index outside the table counts as the
-// general format.
+// general format.  Dates of a book counting from 1904 move into the 1900
+// system, so that they show the same calendar dates; a time of day alone
+// stays as it is.
 int BiffWorkbookLoader::store_number(XLS_CELL *cell, unsigned format, double value) {
-    if (ozw_store_number(*cell, ozw_style_cell_kind(styles_, format), value) == -2) return -2;
+    const int kind = ozw_style_cell_kind(styles_, format);
+    const bool dated = kind == XLS_CELL_DATE || kind == XLS_CELL_DATE_TIME ||
+                       ((kind == XLS_CELL_TIME_HM || kind == XLS_CELL_TIME_HMS) && value >= 1);
+    if (dated) value += date_origin_days_;
+    if (ozw_store_number(*cell, kind, value) == -2) return -2;
     cell->style = format;
     return 0;
 }

@@ -11,6 +11,7 @@ namespace biff {
 constexpr uint16_t FORMULA = 0x0006;
 constexpr uint16_t NAME = 0x0018;
 constexpr uint16_t EOF_RECORD = 0x000A;
+constexpr uint16_t DATEMODE = 0x0022;
 constexpr uint16_t FILEPASS = 0x002F;
 constexpr uint16_t CONTINUE = 0x003C;
 constexpr uint16_t CODEPAGE = 0x0042;

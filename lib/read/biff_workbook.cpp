@@ -12,6 +12,7 @@ namespace {
 
 constexpr size_t kMaxFormatCode = 4000;   // bytes of a format code kept
 constexpr unsigned char kStyleFormatBit = 0x04;
+constexpr int kDays1900To1904 = 1462;
 
 }  // namespace
 
@@ -44,6 +45,9 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
         return 0;
     case biff::CODEPAGE:
         if (record.length >= 2) codepage_ = biff::u16(record.data);
+        return 0;
+    case biff::DATEMODE:
+        date_origin_days_ = record.length >= 2 && biff::u16(record.data) != 0 ? kDays1900To1904 : 0;
         return 0;
     case biff::BOUNDSHEET: return on_boundsheet(record);
     case biff::XF: return on_xf(record);

@@ -3,7 +3,8 @@
 //
 // The globals substream gives the sheet list (BOUNDSHEET), the cell formats
 // (XF), the book's own number formats (FORMAT), the code page of 8-bit
-// strings (CODEPAGE) and the shared string table (SST and CONTINUE); for
+// strings (CODEPAGE), the date origin (DATEMODE) and the shared string
+// table (SST and CONTINUE); for
 // a book opened to unload its names, also the defined names, external
 // books, styles and name comments (NAME, SUPBOOK, STYLE, NAMECMT).  Each
 // sheet's substream follows, opened by a BOF record; the cell records of a
@@ -89,6 +90,9 @@ private:
     BiffSstCollector sst_;
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
     int codepage_ = BIFF_DEFAULT_CODEPAGE;
+    // Days between the book's date origin and the library's: 1462 for a
+    // book counting its dates from 1904 (DATEMODE), else 0.
+    int date_origin_days_ = 0;
     bool biff8_ = true;
     // Substreams: nesting depth of BOF records, whether the globals were
     // met, how many sheet substreams began, and the sheet cells go to (-1

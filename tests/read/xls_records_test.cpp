@@ -133,6 +133,19 @@ TEST(XlsNumbers, NumbersTakeTheKindOfTheirFormat) {
     expect(2, 3, XLS_CELL_DATE, nullptr);
 }
 
+TEST(XlsNumbers, DatesCountingFrom1904ShowTheSameCalendarDates) {
+    // Formats 21 date, 22 time, 23 general.
+    const std::string globals = record(0x0022, le16(1)) + xf(14) + xf(21) + xf(0);
+    LoadedBook loaded;
+    load_sheet(loaded, number(0, 0, 21, 35064) + number(0, 1, 22, 0.5) + number(0, 2, 22, 1.5) + number(0, 3, 23, 35064),
+               globals);
+    ASSERT_EQ(loaded.rc, 0);
+    EXPECT_EQ(loaded.cell(0, 0, 0)->number, 36526);   // 2000-01-01 in the 1900 system
+    EXPECT_EQ(loaded.cell(0, 0, 1)->number, 0);       // a time of day alone
+    EXPECT_EQ(loaded.cell(0, 0, 2)->number, 1463);
+    EXPECT_STREQ(loaded.cell(0, 0, 3)->text, "35064");
+}
+
 TEST(XlsNumbers, FormatIndexesOutsideTheTableAreRefusedWhereChecked) {
     struct Case {
         std::string record;
