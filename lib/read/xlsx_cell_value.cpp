@@ -78,7 +78,7 @@ int store_iso_date(XLS_CELL &cell, const std::string &text) {
     return rc == -4 ? ozw_store_text(cell, text) : rc;
 }
 
-int store_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles, int date_origin_days) {
+int store_value(XLS_CELL &cell, const PendingCell &pending, int number_kind, int date_origin_days) {
     const std::string &value = pending.value;
     switch (pending.type) {
     case VALUE_INLINE:
@@ -102,7 +102,7 @@ int store_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *s
         return store_iso_date(cell, value);
     case VALUE_NUMBER:
         if (value.empty()) return 0;
-        return store_number(cell, value, ozw_style_cell_kind(styles, pending.style), date_origin_days);
+        return store_number(cell, value, number_kind, date_origin_days);
     }
     return 0;
 }
@@ -130,11 +130,10 @@ void PendingCell::reset() {
     formula.clear();
 }
 
-int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles,
-                          int date_origin_days) {
+int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, int number_kind, int date_origin_days) {
     bool has_value = pending.has_value || (pending.type == VALUE_INLINE && pending.has_inline);
     if (has_value) {
-        if (int rc = store_value(cell, pending, styles, date_origin_days)) return rc;
+        if (int rc = store_value(cell, pending, number_kind, date_origin_days)) return rc;
     }
     if (pending.formula.empty()) return 0;
     if (cell.type < 0) return ozw_store_formula(cell, XLS_CELL_FORMULA, pending.formula);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "oxls.h"
-#include "style_tables.h"
 
 #include <string>
 #include <string_view>
@@ -38,12 +37,12 @@ struct PendingCell {
 };
 
 // Stores the value into `cell` (which is empty, with its style set):
-// numbers by the kind their number format gives, integers for whole
+// numbers by `number_kind`, the kind their number format gives
+// (ozw_style_cell_kind; only looked at for numbers), integers for whole
 // numbers written without a point, decimals keeping their digits after the
 // point; shared strings by index; formula texts, error texts, inline
 // strings and booleans ("TRUE", "FALSE") as text cells; the formula text is
 // kept with any value, and a formula without a value is a formula cell.
 // Dates and times are moved by `date_origin_days` into the 1900 system.
 // 0, or -2 when memory runs out.
-int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, const StyleTables *styles,
-                          int date_origin_days);
+int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, int number_kind, int date_origin_days);

@@ -31,8 +31,9 @@ constexpr Entry kElements[] = {
 };
 
 int exact_id(std::string_view name) {
+    if (name.empty()) return EL_UNKNOWN;
     for (const Entry &e : kElements)
-        if (e.name.size() == name.size() && e.name == name) return e.id;
+        if (e.name.size() == name.size() && e.name[0] == name[0] && e.name == name) return e.id;
     if (name.size() == 9) {
         constexpr std::string_view data = "sheetdata";
         bool same = true;

@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -205,7 +206,19 @@ private:
         std::free(cell->extra);   // a cell met twice keeps nothing of the first
         cell->extra = nullptr;
         cell->style = cell_.style;
-        return xlsx_store_cell_value(*cell, cell_, styles_, state_.date_origin_days);
+        int kind = cell_.type == VALUE_NUMBER ? number_kind(cell_.style) : OZW_KIND_GENERAL;
+        return xlsx_store_cell_value(*cell, cell_, kind, state_.date_origin_days);
+    }
+
+    // The kind numbers of a style become, worked out once per style: books
+    // use few styles for many cells.
+    int number_kind(unsigned style) {
+        if (style >= kinds_.size()) {
+            if (!styles_ || style >= styles_->xfs.size()) return OZW_KIND_GENERAL;
+            kinds_.resize(styles_->xfs.size(), KIND_UNKNOWN);
+        }
+        if (kinds_[style] == KIND_UNKNOWN) kinds_[style] = ozw_style_cell_kind(styles_, style);
+        return kinds_[style];
     }
 
     int add_merge(std::string_view rest) {
@@ -239,6 +252,8 @@ private:
     int attribute_row_ = -1;  // row still waiting for its height and hidden flag
     PendingCell cell_;
     std::string text_;        // text of the open <v> or <f>
+    static constexpr int KIND_UNKNOWN = -100;
+    std::vector<int> kinds_;  // number kind by style index
 };
 
 }  // namespace
