@@ -220,6 +220,10 @@ const CfbEntry *CfbStorage::find(std::string_view path, bool ignore_case) const 
     return current;
 }
 
+bool CfbStorage::has_small_blocks() const {
+    return !sbat_.entries.empty() && !directory_.empty() && directory_[0].start < bat_.entries.size();
+}
+
 bool CfbStorage::load_root_chain() {
     if (!root_chain_loaded_) {
         if (directory_.empty() || !bat_.follow(directory_[0].start, root_chain_)) return false;
@@ -294,7 +298,10 @@ CfbStream::CfbStream(CfbStorage &storage, const CfbEntry &entry) : storage_(stor
 void CfbStream::open(const CfbEntry *entry) {
     failed_ = true;
     if (!entry || entry->type != CFB_TYPE_STREAM) return;
-    small_blocks_ = entry->size < storage_.header_.threshold;
+    // A short stream lives in small blocks.  Some writers leave it in big
+    // blocks when the file has no small blocks at all; it is read from
+    // there then.
+    small_blocks_ = entry->size < storage_.header_.threshold && storage_.has_small_blocks();
     if (small_blocks_) {
         if (!storage_.load_root_chain() || !storage_.sbat_.follow(entry->start, chain_)) return;
     } else if (!storage_.bat_.follow(entry->start, chain_)) {

@@ -122,6 +122,8 @@ private:
                       unsigned char *buffer, size_t count);
     // The chain of the root entry, which holds all small blocks.
     bool load_root_chain();
+    // Whether the file has a small-block table and a root entry with data.
+    bool has_small_blocks() const;
 
     zplat::File *file_ = nullptr;
     long long file_size_ = 0;

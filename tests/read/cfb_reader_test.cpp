@@ -81,6 +81,14 @@ TEST(CfbReader, StreamsAtTheThresholdUseTheRightBlocks) {
     EXPECT_EQ(read_all(storage, "Missing"), "<fail>");
     EXPECT_EQ(read_all(storage, "/"), "<fail>");   // the root is no stream
 
+    // A short stream left in big blocks by a writer that made no small
+    // blocks at all.
+    std::string no_small = compound_file({{u"Workbook", big}});
+    put32(no_small, (8 + 1) * 512 + 128 + 120, 100);   // the directory follows the stream's 8 sectors
+    TempFile left_big("left_big.cfb", no_small);
+    CfbStorage left_storage(left_big.path());
+    EXPECT_EQ(read_all(left_storage, "Workbook"), big.substr(0, 100));
+
     // Reads in pieces that cross block boundaries, and past the end.
     CfbStream stream(storage, "Small");
     std::string joined;
