@@ -117,35 +117,12 @@ TEST(XlsxXmlScanner, EndTagClosesElementsLeftOpenInsideIt) {
     EXPECT_EQ(events.size(), 5u);
 }
 
-TEST(XlsxXmlScanner, MapsPrefixedAndCaseVariantNames) {
-    EXPECT_EQ(xlsx_element_id("x:c"), EL_C);
-    EXPECT_EQ(xlsx_element_id("main:row"), EL_ROW);
-    EXPECT_EQ(xlsx_element_id("SHEETDATA"), EL_SHEET_DATA);
-    EXPECT_EQ(xlsx_element_id("x:sheetdata"), EL_SHEET_DATA);
-    EXPECT_EQ(xlsx_element_id("a:t"), EL_A_T);
-    EXPECT_EQ(xlsx_element_id("vt:lpwstr"), EL_VT_LPWSTR);
-    EXPECT_EQ(xlsx_element_id("Row"), EL_UNKNOWN);
-    EXPECT_EQ(xlsx_element_id("dimension"), EL_UNKNOWN);
-    EXPECT_EQ(xlsx_element_id(":"), EL_UNKNOWN);
-}
-
 TEST(XlsxXmlScanner, ReadsAttributesInEitherQuotesAndAnyOrder) {
     std::string_view rest = " s = '3'\tr=\"B2\" t='s'  x:y=\"a'b\" broken", name, value;
     std::vector<std::string> pairs;
     while (xml_next_attribute(rest, name, value)) pairs.push_back(std::string(name) + "=" + std::string(value));
     std::vector<std::string> expected = {"s=3", "r=B2", "t=s", "x:y=a'b"};
     EXPECT_EQ(pairs, expected);
-}
-
-TEST(XlsxXmlScanner, ReadsUnsignedNumbersWithinTheirLimit) {
-    long long v = -1;
-    EXPECT_TRUE(xml_unsigned("1048576", 1048576, v));
-    EXPECT_EQ(v, 1048576);
-    EXPECT_FALSE(xml_unsigned("1048577", 1048576, v));
-    EXPECT_FALSE(xml_unsigned("99999999999999999999999", 1048576, v));
-    EXPECT_FALSE(xml_unsigned("", 10, v));
-    EXPECT_FALSE(xml_unsigned("-1", 10, v));
-    EXPECT_FALSE(xml_unsigned("1e3", 10000, v));
 }
 
 TEST(XlsxTextDecoding, DecodesEntitiesAndEveryCharacterReference) {
