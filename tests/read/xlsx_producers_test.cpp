@@ -61,7 +61,6 @@ TEST(XlsxProducers, LibreOfficeBook) {
     ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
     EXPECT_STREQ(book.get()->sheets[0].name, "日本語データ");
     EXPECT_EQ(book.text(0, "A2"), "東京都千代田区");
-    EXPECT_EQ(book.text(0, "B2"), "2019/4/30");
     EXPECT_EQ(book.text(0, "G2"), "東京都千代田区様") << "a formula's cached text";
     EXPECT_EQ(book.text(0, "G3"), "1000000001233480") << "a formula's cached number";
     EXPECT_EQ(book.text(0, "A5"), "𠮷野家（サロゲートペア）");
