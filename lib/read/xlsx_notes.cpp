@@ -45,14 +45,10 @@ private:
         return id == EL_XDR_TWO_CELL_ANCHOR || id == EL_XDR_ONE_CELL_ANCHOR;
     }
 
-    void place(std::string_view rest) {
-        std::string_view name, value;
-        while (xml_next_attribute(rest, name, value)) {
-            if (name != "ref") continue;
-            if (auto pos = ozw_parse_cell_name(value)) {
-                note_.row = pos->row;
-                note_.column = pos->column;
-            }
+    void place(std::string_view attributes) {
+        if (auto pos = ozw_parse_cell_name(xml_attribute(attributes, "ref"))) {
+            note_.row = pos->row;
+            note_.column = pos->column;
         }
     }
 

@@ -94,13 +94,6 @@ public:
     }
 
 private:
-    static std::string_view attribute(std::string_view rest, std::string_view wanted) {
-        std::string_view name, value;
-        while (xml_next_attribute(rest, name, value))
-            if (name == wanted) return value;
-        return {};
-    }
-
     int keep_xml_before(const XmlTag &tag) {
         SheetExtras *extras = ozw_sheet_extras(&sheet_);
         if (!extras) return -2;
@@ -223,7 +216,7 @@ private:
 
     int add_merge(std::string_view rest) {
         CellRange range;
-        if (ozw_parse_range(attribute(rest, "ref"), range) != OZW_RANGE_OK) return 0;
+        if (ozw_parse_range(xml_attribute(rest, "ref"), range) != OZW_RANGE_OK) return 0;
         SheetExtras *extras = ozw_sheet_extras(&sheet_);
         if (!extras) return -2;
         extras->merges.push_back({std::min(range.first.row, range.last.row),
@@ -234,7 +227,7 @@ private:
     }
 
     void default_row_height(std::string_view rest) {
-        std::string_view height = attribute(rest, "defaultRowHeight");
+        std::string_view height = xml_attribute(rest, "defaultRowHeight");
         if (height.empty()) return;
         double points = std::strtod(std::string(height).c_str(), nullptr);
         if (points > 0 && points < 410) sheet_.default_row_height = static_cast<int>(points * 100 + 0.5);

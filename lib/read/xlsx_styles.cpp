@@ -67,7 +67,7 @@ public:
             break;
         case EL_PATTERN_FILL:
             if (parent == EL_FILL && scanner.open_id(2) == EL_FILLS && !styles_.fills.empty())
-                styles_.fills.back().pattern = pattern_code(attribute(tag.attributes, "patternType"));
+                styles_.fills.back().pattern = pattern_code(xml_attribute(tag.attributes, "patternType"));
             break;
         case EL_BORDER:
             if (parent == EL_BORDERS) styles_.borders.emplace_back();
@@ -78,7 +78,7 @@ public:
         case EL_BOTTOM:
             if (parent == EL_BORDER && scanner.open_id(2) == EL_BORDERS && !styles_.borders.empty())
                 styles_.borders.back().style[edge_slot(tag.id)] =
-                    border_style_code(attribute(tag.attributes, "style"));
+                    border_style_code(xml_attribute(tag.attributes, "style"));
             break;
         case EL_XF:
             if (parent == EL_CELL_XFS) add_xf(tag.attributes);
@@ -92,13 +92,6 @@ public:
     int text(std::string_view, bool, const XmlScanner &) override { return 0; }
 
 private:
-    static std::string_view attribute(std::string_view rest, std::string_view wanted) {
-        std::string_view name, value;
-        while (xml_next_attribute(rest, name, value))
-            if (name == wanted) return value;
-        return {};
-    }
-
     static uint32_t index(std::string_view text) {
         long long v = 0;
         return xml_unsigned(text, MAX_INDEX, v) ? static_cast<uint32_t>(v) : 0;

@@ -193,6 +193,13 @@ bool xml_next_attribute(std::string_view &rest, std::string_view &name, std::str
     return true;
 }
 
+std::string_view xml_attribute(std::string_view attributes, std::string_view wanted) {
+    std::string_view name, value;
+    while (xml_next_attribute(attributes, name, value))
+        if (name == wanted) return value;
+    return {};
+}
+
 bool xml_unsigned(std::string_view text, long long limit, long long &value) {
     if (text.empty()) return false;
     long long v = 0;

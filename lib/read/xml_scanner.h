@@ -77,6 +77,10 @@ private:
 // text between the quotes.  False when no further well-formed pair is left.
 bool xml_next_attribute(std::string_view &rest, std::string_view &name, std::string_view &value);
 
+// The raw value of the attribute `name` of a start tag; empty when the tag
+// has none.
+std::string_view xml_attribute(std::string_view attributes, std::string_view name);
+
 // Reads an attribute value that must be an unsigned decimal number of at
 // most `limit`; false for anything else.
 bool xml_unsigned(std::string_view text, long long limit, long long &value);
