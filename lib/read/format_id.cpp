@@ -23,29 +23,9 @@ std::string unescape_quotes(std::string_view code) {
     return plain;
 }
 
-// The code without its bracketed parts ([Red], [$-411]) and quoted
-// literals, so that a letter there is not taken for a date part.
-std::string outside_literals(std::string_view code) {
-    std::string rest;
-    char closing = 0;
-    for (char c : code) {
-        if (closing) {
-            if (c == closing) closing = 0;
-        } else if (c == '[') {
-            closing = ']';
-        } else if (c == '"') {
-            closing = '"';
-        } else {
-            rest += c;
-        }
-    }
-    return rest;
-}
-
 bool is_currency(std::string_view code) {
     return code.find("\\$") != std::string_view::npos ||
            code.find("\"\xA5\"") != std::string_view::npos ||      // yen, single byte
-           code.find("\"\xC2\xA5\"") != std::string_view::npos ||  // yen, UTF-8
            code.find("\"\\\"") != std::string_view::npos;           // backslash shown as yen
 }
 
@@ -54,8 +34,8 @@ struct CodeRule {
     int format_id;
 };
 
-// Date and time patterns tried after the short date, in order; the first
-// found gives the id.
+// Date and time patterns tried after the date-time and short-date tests, in
+// order; the first found gives the id.
 constexpr CodeRule DATE_TIME_RULES[] = {
     {"ggge", FMT_ERA_LONG},
     {"ge", FMT_ERA_SHORT},
@@ -137,8 +117,7 @@ int ozw_classify_format_code(std::string_view stored_code) {
     if (code.find("yyyy/m/d\\ h:mm") != std::string::npos) {
         return twelve_hour ? FMT_DATE_TIME_12H : FMT_DATE_TIME;
     }
-    // The short date, as a section of its own or as the whole code.
-    if (code.find("yyyy/m/d;") != std::string::npos || code.ends_with("yyyy/m/d")) return FMT_DATE;
+    if (code.find("yyyy/m/d;") != std::string::npos) return FMT_DATE;
     if (int id = first_rule(code, DATE_TIME_RULES)) return id;
     if (code.find("h:mm:ss") != std::string::npos) return twelve_hour ? FMT_HMS_12H : FMT_HMS;
     if (code.find("h:mm") != std::string::npos) return twelve_hour ? FMT_HM_12H : FMT_HM;
@@ -146,7 +125,9 @@ int ozw_classify_format_code(std::string_view stored_code) {
     if (is_currency(code)) return FMT_CURRENCY;
     if (code.find("#,##0") != std::string::npos) return FMT_GROUPED;
     if (code == "\"\"" || stored_code == "\"&quot;&quot;\"") return FMT_HIDDEN;
-    if (outside_literals(code).find('d') != std::string::npos) return FMT_DAY;
+    // Any "d" left, even one inside a colour name such as [Red], makes the
+    // code a day format: the tests are plain substring tests throughout.
+    if (code.find('d') != std::string::npos) return FMT_DAY;
     if (code.find("\"%\"") != std::string::npos) return FMT_PERCENT;
     return FMT_GENERAL;
 }

@@ -61,9 +61,10 @@ constexpr int FMT_HIDDEN = 900;           // empty text
 
 // Format id of a format code, by substring tests on the code as stored
 // (codes from a package may still carry the escape &quot;, read as a double
-// quote).  The day test that comes last among the date tests looks only
-// outside [...] and quoted literals, so "[Red]" makes no date.  Never
-// fails: a code that nothing recognises is general (100).
+// quote).  The tests are plain substring tests in a fixed order, so a code
+// such as "yyyy/m/d" (no section end) is taken by "m/d" and "[Red]" counts
+// as a day part; readers rely on exactly this order.  Never fails: a code
+// that nothing recognises is general (100).
 int ozw_classify_format_code(std::string_view code);
 
 // Format id of a book's own number format `number`: the classification of

