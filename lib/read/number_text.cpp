@@ -122,7 +122,10 @@ std::string grouped_number(std::string_view value_text, int decimals) {
         drop_trailing_zeros(number.fraction, 0);
     }
     std::string text = sign_and_whole(number, true);
-    if (!number.fraction.empty()) text += '.' + number.fraction;
+    if (!number.fraction.empty()) {
+        text += '.';
+        text += number.fraction;
+    }
     return text;
 }
 
@@ -143,7 +146,10 @@ void ozw_trim_zeros(std::string &text) {
         while (end > new_point + 2 && text[end - 1] == '0') --end;
         text.resize(end);
     }
-    if (text.size() == start) text = "0";
+    if (text.size() == start) {
+        text.clear();
+        text.push_back('0');
+    }
 }
 
 std::string ozw_number_text(std::string_view value_text, int format_id, int decimals) {
@@ -151,7 +157,9 @@ std::string ozw_number_text(std::string_view value_text, int format_id, int deci
         return grouped_number(value_text, decimals);
     }
     if (format_id >= FMT_CURRENCY_FIRST && format_id <= FMT_CURRENCY_LAST) {
-        return "\\" + grouped_number(value_text, decimals);
+        std::string text = "\\";
+        text += grouped_number(value_text, decimals);
+        return text;
     }
     if (format_id == FMT_HIDDEN) return "";
     std::string text(value_text);
@@ -174,6 +182,9 @@ std::string ozw_percent_text(std::string_view value_text, int decimals) {
         round_fraction(number, decimals);
     }
     std::string text = sign_and_whole(number, false);
-    if (!number.fraction.empty()) text += '.' + number.fraction;
+    if (!number.fraction.empty()) {
+        text += '.';
+        text += number.fraction;
+    }
     return text + "%";
 }
