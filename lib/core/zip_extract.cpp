@@ -164,7 +164,7 @@ int copy_entry(unzFile zip, PartTarget &target, InflateGuard &guard) {
 // Extracts the entry the package stands on; its stored name goes into the
 // next slot of the list.
 int extract_entry(unzFile zip, bool to_disk, int thread_no, const char *out_folder, int capacity, int *count,
-                  char (*names)[ORB_PART_NAME_SLOT], InflateGuard &guard, Outcome &outcome) {
+                  char (*names)[ORB_PART_NAME_SLOT], InflateGuard &guard) {
     unz_file_info64 info;
     char part[ORB_PART_NAME_SLOT];
     int rc = unzGetCurrentFileInfo64(zip, &info, part, sizeof part, nullptr, 0, nullptr, 0);
@@ -180,12 +180,11 @@ int extract_entry(unzFile zip, bool to_disk, int thread_no, const char *out_fold
         if (to_disk) orb_create_path((std::string(out_folder) + zplat::kSeparator + stored).c_str());
         return 0;
     }
-    // The list is checked before anything is created, so that a retry with
-    // a longer list starts from the same state.
-    if (*count >= capacity) {
-        outcome = Outcome::ListTooSmall;
-        return -9;
-    }
+    // The entry count of the directory's end was found to fit the list, so
+    // a list that fills up here means the directory holds more entries than
+    // it claims.  Growing the list and starting again would extract the
+    // package over and over; such a package is refused at once.
+    if (*count >= capacity) return -9;
     if (stored.size() > ORB_PART_NAME_LEN) return -9;
     rc = unzOpenCurrentFile(zip);
     if (rc != UNZ_OK) {
@@ -238,8 +237,7 @@ int extract(bool to_disk, int thread_no, const char *zip_path, const char *out_f
 
     InflateGuard guard(orb_zip_extract_limits());
     for (rc = unzGoToFirstFile(zip.get()); rc == UNZ_OK; rc = unzGoToNextFile(zip.get())) {
-        int entry_rc = extract_entry(zip.get(), to_disk, thread_no, out_folder, capacity, count_io, names, guard,
-                                     outcome);
+        int entry_rc = extract_entry(zip.get(), to_disk, thread_no, out_folder, capacity, count_io, names, guard);
         if (entry_rc != 0) return entry_rc;
     }
     if (rc != UNZ_END_OF_LIST_OF_FILE) return rc;
