@@ -8,6 +8,15 @@ scripts/install-deps.sh --test
 scripts/build.sh release
 (cd build/release && ctest --output-on-failure -j"$(nproc)")
 
+# The installed library serves a plain C program through pkg-config alone.
+prefix=$(mktemp -d)
+cmake --install build/release --prefix "$prefix" >/dev/null
+export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
+cc -std=c11 -Wall -Werror tests/c_api/c_api_test.c -o "$prefix/c_api_test" $(pkg-config --cflags --libs zweave)
+LD_LIBRARY_PATH="$prefix/lib" "$prefix/c_api_test"
+rm -rf "$prefix"
+unset PKG_CONFIG_PATH
+
 scripts/build.sh sanitize
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$(nproc)")
