@@ -8,6 +8,10 @@ packages=(build-essential cmake ninja-build pkg-config
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev clang libclang-rt-14-dev)
 fi
+if [[ "${1:-}" == "--bench" ]]; then  # scripts/bench.sh: GNU time and the other searchers
+  packages+=(time python3-openpyxl python3-xlrd python3-xlsxwriter gnumeric nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,0 +1,172 @@
+#!/usr/bin/python3
+"""Runs every searcher over the trees made by make_trees.py, side by side,
+and prints a table per tree: hits, wall time, CPU time, cells per second,
+peak memory, and zscan's wall time over each searcher's.
+
+Each searcher counts the cells whose text holds the needle; a count that
+differs from the number of cells the needle was planted in fails the run
+(exit status 1) once every table is printed.  Times and memory come from
+GNU time; with --runs N each searcher runs N times and its fastest run is
+shown.
+
+    bench/run.py --trees DIR --zscan PATH --floor PATH --node-path DIR --work DIR [--runs N]
+"""
+import argparse
+import datetime
+import json
+import os
+import re
+import subprocess
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+RUNNERS = os.path.join(HERE, "runners")
+GNU_TIME = "/usr/bin/time"
+PYTHON = "/usr/bin/python3"
+TREES = ("large-xlsx", "small-xlsx", "large-xls")
+
+
+class Searcher:
+    """One command line to measure: `command(tree, needle)` gives its argv;
+    it searches the books whose suffix is in `suffixes`."""
+
+    def __init__(self, name, suffixes, command, env=None, counts_lines=False):
+        self.name, self.suffixes, self.command = name, suffixes, command
+        self.env, self.counts_lines = env or {}, counts_lines
+
+
+def zscan_searchers(zscan, work):
+    """zscan with one and two workers when it takes -j, else zscan as it is."""
+    help_text = subprocess.run([zscan, "--help"], capture_output=True, text=True).stdout
+    has_jobs = re.search(r"^\s*-j\b", help_text, re.MULTILINE) is not None
+    env = {"TEMP": work}
+    fixed = ["-n", "", "--no-excel", "--no-regex"]
+
+    def command(jobs):
+        return lambda tree, needle: [zscan, *jobs, *fixed, "-w", needle, tree]
+
+    if not has_jobs:
+        return [Searcher("zscan", (".xls", ".xlsx"), command([]), env, counts_lines=True)]
+    return [Searcher(f"zscan -j {n}", (".xls", ".xlsx"), command(["-j", str(n)]), env,
+                     counts_lines=True) for n in (1, 2)]
+
+
+def searchers(args):
+    return zscan_searchers(args.zscan, args.work) + [
+        Searcher("floor: zlib inflate + memmem", (".xlsx",),
+                 lambda tree, needle: [args.floor, tree, needle]),
+        Searcher("openpyxl read-only", (".xlsx",),
+                 lambda tree, needle: [PYTHON, os.path.join(RUNNERS, "count_openpyxl.py"),
+                                       tree, needle]),
+        Searcher("xlrd", (".xls",),
+                 lambda tree, needle: [PYTHON, os.path.join(RUNNERS, "count_xlrd.py"),
+                                       tree, needle]),
+        Searcher("SheetJS (npm xlsx)", (".xls", ".xlsx"),
+                 lambda tree, needle: ["node", os.path.join(RUNNERS, "count_sheetjs.js"),
+                                       tree, needle],
+                 env={"NODE_PATH": args.node_path}),
+    ]
+
+
+class Measure:
+    def __init__(self, hits, wall, user, system, peak_kb):
+        self.hits, self.wall, self.cpu, self.peak_kb = hits, wall, user + system, peak_kb
+
+
+def measure_once(searcher, tree, needle, work):
+    """Runs the searcher once under GNU time; None with a message when it fails."""
+    times = os.path.join(work, "time.txt")
+    result_file = os.path.join(work, "Z-Scan検索結果.txt")
+    if os.path.exists(result_file):
+        os.remove(result_file)
+    run = subprocess.run([GNU_TIME, "-f", "%e %U %S %M", "-o", times,
+                          *searcher.command(tree, needle)],
+                         capture_output=True, text=True, env=dict(os.environ, **searcher.env))
+    # zscan says 1 when it finds nothing; the count check then speaks.
+    if run.returncode not in ((0, 1) if searcher.counts_lines else (0,)):
+        print(f"{searcher.name} failed with status {run.returncode}:\n{run.stderr[-2000:]}",
+              file=sys.stderr)
+        return None
+    if searcher.counts_lines:
+        hits = sum(1 for line in run.stdout.splitlines() if line.startswith("["))
+    else:
+        hits = int(run.stdout.split()[-1])
+    with open(times) as f:
+        wall, user, system, peak_kb = f.read().split()[-4:]
+    return Measure(hits, float(wall), float(user), float(system), int(peak_kb))
+
+
+def count_text(n):
+    return f"{n / 1e6:.2f} M" if n >= 1e6 else f"{n / 1e3:.0f} k"
+
+
+def read_tree(tree):
+    """Reads every file of the tree once, so that no searcher pays for the disk."""
+    for folder, _, names in os.walk(tree):
+        for name in names:
+            with open(os.path.join(folder, name), "rb") as f:
+                while f.read(1 << 20):
+                    pass
+
+
+def table(title, cells, rows, reference):
+    lines = [f"### {title}", "",
+             f"| searcher | hits | wall s | CPU s | cells/s | peak MB | {reference.name} ÷ this |",
+             "|---|---:|---:|---:|---:|---:|---:|"]
+    base = rows.get(reference.name)
+    for name, m in rows.items():
+        ratio = f"{base.wall / m.wall:.2f}" if base and m.wall > 0 else "–"
+        rate = count_text(cells / m.wall) if m.wall > 0 else "–"
+        lines.append(f"| {name} | {m.hits} | {m.wall:.2f} | {m.cpu:.2f} | {rate} | "
+                     f"{m.peak_kb / 1024:.0f} | {ratio} |")
+    return "\n".join(lines)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    for option in ("--trees", "--zscan", "--floor", "--node-path", "--work"):
+        parser.add_argument(option, required=True)
+    parser.add_argument("--runs", type=int, default=1)
+    args = parser.parse_args()
+    os.makedirs(args.work, exist_ok=True)
+    if not os.access(GNU_TIME, os.X_OK):
+        sys.exit(f"{GNU_TIME} is missing: scripts/install-deps.sh --bench installs it")
+
+    all_searchers = searchers(args)
+    reference = all_searchers[0]
+    failures = []
+    print(f"{datetime.date.today()}, {os.cpu_count()} cores, fastest of {args.runs} run(s); "
+          f"wall time ratios are {reference.name}'s over each searcher's.\n")
+    for name in TREES:
+        with open(os.path.join(args.trees, name + ".json"), encoding="utf-8") as f:
+            manifest = json.load(f)
+        tree, needle = os.path.join(args.trees, name), manifest["needle"]
+        rows = {}
+        read_tree(tree)
+        for searcher in all_searchers:
+            if manifest["suffix"] not in searcher.suffixes:
+                continue
+            best = None
+            for _ in range(args.runs):
+                m = measure_once(searcher, tree, needle, args.work)
+                if m is None:
+                    failures.append(f"{name}: {searcher.name} failed")
+                    break
+                if m.hits != manifest["needle_cells"]:
+                    failures.append(f"{name}: {searcher.name} counted {m.hits} hits, "
+                                    f"the needle is in {manifest['needle_cells']} cells")
+                if best is None or m.wall < best.wall:
+                    best = m
+            if best is not None:
+                rows[searcher.name] = best
+        title = (f"{name}: {manifest['books']} books, {count_text(manifest['cells'])} cells, "
+                 f"needle in {manifest['needle_cells']} cells")
+        if rows:
+            print(table(title, manifest["cells"], rows, reference) + "\n", flush=True)
+    if failures:
+        print("BENCHMARK FAILED:\n  " + "\n  ".join(failures), file=sys.stderr)
+        sys.exit(1)
+
+
+if __name__ == "__main__":
+    main()
