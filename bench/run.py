@@ -4,8 +4,9 @@ and prints a table per tree: hits, wall time, CPU time, cells per second,
 peak memory, and zscan's wall time over each searcher's.
 
 Each searcher counts the cells whose text holds the needle; a count that
-differs from the number of cells the needle was planted in fails the run
-(exit status 1) once every table is printed.  Times and memory come from
+differs from the number of cells the needle was planted in, or zscan runs
+that print different lines, fail the run (exit status 1) once every table
+is printed.  Times and memory come from
 GNU time; with --runs N each searcher runs N times and its fastest run is
 shown.
 
@@ -69,8 +70,9 @@ def searchers(args):
 
 
 class Measure:
-    def __init__(self, hits, wall, user, system, peak_kb):
-        self.hits, self.wall, self.cpu, self.peak_kb = hits, wall, user + system, peak_kb
+    def __init__(self, hits, output, wall, user, system, peak_kb):
+        self.hits, self.output = hits, output
+        self.wall, self.cpu, self.peak_kb = wall, user + system, peak_kb
 
 
 def measure_once(searcher, tree, needle, work):
@@ -93,7 +95,7 @@ def measure_once(searcher, tree, needle, work):
         hits = int(run.stdout.split()[-1])
     with open(times) as f:
         wall, user, system, peak_kb = f.read().split()[-4:]
-    return Measure(hits, float(wall), float(user), float(system), int(peak_kb))
+    return Measure(hits, run.stdout, float(wall), float(user), float(system), int(peak_kb))
 
 
 def count_text(n):
@@ -161,6 +163,9 @@ def main():
                 rows[searcher.name] = best
         title = (f"{name}: {manifest['books']} books, {count_text(manifest['cells'])} cells, "
                  f"needle in {manifest['needle_cells']} cells")
+        outputs = {rows[s.name].output for s in all_searchers if s.counts_lines and s.name in rows}
+        if len(outputs) > 1:
+            failures.append(f"{name}: the zscan runs printed different lines")
         if rows:
             print(table(title, manifest["cells"], rows, reference) + "\n", flush=True)
     if failures:
