@@ -19,6 +19,7 @@ import os
 import re
 import subprocess
 import sys
+import zipfile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RUNNERS = os.path.join(HERE, "runners")
@@ -102,6 +103,18 @@ def count_text(n):
     return f"{n / 1e6:.2f} M" if n >= 1e6 else f"{n / 1e3:.0f} k"
 
 
+def largest_sheet_xml(tree):
+    """The most bytes of worksheet XML one Excel 2007 book of the tree holds, inflated."""
+    largest = 0
+    for folder, _, names in os.walk(tree):
+        for name in names:
+            if name.endswith(".xlsx"):
+                with zipfile.ZipFile(os.path.join(folder, name)) as book:
+                    largest = max(largest, sum(i.file_size for i in book.infolist()
+                                               if i.filename.startswith("xl/worksheets/sheet")))
+    return largest
+
+
 def read_tree(tree):
     """Reads every file of the tree once, so that no searcher pays for the disk."""
     for folder, _, names in os.walk(tree):
@@ -163,6 +176,10 @@ def main():
                 rows[searcher.name] = best
         title = (f"{name}: {manifest['books']} books, {count_text(manifest['cells'])} cells, "
                  f"needle in {manifest['needle_cells']} cells")
+        if manifest["suffix"] == ".xlsx":
+            size = largest_sheet_xml(tree)
+            size_text = f"{size / 2**20:.1f} MB" if size >= 2**20 else f"{size / 2**10:.0f} KB"
+            title += f", largest book's sheet XML {size_text}"
         outputs = {rows[s.name].output for s in all_searchers if s.counts_lines and s.name in rows}
         if len(outputs) > 1:
             failures.append(f"{name}: the zscan runs printed different lines")
