@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Runs every searcher over the trees made by make_trees.py, side by side,
 and prints a table per tree: hits, wall time, CPU time, cells per second,
-peak memory, and zscan's wall time over each searcher's.
+peak memory, and zscan's wall and CPU time over each searcher's.
 
 Each searcher counts the cells whose text holds the needle; a count that
 differs from the number of cells the needle was planted in, or zscan runs
@@ -126,14 +126,16 @@ def read_tree(tree):
 
 def table(title, cells, rows, reference):
     lines = [f"### {title}", "",
-             f"| searcher | hits | wall s | CPU s | cells/s | peak MB | {reference.name} ÷ this |",
-             "|---|---:|---:|---:|---:|---:|---:|"]
+             f"| searcher | hits | wall s | CPU s | cells/s | peak MB | {reference.name} ÷ this, "
+             "wall | CPU |",
+             "|---|---:|---:|---:|---:|---:|---:|---:|"]
     base = rows.get(reference.name)
     for name, m in rows.items():
-        ratio = f"{base.wall / m.wall:.2f}" if base and m.wall > 0 else "–"
+        wall_ratio = f"{base.wall / m.wall:.2f}" if base and m.wall > 0 else "–"
+        cpu_ratio = f"{base.cpu / m.cpu:.2f}" if base and m.cpu > 0 else "–"
         rate = count_text(cells / m.wall) if m.wall > 0 else "–"
         lines.append(f"| {name} | {m.hits} | {m.wall:.2f} | {m.cpu:.2f} | {rate} | "
-                     f"{m.peak_kb / 1024:.0f} | {ratio} |")
+                     f"{m.peak_kb / 1024:.0f} | {wall_ratio} | {cpu_ratio} |")
     return "\n".join(lines)
 
 
@@ -151,7 +153,7 @@ def main():
     reference = all_searchers[0]
     failures = []
     print(f"{datetime.date.today()}, {os.cpu_count()} cores, fastest of {args.runs} run(s); "
-          f"wall time ratios are {reference.name}'s over each searcher's.\n")
+          f"ratios are {reference.name}'s time over each searcher's.\n")
     for name in TREES:
         with open(os.path.join(args.trees, name + ".json"), encoding="utf-8") as f:
             manifest = json.load(f)
