@@ -10,10 +10,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build/bench
 trees=$out/trees
+results=$out/results.md
 scale=1
 if [[ "${1:-}" == "--smoke" ]]; then
   shift
   trees=$out/smoke-trees
+  results=$out/smoke-results.md
   scale=0.01
 fi
 
@@ -24,4 +26,4 @@ scripts/build.sh release
 bench/make_trees.py "$trees" --scale "$scale"
 bench/run.py --trees "$trees" --zscan build/release/app/zscan \
   --floor build/release/bench/count_floor --node-path "$PWD/$out/npm/node_modules" \
-  --work "$PWD/$out/work" "$@" | tee "$out/results.md"
+  --work "$PWD/$out/work" "$@" | tee "$results"
