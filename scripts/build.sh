@@ -2,7 +2,7 @@
 # Configures and builds one flavour of the project.
 #   scripts/build.sh release   -> build/release
 #   scripts/build.sh sanitize  -> build/sanitize (ASan + UBSan)
-#   scripts/build.sh mingw     -> build/mingw (Windows cross build of the library)
+#   scripts/build.sh mingw     -> build/mingw (Windows cross build: the library and Z-Scan.exe)
 #   scripts/build.sh fuzz      -> build/fuzz (clang, libFuzzer targets, ASan + UBSan)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,5 +15,6 @@ case "$flavour" in
   fuzz)     args=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZS_FUZZ=ON -DZS_SANITIZE=ON -DZS_TESTS=OFF -DZS_APP=OFF) ;;
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
+[[ $flavour == mingw ]] && scripts/build-windows-deps.sh
 cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)"

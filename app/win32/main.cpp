@@ -1,0 +1,46 @@
+// Z-Scan.exe: the search tool's window.  One instance per session; a second
+// start brings the first window forward and leaves.
+#include "win32/main_window.h"
+
+#include <windows.h>
+
+namespace {
+
+// True when another instance already runs; that instance's window is then
+// brought to the front (restored when minimised).
+bool another_instance_runs() {
+    // The first instance keeps the mutex until it ends.
+    HANDLE mutex = CreateMutexA(nullptr, FALSE, "Z-Scan");
+    if (GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    HWND running = FindWindowA("ZSCAN_MAIN", "Z-Scan");
+    if (running != nullptr) {
+        if (IsIconic(running)) {
+            PostMessageA(running, WM_SYSCOMMAND, SC_RESTORE, 0);
+        } else {
+            SetWindowPos(running, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_SHOWWINDOW);
+        }
+    }
+    CloseHandle(mutex);
+    return true;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
+    if (another_instance_runs()) return 0;
+    // The folder browser is a shell (COM) dialog.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+
+    zscan::MainWindow window(instance);
+    if (!window.create(show_command)) window.end_process();
+    HACCEL accelerators = LoadAcceleratorsA(instance, "ZSCAN_ACCEL");
+    if (accelerators == nullptr) window.end_process();
+
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (TranslateAcceleratorA(window.handle(), accelerators, &message)) continue;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    window.end_process();
+}

@@ -1,0 +1,44 @@
+#include "win32/window_front_end.h"
+
+#include "win32/main_window.h"
+#include "win32/result_viewers.h"
+
+#include <windows.h>
+
+namespace zscan {
+
+void WindowFrontEnd::set_progress_text(const std::string &text) {
+    window_.set_progress_text(text.c_str());
+}
+
+void WindowFrontEnd::set_hit_counter_text(const std::string &text) {
+    window_.set_hit_counter_text(text.c_str());
+}
+
+bool WindowFrontEnd::show_message(const std::string &title, const std::string &text,
+                                  MessageIcon icon, bool yes_no, bool) {
+    // Errors stay on top of everything; the question whether to show a
+    // cancelled search's partial result has no owner window.
+    HWND owner = window_.handle();
+    UINT style = yes_no ? MB_YESNO : MB_OK;
+    switch (icon) {
+    case MessageIcon::Error: style |= MB_ICONERROR | MB_TOPMOST; break;
+    case MessageIcon::Question: style |= MB_ICONQUESTION; owner = nullptr; break;
+    case MessageIcon::Information: style |= MB_ICONINFORMATION; break;
+    case MessageIcon::Exclamation: style |= MB_ICONEXCLAMATION; break;
+    }
+    const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), style);
+    return !yes_no || answer == IDYES;
+}
+
+bool WindowFrontEnd::cancel_requested() { return window_.cancel_requested(); }
+
+void WindowFrontEnd::open_result(const std::string &path, bool excel_book) {
+    if (excel_book) {
+        open_in_excel(path);
+    } else {
+        open_in_notepad(path, window_);
+    }
+}
+
+}  // namespace zscan

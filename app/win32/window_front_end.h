@@ -1,0 +1,28 @@
+// The engine's front end in the main window: progress and hit counter in
+// the two read-only fields, messages in message boxes titled by the engine,
+// the cancel flag of the window, and the result in Notepad or Excel.
+#pragma once
+
+#include "engine/front_end.h"
+
+namespace zscan {
+
+class MainWindow;
+
+class WindowFrontEnd : public FrontEnd {
+public:
+    explicit WindowFrontEnd(MainWindow &window) : window_(window) {}
+
+    void set_progress_text(const std::string &text) override;
+    void set_hit_counter_text(const std::string &text) override;
+    bool show_message(const std::string &title, const std::string &text, MessageIcon icon,
+                      bool yes_no, bool default_answer) override;
+    bool cancel_requested() override;
+    void open_result(const std::string &path, bool excel_book) override;
+    void hit_line_written(const std::string &) override {}
+
+private:
+    MainWindow &window_;
+};
+
+}  // namespace zscan
