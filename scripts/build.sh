@@ -11,7 +11,7 @@ dir=build/$flavour
 case "$flavour" in
   release)  args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   sanitize) args=(-DCMAKE_BUILD_TYPE=Debug -DZS_SANITIZE=ON) ;;
-  mingw)    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DZS_TESTS=OFF) ;;
+  mingw)    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake) ;;
   fuzz)     args=(-DCMAKE_BUILD_TYPE=Debug -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZS_FUZZ=ON -DZS_SANITIZE=ON -DZS_TESTS=OFF -DZS_APP=OFF) ;;
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
