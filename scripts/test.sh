@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the plain build, the sanitizer build, the
-# Windows cross build of the library, and a short fuzzing pass.
+# Windows program under Wine, and a short fuzzing pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -22,6 +22,8 @@ scripts/build.sh sanitize
   ctest --output-on-failure -j"$(nproc)")
 
 scripts/build.sh mingw
+# Z-Scan.exe under Wine on a virtual display; compares its hits with zscan's.
+tests/win32/run_wine_tests.sh
 
 if [[ -x scripts/fuzz.sh ]]; then
   scripts/fuzz.sh "${ZS_FUZZ_SECONDS:-60}"
