@@ -319,6 +319,8 @@ int main(int argc, char **argv) {
     set_text(main, kFolder, "C:\\data\\");
     set_text(main, kKeywords, "売上 2016");
     set_text(main, kWords, "東京 2016/3/25");
+    // Paint the new texts before the picture is taken.
+    RedrawWindow(main, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     save_screenshot(main, out + "\\window.bmp");
     PostMessageA(main, WM_COMMAND, 200, 0);
     check(ended(program), "exit with fields never taken ends without a question");
