@@ -13,6 +13,10 @@ if [[ "${1:-}" == "--test" ]]; then
   packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev clang libclang-rt-14-dev
     dpkg-dev wine wine64 xvfb fonts-ipafont locales imagemagick)
 fi
+if [[ "${1:-}" == "--bench" ]]; then  # scripts/bench.sh: GNU time and the other searchers
+  packages+=(time python3-openpyxl python3-xlrd python3-xlsxwriter gnumeric nodejs)
+  command -v npm >/dev/null || packages+=(npm)
+fi
 
 SUDO=""
 [[ $(id -u) -ne 0 ]] && SUDO="sudo"
@@ -35,10 +39,6 @@ if $testing && ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   missing_locale=true
 else
   missing_locale=false
-fi
-if [[ "${1:-}" == "--bench" ]]; then  # scripts/bench.sh: GNU time and the other searchers
-  packages+=(time python3-openpyxl python3-xlrd python3-xlsxwriter gnumeric nodejs)
-  command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
