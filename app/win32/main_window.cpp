@@ -46,7 +46,7 @@ constexpr const char *kHelpText =
     "Excel2003以前では、検索結果を正しく表示することはできません。\n\r\n";
 
 constexpr const char *kAboutCredits =
-    "【表計算ブックライブラリ zweave のサンプルツール】\r\n"
+    "「表計算ブックライブラリ zweave のサンプルツール」\r\n"
     "Z-Scan開発チーム\r\n";
 
 HFONT make_font(int height) {
