@@ -1,0 +1,216 @@
+#!/usr/bin/python3
+"""Compares the library's shown text of every formatted number cell of the
+test corpus with what LibreOffice shows for the same cell (CSV export with
+"save cell contents as shown", Japanese locale), and prints the share of
+equal texts and the format codes that still differ.
+
+Cells in General and codes with a fill character (*x) are left out: their
+text depends on the column width.
+
+  scripts/measure_shown_text.py [--corpus DIR] [--work DIR] [--examples N]
+
+The renderer is compiled from lib/read into the work folder; LibreOffice's
+CSV files are kept there and reused on the next run.
+"""
+import argparse
+import collections
+import csv
+import glob
+import os
+import re
+import subprocess
+import sys
+import zipfile
+import xml.etree.ElementTree as ET
+
+import xlrd
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+
+DRIVER = r'''
+#include "shown_text.h"
+#include <iostream>
+#include <map>
+// Lines "code TAB value TAB 1904-flag" in, shown texts out ("\x01" for none).
+int main() {
+    std::map<std::string, ShownFormat> formats;
+    std::string line, out;
+    while (std::getline(std::cin, line)) {
+        const auto a = line.find('\t'), b = line.rfind('\t');
+        const std::string code = line.substr(0, a);
+        auto it = formats.find(code);
+        if (it == formats.end())
+            it = formats.emplace(code, code.rfind("builtin ", 0) == 0
+                ? ShownFormat::builtin(std::stoi(code.substr(8))) : ShownFormat::compile(code)).first;
+        const bool ok = it->second.render(std::stod(line.substr(a + 1, b - a - 1)), line[b + 1] == '1', out);
+        std::cout << (ok ? out : std::string("\x01")) << '\n';
+    }
+}
+'''
+
+NS = {"m": "http://schemas.openxmlformats.org/spreadsheetml/2006/main",
+      "r": "http://schemas.openxmlformats.org/officeDocument/2006/relationships",
+      "rel": "http://schemas.openxmlformats.org/package/2006/relationships"}
+
+
+def build_driver(work):
+    source = os.path.join(work, "shown_driver.cpp")
+    binary = os.path.join(work, "shown_driver")
+    with open(source, "w") as f:
+        f.write(DRIVER)
+    read = os.path.join(ROOT, "lib", "read")
+    subprocess.run(["g++", "-std=c++20", "-O2", "-I" + read, source,
+                    os.path.join(read, "shown_format.cpp"), os.path.join(read, "shown_text.cpp"),
+                    os.path.join(read, "date_serial.cpp"), "-o", binary], check=True)
+    return binary
+
+
+def column_index(ref):
+    letters = re.match(r"[A-Z]+", ref).group(0)
+    n = 0
+    for ch in letters:
+        n = n * 26 + ord(ch) - 64
+    return n - 1, int(ref[len(letters):]) - 1
+
+
+def xlsx_cells(path):
+    """(sheet name, row, column, value, code, 1904) of every number cell
+    whose format is not General."""
+    z = zipfile.ZipFile(path)
+    book = ET.fromstring(z.read("xl/workbook.xml"))
+    pr = book.find("m:workbookPr", NS)
+    date1904 = pr is not None and pr.get("date1904") in ("1", "true")
+    rels = ET.fromstring(z.read("xl/_rels/workbook.xml.rels"))
+    targets = {r.get("Id"): r.get("Target") for r in rels.findall("rel:Relationship", NS)}
+    styles = ET.fromstring(z.read("xl/styles.xml")) if "xl/styles.xml" in z.namelist() else None
+    codes, xf_formats = {}, []
+    if styles is not None:
+        for nf in styles.findall("m:numFmts/m:numFmt", NS):
+            codes[int(nf.get("numFmtId"))] = nf.get("formatCode")
+        xf_formats = [int(xf.get("numFmtId", "0")) for xf in styles.findall("m:cellXfs/m:xf", NS)]
+    for sheet in book.findall("m:sheets/m:sheet", NS):
+        target = targets.get(sheet.get("{%s}id" % NS["r"]), "")
+        part = target.lstrip("/") if target.startswith("/") else "xl/" + target
+        if part not in z.namelist():
+            continue
+        for _, c in ET.iterparse(z.open(part)):
+            if c.tag != "{%s}c" % NS["m"]:
+                continue
+            v = c.find("m:v", NS)
+            if v is None or c.get("t", "n") != "n" or c.get("r") is None:
+                c.clear()
+                continue
+            s = int(c.get("s", "0"))
+            number = xf_formats[s] if s < len(xf_formats) else 0
+            if number != 0:
+                code = codes.get(number, f"builtin {number}")
+                col, row = column_index(c.get("r"))
+                yield sheet.get("name"), row, col, float(v.text), code, date1904
+            c.clear()
+
+
+def xls_cells(path):
+    book = xlrd.open_workbook(path, formatting_info=True, on_demand=True)
+    written = {f.format_key: f.format_str for f in book.format_list}
+    for index in range(book.nsheets):
+        sheet = book.sheet_by_index(index)
+        for row in range(sheet.nrows):
+            for col in range(sheet.ncols):
+                cell = sheet.cell(row, col)
+                if cell.ctype not in (xlrd.XL_CELL_NUMBER, xlrd.XL_CELL_DATE):
+                    continue
+                key = book.xf_list[cell.xf_index].format_key
+                if key == 0:
+                    continue
+                # Built-in numbers keep their Japanese meaning unless the
+                # book writes its own code for them.
+                code = written.get(key, f"builtin {key}")
+                yield sheet.name, row, col, float(cell.value), code, book.datemode == 1
+
+
+def libreoffice_csv(book, out_dir, profile):
+    """One CSV per sheet, made once and kept."""
+    base = os.path.splitext(os.path.basename(book))[0]
+    if glob.glob(os.path.join(out_dir, glob.escape(base) + "-*.csv")) or \
+       os.path.exists(os.path.join(out_dir, base + ".failed")):
+        return
+    os.makedirs(out_dir, exist_ok=True)
+    env = dict(os.environ, LC_ALL="ja_JP.UTF-8", LANG="ja_JP.UTF-8")
+    options = "44,34,76,1,,1041,false,true,true,false,false,-1"
+    run = subprocess.run(["soffice", f"-env:UserInstallation=file://{profile}", "--headless",
+                          "--convert-to", f"csv:Text - txt - csv (StarCalc):{options}",
+                          "--outdir", out_dir, book], env=env, capture_output=True, timeout=600)
+    if run.returncode != 0 or not glob.glob(os.path.join(out_dir, glob.escape(base) + "-*.csv")):
+        open(os.path.join(out_dir, base + ".failed"), "w").close()
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--corpus", default=os.path.join(ROOT, "..", "shared", "corpus"))
+    parser.add_argument("--work", default=os.path.join(ROOT, "build", "shown-measure"))
+    parser.add_argument("--examples", type=int, default=3)
+    args = parser.parse_args()
+    os.makedirs(args.work, exist_ok=True)
+    driver = build_driver(args.work)
+    profile = os.path.join(os.path.abspath(args.work), "lo-profile")
+
+    cells = []  # (group, book, sheet, row, col, value, code, 1904)
+    for path in sorted(glob.glob(os.path.join(args.corpus, "*", "*"))):
+        ext = os.path.splitext(path)[1].lower()
+        if ext not in (".xls", ".xlsx", ".xlsm"):
+            continue
+        try:
+            found = list(xls_cells(path) if ext == ".xls" else xlsx_cells(path))
+        except Exception as e:  # a book the Python readers cannot open is left out
+            print(f"skipped {path}: {e}", file=sys.stderr)
+            continue
+        found = [c for c in found if not re.search(r'\*', re.sub(r'"[^"]*"|\\.', "", c[4]))]
+        if not found:
+            continue
+        rel = os.path.relpath(path, args.corpus)
+        out_dir = os.path.join(args.work, "csv", os.path.dirname(rel))
+        libreoffice_csv(path, out_dir, profile)
+        base = os.path.splitext(os.path.basename(path))[0]
+        for sheet, row, col, value, code, d1904 in found:
+            cells.append((rel.split("/")[0], rel, os.path.join(out_dir, f"{base}-{sheet}.csv"),
+                          row, col, value, code, d1904))
+
+    run = subprocess.run([driver], input="".join(f"{c[6]}\t{c[5]!r}\t{int(c[7])}\n" for c in cells),
+                         capture_output=True, text=True, check=True)
+    shown = run.stdout.split("\n")
+    sheets = {}
+    totals = collections.Counter()
+    equal = collections.Counter()
+    differing = collections.defaultdict(list)
+    for cell, mine in zip(cells, shown):
+        group, rel, csv_path, row, col, value, code, _ = cell
+        if mine == "\x01":
+            continue  # General: no shown form of its own
+        if csv_path not in sheets:
+            try:
+                with open(csv_path, encoding="utf-8", newline="") as f:
+                    sheets[csv_path] = list(csv.reader(f))
+            except OSError:
+                sheets[csv_path] = None
+        rows = sheets[csv_path]
+        if rows is None:
+            continue
+        lo = rows[row][col] if row < len(rows) and col < len(rows[row]) else ""
+        third_party = group != "generated"
+        for key in ("all", "third-party") if third_party else ("all",):
+            totals[key] += 1
+            equal[key] += mine == lo
+        if mine != lo:
+            differing[code].append((rel, value, mine, lo))
+    for key in ("third-party", "all"):
+        if totals[key]:
+            print(f"{key}: {equal[key]} of {totals[key]} formatted number cells equal "
+                  f"({100.0 * equal[key] / totals[key]:.2f}%)")
+    for code, rows in sorted(differing.items(), key=lambda kv: -len(kv[1])):
+        print(f"{len(rows):7d}  {code}")
+        for rel, value, mine, lo in rows[:args.examples]:
+            print(f"           {rel}  {value!r}: mine {mine!r}, LibreOffice {lo!r}")
+
+
+if __name__ == "__main__":
+    main()
