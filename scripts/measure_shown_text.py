@@ -110,7 +110,7 @@ def xlsx_cells(path):
 
 
 def xls_cells(path):
-    book = xlrd.open_workbook(path, formatting_info=True, on_demand=True)
+    book = xlrd.open_workbook(path, formatting_info=True, on_demand=True, logfile=open(os.devnull, "w"))
     written = {f.format_key: f.format_str for f in book.format_list}
     for index in range(book.nsheets):
         sheet = book.sheet_by_index(index)

@@ -71,9 +71,11 @@ struct Digits {
 // Rounds half away from zero.
 double round_half_up(double x) { return std::floor(x + 0.5); }
 
+// A number >= 0 padded with zeros to at least `min_width` digits.
 void append_int(long long v, int min_width, std::string &out) {
     char text[24];
-    const int n = std::snprintf(text, sizeof text, "%0*lld", min_width, v);
+    const int n = std::snprintf(text, sizeof text, "%lld", v);
+    if (min_width > n) out.append(static_cast<size_t>(min_width - n), '0');
     out.append(text, static_cast<size_t>(n));
 }
 
@@ -215,10 +217,13 @@ const ShownSection *ShownFormat::choose(double value, bool &show_minus) const {
     else if (n >= 2 && s[1].condition == SHOWN_ANY) chosen = &s[1];
     else if (n >= 3) chosen = &s[2];
     if (!chosen) return nullptr;
-    // The section meant for negative numbers writes its own sign.
-    const bool negative_section = chosen == &s[1] && (chosen->condition == SHOWN_ANY ||
-                                  ((chosen->condition == SHOWN_LT || chosen->condition == SHOWN_LE) &&
-                                   chosen->operand <= 0));
+    // A section meant for negative numbers writes its own sign: the second
+    // one without a condition, or any whose condition takes only numbers
+    // below zero.
+    const bool negative_section =
+        (chosen == &s[1] && chosen->condition == SHOWN_ANY) ||
+        ((chosen->condition == SHOWN_LT && chosen->operand <= 0) ||
+         (chosen->condition == SHOWN_LE && chosen->operand < 0));
     show_minus = value < 0 && !negative_section;
     return chosen;
 }
@@ -291,6 +296,10 @@ void ShownFormat::render_number(const ShownSection &sec, double x, bool show_min
             out.append(literals_, tok.text_at, tok.text_len);
             break;
         case SHOWN_POINT:
+            // With no place before the point, the whole part still shows
+            // when it is not zero (.00 shows 1.50).
+            if (sec.integer_places == 0)
+                for (int d = 0; d < v.whole_count(); ++d) out += v.whole(d);
             out += '.';
             break;
         case SHOWN_GENERAL:
