@@ -1,13 +1,14 @@
 #!/usr/bin/python3
 """Compares the library's shown text of every formatted number cell of the
 test corpus with what LibreOffice shows for the same cell (CSV export with
-"save cell contents as shown", Japanese locale), and prints the share of
-equal texts and the format codes that still differ.
+"save cell contents as shown", Japanese locale) and with SheetJS's text of
+the cell, and prints the share of equal texts and the format codes that
+still differ from LibreOffice.
 
 Cells in General and codes with a fill character (*x) are left out: their
 text depends on the column width.
 
-  scripts/measure_shown_text.py [--corpus DIR] [--work DIR] [--examples N]
+  scripts/measure_shown_text.py [--corpus DIR] [--work DIR] [--examples N] [--codes N]
 
 The renderer is compiled from lib/read into the work folder; LibreOffice's
 CSV files are kept there and reused on the next run.
@@ -16,6 +17,7 @@ import argparse
 import collections
 import csv
 import glob
+import json
 import os
 import re
 import subprocess
@@ -144,11 +146,46 @@ def libreoffice_csv(book, out_dir, profile):
         open(os.path.join(out_dir, base + ".failed"), "w").close()
 
 
+SHEETJS = r'''
+const X = require('xlsx');
+for (const path of process.argv.slice(1)) {
+    const texts = {};
+    try {
+        const wb = X.readFile(path, {cellNF: true});
+        for (const name of wb.SheetNames) {
+            const sheet = wb.Sheets[name], cells = {};
+            for (const ref of Object.keys(sheet))
+                if (ref[0] !== '!' && sheet[ref].t === 'n' && sheet[ref].w !== undefined) {
+                    const a = X.utils.decode_cell(ref);
+                    cells[a.r + ',' + a.c] = sheet[ref].w;
+                }
+            texts[name] = cells;
+        }
+    } catch (e) {}
+    console.log(JSON.stringify(texts));
+}
+'''
+
+
+def sheetjs_texts(paths):
+    """Per book, per sheet name, "row,column" -> SheetJS's text."""
+    node_dir = os.path.join(ROOT, "build", "oracle-node")
+    result = {}
+    for start in range(0, len(paths), 20):
+        chunk = paths[start:start + 20]
+        run = subprocess.run(["node", "-e", SHEETJS] + chunk, cwd=node_dir, capture_output=True,
+                             text=True, check=True)
+        for path, line in zip(chunk, run.stdout.splitlines()):
+            result[path] = json.loads(line)
+    return result
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--corpus", default=os.path.join(ROOT, "..", "shared", "corpus"))
     parser.add_argument("--work", default=os.path.join(ROOT, "build", "shown-measure"))
     parser.add_argument("--examples", type=int, default=3)
+    parser.add_argument("--codes", type=int, default=40, help="codes listed per oracle")
     args = parser.parse_args()
     os.makedirs(args.work, exist_ok=True)
     driver = build_driver(args.work)
@@ -175,13 +212,17 @@ def main():
             cells.append((rel.split("/")[0], rel, os.path.join(out_dir, f"{base}-{sheet}.csv"),
                           row, col, value, code, d1904))
 
+    js = sheetjs_texts(sorted({os.path.join(args.corpus, c[1]) for c in cells}))
     run = subprocess.run([driver], input="".join(f"{c[6]}\t{c[5]!r}\t{int(c[7])}\n" for c in cells),
                          capture_output=True, text=True, check=True)
     shown = run.stdout.split("\n")
     sheets = {}
     totals = collections.Counter()
     equal = collections.Counter()
+    equal_js = collections.Counter()
+    totals_js = collections.Counter()
     differing = collections.defaultdict(list)
+    differing_js = collections.defaultdict(list)
     for cell, mine in zip(cells, shown):
         group, rel, csv_path, row, col, value, code, _ = cell
         if mine == "\x01":
@@ -196,21 +237,30 @@ def main():
         if rows is None:
             continue
         lo = rows[row][col] if row < len(rows) and col < len(rows[row]) else ""
+        sheet_name = os.path.basename(csv_path)[len(os.path.splitext(os.path.basename(rel))[0]) + 1:-4]
+        js_text = js.get(os.path.join(args.corpus, rel), {}).get(sheet_name, {}).get(f"{row},{col}")
         third_party = group != "generated"
         for key in ("all", "third-party") if third_party else ("all",):
             totals[key] += 1
             equal[key] += mine == lo
+            if js_text is not None:
+                totals_js[key] += 1
+                equal_js[key] += mine == js_text
+        if js_text is not None and mine != js_text:
+            differing_js[code].append((rel, value, mine, js_text))
         if mine != lo:
             differing[code].append((rel, value, mine, lo))
     for key in ("third-party", "all"):
         if totals[key]:
-            print(f"{key}: {equal[key]} of {totals[key]} formatted number cells equal "
-                  f"({100.0 * equal[key] / totals[key]:.2f}%)")
-    for code, rows in sorted(differing.items(), key=lambda kv: -len(kv[1])):
-        print(f"{len(rows):7d}  {code}")
-        for rel, value, mine, lo in rows[:args.examples]:
-            print(f"           {rel}  {value!r}: mine {mine!r}, LibreOffice {lo!r}")
-
+            print(f"{key}: {equal[key]} of {totals[key]} formatted number cells equal to LibreOffice "
+                  f"({100.0 * equal[key] / totals[key]:.2f}%), {equal_js[key]} of {totals_js[key]} "
+                  f"that SheetJS shows equal to SheetJS ({100.0 * equal_js[key] / max(1, totals_js[key]):.2f}%)")
+    for name, table in (("LibreOffice", differing), ("SheetJS", differing_js)):
+        print(f"\nCodes whose text differs from {name}'s, by cell count:")
+        for code, rows in sorted(table.items(), key=lambda kv: -len(kv[1]))[:args.codes]:
+            print(f"{len(rows):7d}  {code}")
+            for rel, value, mine, theirs in rows[:args.examples]:
+                print(f"           {rel}  {value!r}: mine {mine!r}, {name} {theirs!r}")
 
 if __name__ == "__main__":
     main()
