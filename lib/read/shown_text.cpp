@@ -129,8 +129,6 @@ void append_whole_place(const Digits &v, int k, int places, char placeholder, bo
     } else if (placeholder == '?') out += ' ';
 }
 
-char pad_of(char placeholder) { return placeholder == '#' ? 0 : placeholder == '0' ? '0' : ' '; }
-
 // Best approximation of x by a fraction with a denominator up to max_den,
 // from the continued fraction of x and the last semiconvergent.
 void best_fraction(double x, double max_den, double &num, double &den) {
@@ -381,8 +379,7 @@ void ShownFormat::render_fraction(const ShownSection &sec, double x, bool show_m
             } else if (denominator_at == 0) {
                 for (int d = 0; d < denominator.whole_count(); ++d) out += denominator.whole(d);
             }
-            if (!blank && denominator_at >= denominator.whole_count() && pad_of(placeholder))
-                out += pad_of(placeholder) == '0' ? ' ' : pad_of(placeholder);
+            if (!blank && denominator_at >= denominator.whole_count() && placeholder != '#') out += ' ';
             ++denominator_at;
         }
     }
