@@ -3,8 +3,9 @@
 
 #include "date_serial.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -19,7 +20,8 @@ struct Digits {
     explicit Digits(double x) {
         if (!(x > 0) || !std::isfinite(x)) return;
         char text[32];
-        std::snprintf(text, sizeof text, "%.14e", x);  // d.dddddddddddddde+XX
+        const auto end = std::to_chars(text, text + sizeof text, x, std::chars_format::scientific, 14).ptr;
+        *end = 0;  // d.dddddddddddddde+XX
         d[0] = text[0];
         std::memcpy(d + 1, text + 2, 14);
         n = 15;
@@ -74,7 +76,7 @@ double round_half_up(double x) { return std::floor(x + 0.5); }
 // A number >= 0 padded with zeros to at least `min_width` digits.
 void append_int(long long v, int min_width, std::string &out) {
     char text[24];
-    const int n = std::snprintf(text, sizeof text, "%lld", v);
+    const auto n = static_cast<int>(std::to_chars(text, text + sizeof text, v).ptr - text);
     if (min_width > n) out.append(static_cast<size_t>(min_width - n), '0');
     out.append(text, static_cast<size_t>(n));
 }
@@ -438,10 +440,11 @@ bool ShownFormat::render_date(const ShownSection &sec, double value, bool date19
         case SHOWN_MINUTE: append_int(minute, w, out); break;
         case SHOWN_SECOND: append_int(second, w, out); break;
         case SHOWN_SUBSECOND: {
-            char digits[8];
-            std::snprintf(digits, sizeof digits, "%0*lld", sec.second_decimals, second_part);
+            // The first w of the second's decimals.
+            const size_t at = out.size() + 1;
             out += '.';
-            out.append(digits, static_cast<size_t>(w));
+            append_int(second_part, sec.second_decimals, out);
+            out.resize(at + static_cast<size_t>(w));
             break;
         }
         case SHOWN_AMPM: {
