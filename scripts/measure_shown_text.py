@@ -11,7 +11,9 @@ text depends on the column width.
   scripts/measure_shown_text.py [--corpus DIR] [--work DIR] [--examples N] [--codes N]
 
 The renderer is compiled from lib/read into the work folder; LibreOffice's
-CSV files are kept there and reused on the next run.
+CSV files are kept there and reused on the next run.  Needs g++, soffice,
+the ja_JP.UTF-8 locale, python3-xlrd and node with the xlsx package in
+build/oracle-node (npm install --prefix build/oracle-node xlsx).
 """
 import argparse
 import collections
