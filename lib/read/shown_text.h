@@ -4,7 +4,8 @@
 // percent, exponents, fractions, dates and times with Japanese eras and
 // weekdays.  Independent of column width: fill characters show nothing,
 // `_x` shows one space, and General (whose text depends on the width) has
-// no shown form here.
+// no shown form here.  A number under the text format @ shows every digit
+// in the General form, as a wide column shows it.
 //
 // A code is compiled once into a small program and then rendered for many
 // values; rendering allocates nothing once the output string has grown to
@@ -121,8 +122,8 @@ class ShownFormat {
     int section_count_ = 0;
     bool has_conditions_ = false;
 
-    void render_number(const ShownSection &section, double value, bool negative, std::string &out) const;
-    void render_fraction(const ShownSection &section, double value, bool negative, std::string &out) const;
+    void render_number(const ShownSection &section, double value, bool show_minus, std::string &out) const;
+    void render_fraction(const ShownSection &section, double value, bool show_minus, std::string &out) const;
     bool render_date(const ShownSection &section, double value, bool date1904, std::string &out) const;
     const ShownSection *choose(double value, bool &show_minus) const;
 };
