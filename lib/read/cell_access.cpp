@@ -64,9 +64,8 @@ int read_cell(XLS_BOOK *book, const char *name, char *text_out, int text_size, c
     if (!cell) return ozw_set_code(book, OXLS_ERR_COLUMN_RANGE);
     book->last_column = pos->column;
 
-    std::string text = cell_text(book, *cell, rule);
+    const std::string text = orb_convert(CS_UTF8, ozw_charset(book), cell_text(book, *cell, rule));
     const bool date = ozw_is_date_type(cell->type);
-    if (!date) text = orb_convert(CS_UTF8, ozw_charset(book), text);
     if (!text_out || static_cast<long long>(text.size()) >= text_size)
         return ozw_set_error(book, OXLS_ERR_BUFFER, OXLS_03009, text_size, date ? kDateBufferName : kStringBufferName);
     std::memcpy(text_out, text.c_str(), text.size() + 1);
@@ -106,8 +105,7 @@ void fill_texts(XLS_BOOK *book, int direction, int sheet_index, int row, int col
             ended = true;
             continue;
         }
-        std::string text = ozw_display_text(book, *cell);
-        if (!ozw_is_date_type(cell->type)) text = orb_convert(CS_UTF8, charset, text);
+        const std::string text = orb_convert(CS_UTF8, charset, ozw_display_text(book, *cell));
         std::memcpy(texts[i], text.c_str(), text.size() + 1);
         if (direction == 0) ++column;
         else ++row;

@@ -1,7 +1,7 @@
 // Texts of date and time values in the date and time format ids
 // (301 to 343, 401 to 407; see format_id.h).  The texts are UTF-8: the
-// Japanese formats hold non-ASCII characters (年, 平成, 時...), so a caller
-// converts them to its character set like any other cell text.
+// Japanese formats hold non-ASCII characters (年, 令和, 時...), so the cell
+// calls convert them to the caller's character set like any other cell text.
 #pragma once
 
 #include "oxls.h"

@@ -20,5 +20,5 @@ std::string ozw_display_text(const XLS_BOOK *book, const XLS_CELL &cell);
 std::string ozw_display_text_in_formats(const XLS_BOOK *book, const XLS_CELL &cell, int date_format,
                                         int number_format, int decimals);
 
-// True for the date and time types, whose texts are plain ASCII.
+// True for the date and time types.
 bool ozw_is_date_type(int type);
