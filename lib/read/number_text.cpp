@@ -101,9 +101,12 @@ bool is_zero(const DecimalText &number) {
            number.fraction.find_first_not_of('0') == std::string::npos;
 }
 
-// Sign and whole part; a value that rounded to zero carries no sign.
+// Sign and whole part.  A grouped number keeps the value's sign even when
+// it rounded to zero (-0, as spreadsheet programs show it); a percentage
+// that rounded to zero carries no sign.
 std::string sign_and_whole(const DecimalText &number, bool grouped) {
-    std::string text = number.negative && !is_zero(number) ? "-" : "";
+    const bool sign = number.negative && (grouped || !is_zero(number));
+    std::string text = sign ? "-" : "";
     const std::string whole = number.whole.empty() ? "0" : number.whole;
     for (size_t i = 0; i < whole.size(); ++i) {
         if (grouped && i > 0 && (whole.size() - i) % 3 == 0) text += ',';
