@@ -68,12 +68,14 @@ const Era *japanese_era(const DateParts &d) {
     static const Era TAISHO{"T", "大正", 1911};
     static const Era SHOWA{"S", "昭和", 1925};
     static const Era HEISEI{"H", "平成", 1988};
+    static const Era REIWA{"R", "令和", 2018};
     const long key = d.year * 10000L + d.month * 100L + d.day;
     if (d.year < 1900) return nullptr;
     if (key <= 19120729) return &MEIJI;
     if (key <= 19261224) return &TAISHO;
     if (key <= 19890107) return &SHOWA;
-    return &HEISEI;
+    if (key <= 20190430) return &HEISEI;
+    return &REIWA;
 }
 
 std::string era_text(const DateParts &d, bool long_form) {

@@ -72,8 +72,9 @@ TEST(DateText, EraBoundaries) {
         {1926, 12, 25, "昭和1年12月25日", "S1.12.25"},
         {1989, 1, 7, "昭和64年1月7日", "S64.1.7"},
         {1989, 1, 8, "平成1年1月8日", "H1.1.8"},
-        // The era table ends with Heisei: later dates keep counting its years.
-        {2019, 5, 1, "平成31年5月1日", "H31.5.1"},
+        {2019, 4, 30, "平成31年4月30日", "H31.4.30"},
+        {2019, 5, 1, "令和1年5月1日", "R1.5.1"},
+        {2026, 12, 6, "令和8年12月6日", "R8.12.6"},
     };
     for (const auto &e : expected) {
         const double serial = serial_of(e.year, e.month, e.day);
