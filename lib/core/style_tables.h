@@ -47,13 +47,15 @@ struct BorderRecord {
 };
 
 // A number format of the book: its id and format code.  Readers keep the
-// book's own formats here (id and code); the writer keeps its custom
-// formats (kind, decimals, id from 176 upward).
+// book's own formats here (id, code, and the display format the code is
+// classified as, from the code as the book stores it); the writer keeps its
+// custom formats (kind, decimals, id from 176 upward).
 struct NumberFormat {
     int id = 0;
     std::string code;
     int kind = 0;
     int decimals = 0;
+    int format_id = 0;
 };
 
 struct StyleTables {

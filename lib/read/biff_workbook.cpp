@@ -4,6 +4,7 @@
 
 #include "book_record.h"
 #include "messages.h"
+#include "read/format_id.h"
 
 #include <algorithm>
 #include <new>
@@ -156,6 +157,7 @@ int BiffWorkbookLoader::on_format(const biff::Record &record) {
     format.id = biff::u16(record.data);
     try {
         format.code = biff_field_text(record.data, field, codepage_);
+        format.format_id = ozw_classify_format_code(format.code);
         styles_->number_formats.push_back(std::move(format));
     } catch (const std::bad_alloc &) {
         return -2;

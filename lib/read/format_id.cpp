@@ -6,27 +6,13 @@
 
 namespace {
 
-// Format codes from a package may still carry the escape "&quot;" for a
-// double quote; the tests below are written against the plain form.
-std::string unescape_quotes(std::string_view code) {
-    static constexpr std::string_view QUOT = "&quot;";
-    std::string plain;
-    plain.reserve(code.size());
-    for (size_t i = 0; i < code.size();) {
-        if (code.substr(i, QUOT.size()) == QUOT) {
-            plain += '"';
-            i += QUOT.size();
-        } else {
-            plain += code[i++];
-        }
-    }
-    return plain;
-}
+bool contains(std::string_view code, std::string_view needle) { return code.find(needle) != std::string_view::npos; }
 
 bool is_currency(std::string_view code) {
-    return code.find("\\$") != std::string_view::npos ||
-           code.find("\"\xA5\"") != std::string_view::npos ||      // yen, single byte
-           code.find("\"\\\"") != std::string_view::npos;           // backslash shown as yen
+    return contains(code, "\\$") ||
+           contains(code, "\"\xA5\"") ||               // yen, single byte
+           contains(code, "\"\\\"") ||                // backslash shown as yen
+           contains(code, "&quot;\\&quot;");            // the same, as a package stores it
 }
 
 struct CodeRule {
@@ -43,12 +29,22 @@ constexpr CodeRule DATE_TIME_RULES[] = {
     {"ddd", FMT_WEEKDAY_ABBR},
     {"aaaa", FMT_JP_WEEKDAY_LONG},
     {"aaa", FMT_JP_WEEKDAY},
+    // A package stores a double quote as "&quot;"; its Japanese date and
+    // time codes are recognised in that form only where their section ends
+    // (";" or the end of the code), so that "h時mm分ss秒" stays a time with
+    // seconds.
+    {"yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;;", FMT_JP_DATE},
     {"yyyy\"年\"m\"月\"d\"日\"", FMT_JP_DATE},
     {"dddd\\,\\ mmmm\\ dd\\,\\ yyyy", FMT_JP_DATE},
+    {"m&quot;月&quot;d&quot;日&quot;;", FMT_JP_MONTH_DAY},
     {"m\"月\"d\"日\"", FMT_JP_MONTH_DAY},
+    {"yyyy&quot;年&quot;m&quot;月&quot;;", FMT_JP_YEAR_MONTH},
     {"yyyy\"年\"m\"月\"", FMT_JP_YEAR_MONTH},
+    {"h&quot;時&quot;mm&quot;分&quot;;", FMT_JP_HM},
     {"h\"時\"mm\"分\"", FMT_JP_HM},
+    {"h&quot;時&quot;mm&quot;分&quot;ss&quot;秒&quot;", FMT_JP_HMS},
     {"h\"時\"mm\"分\"ss\"秒\"", FMT_JP_HMS},
+    {"m&quot;月&quot;", FMT_JP_MONTH},
     {"m\"月\"", FMT_JP_MONTH},
 };
 
@@ -66,9 +62,18 @@ constexpr CodeRule SHORT_DATE_RULES[] = {
     {"m/d", FMT_MONTH_DAY},
 };
 
+// A needle that ends in ";" also matches, without it, at the end of the
+// code: the last section of a code ends there.
+bool matches(std::string_view code, std::string_view needle) {
+    if (contains(code, needle)) return true;
+    if (needle.empty() || needle.back() != ';') return false;
+    needle.remove_suffix(1);
+    return code.size() >= needle.size() && code.substr(code.size() - needle.size()) == needle;
+}
+
 int first_rule(std::string_view code, const CodeRule *begin, const CodeRule *end) {
     for (const CodeRule *rule = begin; rule != end; ++rule) {
-        if (code.find(rule->needle) != std::string_view::npos) return rule->format_id;
+        if (matches(code, rule->needle)) return rule->format_id;
     }
     return FMT_NONE;
 }
@@ -111,30 +116,27 @@ int kind_of_format_id(int format_id) {
 
 }  // namespace
 
-int ozw_classify_format_code(std::string_view stored_code) {
-    const std::string code = unescape_quotes(stored_code);
-    const bool twelve_hour = code.find("AM/PM") != std::string::npos;
-    if (code.find("yyyy/m/d\\ h:mm") != std::string::npos) {
-        return twelve_hour ? FMT_DATE_TIME_12H : FMT_DATE_TIME;
-    }
-    if (code.find("yyyy/m/d;") != std::string::npos) return FMT_DATE;
+int ozw_classify_format_code(std::string_view code) {
+    const bool twelve_hour = contains(code, "AM/PM");
+    if (contains(code, "yyyy/m/d\\ h:mm")) return twelve_hour ? FMT_DATE_TIME_12H : FMT_DATE_TIME;
+    if (contains(code, "yyyy/m/d;")) return FMT_DATE;
     if (int id = first_rule(code, DATE_TIME_RULES)) return id;
-    if (code.find("h:mm:ss") != std::string::npos) return twelve_hour ? FMT_HMS_12H : FMT_HMS;
-    if (code.find("h:mm") != std::string::npos) return twelve_hour ? FMT_HM_12H : FMT_HM;
+    if (contains(code, "h:mm:ss")) return twelve_hour ? FMT_HMS_12H : FMT_HMS;
+    if (contains(code, "h:mm")) return twelve_hour ? FMT_HM_12H : FMT_HM;
     if (int id = first_rule(code, SHORT_DATE_RULES)) return id;
     if (is_currency(code)) return FMT_CURRENCY;
-    if (code.find("#,##0") != std::string::npos) return FMT_GROUPED;
-    if (code == "\"\"" || stored_code == "\"&quot;&quot;\"") return FMT_HIDDEN;
+    if (contains(code, "#,##0")) return FMT_GROUPED;
+    if (code == "\"\"" || code == "&quot;&quot;" || code == "\"&quot;&quot;\"") return FMT_HIDDEN;
     // Any "d" left, even one inside a colour name such as [Red], makes the
     // code a day format: the tests are plain substring tests throughout.
-    if (code.find('d') != std::string::npos) return FMT_DAY;
-    if (code.find("\"%\"") != std::string::npos) return FMT_PERCENT;
+    if (contains(code, "d")) return FMT_DAY;
+    if (contains(code, "\"%\"") || contains(code, "&quot;%&quot;")) return FMT_PERCENT;
     return FMT_GENERAL;
 }
 
 int ozw_user_format_id(const StyleTables &styles, int number) {
     for (const NumberFormat &format : styles.number_formats) {
-        if (format.id == number) return ozw_classify_format_code(format.code);
+        if (format.id == number) return format.format_id;
     }
     return FMT_NONE;
 }

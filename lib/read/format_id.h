@@ -4,7 +4,8 @@
 // A number format number is what a cell format (XF) refers to: Excel's
 // built-in numbers, and 164 upwards for the book's own formats, whose codes
 // the readers keep in StyleTables::number_formats (NumberFormat::id holds the
-// number, NumberFormat::code the format code as stored).
+// number, NumberFormat::code the format code, NumberFormat::format_id its
+// classification).
 #pragma once
 
 #include "oxls.h"
@@ -59,16 +60,17 @@ constexpr int FMT_MINUTE_SECOND = 407;    // 05:09
 constexpr int FMT_PERCENT = 501;
 constexpr int FMT_HIDDEN = 900;           // empty text
 
-// Format id of a format code, by substring tests on the code as stored
-// (codes from a package may still carry the escape &quot;, read as a double
-// quote).  The tests are plain substring tests in a fixed order, so a code
+// Format id of a format code, by substring tests on the code as the book
+// stores it: codes from a package still carry the escape &quot; for a double
+// quote, and the Japanese date and time patterns are recognised in that form
+// only where their section ends (";" or the end of the code).  The tests are plain substring tests in a fixed order, so a code
 // such as "yyyy/m/d" (no section end) is taken by "m/d" and "[Red]" counts
 // as a day part; readers rely on exactly this order.  Never fails: a code
 // that nothing recognises is general (100).
 int ozw_classify_format_code(std::string_view code);
 
-// Format id of a book's own number format `number`: the classification of
-// its code, or 0 when the book has no format of that number.
+// Format id of a book's own number format `number`: the classification the
+// reader gave its code, or 0 when the book has no format of that number.
 int ozw_user_format_id(const StyleTables &styles, int number);
 
 // Number format number of a cell style as the readers store it (the style

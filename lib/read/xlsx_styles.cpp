@@ -2,6 +2,7 @@
 // cell formats (XF records), appended to the book's style tables.  Only the
 // entries of the main lists count: a <font> of a differential format or an
 // <xf> of the cell-style list is not a cell's font or format.
+#include "read/format_id.h"
 #include "read/xlsx_elements.h"
 #include "read/xlsx_parts.h"
 #include "read/xml_scanner.h"
@@ -100,16 +101,19 @@ private:
     void add_number_format(std::string_view rest) {
         NumberFormat format;
         bool has_id = false;
-        std::string_view name, value;
+        std::string_view name, value, stored_code;
         while (xml_next_attribute(rest, name, value)) {
             long long id = 0;
             if (name == "numFmtId") {
                 has_id = xml_unsigned(value, MAX_INDEX, id);
                 format.id = static_cast<int>(id);
             } else if (name == "formatCode") {
+                stored_code = value;
                 xml_decode_entities(value, format.code);
             }
         }
+        // Classified as the package stores it, with its escapes.
+        format.format_id = ozw_classify_format_code(stored_code);
         if (has_id) styles_.number_formats.push_back(std::move(format));
     }
 

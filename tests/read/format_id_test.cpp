@@ -41,6 +41,8 @@ TEST(FormatId, PackageCodesWithQuoteEscapes) {
     expect_ids({
         {"yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;;@", 333},
         {"m&quot;月&quot;d&quot;日&quot;;@", 331}, {"h&quot;時&quot;mm&quot;分&quot;;@", 402},
+        {"h&quot;時&quot;mm&quot;分&quot;ss&quot;秒&quot;", 405},  // 402 only when decoded first
+        {"yyyy&quot;年&quot;m&quot;月&quot;d&quot;日&quot;", 333},     // the code's end ends the section
         {"m&quot;月&quot;", 330}, {"&quot;\\&quot;#,##0;&quot;\\&quot;\\-#,##0", 201},
         {"&quot;&quot;", 900}, {"\"&quot;&quot;\"", 900}, {"0&quot;%&quot;", 501},
     });
@@ -60,9 +62,10 @@ TEST(FormatId, NumberCodes) {
 
 StyleTables book_styles() {
     StyleTables styles;
-    styles.number_formats = {{176, "yyyy\"年\"m\"月\"d\"日\"", 0, 0}, {177, "0.0", 0, 0},
-                             {178, "[$-411]ge.m.d", 0, 0}, {179, "0&quot;%&quot;", 0, 0},
-                             {180, "h:mm", 0, 0}};
+    const std::pair<int, const char *> formats[] = {
+        {176, "yyyy\"年\"m\"月\"d\"日\""}, {177, "0.0"}, {178, "[$-411]ge.m.d"}, {179, "0&quot;%&quot;"}, {180, "h:mm"}};
+    for (auto [number, code] : formats)
+        styles.number_formats.push_back({number, code, 0, 0, ozw_classify_format_code(code)});
     for (uint32_t number : {0u, 14u, 3u, 176u, 177u, 178u, 20u, 0xFFFFFFFFu}) {
         styles.xfs.emplace_back().num_format = number;
     }

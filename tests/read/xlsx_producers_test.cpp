@@ -1,5 +1,8 @@
 // The same Japanese book written by independent producers reads the same:
-// sheet names, texts, numbers, cached formula values and short dates.
+// sheet names, texts, numbers, cached formula values and short dates; and
+// books in Japanese number formats read in every character set a caller may
+// ask for.
+#include "charset.h"
 #include "xlsx_test_package.h"
 
 #include <gtest/gtest.h>
@@ -53,6 +56,45 @@ void check_book(const std::string &name, bool cached_values) {
 TEST(XlsxProducers, OpenpyxlBook) { check_book("openpyxl_ja.xlsx", false); }
 TEST(XlsxProducers, XlsxWriterBook) { check_book("xlsxwriter_ja.xlsx", true); }
 TEST(XlsxProducers, GnumericBook) { check_book("gnumeric_ja.xlsx", true); }
+
+std::string test_book(const std::string &name) { return std::string(ZS_TEST_DATA_DIR) + "/xlsx/" + name; }
+
+// Each formatted kind in each of the caller's character sets, through the
+// single-cell call, the run call and the search.  Rows of the books made
+// by scripts/make_fixtures_sheets.py, 2016-03-25 14:05:09 unless noted.
+TEST(XlsxProducers, FormattedTextsInTheCallersCharacterSet) {
+    const char *const expected[] = {
+        "2016年3月25日", "3月25日", "2016年3月", "14時5分",
+        "14時05分09秒",      // h"時"mm"分"ss"秒", classified as the package stores it
+        "平成28年3月25日",
+        "令和8年12月6日",    // 2026-12-06
+        "R8.12.6", "金", "金曜日",
+        "-0",                // -8.2e-10 in #,##0
+    };
+    const std::pair<const char *, int> charsets[] = {{"SJIS", CS_SJIS}, {"EUC", CS_EUC}, {"UTF8", CS_UTF8}};
+    for (const char *producer : {"openpyxl", "xlsxwriter"}) {
+        for (auto [keyword, charset] : charsets) {
+            OpenBook book(test_book(std::string("formats_") + producer + ".xlsx"), "UNLOAD", keyword);
+            ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
+            for (size_t row = 0; row < std::size(expected); ++row) {
+                const std::string want = orb_convert(CS_UTF8, charset, expected[row]);
+                const std::string where = std::string(producer) + " " + keyword + " row " + std::to_string(row + 1);
+                EXPECT_EQ(book.text(0, "A" + std::to_string(row + 1)), want) << where;
+                char text[64] = "";
+                char *texts[] = {text};
+                ASSERT_EQ(OXLS_get_cells(book.get(), 1, 0, static_cast<int>(row), 0, 1, texts), 0);
+                EXPECT_EQ(std::string(text), want) << where;
+                XLS_SEARCH request{};
+                request.count = 1;
+                EXPECT_EQ(OXLS_search(book.get(), &request, want.c_str(), texts), 0) << where;
+                EXPECT_EQ(request.hit_row, static_cast<int>(row)) << where;
+            }
+            if (charset == CS_SJIS) {
+                EXPECT_EQ(book.text(0, "A1").substr(0, 6), "2016\x94\x4E") << "年 in Shift-JIS";
+            }
+        }
+    }
+}
 
 TEST(XlsxProducers, LibreOfficeBook) {
     std::string path = std::string(ZS_CORPUS_DIR) + "/generated/libreoffice_japanese_mixed.xlsx";
