@@ -65,17 +65,11 @@ CfbEntry decode_entry(int index, const unsigned char *p) {
     return e;
 }
 
-bool same_name(std::string_view a, std::string_view b, bool ignore_case) {
+bool same_name(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]);
-        unsigned char y = static_cast<unsigned char>(b[i]);
-        if (ignore_case) {
-            if (x >= 'a' && x <= 'z') x = static_cast<unsigned char>(x - 32);
-            if (y >= 'a' && y <= 'z') y = static_cast<unsigned char>(y - 32);
-        }
-        if (x != y) return false;
-    }
+    auto upper = [](unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (upper(static_cast<unsigned char>(a[i])) != upper(static_cast<unsigned char>(b[i]))) return false;
     return true;
 }
 
@@ -186,14 +180,10 @@ int CfbStorage::load(const char *path) {
     return CFB_OK;
 }
 
-const CfbEntry *CfbStorage::entry(std::string_view path) const { return find(path, false); }
-
-const CfbEntry *CfbStorage::entry_ignoring_case(std::string_view path) const { return find(path, true); }
-
 // Walks the path from the root.  The children of an entry form a tree of
 // siblings below its first child; each entry is visited at most once, so
 // sibling links that point back cannot loop.
-const CfbEntry *CfbStorage::find(std::string_view path, bool ignore_case) const {
+const CfbEntry *CfbStorage::entry(std::string_view path) const {
     if (result_ != CFB_OK || directory_.empty()) return nullptr;
     const CfbEntry *current = &directory_[0];
     while (!path.empty()) {
@@ -210,7 +200,7 @@ const CfbEntry *CfbStorage::find(std::string_view path, bool ignore_case) const 
             if (index >= directory_.size() || seen[index]) continue;
             seen[index] = true;
             const CfbEntry &e = directory_[index];
-            if (e.valid && same_name(e.name, component, ignore_case)) found = &e;
+            if (e.valid && same_name(e.name, component)) found = &e;
             pending.push_back(e.next);
             pending.push_back(e.previous);
         }
@@ -319,22 +309,29 @@ size_t CfbStream::read(void *buffer, size_t max_length) {
     return got;
 }
 
+bool CfbStream::laid_out_in_order() const {
+    if (failed_ || small_blocks_) return false;
+    const std::vector<uint32_t> &table = storage_.bat_.entries;
+    for (size_t i = 1; i < chain_.size(); ++i) {
+        if (chain_[i] <= chain_[i - 1]) return false;
+        for (uint32_t between = chain_[i - 1] + 1; between < chain_[i]; ++between)
+            if (table[between] != CFB_BAT_SECTOR && table[between] != CFB_META_SECTOR) return false;
+    }
+    return true;
+}
+
+const CfbEntry *cfb_workbook_entry(CfbStorage &storage) {
+    for (const char *name : {"Workbook", "Book"}) {
+        const CfbEntry *e = storage.entry(name);
+        if (e && e->type == CFB_TYPE_STREAM && !CfbStream(storage, *e).fail()) return e;
+    }
+    return nullptr;
+}
+
 int cfb_extract_workbook(const char *book_path, const char *memory_file_name) {
     CfbStorage storage(book_path);
     if (!storage.open()) return -1;
-    // Exact names first; then the same names in any letter case, as the
-    // system's compound-file layer finds a "WORKBOOK" written by some tools.
-    const CfbEntry *found = nullptr;
-    for (bool ignore_case : {false, true}) {
-        for (const char *name : {"Workbook", "Book"}) {
-            const CfbEntry *e = ignore_case ? storage.entry_ignoring_case(name) : storage.entry(name);
-            if (e && e->type == CFB_TYPE_STREAM && !CfbStream(storage, *e).fail()) {
-                found = e;
-                break;
-            }
-        }
-        if (found) break;
-    }
+    const CfbEntry *found = cfb_workbook_entry(storage);
     if (!found) return -1;
     CfbStream stream(storage, *found);
     MFILE *out = mopen(memory_file_name, "wb");

@@ -94,11 +94,9 @@ public:
     void close();
 
     // The entry a '/'-separated path names ("/" or "" is the root), or null.
-    // Names are compared byte for byte.
+    // Names are compared with ASCII letters in either case, as the format
+    // defines, so "WorkBook" and "WORKBOOK" are found as "Workbook".
     const CfbEntry *entry(std::string_view path) const;
-    // The same, with ASCII letters compared without regard to case (the
-    // way the system's own compound-file layer looks names up).
-    const CfbEntry *entry_ignoring_case(std::string_view path) const;
 
     const CfbHeader &header() const { return header_; }
     const std::vector<CfbEntry> &directory() const { return directory_; }
@@ -115,7 +113,6 @@ private:
     bool read_at(uint64_t offset, void *buffer, size_t count);
     bool read_big_blocks(const std::vector<uint32_t> &blocks, std::vector<unsigned char> &out);
     bool load_bat_block_list(std::vector<uint32_t> &list);
-    const CfbEntry *find(std::string_view path, bool ignore_case) const;
     // Bytes of the chain's data read from `position` on; fewer at a
     // missing block.
     size_t read_chain(const std::vector<uint32_t> &chain, bool small_blocks, uint64_t position,
@@ -152,6 +149,10 @@ public:
     size_t read(void *buffer, size_t max_length);
     uint64_t tell() const { return position_; }
     void seek(uint64_t position) { position_ = position; }
+    // True when the file's bytes from the stream's first sector on are the
+    // stream: it lies in big blocks in ascending order, with nothing between
+    // them but sectors of the allocation table itself.
+    bool laid_out_in_order() const;
 
 private:
     void open(const CfbEntry *entry);
@@ -163,6 +164,10 @@ private:
     uint32_t size_ = 0;
     uint64_t position_ = 0;
 };
+
+// The workbook stream entry of an open storage: "Workbook", else the older
+// "Book", whose stream can be opened; null when there is neither.
+const CfbEntry *cfb_workbook_entry(CfbStorage &storage);
 
 // Copies the workbook stream of the Excel 97-2003 book at `book_path`
 // ("Workbook", else the older "Book") into a new memory file named
