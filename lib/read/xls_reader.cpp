@@ -1,7 +1,8 @@
 // The Excel 97-2003 reader: takes the book's workbook stream, from the
-// memory file named by TEMP_WORKBOOK_PATH or found by the direct scan of
-// the compound file, cuts it into records and hands them to the record
-// handler.
+// memory file named by TEMP_WORKBOOK_PATH, found by the direct scan of the
+// compound file, or, where the scan cannot give the whole stream, through
+// the compound-file reader; cuts it into records and hands them to the
+// record handler.
 #include "read/readers.h"
 
 #include "book_record.h"
@@ -11,7 +12,11 @@
 #include "read/biff_direct_scan.h"
 #include "read/biff_stream.h"
 #include "read/biff_workbook.h"
+#include "read/cfb_reader.h"
 #include "work_area.h"
+
+#include <algorithm>
+#include <vector>
 
 namespace {
 
@@ -57,20 +62,19 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
     return rc == kNoWorkbookStream ? -1 : rc;
 }
 
-// The streams the direct scan finds, each read as contiguous file bytes
+// The streams the direct scan found, each read as contiguous file bytes
 // from its first sector; pieces of the allocation table between them are
 // passed over.  An entry whose bytes are no workbook stream (a stream kept
 // in small blocks, or another storage's "Workbook") is skipped; at least
 // one must be.
-int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
-    std::vector<BiffStreamSpan> spans;
-    int rc = biff_scan_workbook_streams(book, path, spans);
-    if (rc != 0) return rc;
+int read_spans(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors,
+               const std::vector<BiffStreamSpan> &spans) {
     zplat::File *file = zplat::file_open(path, 1);
     if (!file) {
         biff_push_message(book, 3000, path);
         return -1;
     }
+    int rc = 0;
     bool read_one = false;
     for (const BiffStreamSpan &span : spans) {
         if (zplat::file_seek(file, static_cast<long long>(span.offset), 1) != 0) continue;
@@ -87,6 +91,51 @@ int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char 
     }
     zplat::file_close(file);
     return rc == 0 && !read_one ? -1 : rc;
+}
+
+int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+    std::vector<BiffStreamSpan> spans;
+    if (int rc = biff_scan_workbook_streams(book, path, spans)) return rc;
+    return read_spans(book, loader, path, file_sectors, spans);
+}
+
+// The scan reads a stream as the file's bytes from its first sector on, in
+// a file of 512-byte sectors and 64-byte short sectors.
+bool scan_can_read(const CfbStorage &storage, const CfbStream &stream) {
+    const CfbHeader &header = storage.header();
+    return header.b_shift == 9 && header.s_shift == 6 && stream.laid_out_in_order();
+}
+
+bool scan_found(const std::vector<BiffStreamSpan> &spans, const CfbEntry &entry) {
+    const uint64_t offset = (static_cast<uint64_t>(entry.start) + 1) * kFileSector;
+    return std::any_of(spans.begin(), spans.end(),
+                       [&](const BiffStreamSpan &span) { return span.offset == offset && span.size == entry.size; });
+}
+
+// Without TEMP_WORKBOOK_PATH: the direct scan, unless the file is a compound
+// file whose workbook stream the scan would read wrongly or not find (a
+// fragmented stream, one in small blocks, a "Book" or "WORKBOOK" stream, an
+// entry the scan does not recognise, sectors of another size).  Such a
+// stream is read through the compound-file reader, giving the cells the
+// search application reads.  A file that is no readable compound file keeps
+// the scan and its messages.
+int read_book_file(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+    CfbStorage storage(path);
+    const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
+    if (!entry) return read_scanned_streams(book, loader, path, file_sectors);
+    CfbStream stream(storage, *entry);
+    if (scan_can_read(storage, stream)) {
+        std::vector<BiffStreamSpan> spans;
+        if (int rc = biff_scan_workbook_streams(book, path, spans)) return rc;
+        if (scan_found(spans, *entry)) {
+            storage.close();
+            return read_spans(book, loader, path, file_sectors, spans);
+        }
+    }
+    BiffRecordReader reader([&stream](unsigned char *buffer, size_t count) { return stream.read(buffer, count); },
+                            stream.size(), file_sectors, false);
+    const int rc = read_stream(book, loader, reader);
+    return rc == kNoWorkbookStream ? -1 : rc;
 }
 
 int load_book(XLS_BOOK *book, const char *path) {
@@ -107,7 +156,7 @@ int load_book(XLS_BOOK *book, const char *path) {
 
     BiffWorkbookLoader loader(book);
     int rc = book->temp_workbook_path[0] ? read_memory_file(book, loader, file_sectors)
-                                         : read_scanned_streams(book, loader, path, file_sectors);
+                                         : read_book_file(book, loader, path, file_sectors);
     if (rc == 0) rc = loader.finish();
     return rc;
 }

@@ -241,6 +241,7 @@ TEST(XlsCorpus, EncryptedBooksAreRefusedWithoutAnErrorCode) {
 TEST(XlsCorpus, BadHeaderIsRefusedThroughTheDirectScan) {
     std::string bytes = compound_file({{u"Workbook", workbook("", {"S"}, {number(0, 0, 15, 1)})}});
     bytes.replace(28, 2, le16(0xFEFF));
+    bytes.replace(56, 4, le32(0));   // a threshold the compound-file reader refuses
     TempFile file("bad_order.xls", bytes);
     XLS_BOOK book{};
     const std::string args = std::string("EXCEL=\"") + file.path() + "\" MODE=UNLOAD";

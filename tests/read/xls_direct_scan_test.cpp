@@ -1,5 +1,6 @@
 // Reading a book without an extracted stream: the direct scan's header
-// checks and messages, and the allocation-table pieces it passes over.
+// checks and messages, the allocation-table pieces it passes over, and the
+// streams it cannot give, which the compound-file reader reads instead.
 #include "read/biff_direct_scan.h"
 #include "xls_test_books.h"
 
@@ -67,8 +68,48 @@ TEST(XlsDirectScan, PassesOverAllocationTablePiecesInsideTheStream) {
     EXPECT_STREQ(loaded.cell(0, 299, 0)->text, "448.5");
 }
 
+TEST(XlsDirectScan, StreamsTheScanCannotGiveAreReadThroughTheCompoundFileReader) {
+    // LibreOffice's book with its Workbook sectors out of order in the file.
+    const std::string fragmented = std::string(ZS_TEST_DATA_DIR) + "/xls/fragmented_libreoffice.xls";
+    LoadedBook scanned;
+    load_scanned(scanned, fragmented.c_str());
+    ASSERT_EQ(scanned.rc, 0) << scanned.error();
+    LoadedBook extracted;
+    load_extracted(extracted, fragmented.c_str());
+    ASSERT_EQ(extracted.rc, 0);
+    ASSERT_EQ(scanned.book.sheet_count, 1);
+    ASSERT_EQ(scanned.book.sheets[0].row_count, 80);
+    for (int row = 0; row < 80; ++row) {
+        EXPECT_EQ(scanned.text(0, row, 0), "行" + std::to_string(row + 1));
+        EXPECT_EQ(scanned.text(0, row, 0), extracted.text(0, row, 0));
+    }
+
+    // An old book with both "Book" and "WorkBook": the workbook stream is
+    // the one named in any letter case, read whole although the scan does
+    // not recognise its name.
+    const std::string old_stream = workbook("", {"Old"}, {number(0, 0, 15, 1)});
+    TempFile both("book_and_workbook.xls", compound_file({{u"Book", old_stream}, {u"WorkBook", sample_stream()}}));
+    LoadedBook loaded;
+    load_scanned(loaded, both.path());
+    ASSERT_EQ(loaded.rc, 0) << loaded.error();
+    EXPECT_STREQ(loaded.book.sheets[0].name, "Data");
+    EXPECT_EQ(loaded.book.sheets[0].row_count, 300);
+
+    // A compound file with short sectors of another size is read whole.
+    std::string other_short_sectors = compound_file({{u"Workbook", sample_stream()}});
+    other_short_sectors.replace(32, 2, le16(7));
+    TempFile other("short_sectors.xls", other_short_sectors);
+    LoadedBook read_whole;
+    load_scanned(read_whole, other.path());
+    ASSERT_EQ(read_whole.rc, 0) << read_whole.error();
+    EXPECT_EQ(read_whole.book.sheets[0].row_count, 300);
+}
+
 TEST(XlsDirectScan, HeaderFaultsAreReportedByName) {
-    const std::string good = compound_file({{u"Workbook", sample_stream()}});
+    // Files the compound-file reader refuses (here for their threshold)
+    // keep the scan's checks.
+    std::string good = compound_file({{u"Workbook", sample_stream()}});
+    good.replace(56, 4, le32(0));
     struct Case {
         size_t offset;
         std::string bytes;
