@@ -16,11 +16,9 @@ strings (cached formula results included; Excel's _xHHHH_ escapes, which
 openpyxl leaves as they are, decoded) and whole numbers in the General
 format.  Texts holding control characters other than tab and line ends are
 left out: Excel writes them as escapes that readers show differently.  The
-sheet position counts the book's worksheet parts
-(xl/worksheets/sheet*.xml) in byte order of their names, which is how the
-library numbers sheets (in a package that keeps its workbook elsewhere, in
-the order the workbook's relationships name them).  In the text, backslash, tab, carriage return and
-line feed are written as \\\\, \\t, \\r and \\n.
+sheet position counts the sheets the workbook part lists (chart sheets
+included), which is how the library numbers sheets.  In the text,
+backslash, tab, carriage return and line feed are written as \\\\, \\t, \\r and \\n.
 
 Exit status 0; a book openpyxl cannot read is reported on standard error
 and skipped.
@@ -36,8 +34,6 @@ import xml.etree.ElementTree as ET
 import openpyxl
 
 REL_NS = "{http://schemas.openxmlformats.org/package/2006/relationships}"
-DOC_REL = "{http://schemas.openxmlformats.org/officeDocument/2006/relationships}id"
-WORKSHEET_PREFIX = "xl/worksheets/sheet"
 EXCEL_ESCAPE = re.compile("_x([0-9A-Fa-f]{4})_")
 CONTROL = re.compile("[\x00-\x08\x0b\x0c\x0e-\x1f]")
 MEMORY_LIMIT = 4 << 30  # openpyxl may not take the machine down on a hostile book
@@ -71,30 +67,21 @@ def relationships(package, part):
 
 
 def sheet_positions(path):
-    """Sheet name -> position of its worksheet among the book's worksheets.
+    """Sheet name -> position of the sheet in the workbook's list.
 
-    Worksheets are the parts xl/worksheets/sheet*.xml in byte order of their
-    names; a package keeping its workbook elsewhere has them in the order
-    its workbook's relationships name them."""
+    The list counts every <sheet> with a name and a sheetId, worksheets and
+    chart sheets alike; a package may keep its workbook elsewhere, named by
+    the package's relationships."""
     with zipfile.ZipFile(path) as package:
-        names = package.namelist()
         workbook = "xl/workbook.xml"
-        standard = workbook in names
-        if not standard:
+        if workbook not in package.namelist():
             for kind, _, target in relationships(package, ""):
                 if kind.endswith("/officeDocument"):
                     workbook = target
-        rels = relationships(package, workbook)
-        targets = {rel_id: target for _, rel_id, target in rels}
-        if standard:
-            worksheets = sorted(n for n in names if n.startswith(WORKSHEET_PREFIX))
-        else:
-            worksheets = [target for kind, _, target in rels if kind.endswith("/worksheet")]
         positions = {}
         for sheet in ET.fromstring(package.read(workbook)).iter():
-            part = targets.get(sheet.get(DOC_REL), "")
-            if sheet.tag.endswith("}sheet") and part in worksheets:
-                positions[sheet.get("name")] = worksheets.index(part)
+            if sheet.tag.endswith("}sheet") and sheet.get("name") and sheet.get("sheetId"):
+                positions.setdefault(sheet.get("name"), len(positions))
     return positions
 
 

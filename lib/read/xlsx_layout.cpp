@@ -1,21 +1,15 @@
-// Finding the workbook, worksheets, shared strings and styles of a package
-// through its relationships.
+// Relationships of parts, and finding the workbook, shared strings and
+// styles of a package through them.
 #include "read/xlsx_layout.h"
 
 #include "read/xml_scanner.h"
 #include "read/xml_text.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace {
 
 constexpr std::string_view kWorkbook = "xl/workbook.xml";
-
-struct Relationship {
-    std::string type;     // ends in /officeDocument, /worksheet, ...
-    std::string target;
-};
 
 bool ends_with(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
@@ -25,23 +19,31 @@ int no_id(std::string_view) { return -1; }
 
 class RelationshipHandler : public XmlHandler {
 public:
-    std::vector<Relationship> relationships;
+    explicit RelationshipHandler(std::string_view source) : source_(source) {}
+    std::vector<XlsxRelationship> relationships;
 
     int start(const XmlTag &tag, const XmlScanner &) override {
         if (tag.name != "Relationship" && !ends_with(tag.name, ":Relationship")) return 0;
-        Relationship rel;
+        XlsxRelationship rel;
+        std::string target;
         bool external = false;
         std::string_view rest = tag.attributes, name, value;
         while (xml_next_attribute(rest, name, value)) {
-            if (name == "Type") xml_decode_entities(value, rel.type);
-            else if (name == "Target") xml_decode_entities(value, rel.target);
+            if (name == "Id") xml_decode_entities(value, rel.id);
+            else if (name == "Type") xml_decode_entities(value, rel.type);
+            else if (name == "Target") xml_decode_entities(value, target);
             else if (name == "TargetMode") external = value == "External";
         }
-        if (!external && !rel.target.empty()) relationships.push_back(std::move(rel));
+        if (external || target.empty()) return 0;
+        rel.part = xlsx_resolve_target(source_, target);
+        relationships.push_back(std::move(rel));
         return 0;
     }
     int end(const XmlTag &, const XmlScanner &) override { return 0; }
     int text(std::string_view, bool, const XmlScanner &) override { return 0; }
+
+private:
+    std::string_view source_;
 };
 
 // The relationships part of a part: "a/b.xml" -> "a/_rels/b.xml.rels",
@@ -53,16 +55,24 @@ std::string relationships_part(std::string_view part) {
     return std::string(folder) + "_rels/" + std::string(file) + ".rels";
 }
 
-std::vector<Relationship> relationships_of(std::string_view part, const PartTextReader &read) {
-    std::string_view text;
-    RelationshipHandler handler;
-    if (!read(relationships_part(part), text)) return {};
-    XmlScanner scanner(no_id);
-    scanner.scan(text, handler);
-    return handler.relationships;
+std::vector<XlsxRelationship> relationships_of(std::string_view part, const PartTextReader &read) {
+    std::vector<XlsxRelationship> relationships;
+    xlsx_relationships(part, read, relationships);
+    return relationships;
 }
 
 }  // namespace
+
+bool xlsx_relationships(std::string_view part, const PartTextReader &read, std::vector<XlsxRelationship> &out) {
+    std::string_view text;
+    out.clear();
+    if (!read(relationships_part(part), text)) return false;
+    RelationshipHandler handler(part);
+    XmlScanner scanner(no_id);
+    scanner.scan(text, handler);
+    out = std::move(handler.relationships);
+    return true;
+}
 
 std::string xlsx_resolve_target(std::string_view source_part, std::string_view target) {
     std::string path;
@@ -95,27 +105,17 @@ std::vector<std::string> xlsx_usual_names(const std::vector<std::string_view> &n
     std::vector<std::string> usual(names.size());
     if (std::find(names.begin(), names.end(), kWorkbook) != names.end()) return usual;
     std::string workbook;
-    for (const Relationship &rel : relationships_of("", read))
-        if (ends_with(rel.type, "/officeDocument")) workbook = xlsx_resolve_target("", rel.target);
+    for (const XlsxRelationship &rel : relationships_of("", read))
+        if (ends_with(rel.type, "/officeDocument")) workbook = rel.part;
     if (workbook.empty()) return usual;
     auto rename = [&](const std::string &part, const std::string &name) {
         for (size_t i = 0; i < names.size(); ++i)
             if (names[i] == part) usual[i] = name;
     };
     rename(workbook, std::string(kWorkbook));
-    int worksheets = 0;
-    for (const Relationship &rel : relationships_of(workbook, read)) {
-        std::string part = xlsx_resolve_target(workbook, rel.target);
-        if (ends_with(rel.type, "/worksheet")) {
-            // Numbered so that byte order is relationship order.
-            char name[40];
-            std::snprintf(name, sizeof name, "xl/worksheets/sheet%06d.xml", ++worksheets);
-            rename(part, name);
-        } else if (ends_with(rel.type, "/sharedStrings")) {
-            rename(part, "xl/sharedStrings.xml");
-        } else if (ends_with(rel.type, "/styles")) {
-            rename(part, "xl/styles.xml");
-        }
+    for (const XlsxRelationship &rel : relationships_of(workbook, read)) {
+        if (ends_with(rel.type, "/sharedStrings")) rename(rel.part, "xl/sharedStrings.xml");
+        else if (ends_with(rel.type, "/styles")) rename(rel.part, "xl/styles.xml");
     }
     return usual;
 }

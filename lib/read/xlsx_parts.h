@@ -7,6 +7,7 @@
 #include "book_record.h"
 #include "oxls.h"
 
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,10 +37,14 @@ struct XlsxReadState {
     // Notes of the comment and drawing parts, by owning sheet index; they
     // are parsed before the sheets exist and attached at the end.
     std::vector<std::vector<SheetNote>> pending_notes;
+    // The relationship id (r:id) of each sheet the workbook part listed, by
+    // sheet index; empty when the sheet gave none.
+    std::vector<std::string> sheet_relationship_ids;
 };
 
 // Appends the listed sheets (names from <sheet name= sheetId=>) in
-// document order, and notes the book's date origin.
+// document order with their relationship ids, and notes the book's date
+// origin.
 int xlsx_parse_workbook(XlsxReadState &state, std::string_view text);
 // Appends one shared string per <si>.
 int xlsx_parse_shared_strings(XlsxReadState &state, std::string_view text);

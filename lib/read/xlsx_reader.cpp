@@ -1,9 +1,15 @@
-// The Excel 2007 package reader: unpacks the package, finds which sheet
-// owns each drawing and comments part, parses the parts in byte order of
-// their names and leaves the list of parts in the book for the writer.
+// The Excel 2007 package reader: unpacks the package, parses the workbook,
+// finds which part fills each listed sheet and which sheet owns each
+// drawing and comments part, parses the other parts in byte order of their
+// names, then the worksheets in sheet order, and leaves the list of parts
+// in the book for the writer.
 //
-// Worksheets are matched to the sheets the workbook lists by position: the
-// n-th worksheet part in name order fills the n-th listed sheet.
+// Each sheet the workbook lists gets its cells from the part its
+// relationship (r:id) names; a chart or dialog sheet keeps its name and has
+// no cells, and a worksheet part that no listed sheet names is not read.
+// Only a workbook without a relationships part (a hand-made package) falls
+// back to position: the n-th worksheet part in name order fills the n-th
+// listed sheet.
 #include "read/readers.h"
 
 #include "book_record.h"
@@ -16,7 +22,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <map>
 #include <new>
 #include <string>
 #include <vector>
@@ -26,7 +31,6 @@ namespace {
 constexpr std::string_view kWorkbook = "xl/workbook.xml";
 constexpr std::string_view kSharedStrings = "xl/sharedStrings.xml";
 constexpr std::string_view kWorksheet = "xl/worksheets/sheet";
-constexpr std::string_view kWorksheetRels = "xl/worksheets/_rels/sheet";
 constexpr std::string_view kDrawing = "xl/drawings/drawing";
 constexpr std::string_view kComments = "xl/comments";
 constexpr std::string_view kStyles = "xl/styles";
@@ -71,6 +75,20 @@ public:
     }
 
     size_t count() const { return order_.size(); }
+    static constexpr size_t npos = static_cast<size_t>(-1);
+    // Index of the part with this name (its own name), or npos.
+    size_t find(std::string_view wanted) const {
+        for (size_t i = 0; i < package_.parts.size(); ++i)
+            if (part_name(i) == wanted) return i;
+        return npos;
+    }
+    // Reads parts by their own names, as relationships name them.
+    PartTextReader reader() {
+        return [this](std::string_view wanted, std::string_view &text) {
+            size_t i = find(wanted);
+            return i != npos && read(i, text) == 0;
+        };
+    }
     // Index (into the package's list) of the part at sorted position `k`.
     size_t sorted(size_t k) const { return order_[k]; }
     // Part name without the thread prefix.
@@ -132,41 +150,8 @@ private:
     std::string loaded_;
 };
 
-// Owners of drawing and comments parts, from the worksheets' relationship
-// parts: drawing n and comments n belong to the sheet at the position of
-// the worksheet part whose relationships name them.
-struct NoteOwners {
-    std::vector<int> drawing, comments;   // -1 unknown
-};
-
-int find_owners(PackageParts &parts, NoteOwners &owners) {
-    owners.drawing.assign(parts.count(), -1);
-    owners.comments.assign(parts.count(), -1);
-    std::map<long, int> position_of_sheet;   // worksheet number -> sheet position
-    int position = 0;
-    for (size_t k = 0; k < parts.count(); ++k) {
-        std::string_view name = parts.name(parts.sorted(k));
-        if (name.substr(0, kWorksheet.size()) != kWorksheet) continue;
-        long n = number_after(name, kWorksheet);
-        if (n >= 0) position_of_sheet.emplace(n, position);
-        ++position;
-    }
-    for (size_t k = 0; k < parts.count(); ++k) {
-        size_t i = parts.sorted(k);
-        long sheet = number_after(parts.name(i), kWorksheetRels);
-        if (sheet < 0) continue;
-        auto owner = position_of_sheet.find(sheet);
-        if (owner == position_of_sheet.end()) continue;
-        std::string_view text;
-        if (int rc = parts.read(i, text)) return rc;
-        long drawing = number_after_marker(text, "drawings/drawing");
-        long comments = number_after_marker(text, "/comments");
-        if (drawing >= 0 && static_cast<size_t>(drawing) < owners.drawing.size())
-            owners.drawing[static_cast<size_t>(drawing)] = owner->second;
-        if (comments >= 0 && static_cast<size_t>(comments) < owners.comments.size())
-            owners.comments[static_cast<size_t>(comments)] = owner->second;
-    }
-    return 0;
+bool ends_with(std::string_view text, std::string_view end) {
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
 int owner_of(const std::vector<int> &owners, long number) {
@@ -174,49 +159,45 @@ int owner_of(const std::vector<int> &owners, long number) {
     return owners[static_cast<size_t>(number)];
 }
 
-// Makes the sheet record the next worksheet part fills: the next listed
-// sheet, or a new one named "Sheet<n>" when the workbook listed fewer.
-int next_sheet(XLS_BOOK *book, int listed) {
-    if (book->sheet_count < listed) return book->sheet_count++;
-    std::string name = "Sheet" + std::to_string(book->sheet_count + 1);
-    return ozw_add_sheet(book, name.c_str());
-}
-
 class PackageReader {
 public:
     PackageReader(XLS_BOOK *book, PackageParts &parts) : parts_(parts) { state_.book = book; }
 
     int run() {
-        NoteOwners owners;
-        if (int rc = find_owners(parts_, owners)) return rc;
         XLS_BOOK *book = state_.book;
-        int listed = 0;
+        book->sheet_count = 0;
+        size_t workbook = PackageParts::npos;
+        for (size_t i = 0; i < parts_.count() && workbook == PackageParts::npos; ++i)
+            if (parts_.name(i) == kWorkbook) workbook = i;
+        if (workbook != PackageParts::npos) {
+            if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
+                return rc;
+        }
+        if (int rc = match_sheets(workbook)) return rc;
+        if (int rc = find_owners()) return rc;
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
             std::string_view name = parts_.name(i);
             int rc = 0;
-            if (name.substr(0, kWorkbook.size()) == kWorkbook) {
-                book->sheet_count = 0;
-                rc = parse(i, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); });
-                listed = book->sheet_count;
-                book->sheet_count = 0;
-            } else if (name.substr(0, kSharedStrings.size()) == kSharedStrings) {
+            if (name.substr(0, kSharedStrings.size()) == kSharedStrings) {
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_shared_strings(state_, text); });
                 parts_.release(i);
-            } else if (name.substr(0, kWorksheet.size()) == kWorksheet) {
-                int sheet = next_sheet(book, listed);
-                if (sheet < 0) return -2;
-                rc = parse(i, [&](std::string_view text) { return xlsx_parse_worksheet(state_, sheet, text); });
-                parts_.release(i);
             } else if (name.substr(0, kDrawing.size()) == kDrawing) {
-                int owner = owner_of(owners.drawing, number_after(name, kDrawing));
+                int owner = owner_of(drawing_owners_, number_after(name, kDrawing));
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_DRAWING, owner, text); });
             } else if (name.substr(0, kComments.size()) == kComments) {
-                int owner = owner_of(owners.comments, number_after(name, kComments));
+                int owner = owner_of(comment_owners_, number_after(name, kComments));
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_COMMENTS, owner, text); });
             } else if (name.substr(0, kStyles.size()) == kStyles) {
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_styles(state_, text); });
             }
+            if (rc) return rc;
+        }
+        for (int sheet = 0; sheet < book->sheet_count; ++sheet) {
+            const size_t i = worksheet_[static_cast<size_t>(sheet)];
+            if (i == PackageParts::npos) continue;
+            int rc = parse(i, [&](std::string_view text) { return xlsx_parse_worksheet(state_, sheet, text); });
+            parts_.release(i);
             if (rc) return rc;
         }
         return attach_notes();
@@ -228,6 +209,78 @@ private:
         std::string_view text;
         if (int rc = parts_.read(i, text)) return rc;
         return parser(text);
+    }
+
+    // Finds the part of each listed sheet (source_) and, for worksheets,
+    // the part whose cells fill it (worksheet_).
+    int match_sheets(size_t workbook) {
+        XLS_BOOK *book = state_.book;
+        std::vector<XlsxRelationship> relationships;
+        if (workbook == PackageParts::npos ||
+            !xlsx_relationships(parts_.part_name(workbook), parts_.reader(), relationships))
+            return match_by_position();
+        const size_t listed = static_cast<size_t>(book->sheet_count);
+        source_.assign(listed, PackageParts::npos);
+        worksheet_.assign(listed, PackageParts::npos);
+        for (size_t sheet = 0; sheet < listed && sheet < state_.sheet_relationship_ids.size(); ++sheet) {
+            const std::string &id = state_.sheet_relationship_ids[sheet];
+            for (const XlsxRelationship &rel : relationships) {
+                if (id.empty() || rel.id != id) continue;
+                source_[sheet] = parts_.find(rel.part);
+                if (ends_with(rel.type, "/worksheet")) worksheet_[sheet] = source_[sheet];
+                break;
+            }
+        }
+        return 0;
+    }
+
+    // The n-th worksheet part in name order fills the n-th listed sheet; a
+    // worksheet part beyond the listed sheets gets a sheet "Sheet<n>".
+    int match_by_position() {
+        XLS_BOOK *book = state_.book;
+        const int listed = book->sheet_count;
+        worksheet_.clear();
+        for (size_t k = 0; k < parts_.count(); ++k) {
+            size_t i = parts_.sorted(k);
+            if (parts_.name(i).substr(0, kWorksheet.size()) != kWorksheet) continue;
+            if (static_cast<int>(worksheet_.size()) >= listed) {
+                std::string name = "Sheet" + std::to_string(worksheet_.size() + 1);
+                if (ozw_add_sheet(book, name.c_str()) < 0) return -2;
+            }
+            worksheet_.push_back(i);
+        }
+        // Listed sheets without a worksheet part are not part of the book.
+        book->sheet_count = static_cast<int>(worksheet_.size());
+        source_ = worksheet_;
+        return 0;
+    }
+
+    // Owners of drawing and comments parts, from the relationship parts of
+    // the sheets' parts: drawing n and comments n belong to the sheet whose
+    // part's relationships name them.
+    int find_owners() {
+        drawing_owners_.assign(parts_.count(), -1);
+        comment_owners_.assign(parts_.count(), -1);
+        for (size_t sheet = 0; sheet < source_.size(); ++sheet) {
+            if (source_[sheet] == PackageParts::npos) continue;
+            std::vector<XlsxRelationship> relationships;
+            xlsx_relationships(parts_.part_name(source_[sheet]), parts_.reader(), relationships);
+            note_owner(relationships, "drawings/drawing", drawing_owners_, static_cast<int>(sheet));
+            note_owner(relationships, "/comments", comment_owners_, static_cast<int>(sheet));
+        }
+        return 0;
+    }
+
+    // The first relationship whose part holds `marker` and a number after
+    // it names the part numbered so; that part belongs to `sheet`.
+    static void note_owner(const std::vector<XlsxRelationship> &relationships, std::string_view marker,
+                           std::vector<int> &owners, int sheet) {
+        for (const XlsxRelationship &rel : relationships) {
+            long n = number_after_marker("/" + rel.part, marker);
+            if (n < 0) continue;
+            if (static_cast<size_t>(n) < owners.size()) owners[static_cast<size_t>(n)] = sheet;
+            return;
+        }
     }
 
     int attach_notes() {
@@ -243,6 +296,9 @@ private:
 
     XlsxReadState state_;
     PackageParts &parts_;
+    std::vector<size_t> source_;      // by sheet: the sheet's own part, or npos
+    std::vector<size_t> worksheet_;   // by sheet: the worksheet part of its cells, or npos
+    std::vector<int> drawing_owners_, comment_owners_;   // by part number: owning sheet, -1 unknown
 };
 
 // The book's list of parts: "<folder><separator><part>" for each part, then

@@ -26,9 +26,30 @@ protected:
     int count_ = 0;
 };
 
-TEST_F(XlsxPackage, WorksheetsFillTheListedSheetsInNameOrder) {
+TEST_F(XlsxPackage, SheetsGetTheCellsOfThePartTheirRelationshipNames) {
+    // An absolute target, a dialog sheet (no cells), and a worksheet part
+    // that no listed sheet names (not read).
+    const std::string type = "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    OpenBook book(package(
+        {{"xl/workbook.xml", workbook_xml({"一", "ダイアログ", "三"})},
+         {"xl/_rels/workbook.xml.rels",
+          "<Relationships><Relationship Id=\"rId1" + type + "worksheet\" Target=\"/xl/worksheets/sheet3.xml\"/>"
+          "<Relationship Id=\"rId2" + type + "dialogsheet\" Target=\"dialogsheets/sheet1.xml\"/>"
+          "<Relationship Id=\"rId3" + type + "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+         {"xl/dialogsheets/sheet1.xml", sheet_xml(text_row(1, {"dialog"}))},
+         {"xl/worksheets/sheet1.xml", sheet_xml(text_row(1, {"one"}))},
+         {"xl/worksheets/sheet2.xml", sheet_xml(text_row(1, {"orphan"}))},
+         {"xl/worksheets/sheet3.xml", sheet_xml(text_row(1, {"three"}))}}));
+    ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_sheet_num(book.get()), 3);
+    EXPECT_EQ(book.text(0, "A1"), "three");
+    EXPECT_EQ(book.text(1, "A1"), "<rc=" + std::to_string(OXLS_ERR_ROW_RANGE) + ">");
+    EXPECT_EQ(book.text(2, "A1"), "one");
+}
+
+TEST_F(XlsxPackage, WithoutWorkbookRelationshipsWorksheetsFillTheListedSheetsInNameOrder) {
     // In byte order sheet10.xml comes before sheet2.xml, so it fills the
-    // second listed sheet whatever the relationships say.
+    // second listed sheet.
     std::string path = package({{"[Content_Types].xml", kContentTypes},
                                 {"xl/workbook.xml", workbook_xml({"一", "二", "三"})},
                                 {"xl/worksheets/sheet1.xml", sheet_xml(text_row(1, {"one"}))},
@@ -43,7 +64,7 @@ TEST_F(XlsxPackage, WorksheetsFillTheListedSheetsInNameOrder) {
     EXPECT_EQ(book.text(2, "A1"), "two");
 }
 
-TEST_F(XlsxPackage, SheetCountIsTheNumberOfWorksheetParts) {
+TEST_F(XlsxPackage, WithoutWorkbookRelationshipsSheetCountIsTheNumberOfWorksheetParts) {
     // A chart sheet listed between two worksheets has no worksheet part.
     std::string path = package({{"xl/workbook.xml", workbook_xml({"A", "Chart", "B"})},
                                 {"xl/chartsheets/sheet1.xml", "<chartsheet/>"},

@@ -1,7 +1,7 @@
 // The same Japanese book written by independent producers reads the same:
 // sheet names, texts, numbers, cached formula values and short dates; and
-// books in Japanese number formats read in every character set a caller may
-// ask for.
+// books of many sheets, with chart sheets, and in Japanese number formats,
+// read in every character set a caller may ask for.
 #include "charset.h"
 #include "xlsx_test_package.h"
 
@@ -58,6 +58,36 @@ TEST(XlsxProducers, XlsxWriterBook) { check_book("xlsxwriter_ja.xlsx", true); }
 TEST(XlsxProducers, GnumericBook) { check_book("gnumeric_ja.xlsx", true); }
 
 std::string test_book(const std::string &name) { return std::string(ZS_TEST_DATA_DIR) + "/xlsx/" + name; }
+
+class XlsxProducerBooks : public ::testing::TestWithParam<const char *> {};
+
+// Twelve sheets "表1" to "表12", each with its own name in A1: the parts
+// sheet10.xml to sheet12.xml must not fill the second to fourth sheets.
+TEST_P(XlsxProducerBooks, TwelveSheetsEachGetTheirOwnCells) {
+    OpenBook book(test_book(std::string("sheets12_") + GetParam() + ".xlsx"));
+    ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
+    ASSERT_EQ(OXLS_sheet_num(book.get()), 12);
+    for (int sheet = 0; sheet < 12; ++sheet) {
+        const std::string name = "表" + std::to_string(sheet + 1);
+        EXPECT_STREQ(book.get()->sheets[sheet].name, name.c_str());
+        EXPECT_EQ(book.text(sheet, "A1"), name);
+    }
+}
+INSTANTIATE_TEST_SUITE_P(Producers, XlsxProducerBooks, ::testing::Values("openpyxl", "xlsxwriter", "gnumeric"));
+
+// A chart sheet between two worksheets keeps its place and name, without
+// cells; the worksheet after it keeps its own cells.
+TEST(XlsxProducers, ChartSheetBetweenWorksheets) {
+    for (const char *producer : {"openpyxl", "xlsxwriter"}) {
+        OpenBook book(test_book(std::string("chartsheet_") + producer + ".xlsx"));
+        ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
+        ASSERT_EQ(OXLS_sheet_num(book.get()), 3) << producer;
+        EXPECT_STREQ(book.get()->sheets[1].name, "グラフ");
+        EXPECT_EQ(book.text(0, "A1"), "前") << producer;
+        EXPECT_EQ(book.text(1, "A1"), "<rc=" + std::to_string(OXLS_ERR_ROW_RANGE) + ">") << producer;
+        EXPECT_EQ(book.text(2, "A1"), "後") << producer;
+    }
+}
 
 // Each formatted kind in each of the caller's character sets, through the
 // single-cell call, the run call and the search.  Rows of the books made
