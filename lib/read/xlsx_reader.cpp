@@ -24,6 +24,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -63,12 +64,11 @@ class PackageParts {
 public:
     explicit PackageParts(const ExtractedPackage &package) : package_(package) {
         std::vector<std::string_view> names;
-        for (size_t i = 0; i < package.parts.size(); ++i) names.push_back(part_name(i));
-        usual_ = xlsx_usual_names(names, [&](std::string_view wanted, std::string_view &text) {
-            for (size_t i = 0; i < names.size(); ++i)
-                if (names[i] == wanted) return read(i, text) == 0;
-            return false;
-        });
+        for (size_t i = 0; i < package.parts.size(); ++i) {
+            names.push_back(part_name(i));
+            index_.emplace(names.back(), i);   // the first of equal names
+        }
+        usual_ = xlsx_usual_names(names, reader());
         for (size_t i = 0; i < package.parts.size(); ++i) order_.push_back(i);
         std::sort(order_.begin(), order_.end(),
                   [this](size_t a, size_t b) { return name(a) < name(b); });
@@ -78,9 +78,8 @@ public:
     static constexpr size_t npos = static_cast<size_t>(-1);
     // Index of the part with this name (its own name), or npos.
     size_t find(std::string_view wanted) const {
-        for (size_t i = 0; i < package_.parts.size(); ++i)
-            if (part_name(i) == wanted) return i;
-        return npos;
+        auto found = index_.find(wanted);
+        return found == index_.end() ? npos : found->second;
     }
     // Reads parts by their own names, as relationships name them.
     PartTextReader reader() {
@@ -147,6 +146,7 @@ private:
     const ExtractedPackage &package_;
     std::vector<std::string> usual_;
     std::vector<size_t> order_;
+    std::unordered_map<std::string_view, size_t> index_;   // own name -> part
     std::string loaded_;
 };
 
@@ -219,17 +219,17 @@ private:
         if (workbook == PackageParts::npos ||
             !xlsx_relationships(parts_.part_name(workbook), parts_.reader(), relationships))
             return match_by_position();
+        std::unordered_map<std::string_view, const XlsxRelationship *> by_id;
+        for (const XlsxRelationship &rel : relationships)
+            if (!rel.id.empty()) by_id.emplace(rel.id, &rel);
         const size_t listed = static_cast<size_t>(book->sheet_count);
         source_.assign(listed, PackageParts::npos);
         worksheet_.assign(listed, PackageParts::npos);
         for (size_t sheet = 0; sheet < listed && sheet < state_.sheet_relationship_ids.size(); ++sheet) {
-            const std::string &id = state_.sheet_relationship_ids[sheet];
-            for (const XlsxRelationship &rel : relationships) {
-                if (id.empty() || rel.id != id) continue;
-                source_[sheet] = parts_.find(rel.part);
-                if (ends_with(rel.type, "/worksheet")) worksheet_[sheet] = source_[sheet];
-                break;
-            }
+            auto found = by_id.find(state_.sheet_relationship_ids[sheet]);
+            if (found == by_id.end()) continue;
+            source_[sheet] = parts_.find(found->second->part);
+            if (ends_with(found->second->type, "/worksheet")) worksheet_[sheet] = source_[sheet];
         }
         return 0;
     }
