@@ -150,10 +150,6 @@ private:
     std::string loaded_;
 };
 
-bool ends_with(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 int owner_of(const std::vector<int> &owners, long number) {
     if (number < 0 || static_cast<size_t>(number) >= owners.size() || owners[static_cast<size_t>(number)] < 0) return 0;
     return owners[static_cast<size_t>(number)];
@@ -174,7 +170,7 @@ public:
                 return rc;
         }
         if (int rc = match_sheets(workbook)) return rc;
-        if (int rc = find_owners()) return rc;
+        find_owners();
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
             std::string_view name = parts_.name(i);
@@ -225,11 +221,17 @@ private:
         const size_t listed = static_cast<size_t>(book->sheet_count);
         source_.assign(listed, PackageParts::npos);
         worksheet_.assign(listed, PackageParts::npos);
+        // A part belongs to the first sheet that names it, so that no part
+        // is read twice however many sheets a damaged workbook lists.
+        std::vector<bool> taken(parts_.count(), false);
         for (size_t sheet = 0; sheet < listed && sheet < state_.sheet_relationship_ids.size(); ++sheet) {
             auto found = by_id.find(state_.sheet_relationship_ids[sheet]);
             if (found == by_id.end()) continue;
-            source_[sheet] = parts_.find(found->second->part);
-            if (ends_with(found->second->type, "/worksheet")) worksheet_[sheet] = source_[sheet];
+            const size_t part = parts_.find(found->second->part);
+            if (part == PackageParts::npos || taken[part]) continue;
+            taken[part] = true;
+            source_[sheet] = part;
+            if (found->second->type.ends_with("/worksheet")) worksheet_[sheet] = part;
         }
         return 0;
     }
@@ -258,7 +260,7 @@ private:
     // Owners of drawing and comments parts, from the relationship parts of
     // the sheets' parts: drawing n and comments n belong to the sheet whose
     // part's relationships name them.
-    int find_owners() {
+    void find_owners() {
         drawing_owners_.assign(parts_.count(), -1);
         comment_owners_.assign(parts_.count(), -1);
         for (size_t sheet = 0; sheet < source_.size(); ++sheet) {
@@ -268,7 +270,6 @@ private:
             note_owner(relationships, "drawings/drawing", drawing_owners_, static_cast<int>(sheet));
             note_owner(relationships, "/comments", comment_owners_, static_cast<int>(sheet));
         }
-        return 0;
     }
 
     // The first relationship whose part holds `marker` and a number after

@@ -27,24 +27,28 @@ protected:
 };
 
 TEST_F(XlsxPackage, SheetsGetTheCellsOfThePartTheirRelationshipNames) {
-    // An absolute target, a dialog sheet (no cells), and a worksheet part
-    // that no listed sheet names (not read).
+    // An absolute target, a dialog sheet (no cells), a worksheet part that
+    // no listed sheet names (not read), and a part two sheets name (read
+    // once, for the first).
     const std::string type = "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
     OpenBook book(package(
-        {{"xl/workbook.xml", workbook_xml({"一", "ダイアログ", "三"})},
+        {{"xl/workbook.xml", workbook_xml({"一", "ダイアログ", "三", "四"})},
          {"xl/_rels/workbook.xml.rels",
           "<Relationships><Relationship Id=\"rId1" + type + "worksheet\" Target=\"/xl/worksheets/sheet3.xml\"/>"
           "<Relationship Id=\"rId2" + type + "dialogsheet\" Target=\"dialogsheets/sheet1.xml\"/>"
-          "<Relationship Id=\"rId3" + type + "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+          "<Relationship Id=\"rId3" + type + "worksheet\" Target=\"worksheets/sheet1.xml\"/>"
+          "<Relationship Id=\"rId4" + type + "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
          {"xl/dialogsheets/sheet1.xml", sheet_xml(text_row(1, {"dialog"}))},
          {"xl/worksheets/sheet1.xml", sheet_xml(text_row(1, {"one"}))},
          {"xl/worksheets/sheet2.xml", sheet_xml(text_row(1, {"orphan"}))},
          {"xl/worksheets/sheet3.xml", sheet_xml(text_row(1, {"three"}))}}));
     ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
-    ASSERT_EQ(OXLS_sheet_num(book.get()), 3);
+    ASSERT_EQ(OXLS_sheet_num(book.get()), 4);
+    const std::string no_cells = "<rc=" + std::to_string(OXLS_ERR_ROW_RANGE) + ">";
     EXPECT_EQ(book.text(0, "A1"), "three");
-    EXPECT_EQ(book.text(1, "A1"), "<rc=" + std::to_string(OXLS_ERR_ROW_RANGE) + ">");
+    EXPECT_EQ(book.text(1, "A1"), no_cells);
     EXPECT_EQ(book.text(2, "A1"), "one");
+    EXPECT_EQ(book.text(3, "A1"), no_cells);
 }
 
 TEST_F(XlsxPackage, WithoutWorkbookRelationshipsWorksheetsFillTheListedSheetsInNameOrder) {
