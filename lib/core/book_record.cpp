@@ -1,11 +1,13 @@
 // Setting up and releasing a book record and growing its tables.
 #include "book_record.h"
 
-#include "platform/platform.h"
+#include "book_properties.h"
 #include "charset.h"
 #include "mfile.h"
+#include "platform/platform.h"
+#include "temp_folders.h"
 #include "work_area.h"
-#include "write/book_properties.h"
+#include "zip_io.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -106,10 +108,37 @@ int ozw_charset(XLS_BOOK *book) {
     return CS_SJIS;
 }
 
+OzwWork *ozw_new_work(XLS_BOOK *book) {
+    auto *work = new (std::nothrow) OzwWork{};
+    if (!work) return nullptr;
+    work->charset = CS_SJIS;
+    work->out = stdout;
+    work->err = stderr;
+    work->package_in_memory = orb_zip_memory_selected();
+    book->work = work;
+    return work;
+}
+
+MfileTable &ozw_files(XLS_BOOK *book) {
+    OzwWork *work = ozw_work(book);
+    return work ? work->files : orb_caller_files();
+}
+
+PackageStore ozw_package_store(XLS_BOOK *book) {
+    PackageStore store;
+    if (OzwWork *work = ozw_work(book)) {
+        store.storage = {work->package_in_memory ? ZipMedium::Memory : ZipMedium::Disk, &work->files};
+        store.limits = work->limits;
+        store.own_disk_folder = true;
+    }
+    return store;
+}
+
 void ozw_free_work(XLS_BOOK *book) {
     OzwWork *work = ozw_work(book);
     if (!work) return;
     book->reserved = work->charset;
+    if (!work->disk_folder.empty()) orb_remove_folder(work->disk_folder.c_str());
     delete work;
     book->work = nullptr;
 }
@@ -209,7 +238,7 @@ void ozw_release_book(XLS_BOOK *book) {
     ozw_free_book_properties(book);
     if (book->temp_workbook_path[0]) {
         zplat::delete_file(book->temp_workbook_path);
-        mdelete(book->temp_workbook_path);
+        ozw_files(book).remove_everywhere(book->temp_workbook_path);
         book->temp_workbook_path[0] = '\0';
     }
 }

@@ -31,9 +31,9 @@ std::string path_for_message(const std::string &path) {
     return orb_convert(ozw_path_charset(), CS_SJIS, path);
 }
 
-// Releases everything the book holds without saving: the work area, the
-// record's tables and every memory file of the process.  The error state
-// stays for the caller to fetch.
+// Releases everything the book holds without saving: the work area with the
+// book's own memory files, the record's tables, and every memory file the
+// caller made.  The error state stays for the caller to fetch.
 void release_everything(XLS_BOOK *book) {
     ozw_free_work(book);
     ozw_release_book(book);
@@ -76,7 +76,7 @@ int read_excel2007(XLS_BOOK *book, const OpenRequest &request, const std::string
     switch (rc) {
         case 0:
             // The source memory file has served its purpose.
-            if (request.read_memory) mdelete(path.c_str());
+            if (request.read_memory) ozw_files(book).remove_everywhere(path.c_str());
             return ozw_set_code(book, OXLS_OK);
         case OXLS_ERR_OPEN:
         case OXLS_ERR_PROBE: return fail_and_release(book, OXLS_ERR_OPEN, OXLS_03101, path);
@@ -151,12 +151,8 @@ extern "C" int OXLS_open_book(XLS_BOOK *book, const char *args) {
     // The record's previous contents are not looked at.
     std::memset(book, 0, sizeof *book);
     book->thread_no = -1;
-    auto *work = new (std::nothrow) OzwWork{};
+    OzwWork *work = ozw_new_work(book);
     if (!work) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
-    work->charset = CS_SJIS;
-    work->out = stdout;
-    work->err = stderr;
-    book->work = work;
 
     OpenRequest request;
     if (int rc = ozw_parse_open_args(book, args, request)) return rc;

@@ -42,6 +42,17 @@ int orb_make_temp_folder(const char *name, std::string &path_out) {
     return zplat::make_directory(path_out.c_str()) >= 0 ? 0 : -1;
 }
 
+int orb_make_own_folder(const std::string &parent, std::string &path_out) {
+    if (orb_create_path(parent.c_str()) != 0) return -1;
+    for (int number = 1; number < 1000000; ++number) {
+        path_out = join(parent, std::to_string(number));
+        int made = zplat::make_directory(path_out.c_str());
+        if (made == 0) return 0;
+        if (made < 0) return -1;
+    }
+    return -1;
+}
+
 int orb_create_path(const char *path) {
     if (!path || !*path) return -1;
     std::string full = path;

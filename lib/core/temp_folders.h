@@ -8,6 +8,12 @@
 // level) when missing.  0, or -1 when it cannot be made.
 int orb_make_temp_folder(const char *name, std::string &path_out);
 
+// A new folder of its own under `parent` (created with its parents when
+// missing): the first of "<parent>/1", "<parent>/2", ... that did not exist.
+// Making a folder either creates it or finds it there, so two threads or
+// processes never get the same one.  0, or -1.
+int orb_make_own_folder(const std::string &parent, std::string &path_out);
+
 // Creates every missing folder along `path` (levels separated by '/', and
 // by '\' on Windows; a trailing separator is ignored).  0, or -1 when a level
 // cannot be created.

@@ -69,12 +69,13 @@ class PartTarget {
 public:
     PartTarget(const PartTarget &) = delete;
     PartTarget &operator=(const PartTarget &) = delete;
-    PartTarget(bool to_disk, std::string path) : to_disk_(to_disk), path_(std::move(path)) {}
+    PartTarget(bool to_disk, MfileTable &files, std::string path)
+        : to_disk_(to_disk), files_(files), path_(std::move(path)) {}
     ~PartTarget() { close(); }
 
     bool open() {
         if (!to_disk_) {
-            memory_ = mopen(path_.c_str(), "wb");
+            memory_ = files_.open(path_.c_str(), "wb");
             return memory_ != nullptr;
         }
         disk_ = zplat::file_open(path_.c_str(), 2);
@@ -118,6 +119,7 @@ private:
         disk_ = nullptr;
     }
     bool to_disk_;
+    MfileTable &files_;
     std::string path_;
     MFILE *memory_ = nullptr;
     zplat::File *disk_ = nullptr;
@@ -163,8 +165,8 @@ int copy_entry(unzFile zip, PartTarget &target, InflateGuard &guard) {
 
 // Extracts the entry the package stands on; its stored name goes into the
 // next slot of the list.
-int extract_entry(unzFile zip, bool to_disk, int thread_no, const char *out_folder, int capacity, int *count,
-                  char (*names)[ORB_PART_NAME_SLOT], InflateGuard &guard) {
+int extract_entry(unzFile zip, bool to_disk, MfileTable &files, int thread_no, const char *out_folder, int capacity,
+                  int *count, char (*names)[ORB_PART_NAME_SLOT], InflateGuard &guard) {
     unz_file_info64 info;
     char part[ORB_PART_NAME_SLOT];
     int rc = unzGetCurrentFileInfo64(zip, &info, part, sizeof part, nullptr, 0, nullptr, 0);
@@ -191,7 +193,7 @@ int extract_entry(unzFile zip, bool to_disk, int thread_no, const char *out_fold
         std::printf("error %d with zipfile in unzOpenCurrentFile\n", rc);
         return rc;
     }
-    PartTarget target(to_disk, to_disk ? std::string(out_folder) + zplat::kSeparator + stored : stored);
+    PartTarget target(to_disk, files, to_disk ? std::string(out_folder) + zplat::kSeparator + stored : stored);
     if (!target.open()) {
         std::printf(to_disk ? "error opening 2 %s\n" : "error opening 1%s\n", stored.c_str());
         unzCloseCurrentFile(zip);
@@ -209,15 +211,19 @@ int extract_entry(unzFile zip, bool to_disk, int thread_no, const char *out_fold
     return rc;
 }
 
-int extract(bool to_disk, int thread_no, const char *zip_path, const char *out_folder, int *count_io,
-            char (*names)[ORB_PART_NAME_SLOT], Outcome &outcome) {
+MfileTable &files_of(const PackageStore &store) {
+    return store.storage.files ? *store.storage.files : orb_caller_files();
+}
+
+int extract(const PackageStore &store, bool to_disk, int thread_no, const char *zip_path, const char *out_folder,
+            int *count_io, char (*names)[ORB_PART_NAME_SLOT], Outcome &outcome) {
     outcome = Outcome::Failed;
     if (!count_io || !names || !zip_path || *count_io < 1 || (to_disk && (!out_folder || !*out_folder))) return -3;
     int capacity = *count_io;
     *count_io = 0;
 
     zlib_filefunc64_def functions;
-    orb_fill_zip_filefunc64(&functions);
+    orb_fill_zip_filefunc64(&functions, store.storage);
     Unzip zip(unzOpen2_64(zip_path, &functions));
     if (!zip) {
         std::printf("orb_zip_extract() fopen error thread_no=%d |%s|\n", thread_no, zip_path);
@@ -235,9 +241,10 @@ int extract(bool to_disk, int thread_no, const char *zip_path, const char *out_f
         return -9;
     }
 
-    InflateGuard guard(orb_zip_extract_limits());
+    InflateGuard guard(store.limits);
+    MfileTable &files = files_of(store);
     for (rc = unzGoToFirstFile(zip.get()); rc == UNZ_OK; rc = unzGoToNextFile(zip.get())) {
-        int entry_rc = extract_entry(zip.get(), to_disk, thread_no, out_folder, capacity, count_io, names, guard);
+        int entry_rc = extract_entry(zip.get(), to_disk, files, thread_no, out_folder, capacity, count_io, names, guard);
         if (entry_rc != 0) return entry_rc;
     }
     if (rc != UNZ_END_OF_LIST_OF_FILE) return rc;
@@ -247,16 +254,18 @@ int extract(bool to_disk, int thread_no, const char *zip_path, const char *out_f
 
 // Extracts with a name list that grows by NAME_LIST_STEP whenever it is too
 // small, up to the memory-file table's size.
-int extract_growing(bool to_disk, int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
+int extract_growing(const PackageStore &store, bool to_disk, int thread_no, const char *zip_path, const char *folder,
+                    ExtractedPackage &out) {
     out.parts.clear();
     out.on_disk = to_disk;
     out.folder = to_disk ? folder : "";
+    out.files = &files_of(store);
     for (int capacity = NAME_LIST_STEP;; capacity += NAME_LIST_STEP) {
         std::unique_ptr<char[][ORB_PART_NAME_SLOT]> names(new (std::nothrow) char[capacity][ORB_PART_NAME_SLOT]);
         if (!names) return -2;
         int count = capacity;
         Outcome outcome;
-        int rc = extract(to_disk, thread_no, zip_path, folder, &count, names.get(), outcome);
+        int rc = extract(store, to_disk, thread_no, zip_path, folder, &count, names.get(), outcome);
         if (outcome == Outcome::ListTooSmall) {
             if (capacity >= MFILE_MAX_OPEN_FILES) return -9;
             continue;
@@ -269,28 +278,38 @@ int extract_growing(bool to_disk, int thread_no, const char *zip_path, const cha
 
 }  // namespace
 
-ZipExtractLimits &orb_zip_extract_limits() {
-    static ZipExtractLimits limits;
-    return limits;
+int orb_zip_extract(const PackageStore &store, int to_disk, int thread_no, const char *zip_path,
+                    const char *out_folder, int *count_io, char (*names)[ORB_PART_NAME_SLOT]) {
+    Outcome outcome;
+    return extract(store, to_disk != 0, thread_no, zip_path, out_folder, count_io, names, outcome);
 }
 
 int orb_zip_extract(int to_disk, int thread_no, const char *zip_path, const char *out_folder, int *count_io,
                     char (*names)[ORB_PART_NAME_SLOT]) {
-    Outcome outcome;
-    return extract(to_disk != 0, thread_no, zip_path, out_folder, count_io, names, outcome);
+    return orb_zip_extract(PackageStore{}, to_disk, thread_no, zip_path, out_folder, count_io, names);
+}
+
+int orb_extract_package(const PackageStore &store, int thread_no, const char *zip_path, ExtractedPackage &out) {
+    int rc = extract_growing(store, false, thread_no, zip_path, nullptr, out);
+    if (rc != -2) return rc;
+    files_of(store).free_all();
+    std::string folder;
+    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, folder) != 0) return -101;
+    if (store.own_disk_folder && orb_make_own_folder(std::string(folder), folder) != 0) return -101;
+    return extract_growing(store, true, thread_no, zip_path, folder.c_str(), out);
 }
 
 int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &out) {
-    int rc = extract_growing(false, thread_no, zip_path, nullptr, out);
-    if (rc != -2) return rc;
-    mfree_all();
-    std::string folder;
-    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, folder) != 0) return -101;
-    return extract_growing(true, thread_no, zip_path, folder.c_str(), out);
+    return orb_extract_package(PackageStore{}, thread_no, zip_path, out);
+}
+
+int orb_extract_package_to_disk(const PackageStore &store, int thread_no, const char *zip_path, const char *folder,
+                                ExtractedPackage &out) {
+    return extract_growing(store, true, thread_no, zip_path, folder, out);
 }
 
 int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
-    return extract_growing(true, thread_no, zip_path, folder, out);
+    return orb_extract_package_to_disk(PackageStore{}, thread_no, zip_path, folder, out);
 }
 
 const char *orb_part_name(const char *stored_name) {

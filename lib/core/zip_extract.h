@@ -2,6 +2,8 @@
 // part, or into a folder on disk.
 #pragma once
 
+#include "zip_io.h"
+
 #include <string>
 #include <vector>
 
@@ -24,12 +26,22 @@ struct ZipExtractLimits {
     long long ratio_from_bytes = 100LL << 20;       // the ratio is checked above this size
     long long ratio = 1000;                         // inflated : compressed
 };
-// The limits in force (process-wide; tests may lower them).
-ZipExtractLimits &orb_zip_extract_limits();
+
+// Where a package is read from and unpacked into, and the bounds it keeps.
+// Each book has its own, so that books unpacked on different threads share
+// nothing.
+struct PackageStore {
+    ZipStorage storage;          // the package's medium; the memory files of the package and its parts
+    ZipExtractLimits limits;
+    // Where the parts go when memory runs out: a new folder of its own
+    // under "OBtemp" in the temporary folder, else "OBtemp" itself.
+    bool own_disk_folder = false;
+};
 
 // Extracts every entry of the package at zip_path (opened through the zip
 // file-function table, so a disk file or a memory file according to the
-// storage switch).  to_disk 0: into memory files; else into files under
+// storage switch) with the caller's memory files and the usual bounds.
+// to_disk 0: into memory files; else into files under
 // out_folder, which is emptied and re-created first.  thread_no >= 0 names
 // each part "[n]part".  count_io: capacity of names on entry (at least 1),
 // parts extracted on return.  Folder entries are skipped.
@@ -39,24 +51,33 @@ ZipExtractLimits &orb_zip_extract_limits();
 // written; ORB_ZIP_REFUSED; a negative unzip code when reading an entry fails.
 int orb_zip_extract(int to_disk, int thread_no, const char *zip_path, const char *out_folder, int *count_io,
                     char (*names)[ORB_PART_NAME_SLOT]);
+// The same with the store's memory files and bounds.
+int orb_zip_extract(const PackageStore &store, int to_disk, int thread_no, const char *zip_path,
+                    const char *out_folder, int *count_io, char (*names)[ORB_PART_NAME_SLOT]);
 
 // A package unpacked by orb_extract_package.
 struct ExtractedPackage {
     std::vector<std::string> parts;   // stored names ("[n]" prefix included) in package order
     bool on_disk = false;             // parts are files under `folder`, else memory files
     std::string folder;               // the extraction folder when on disk
+    MfileTable *files = nullptr;      // the memory files of the parts (null: the caller's)
 };
 
-// Extracts the package into memory files with a name list that starts with
-// room for 1000 names and grows by 1000 whenever it is too small (up to
-// MFILE_MAX_OPEN_FILES parts).  When memory runs out, every memory file of
-// the process is dropped and the package is extracted into the folder
-// "OBtemp" under the temporary folder instead.
+// Extracts the package into the store's memory files with a name list that
+// starts with room for 1000 names and grows by 1000 whenever it is too
+// small (up to MFILE_MAX_OPEN_FILES parts).  When memory runs out, every
+// memory file of the store's table is dropped and the package is extracted
+// into the store's disk folder instead (ExtractedPackage.folder).
 // 0; -2 out of memory (also on disk); -9 too many parts or a name too long;
 // otherwise the codes of orb_zip_extract.
+int orb_extract_package(const PackageStore &store, int thread_no, const char *zip_path, ExtractedPackage &out);
+// The same with the caller's memory files, the usual bounds and the folder
+// "OBtemp" under the temporary folder.
 int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &out);
 
 // The same, straight into `folder` on disk.
+int orb_extract_package_to_disk(const PackageStore &store, int thread_no, const char *zip_path, const char *folder,
+                                ExtractedPackage &out);
 int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out);
 
 // The part name of a stored name: everything up to the first ']' is a

@@ -17,8 +17,10 @@ namespace {
 // Disk files at start; set once before books are read or written.
 std::atomic<bool> g_memory_selected{false};
 
-// The opaque word of a table points at one of these.
-const ZipMedium MEDIA[] = {ZipMedium::Selected, ZipMedium::Disk, ZipMedium::Memory};
+// The opaque word of a table points at a storage; these serve the tables
+// over the caller's memory files.
+const ZipStorage CALLER_STORAGE[] = {{ZipMedium::Selected, nullptr}, {ZipMedium::Disk, nullptr},
+                                     {ZipMedium::Memory, nullptr}};
 
 // Reads from disk files go through a read-ahead buffer: the unzip library
 // reads the directory of a package a few bytes at a time.
@@ -73,10 +75,13 @@ bool access_of(int mode, Access &access) {
     return true;
 }
 
-bool uses_memory(voidpf opaque) {
-    ZipMedium medium = opaque ? *static_cast<const ZipMedium *>(opaque) : ZipMedium::Selected;
-    if (medium == ZipMedium::Selected) return g_memory_selected.load();
-    return medium == ZipMedium::Memory;
+const ZipStorage &storage_of(voidpf opaque) {
+    return opaque ? *static_cast<const ZipStorage *>(opaque) : CALLER_STORAGE[0];
+}
+
+bool uses_memory(const ZipStorage &storage) {
+    if (storage.medium == ZipMedium::Selected) return g_memory_selected.load();
+    return storage.medium == ZipMedium::Memory;
 }
 
 zplat::File *open_disk(const char *name, Access access) {
@@ -92,12 +97,12 @@ zplat::File *open_disk(const char *name, Access access) {
     return nullptr;
 }
 
-MFILE *open_memory(const char *name, Access access) {
+MFILE *open_memory(MfileTable &files, const char *name, Access access) {
     switch (access) {
-        case Access::Read: return mopen(name, "rb");
+        case Access::Read: return files.open(name, "rb");
         // "ab" opens an existing memory file at its start with writing allowed.
-        case Access::Update: return mopen(name, "ab");
-        case Access::Create: return mopen(name, "wb");
+        case Access::Update: return files.open(name, "ab");
+        case Access::Create: return files.open(name, "wb");
     }
     return nullptr;
 }
@@ -107,8 +112,9 @@ voidpf open_stream(voidpf opaque, const char *name, int mode) {
     if (!name || !access_of(mode, access)) return nullptr;
     auto *stream = new (std::nothrow) ZipStream;
     if (!stream) return nullptr;
-    if (uses_memory(opaque)) {
-        stream->memory = open_memory(name, access);
+    const ZipStorage &storage = storage_of(opaque);
+    if (uses_memory(storage)) {
+        stream->memory = open_memory(storage.files ? *storage.files : orb_caller_files(), name, access);
     } else {
         stream->disk = open_disk(name, access);
         if (access == Access::Read) stream->ahead.reset(new (std::nothrow) char[READ_AHEAD]);
@@ -194,9 +200,7 @@ int ZCALLBACK zip_close(voidpf, voidpf handle) {
 
 int ZCALLBACK zip_error(voidpf, voidpf handle) { return static_cast<ZipStream *>(handle)->error; }
 
-voidpf opaque_for(ZipMedium medium) {
-    return const_cast<ZipMedium *>(&MEDIA[static_cast<int>(medium)]);
-}
+voidpf opaque_for(const ZipStorage &storage) { return const_cast<ZipStorage *>(&storage); }
 
 }  // namespace
 
@@ -208,10 +212,14 @@ void orb_fill_zip_filefunc(zlib_filefunc_def *table, ZipMedium medium) {
     table->zseek_file = zip_seek;
     table->zclose_file = zip_close;
     table->zerror_file = zip_error;
-    table->opaque = opaque_for(medium);
+    table->opaque = opaque_for(CALLER_STORAGE[static_cast<int>(medium)]);
 }
 
 void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, ZipMedium medium) {
+    orb_fill_zip_filefunc64(table, CALLER_STORAGE[static_cast<int>(medium)]);
+}
+
+void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, const ZipStorage &storage) {
     table->zopen64_file = zip_open64;
     table->zread_file = zip_read;
     table->zwrite_file = zip_write;
@@ -219,7 +227,7 @@ void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, ZipMedium medium) {
     table->zseek64_file = zip_seek64;
     table->zclose_file = zip_close;
     table->zerror_file = zip_error;
-    table->opaque = opaque_for(medium);
+    table->opaque = opaque_for(storage);
 }
 
 bool orb_zip_memory_selected() { return g_memory_selected.load(); }

@@ -1,8 +1,9 @@
 // The file-function tables handed to minizip's unzip and zip libraries, so
 // that a package can be read from and written to either a disk file or a
-// memory file.  Which one is chosen by the process-wide storage switch
-// (orb_zip_on_memory, exported in oxls.h: 0 memory files, else disk files;
-// disk files at start), or fixed by the caller.
+// memory file.  Which one is fixed by the caller, or chosen by the storage
+// switch (orb_zip_on_memory, exported in oxls.h: 0 memory files, else disk
+// files; disk files at start).  A book takes the switch's value when it is
+// opened and uses it from then on.
 #pragma once
 
 #include <ioapi.h>
@@ -13,8 +14,20 @@ enum class ZipMedium {
     Memory,
 };
 
+class MfileTable;
+
+// Where the files opened through a table live: the medium, and for memory
+// files their table.
+struct ZipStorage {
+    ZipMedium medium = ZipMedium::Selected;
+    MfileTable *files = nullptr;   // null: the caller's table
+};
+
+// Tables over the caller's memory files.
 void orb_fill_zip_filefunc(zlib_filefunc_def *table, ZipMedium medium = ZipMedium::Selected);
 void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, ZipMedium medium = ZipMedium::Selected);
+// A table over `storage`, which must outlive every file opened through it.
+void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, const ZipStorage &storage);
 
 // True when the storage switch chooses memory files.
 bool orb_zip_memory_selected();

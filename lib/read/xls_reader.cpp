@@ -50,7 +50,7 @@ int read_stream(XLS_BOOK *book, BiffWorkbookLoader &loader, BiffRecordReader &re
 
 int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_sectors) {
     const char *name = book->temp_workbook_path;
-    MFILE *file = mopen(name, "rb");
+    MFILE *file = ozw_files(book).open(name, "rb");
     if (!file) {
         biff_push_message(book, 3000, name);
         return ozw_set_error(book, -1, OXLS_03103, name);
@@ -169,6 +169,6 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     // The extracted stream is not needed once read, whatever the outcome:
     // its memory goes now rather than with the book, so that a large book
     // is not held twice.
-    if (book->temp_workbook_path[0]) mdelete(book->temp_workbook_path);
+    if (book->temp_workbook_path[0]) ozw_files(book).remove_everywhere(book->temp_workbook_path);
     return rc;
 }

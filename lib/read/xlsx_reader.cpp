@@ -17,6 +17,7 @@
 #include "platform/platform.h"
 #include "read/xlsx_layout.h"
 #include "read/xlsx_parts.h"
+#include "work_area.h"
 #include "zip_extract.h"
 
 #include <algorithm>
@@ -102,7 +103,7 @@ public:
     int read(size_t i, std::string_view &text) {
         const std::string &stored = package_.parts[i];
         if (!package_.on_disk) {
-            MFILE *file = mopen(stored.c_str(), "rb");
+            MFILE *file = package_.files->open(stored.c_str(), "rb");
             if (!file) return -101;
             text = std::string_view(reinterpret_cast<const char *>(file->data), static_cast<size_t>(file->length));
             mclose(file);
@@ -113,7 +114,7 @@ public:
 
     // Gives back the memory a part's text took once it has been parsed.
     void release(size_t i) {
-        if (!package_.on_disk) mrelease(package_.parts[i].c_str());
+        if (!package_.on_disk) package_.files->release(package_.parts[i].c_str());
         loaded_.clear();
         loaded_.shrink_to_fit();
     }
@@ -330,7 +331,10 @@ void drop_part_list(XLS_BOOK *book) {
 }
 
 int extract(XLS_BOOK *book, const char *path, ExtractedPackage &package) {
-    int rc = orb_extract_package(book->thread_no, path, package);
+    int rc = orb_extract_package(ozw_package_store(book), book->thread_no, path, package);
+    // A folder the book made for itself goes with the book.
+    OzwWork *work = ozw_work(book);
+    if (work && package.on_disk) work->disk_folder = package.folder;
     if (rc == ORB_ZIP_REFUSED) return -4;
     return rc;
 }

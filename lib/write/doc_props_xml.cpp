@@ -3,7 +3,7 @@
 // keywords, creator, times).
 #include "write/package_parts.h"
 
-#include "write/book_properties.h"
+#include "book_properties.h"
 #include "write/xml_compose.h"
 
 #include <string_view>

@@ -4,11 +4,12 @@
 // book file in package order.
 #include "write/book_writer.h"
 
+#include "book_properties.h"
 #include "book_record.h"
 #include "messages.h"
 #include "platform/platform.h"
 #include "temp_folders.h"
-#include "write/book_properties.h"
+#include "work_area.h"
 #include "write/caller_text.h"
 #include "write/cell_store.h"
 #include "write/package_parts.h"
@@ -111,7 +112,7 @@ int create_excel2007(XLS_BOOK *book) {
     std::vector<PackagePart> parts = package_parts(book, timestamp_now());
     for (const PackagePart &part : parts) package_list.push_back(part.name);
 
-    PartFiles files(book->thread_no);
+    PartFiles files(book->thread_no, &ozw_files(book));
     rc = build_parts(parts, files);
     if (rc == PART_MEMORY_FULL) {
         if (saves_to_memory(book)) return -2;

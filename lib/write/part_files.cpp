@@ -57,7 +57,7 @@ int PartFiles::write(const std::string &part_name, const std::string &data) {
         written_.push_back(name);
         return zplat::file_write(file.get(), data.data(), data.size()) == data.size() ? 0 : -103;
     }
-    MFILE *file = mopen(name.c_str(), "wb");
+    MFILE *file = files_.open(name.c_str(), "wb");
     if (!file) return PART_MEMORY_FULL;
     written_.push_back(name);
     size_t written = data.empty() ? 1 : mwrite(data.data(), data.size(), 1, file);
@@ -80,7 +80,7 @@ int PartFiles::read_blocks(const std::string &part_name, size_t block_size,
             if (!sink(context, block.get(), count)) return -103;
         return 0;
     }
-    MFILE *file = mopen(name.c_str(), "rb");
+    MFILE *file = files_.open(name.c_str(), "rb");
     if (!file) return -101;
     int rc = 0;
     size_t count;
@@ -112,7 +112,7 @@ void PartFiles::release() {
     if (on_disk_) {
         orb_remove_folder(folder_.c_str());
     } else {
-        for (const std::string &name : written_) mdelete(name.c_str());
+        for (const std::string &name : written_) files_.remove(name.c_str());
     }
     written_.clear();
 }

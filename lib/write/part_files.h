@@ -3,6 +3,8 @@
 // thread prefix), or files in a folder under the temporary folder.
 #pragma once
 
+#include "mfile.h"
+
 #include <string>
 #include <vector>
 
@@ -14,7 +16,9 @@ constexpr int PART_MEMORY_FULL = 1234;
 
 class PartFiles {
 public:
-    explicit PartFiles(int thread_no) : thread_no_(thread_no) {}
+    // Memory parts go to `files` (the book's own table), or to the caller's.
+    explicit PartFiles(int thread_no, MfileTable *files = nullptr)
+        : thread_no_(thread_no), files_(files ? *files : orb_caller_files()) {}
     ~PartFiles() { release(); }
     PartFiles(const PartFiles &) = delete;
     PartFiles &operator=(const PartFiles &) = delete;
@@ -47,6 +51,7 @@ private:
                     bool (*sink)(void *context, const char *bytes, size_t count), void *context);
 
     int thread_no_;
+    MfileTable &files_;
     bool on_disk_ = false;
     std::string folder_;
     std::vector<std::string> written_;   // stored names of the parts built so far

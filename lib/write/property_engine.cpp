@@ -1,9 +1,9 @@
 // The property actions.
 #include "write/property_engine.h"
 
+#include "book_properties.h"
 #include "book_record.h"
 #include "messages.h"
-#include "write/book_properties.h"
 #include "write/caller_text.h"
 #include "write/cell_store.h"
 #include "write/property_keywords.h"

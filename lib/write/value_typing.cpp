@@ -1,10 +1,10 @@
 // Value typing: what a written text becomes in the cell.
 #include "write/value_typing.h"
 
+#include "book_properties.h"
 #include "book_record.h"
 #include "charset.h"
 #include "read/value_store.h"
-#include "write/book_properties.h"
 #include "write/cell_store.h"
 #include "write/styles.h"
 #include "write/value_recognise.h"

@@ -68,7 +68,6 @@ protected:
     }
     void TearDown() override {
         orb_zip_on_memory(1);
-        orb_zip_extract_limits() = ZipExtractLimits{};
         mfree_all();
         fs::remove_all(folder_);
     }
@@ -167,20 +166,19 @@ TEST_F(Extraction, WhatIsNotAPackageIsRefusedWithoutACrash) {
 TEST_F(Extraction, InflationBeyondTheLimitsIsRefused) {
     std::string zip = path("bomb.zip");
     write_zip(zip, {{"small.xml", std::string(5000, 's')}, {"bomb.xml", std::string(3 << 20, '\0')}});
-    ZipExtractLimits &limits = orb_zip_extract_limits();
-    limits.ratio_from_bytes = 1 << 20;
+    PackageStore store;
+    store.limits.ratio_from_bytes = 1 << 20;
     ExtractedPackage package;
-    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED) << "ratio far above 1000:1";
+    EXPECT_EQ(orb_extract_package(store, -1, zip.c_str(), package), ORB_ZIP_REFUSED) << "ratio far above 1000:1";
 
-    limits = ZipExtractLimits{};
-    limits.part_bytes = 2 << 20;
-    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED);
+    store.limits = ZipExtractLimits{};
+    store.limits.part_bytes = 2 << 20;
+    EXPECT_EQ(orb_extract_package(store, -1, zip.c_str(), package), ORB_ZIP_REFUSED);
 
-    limits = ZipExtractLimits{};
-    limits.package_bytes = 1 << 20;
-    EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), ORB_ZIP_REFUSED);
+    store.limits = ZipExtractLimits{};
+    store.limits.package_bytes = 1 << 20;
+    EXPECT_EQ(orb_extract_package(store, -1, zip.c_str(), package), ORB_ZIP_REFUSED);
 
-    limits = ZipExtractLimits{};
     EXPECT_EQ(orb_extract_package(-1, zip.c_str(), package), 0);
     EXPECT_EQ(mlength("bomb.xml"), 3 << 20);
 }

@@ -4,6 +4,7 @@
 #include "book_record.h"
 #include "mfile.h"
 #include "read/xlsx_layout.h"
+#include "work_area.h"
 #include "xlsx_test_package.h"
 
 #include <gtest/gtest.h>
@@ -114,10 +115,11 @@ TEST_F(XlsxPackage, SharedStringsStylesAndThreadPrefixedParts) {
     EXPECT_EQ(book.text(0, "C1"), "") << "an index beyond the shared strings";
     // Parsed worksheets and shared strings give their memory back; the
     // other parts stay for the writer, under the thread's names.
-    EXPECT_EQ(mlength("[2]xl/worksheets/sheet1.xml"), 0);
-    EXPECT_EQ(mlength("[2]xl/sharedStrings.xml"), 0);
-    EXPECT_GT(mlength("[2]xl/workbook.xml"), 0);
-    EXPECT_GT(mlength("[2]xl/styles.xml"), 0);
+    MfileTable &parts = ozw_files(book.get());
+    EXPECT_EQ(parts.length("[2]xl/worksheets/sheet1.xml"), 0);
+    EXPECT_EQ(parts.length("[2]xl/sharedStrings.xml"), 0);
+    EXPECT_GT(parts.length("[2]xl/workbook.xml"), 0);
+    EXPECT_GT(parts.length("[2]xl/styles.xml"), 0);
 }
 
 TEST_F(XlsxPackage, PartListNamesEveryPartThenTheFolder) {

@@ -1,7 +1,7 @@
 // Values strings: cells and properties applied item by item, the errors of
 // bad items, and values that hold double quotes.
+#include "book_properties.h"
 #include "oxls.h"
-#include "write/book_properties.h"
 #include "write/cell_store.h"
 #include "write/property_keywords.h"
 #include "write/styles.h"

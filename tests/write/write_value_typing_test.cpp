@@ -2,8 +2,8 @@
 // what the shared string table receives.
 #include "write/value_typing.h"
 
+#include "book_properties.h"
 #include "book_record.h"
-#include "write/book_properties.h"
 #include "write/cell_store.h"
 #include "write/styles.h"
 #include "write/value_recognise.h"

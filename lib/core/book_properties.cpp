@@ -1,5 +1,5 @@
 // The book-wide settings record of a book being written.
-#include "write/book_properties.h"
+#include "book_properties.h"
 
 #include <new>
 
