@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the plain build, the sanitizer build, the
+# Builds and runs every test: the plain build, the sanitizer builds, the
 # Windows program under Wine, and a short fuzzing pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -20,6 +20,11 @@ unset PKG_CONFIG_PATH
 scripts/build.sh sanitize
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$(nproc)")
+
+# Books read on several threads at once, with the other tests of the
+# library core, under ThreadSanitizer.
+scripts/build.sh tsan
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_core
 
 scripts/build.sh mingw
 # Z-Scan.exe under Wine on a virtual display; compares its hits with zscan's.
