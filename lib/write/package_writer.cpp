@@ -93,14 +93,12 @@ int build_parts(const std::vector<PackagePart> &parts, PartFiles &files) {
     return 0;
 }
 
-// The folder the parts go to when they do not fit into memory.
-int disk_folder(const XLS_BOOK *book, std::string &folder) {
-    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, folder) != 0) return -101;
-    std::string name = book->file_name;
-    size_t separator = name.find_last_of("/\\");
-    folder += zplat::kSeparator;
-    folder += "write-" + (separator == std::string::npos ? name : name.substr(separator + 1));
-    return 0;
+// The folder the parts go to when they do not fit into memory: one of its
+// own under OBtemp, so that books saved at the same time do not meet.
+int disk_folder(std::string &folder) {
+    std::string parent;
+    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, parent) != 0) return -101;
+    return orb_make_own_folder(parent, folder) == 0 ? 0 : -101;
 }
 
 // Builds every part, falling back to disk once when memory runs short, and
@@ -117,7 +115,7 @@ int create_excel2007(XLS_BOOK *book) {
     if (rc == PART_MEMORY_FULL) {
         if (saves_to_memory(book)) return -2;
         std::string folder;
-        rc = disk_folder(book, folder);
+        rc = disk_folder(folder);
         if (rc == 0) rc = files.use_disk(folder);
         if (rc == 0) rc = build_parts(parts, files);
     }
