@@ -303,13 +303,8 @@ int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &o
     return orb_extract_package(PackageStore{}, thread_no, zip_path, out);
 }
 
-int orb_extract_package_to_disk(const PackageStore &store, int thread_no, const char *zip_path, const char *folder,
-                                ExtractedPackage &out) {
-    return extract_growing(store, true, thread_no, zip_path, folder, out);
-}
-
 int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
-    return orb_extract_package_to_disk(PackageStore{}, thread_no, zip_path, folder, out);
+    return extract_growing(PackageStore{}, true, thread_no, zip_path, folder, out);
 }
 
 const char *orb_part_name(const char *stored_name) {

@@ -60,7 +60,7 @@ struct ExtractedPackage {
     std::vector<std::string> parts;   // stored names ("[n]" prefix included) in package order
     bool on_disk = false;             // parts are files under `folder`, else memory files
     std::string folder;               // the extraction folder when on disk
-    MfileTable *files = nullptr;      // the memory files of the parts (null: the caller's)
+    MfileTable *files = nullptr;      // the memory files of the parts
 };
 
 // Extracts the package into the store's memory files with a name list that
@@ -76,8 +76,6 @@ int orb_extract_package(const PackageStore &store, int thread_no, const char *zi
 int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &out);
 
 // The same, straight into `folder` on disk.
-int orb_extract_package_to_disk(const PackageStore &store, int thread_no, const char *zip_path, const char *folder,
-                                ExtractedPackage &out);
 int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out);
 
 // The part name of a stored name: everything up to the first ']' is a
