@@ -190,12 +190,14 @@ TEST_F(SearchRunTest, InputErrorsStopBeforeTheWalk) {
     EXPECT_EQ(front_end_.messages[0].text, "検索内容が指定されていません。");
     EXPECT_EQ(front_end_.titles[0], "Z-Scan");
 
-    front_end_.messages.clear();
-    context_.list_file_path = (work_ / "no-such-list.txt").string();
-    EXPECT_EQ(search(""), SearchOutcome::Failed);
-    ASSERT_EQ(front_end_.messages.size(), 1u);
-    EXPECT_EQ(front_end_.messages[0].text,
-              "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
+    for (const fs::path &list : {work_ / "no-such-list.txt", work_ / "temp"}) {
+        front_end_.messages.clear();
+        context_.list_file_path = list.string();
+        EXPECT_EQ(search("x"), SearchOutcome::Failed);
+        ASSERT_EQ(front_end_.messages.size(), 1u);
+        EXPECT_EQ(front_end_.messages[0].text,
+                  "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
+    }
     EXPECT_TRUE(front_end_.progress.empty());
 }
 
