@@ -22,5 +22,5 @@ case "$flavour" in
   *) echo "unknown flavour: $flavour" >&2; exit 2 ;;
 esac
 [[ $flavour == mingw ]] && scripts/build-windows-deps.sh
-cmake -S . -B "$dir" -G Ninja "${args[@]}" >/dev/null
+cmake -S . -B "$dir" -G Ninja -DZS_WERROR=ON "${args[@]}" >/dev/null
 cmake --build "$dir" -j"$(nproc)" "${targets[@]}"

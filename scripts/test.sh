@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the plain build, the sanitizer builds, the
-# Windows program under Wine, and a short fuzzing pass.
+# Builds and runs every test: the project's build, a plain CMake Release
+# build, the sanitizer builds, the Windows program under Wine, and a short
+# fuzzing pass.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --test
@@ -8,9 +9,18 @@ scripts/install-deps.sh --test
 scripts/build.sh release
 (cd build/release && ctest --output-on-failure -j"$(nproc)")
 
-# The installed library serves a plain C program through pkg-config alone.
+# A plain Release build, as a user or packager makes it with the system's
+# own compiler: no warning may stop it.  Its install serves the checks below.
+cmake -S . -B build/plain -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/plain -j"$(nproc)"
+(cd build/plain && ctest --output-on-failure -j"$(nproc)")
+
+# The installed library serves a plain C program through pkg-config alone,
+# and the install holds the command and its manual page.
 prefix=$(mktemp -d)
-cmake --install build/release --prefix "$prefix" >/dev/null
+cmake --install build/plain --prefix "$prefix" >/dev/null
+test -x "$prefix/bin/zscan"
+test -s "$prefix/share/man/man1/zscan.1"
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 cc -std=c11 -Wall -Werror tests/c_api/c_api_test.c -o "$prefix/c_api_test" $(pkg-config --cflags --libs zweave)
 LD_LIBRARY_PATH="$prefix/lib" "$prefix/c_api_test"

@@ -1,127 +1,129 @@
 #include "cli/cli_options.h"
 
-#include <string_view>
+#include <getopt.h>
 
 namespace zscan {
 namespace {
 
-struct TextOption {
-    char short_name;
-    std::string_view long_name;
-    std::optional<std::string> CliOptions::*field;
+// Long-only options get codes beyond every character.
+enum LongOnly { kNoExcel = 256, kNoRegex, kSaveSettings, kOpen, kVersion };
+
+constexpr option kOptions[] = {
+    {"words", required_argument, nullptr, 'w'},
+    {"list", required_argument, nullptr, 'l'},
+    {"names", required_argument, nullptr, 'n'},
+    {"excel", no_argument, nullptr, 'x'},
+    {"no-excel", no_argument, nullptr, kNoExcel},
+    {"regex", no_argument, nullptr, 'e'},
+    {"no-regex", no_argument, nullptr, kNoRegex},
+    {"save-settings", no_argument, nullptr, kSaveSettings},
+    {"open", no_argument, nullptr, kOpen},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, kVersion},
+    {nullptr, 0, nullptr, 0},
 };
 
-constexpr TextOption kTextOptions[] = {
-    {'w', "words", &CliOptions::search_words},
-    {'l', "list", &CliOptions::list_file},
-    {'n', "names", &CliOptions::file_name_keywords},
-};
+// The leading ':' has a missing value reported apart from an unknown option.
+constexpr const char *kShortOptions = ":w:l:n:xeqh";
 
-struct FlagOption {
-    char short_name;   // 0: long form only
-    std::string_view long_name;
-    void (*apply)(CliOptions &);
-};
-
-constexpr FlagOption kFlagOptions[] = {
-    {'x', "excel", [](CliOptions &o) { o.output_excel = true; }},
-    {0, "no-excel", [](CliOptions &o) { o.output_excel = false; }},
-    {'e', "regex", [](CliOptions &o) { o.regular_expression = true; }},
-    {0, "no-regex", [](CliOptions &o) { o.regular_expression = false; }},
-    {0, "save-settings", [](CliOptions &o) { o.save_settings = true; }},
-    {0, "open", [](CliOptions &o) { o.open_result = true; }},
-    {'q', "quiet", [](CliOptions &o) { o.quiet = true; }},
-    {'h', "help", [](CliOptions &o) { o.help = true; }},
-    {0, "version", [](CliOptions &o) { o.version = true; }},
-};
-
-// Whether `argument` names the option: "-c" or "--long".  For text
-// options "--long=value" names it too; the value is then set.
-bool names_option(std::string_view argument, char short_name, std::string_view long_name,
-                  std::optional<std::string_view> *inline_value) {
-    if (short_name != 0 && argument.size() == 2 && argument[0] == '-' && argument[1] == short_name)
-        return true;
-    if (!argument.starts_with("--")) return false;
-    const std::string_view rest = argument.substr(2);
-    if (rest == long_name) return true;
-    if (inline_value != nullptr && rest.starts_with(long_name) && rest.size() > long_name.size() &&
-        rest[long_name.size()] == '=') {
-        *inline_value = rest.substr(long_name.size() + 1);
-        return true;
-    }
-    return false;
+// How the option getopt_long just refused was written.
+std::string refused_option(char **argv) {
+    if (optopt > 0 && optopt < kNoExcel) return std::string("-") + static_cast<char>(optopt);
+    return argv[optind - 1];
 }
 
 }  // namespace
 
+const HelpText &help_text() {
+    static const HelpText text{
+        "zscan [options] [FOLDER]",
+        "Searches the cell texts of the Excel books (.xls, .xlsx, .xlsm) below FOLDER, or\n"
+        "below the current folder when no folder is given or saved.  Settings not given\n"
+        "here come from Z-Scan.ini beside the program.  Each hit is printed on standard\n"
+        "output as one line: [book][sheet][cell] text.",
+        {
+            {"-w, --words TEXT", "search words, separated by blanks"},
+            {"-l, --list FILE", "file of search words, separated by blanks, tabs or line ends"},
+            {"-n, --names TEXT", "file-name keywords: only books whose name holds one"},
+            {"-x, --excel", "write the hits to a result book (Excel output)"},
+            {"    --no-excel", "write the hits to the text result file"},
+            {"-e, --regex", "each search word is a regular expression matching a whole cell"},
+            {"    --no-regex", "search words are found anywhere in a cell (the default)"},
+            {"    --save-settings", "save these settings to Z-Scan.ini"},
+            {"    --open", "open the result in its viewer when done"},
+            {"-q, --quiet", "print neither hits, progress nor notices"},
+            {"-h, --help", "show this help"},
+            {"    --version", "show the version"},
+        },
+        "0 hits found, 1 nothing found, 2 error.",
+        "Ctrl+C stops the search before the next file; the hits found so far are kept.",
+        {
+            {"zscan -w 東京 ~/books", "books below ~/books with a cell holding 東京"},
+            {"zscan -xq -n REPORT -l words.txt", "the words of words.txt in the books named *REPORT* "
+                                                  "below here, into a result book"},
+            {"zscan -e -w '2016/3/\\d+' -- -archive", "cells that are a date in March 2016, below the "
+                                                      "folder -archive"},
+        },
+    };
+    return text;
+}
+
 bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &options,
                        std::string &error) {
-    bool options_ended = false;
-    for (size_t i = 0; i < arguments.size(); ++i) {
-        const std::string &argument = arguments[i];
-        const bool is_option = !options_ended && argument.size() > 1 && argument[0] == '-';
-        if (!is_option) {
-            if (options.folder) {
-                error = "more than one folder given: " + argument;
-                return false;
-            }
-            options.folder = argument;
-            continue;
-        }
-        if (argument == "--") {
-            options_ended = true;
-            continue;
-        }
+    std::vector<std::string> words{"zscan"};
+    words.insert(words.end(), arguments.begin(), arguments.end());
+    std::vector<char *> argv;
+    for (std::string &word : words) argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const int argc = static_cast<int>(words.size());
 
-        bool known = false;
-        for (const TextOption &option : kTextOptions) {
-            std::optional<std::string_view> inline_value;
-            if (!names_option(argument, option.short_name, option.long_name, &inline_value)) continue;
-            if (inline_value) {
-                options.*option.field = std::string(*inline_value);
-            } else if (i + 1 < arguments.size()) {
-                options.*option.field = arguments[++i];
-            } else {
-                error = "option " + argument + " needs a value";
-                return false;
-            }
-            known = true;
-            break;
-        }
-        for (const FlagOption &option : kFlagOptions) {
-            if (known) break;
-            if (!names_option(argument, option.short_name, option.long_name, nullptr)) continue;
-            option.apply(options);
-            known = true;
-        }
-        if (!known) {
-            error = "unknown option: " + argument;
+    optind = 0;   // a fresh scan
+    opterr = 0;   // the caller reports
+    for (int code; (code = getopt_long(argc, argv.data(), kShortOptions, kOptions, nullptr)) != -1;) {
+        switch (code) {
+        case 'w': options.search_words = optarg; break;
+        case 'l': options.list_file = optarg; break;
+        case 'n': options.file_name_keywords = optarg; break;
+        case 'x': options.output_excel = true; break;
+        case kNoExcel: options.output_excel = false; break;
+        case 'e': options.regular_expression = true; break;
+        case kNoRegex: options.regular_expression = false; break;
+        case kSaveSettings: options.save_settings = true; break;
+        case kOpen: options.open_result = true; break;
+        case 'q': options.quiet = true; break;
+        case 'h': options.help = true; break;
+        case kVersion: options.version = true; break;
+        case ':':
+            error = "option " + refused_option(argv.data()) + " needs a value";
+            return false;
+        default:
+            error = "unknown option: " + refused_option(argv.data());
             return false;
         }
+    }
+    for (int i = optind; i < argc; ++i) {
+        if (options.folder) {
+            error = std::string("more than one folder given: ") + argv[static_cast<size_t>(i)];
+            return false;
+        }
+        options.folder = argv[static_cast<size_t>(i)];
     }
     return true;
 }
 
-const char *cli_usage() {
-    return "Usage: zscan [options] [FOLDER]\n"
-           "Searches the cell texts of the Excel books (.xls, .xlsx, .xlsm) below FOLDER.\n"
-           "Settings not given here come from Z-Scan.ini beside the program.\n"
-           "\n"
-           "  -w, --words TEXT     search words, separated by blanks\n"
-           "  -l, --list FILE      file of search words, separated by blanks, tabs or line ends\n"
-           "  -n, --names TEXT     file-name keywords: only books whose name holds one\n"
-           "  -x, --excel          write the hits to a result book (Excel output)\n"
-           "      --no-excel       write the hits to the text result file\n"
-           "  -e, --regex          each search word is a regular expression matching a whole cell\n"
-           "      --no-regex       search words are found anywhere in a cell (the default)\n"
-           "      --save-settings  save these settings to Z-Scan.ini\n"
-           "      --open           open the result in its viewer when done\n"
-           "  -q, --quiet          print neither hits, progress nor notices\n"
-           "  -h, --help           show this help\n"
-           "      --version        show the version\n"
-           "\n"
-           "Exit status: 0 hits found, 1 nothing found, 2 error.\n"
-           "Ctrl+C stops the search before the next file; the hits found so far are kept.\n";
+std::string cli_usage_line() { return "Usage: " + help_text().synopsis + "\n"; }
+
+std::string cli_usage() {
+    const HelpText &text = help_text();
+    std::string usage = cli_usage_line() + text.description + "\n\n";
+    for (const HelpText::Row &row : text.options) {
+        usage += "  " + row.term + std::string(row.term.size() < 22 ? 22 - row.term.size() : 1, ' ') +
+                 row.text + "\n";
+    }
+    usage += "\nExit status: " + text.exit_status + "\n" + text.notes + "\n\nExamples:\n";
+    for (const HelpText::Row &row : text.examples) usage += "  " + row.term + "\n      " + row.text + "\n";
+    return usage;
 }
 
 }  // namespace zscan

@@ -1,4 +1,6 @@
-// The command line of zscan: which settings to override and how to run.
+// The command line of zscan: which settings to override and how to run,
+// and the help text that describes it (printed by --help and made into the
+// manual page).
 #pragma once
 
 #include <optional>
@@ -23,13 +25,31 @@ struct CliOptions {
     bool version = false;
 };
 
-// Parses the arguments after the program name.  False with `error` set
-// when an option is unknown or lacks its value, or more than one folder is
-// given.
+// Parses the arguments after the program name as POSIX tools do: bundled
+// short options (-xq), "--long" and "--long=value", and "--" before a
+// folder that starts with "-".  False with `error` set when an option is
+// unknown or lacks its value, or more than one folder is given.
 bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &options,
                        std::string &error);
 
+// What the help says, piece by piece.
+struct HelpText {
+    struct Row {
+        std::string term;   // an option as written, or an example command
+        std::string text;
+    };
+    std::string synopsis;
+    std::string description;   // lines ended by line feeds
+    std::vector<Row> options;
+    std::string exit_status;
+    std::string notes;
+    std::vector<Row> examples;
+};
+const HelpText &help_text();
+
+// "Usage: zscan [options] [FOLDER]" and its line end.
+std::string cli_usage_line();
 // The text printed for --help.
-const char *cli_usage();
+std::string cli_usage();
 
 }  // namespace zscan

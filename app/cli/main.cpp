@@ -7,6 +7,7 @@
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -57,13 +58,16 @@ int main(int argc, char **argv) {
     CliOptions options;
     std::string error;
     if (!parse_cli_options(std::vector<std::string>(argv + 1, argv + argc), options, error)) {
-        std::fprintf(stderr, "zscan: %s\nTry 'zscan --help'.\n", error.c_str());
+        std::fprintf(stderr, "zscan: %s\n%sTry 'zscan --help'.\n", error.c_str(), cli_usage_line().c_str());
         return kExitError;
     }
     if (options.help) {
-        std::fputs(cli_usage(), stdout);
+        std::fputs(cli_usage().c_str(), stdout);
         return kExitFound;
     }
+    // Everything zscan writes (result files, extracted parts, logs) is for
+    // the user alone.
+    umask(S_IRWXG | S_IRWXO);
     if (options.version) {
         std::puts("Z-Scan 1.0.0.0");
         return kExitFound;
@@ -71,6 +75,12 @@ int main(int argc, char **argv) {
 
     SearchContext context;
     init_search_context(context);
+    if (context.temp_folder.empty()) {
+        std::fprintf(stderr, "zscan: no private temporary folder: zscan-%u under TMPDIR or /tmp is a link, "
+                             "belongs to another user or is open to others; remove it or set TEMP\n",
+                     static_cast<unsigned>(geteuid()));
+        return kExitError;
+    }
     // Books named by a relative path are linked from the folder they were
     // found from.
     context.link_base_folder = working_folder();
@@ -96,6 +106,11 @@ int main(int argc, char **argv) {
         }
         if (context.search_words_text.empty() && context.list_file_path.empty()) return kExitFound;
     }
+
+    // At a prompt no folder means the folder the user is in, as for grep -r;
+    // walking the whole file system is never what was meant.  The saved
+    // settings keep the empty folder.
+    if (context.target_folder.empty()) context.target_folder = std::string(".");
 
     TerminalFrontEnd front_end(options.quiet, options.open_result);
     TerminalFrontEnd::catch_interrupt();

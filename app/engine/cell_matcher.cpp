@@ -4,16 +4,18 @@
 #include <pcre2.h>
 
 #include "charset.h"
+#include "engine/ecmascript_pattern.h"
 
 namespace zscan {
 namespace {
 
-// ECMAScript semantics as far as PCRE2 offers them: the whole text must
-// match, \u escapes and unset back-references behave as in ECMAScript, $
-// matches only at the very end, and both CR and LF end a line for ".".
-// Text that is not valid UTF-8 simply fails to match.
+// ECMAScript semantics as far as PCRE2 offers them (the pattern itself is
+// rewritten for the rest): the whole text must match, \u escapes, unset
+// back-references, [] and [^] behave as in ECMAScript, $ matches only at
+// the very end, and both CR and LF end a line for ".".  Text that is not
+// valid UTF-8 simply fails to match.
 constexpr uint32_t kCompileOptions = PCRE2_UTF | PCRE2_MATCH_INVALID_UTF | PCRE2_ANCHORED |
-                                     PCRE2_ENDANCHORED | PCRE2_ALT_BSUX |
+                                     PCRE2_ENDANCHORED | PCRE2_ALT_BSUX | PCRE2_ALLOW_EMPTY_CLASS |
                                      PCRE2_MATCH_UNSET_BACKREF | PCRE2_DOLLAR_ENDONLY |
                                      PCRE2_NEVER_BACKSLASH_C;
 
@@ -53,12 +55,13 @@ bool CellMatcher::prepare(int charset, const std::vector<std::string> &words,
     pcre2_compile_context *compile_context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(compile_context, PCRE2_NEWLINE_ANYCRLF);
     for (const std::string &word : words_) {
-        const std::string pattern = as_utf8(charset, word);
+        const std::optional<std::string> pattern = pcre_pattern_of(as_utf8(charset, word));
         int error = 0;
         PCRE2_SIZE offset = 0;
         pcre2_code *code =
-            pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern.data()), pattern.size(),
-                          kCompileOptions, &error, &offset, compile_context);
+            pattern ? pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern->data()), pattern->size(),
+                                    kCompileOptions, &error, &offset, compile_context)
+                    : nullptr;
         if (code == nullptr) {
             pcre2_compile_context_free(compile_context);
             release();

@@ -1,7 +1,8 @@
-// The folder walk: depth first from the context's current folder, in the
-// order the system lists the entries.  It skips hidden entries, picks the
-// books by their name ending, filters them by the file-name keywords and
-// hands each one to a book search.  It stops before the next entry once
+// The folder walk: depth first from the context's current folder, each
+// folder's entries in name order.  It follows links to folders but enters
+// each real folder once, skips hidden entries and everything that is not a
+// plain file, picks the books by their name ending, filters them by the
+// file-name keywords and hands each one to a book search.  It stops before the next entry once
 // the user cancels, and ends every level once more hits than the limit
 // have been found.
 #pragma once

@@ -1,6 +1,7 @@
 #include "engine/hit_recorder.h"
 
 #include "engine/app_texts.h"
+#include "engine/value_text.h"
 
 #include <cstdio>
 
@@ -59,18 +60,21 @@ bool HitRecorder::add_book_row(const HitPlace &place, std::string_view text) {
     for (const std::string &name : cells) {
         if (name.empty()) return true;
     }
-    const std::string_view shown = text.substr(0, kResultBookTextMax);
-    std::string values;
-    values.reserve(shown.size() + context_.current_file.size() + 128);
-    values.append(cells[0]).append("=\"").append(shown).append("\" ");
-    values.append(cells[1]).append("=\"").append(place.cell_name).append("\" ");
-    values.append(cells[2]).append("=\"").append(place.sheet_name).append("\" ");
-    values.append(cells[3]).append("=\"").append(context_.current_file).append("\"");
+    const int charset = context_.charset;
+    const std::string_view shown = cut_to_whole_characters(charset, text, kResultBookTextMax);
+    const std::string_view values_of_row[4] = {shown, place.cell_name, place.sheet_name,
+                                               context_.current_file};
 
-    // A row or link that cannot be written is left out quietly; the hit
-    // still counts.
+    // Each cell is put on its own, so that no text can be read as another
+    // item of a values string.  A row or link that cannot be written is
+    // left out quietly; the hit still counts.
     XLS_BOOK *book = context_.result_book.get();
-    if (OXLS_put_values(book, values.c_str()) == 0) {
+    int rc = 0;
+    for (int column = 0; column < 4 && rc == 0; ++column) {
+        rc = OXLS_put_cell(book, cells[column].c_str(),
+                           quoted_cell_value(charset, values_of_row[column]).c_str(), 0);
+    }
+    if (rc == 0) {
         const std::string link_path(place.link_path);
         const std::string sheet_name(place.sheet_name);
         const std::string hit_cell(place.cell_name);

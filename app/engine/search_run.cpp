@@ -5,6 +5,7 @@
 #include "engine/folder_walk.h"
 #include "engine/hit_recorder.h"
 #include "engine/path_text.h"
+#include "engine/value_text.h"
 #include "engine/word_tables.h"
 #include "engine/workbook_search.h"
 #include "platform/platform.h"
@@ -72,7 +73,7 @@ bool SearchRun::prepare_output() {
 
     auto book = std::make_unique<XLS_BOOK>();
     std::string arguments = charset == CS_UTF8 ? "CHARSET=UTF8 " : "";
-    arguments += "BOOK=\"" + path + "\"";
+    arguments += "BOOK=" + quoted_argument(path);
     int rc = OXLS_open_book(book.get(), arguments.c_str());
     if (rc != 0) {
         if (book->work != nullptr) OXLS_free_book(book.get());

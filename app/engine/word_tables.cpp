@@ -1,6 +1,7 @@
 #include "engine/word_tables.h"
 
 #include "engine/app_texts.h"
+#include "platform/platform.h"
 #include "word_reader.h"
 
 #include <cstdio>
@@ -12,9 +13,12 @@ namespace {
 // pieces, each split on its own.
 constexpr int kListReadSize = 16384;
 
-// Appends the words of the list file; false when it cannot be opened.
+// Appends the words of the list file; false when it cannot be opened or
+// is a folder.
 // Its full-width spaces are left as they are, so they do not split words.
 bool append_list_file_words(SearchContext &context) {
+    // A folder opens for reading on some systems, and then reads as empty.
+    if (zplat::is_directory(context.list_file_path.c_str())) return false;
     std::FILE *file = std::fopen(context.list_file_path.c_str(), "r");
     if (file == nullptr) return false;
     std::vector<char> piece(kListReadSize);

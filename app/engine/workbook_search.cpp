@@ -3,6 +3,7 @@
 #include "charset.h"
 #include "engine/app_texts.h"
 #include "engine/path_text.h"
+#include "engine/value_text.h"
 #include "read/cfb_reader.h"
 
 namespace zscan {
@@ -18,8 +19,8 @@ std::string open_arguments(const SearchContext &context) {
     // The character set comes first: the library converts the values that
     // follow it from that set.
     if (context.charset == CS_UTF8) arguments = "CHARSET=UTF8 ";
-    arguments += "EXCEL=\"" + context.current_file + "\" MODE=UNLOAD TEMP_WORKBOOK_PATH=\"" +
-                 context.temp_workbook_path + "\"";
+    arguments += "EXCEL=" + quoted_argument(context.current_file) +
+                 " MODE=UNLOAD TEMP_WORKBOOK_PATH=" + quoted_argument(context.temp_workbook_path);
     return arguments;
 }
 

@@ -13,7 +13,12 @@ bool is_operator(LexVariant variant, char c) {
     }
 }
 
-bool doubles_quotes(LexVariant variant) { return variant == LEX_VALUES || variant == LEX_EXPRESSION; }
+// Whether two of `quote` in a row inside a quoted token stand for one.  In
+// argument strings this holds for double quotes, so that a path holding one
+// can be passed between double quotes.
+bool doubles_quote(LexVariant variant, char quote) {
+    return variant == LEX_VALUES || variant == LEX_EXPRESSION || (variant == LEX_ARGUMENT && quote == '"');
+}
 
 class Scanner {
 public:
@@ -73,7 +78,7 @@ private:
                 take_char();
                 continue;
             }
-            if (doubles_quotes(lexer_.variant) && pos_ + 1 < text_.size() && text_[pos_ + 1] == quote) {
+            if (doubles_quote(lexer_.variant, quote) && pos_ + 1 < text_.size() && text_[pos_ + 1] == quote) {
                 token_ += quote;   // a doubled quote stands for one
                 pos_ += 2;
                 continue;

@@ -12,7 +12,8 @@
 #include <string_view>
 
 enum LexVariant {
-    LEX_ARGUMENT,    // argument strings of the open, sheet and close calls (tokens up to 4000 bytes)
+    LEX_ARGUMENT,    // argument strings of the open, sheet and close calls (tokens up to 4000 bytes;
+                     // "" inside double quotes is one quote)
     LEX_VALUES,      // values strings of OXLS_put_values (65536 bytes; "" inside quotes is one quote)
     LEX_EXPRESSION,  // formulas and properties (4002 bytes; "" is one quote; % ( ) * + , - / ^ stand alone)
     LEX_WORDS,       // the word reader: search words, list files, settings lines (4000 bytes)

@@ -38,7 +38,10 @@ size_t next_separator(const std::string &path, size_t from) {
 bool orb_is_path_separator(char c) { return c == '/' || c == zplat::kSeparator; }
 
 int orb_make_temp_folder(const char *name, std::string &path_out) {
-    path_out = join(zplat::temp_folder(), name ? name : "");
+    const std::string temp = zplat::temp_folder();
+    // Without a safe temporary folder nothing is made anywhere else instead.
+    if (temp.empty()) return -1;
+    path_out = join(temp, name ? name : "");
     return zplat::make_directory(path_out.c_str()) >= 0 ? 0 : -1;
 }
 
@@ -90,8 +93,9 @@ int orb_remove_folder(const char *path) {
 }
 
 int orb_clean_old_folders(const char *base, int days) {
-    if (!base) return 0;
-    std::string root = join(zplat::temp_folder(), base);
+    const std::string temp = zplat::temp_folder();
+    if (!base || temp.empty()) return 0;
+    std::string root = join(temp, base);
     std::time_t now = std::time(nullptr);
     std::vector<std::string> old;
     for (int number = 0; number < NUMBERED_FOLDERS && static_cast<int>(old.size()) < MAX_CLEANED; ++number) {

@@ -1,6 +1,7 @@
 // orb_zip_extract and the package extraction the Excel 2007 reader uses.
 #include "zip_extract.h"
 
+#include "messages.h"
 #include "mfile.h"
 #include "platform/platform.h"
 #include "temp_folders.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
@@ -22,6 +24,18 @@ constexpr int NAME_LIST_STEP = 1000;
 
 // Why an extraction ended.
 enum class Outcome { Done, ListTooSmall, Failed };
+
+// Extraction failures are diagnostics for the debug log; the library
+// never writes to its caller's standard output.
+void log_failure(const char *format, ...) __attribute__((format(printf, 1, 2)));
+void log_failure(const char *format, ...) {
+    char line[1024];
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(line, sizeof line, format, arguments);
+    va_end(arguments);
+    orb_log_line(line);
+}
 
 struct UnzipCloser {
     void operator()(void *handle) const { unzClose(handle); }
@@ -153,7 +167,7 @@ int copy_entry(unzFile zip, PartTarget &target, InflateGuard &guard) {
     for (;;) {
         int got = unzReadCurrentFile(zip, buffer, COPY_CHUNK);
         if (got < 0) {
-            std::printf("error %d with zipfile in unzReadCurrentFile\n", got);
+            log_failure("error %d with zipfile in unzReadCurrentFile", got);
             return got;
         }
         if (got == 0) return 0;
@@ -171,7 +185,7 @@ int extract_entry(unzFile zip, bool to_disk, MfileTable &files, int thread_no, c
     char part[ORB_PART_NAME_SLOT];
     int rc = unzGetCurrentFileInfo64(zip, &info, part, sizeof part, nullptr, 0, nullptr, 0);
     if (rc != UNZ_OK) {
-        std::printf("error %d with zipfile in unzGetCurrentFileInfo\n", rc);
+        log_failure("error %d with zipfile in unzGetCurrentFileInfo", rc);
         return rc;
     }
     if (info.size_filename > ORB_PART_NAME_LEN) return -9;
@@ -190,12 +204,12 @@ int extract_entry(unzFile zip, bool to_disk, MfileTable &files, int thread_no, c
     if (stored.size() > ORB_PART_NAME_LEN) return -9;
     rc = unzOpenCurrentFile(zip);
     if (rc != UNZ_OK) {
-        std::printf("error %d with zipfile in unzOpenCurrentFile\n", rc);
+        log_failure("error %d with zipfile in unzOpenCurrentFile", rc);
         return rc;
     }
     PartTarget target(to_disk, files, to_disk ? std::string(out_folder) + zplat::kSeparator + stored : stored);
     if (!target.open()) {
-        std::printf(to_disk ? "error opening 2 %s\n" : "error opening 1%s\n", stored.c_str());
+        log_failure(to_disk ? "error opening 2 %s" : "error opening 1%s", stored.c_str());
         unzCloseCurrentFile(zip);
         return -101;
     }
@@ -226,7 +240,7 @@ int extract(const PackageStore &store, bool to_disk, int thread_no, const char *
     orb_fill_zip_filefunc64(&functions, store.storage);
     Unzip zip(unzOpen2_64(zip_path, &functions));
     if (!zip) {
-        std::printf("orb_zip_extract() fopen error thread_no=%d |%s|\n", thread_no, zip_path);
+        log_failure("orb_zip_extract() fopen error thread_no=%d |%s|", thread_no, zip_path);
         return -101;
     }
     if (to_disk) {

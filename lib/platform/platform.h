@@ -4,6 +4,7 @@
 // (Shift-JIS on Windows, UTF-8 on POSIX).
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 #include <functional>
@@ -52,17 +53,38 @@ struct DirEntry {
     bool is_directory = false;
     bool is_hidden = false;   // hidden attribute (Windows) or leading "." (POSIX)
     bool is_link = false;     // symbolic link or reparse point
+    bool is_regular = false;  // a plain file (for a link: what it points to), not a
+                              // folder, pipe, socket or device
 };
 // Calls `visit` for each entry of the folder except "." and "..", in the
 // order the system lists them; stops early when `visit` returns false.
 // 0, or -1 when the folder cannot be listed.
 int list_directory(const char *path, const std::function<bool(const DirEntry &)> &visit);
 
+// Whether entry name `a` comes before `b` in this system's own listing
+// order: by bytes on POSIX; on Windows as NTFS orders names (letter case
+// ignored, ordinal).
+bool name_before(std::string_view a, std::string_view b);
+
+// What makes a folder the same folder however it is reached (through
+// links, junctions or different spellings): device and inode on POSIX,
+// volume serial number and file index on Windows.
+struct FolderId {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    auto operator<=>(const FolderId &) const = default;
+};
+// False when the folder cannot be examined.
+bool folder_id(const char *path, FolderId &id);
+
 // ---- environment and time ----------------------------------------------
 // Value of an environment variable; false when unset.
 bool get_env(const char *name, std::string &value);
-// The temporary folder: TEMP when set (and shorter than 257 bytes), else the
-// system's temporary folder.  No trailing separator.
+// The temporary folder: TEMP when set (and shorter than 257 bytes).  Else on
+// Windows the user's own temporary folder; on POSIX the folder
+// "zscan-<uid>" under TMPDIR or /tmp, private to the user: created with no
+// access for others, and refused when it is a link, belongs to another
+// user or lets others in.  Empty when refused.  No trailing separator.
 std::string temp_folder();
 std::tm local_time();
 // Full path of the running executable.

@@ -60,6 +60,35 @@ TEST(CellMatcher, ExpressionMustMatchTheWholeText) {
     EXPECT_TRUE(matcher.matches(""));
 }
 
+TEST(CellMatcher, ExpressionsMeanWhatTheyMeanInEcmaScript) {
+    struct Case {
+        const char *expression;
+        const char *text;
+        bool matches;
+    };
+    // \s takes every ECMAScript blank, the ideographic and no-break spaces
+    // among them; [^] is any character and [] none.
+    const Case cases[] = {
+        {"東京\\s都", "東京\u3000都", true},   {"東京\\s都", "東京\u00A0都", true},
+        {"東京\\s都", "東京\t都", true},       {"東京\\S都", "東京\u3000都", false},
+        {"東京\\S都", "東京の都", true},        {"東京[\\s]都", "東京\u3000都", true},
+        {"東京[^\\s]都", "東京\u3000都", false}, {"東[^]京", "東\n京", true},
+        {"東[]京", "東京", false},              {"(?:東)(?<c>京)(?=都)都", "東京都", true},
+        {"東京{1}都", "東京都", true},
+    };
+    CellMatcher matcher;
+    for (const Case &c : cases) {
+        prepared(matcher, {c.expression}, true);
+        EXPECT_EQ(matcher.matches(c.text), c.matches) << c.expression << " on " << c.text;
+    }
+    // PCRE-only syntax is refused rather than quietly read another way.
+    for (const char *refused : {"(?i)東京", "東京++", "東.*+", "東京{2}+", "\\A東京", "東京\\Z",
+                                "(*UCP)東京", "(?#note)東京", "\\Q東京\\E"}) {
+        std::string bad_word;
+        EXPECT_FALSE(matcher.prepare(CS_UTF8, {refused}, true, bad_word)) << refused;
+    }
+}
+
 TEST(CellMatcher, ShiftJisTextIsMatchedByCharacter) {
     const std::string tokyo = orb_convert(CS_UTF8, CS_SJIS, "東京");
     const std::string tower = orb_convert(CS_UTF8, CS_SJIS, "東京タワー");

@@ -2,6 +2,9 @@
 // result, through the fake front end.
 #include "engine/search_run.h"
 
+#include "engine/hit_recorder.h"
+
+#include "charset.h"
 #include "fake_front_end.h"
 #include "test_folder.h"
 
@@ -190,12 +193,14 @@ TEST_F(SearchRunTest, InputErrorsStopBeforeTheWalk) {
     EXPECT_EQ(front_end_.messages[0].text, "検索内容が指定されていません。");
     EXPECT_EQ(front_end_.titles[0], "Z-Scan");
 
-    front_end_.messages.clear();
-    context_.list_file_path = (work_ / "no-such-list.txt").string();
-    EXPECT_EQ(search(""), SearchOutcome::Failed);
-    ASSERT_EQ(front_end_.messages.size(), 1u);
-    EXPECT_EQ(front_end_.messages[0].text,
-              "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
+    for (const fs::path &list : {work_ / "no-such-list.txt", work_ / "temp"}) {
+        front_end_.messages.clear();
+        context_.list_file_path = list.string();
+        EXPECT_EQ(search("x"), SearchOutcome::Failed);
+        ASSERT_EQ(front_end_.messages.size(), 1u);
+        EXPECT_EQ(front_end_.messages[0].text,
+                  "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
+    }
     EXPECT_TRUE(front_end_.progress.empty());
 }
 
@@ -291,6 +296,50 @@ TEST_F(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
     EXPECT_EQ(count_of(sheet, "<hyperlink "), 10u);
     const std::string links = package_part(book_result(), "xl/worksheets/_rels/sheet1.xml.rels");
     EXPECT_NE(links.find(samples_ + "/sub"), std::string::npos);
+}
+
+TEST_F(SearchRunTest, ResultRowsHoldTheHitTextsExactly) {
+    std::string long_text = "xx";
+    for (int i = 0; i < 600; ++i) long_text += "あ";
+    for (int charset : {CS_UTF8, CS_SJIS}) {
+        SCOPED_TRACE(charset);
+        // Texts as found and as the cell must hold them: none may write into
+        // another cell or lose its row.  A leading "'" marks a text as in
+        // any values string; the cut at 1000 bytes keeps whole characters.
+        const size_t kept_chars = charset == CS_UTF8 ? 332 : 499;
+        const std::vector<std::pair<std::string, std::string>> cases = {
+            {"qq\" A1=\"X", ""},    {"qq\" A.幅=\"3", ""},  {"qq\" 12=\"x", ""},
+            {"a\"\"b", ""},         {"\"表\"", ""},         {"a=b <&> \x01\t\n end", ""},
+            {"表\\n\\\\c", ""},      {"$HOME", ""},           {"\\$HOME", ""},
+            {"'as text", "as text"}, {long_text, long_text.substr(0, 2 + kept_chars * 3)},
+        };
+        context_.charset = charset;
+        context_.output_excel = true;
+        context_.search_words_text = "x";
+        const std::string path = orb_convert(CS_UTF8, charset, "/books/say \"hi\" 表.xlsx");
+        {
+            SearchRun run(context_, front_end_);
+            ASSERT_TRUE(run.prepare());
+            HitRecorder recorder(context_, front_end_);
+            context_.current_file = path;
+            for (const auto &[found, held] : cases) {
+                const std::string text = orb_convert(CS_UTF8, charset, found);
+                ASSERT_TRUE(recorder.record({"S", "B7", path, "/books"}, text));
+            }
+            ASSERT_EQ(run.finish(), SearchOutcome::Found);
+        }
+        BookReader result(book_result());
+        ASSERT_TRUE(result.opened());
+        EXPECT_EQ(result.cell("A1"), "セル内容");
+        EXPECT_EQ(result.rows(), static_cast<int>(cases.size()) + 1);
+        for (size_t i = 0; i < cases.size(); ++i) {
+            const std::string row = std::to_string(i + 2);
+            const auto &[found, held] = cases[i];
+            EXPECT_EQ(result.cell(("A" + row).c_str()), held.empty() ? found : held) << found;
+            EXPECT_EQ(result.cell(("D" + row).c_str()), "/books/say \"hi\" 表.xlsx");
+        }
+        EXPECT_EQ(package_part(book_result(), "xl/worksheets/sheet1.xml").find("width=\"3."), std::string::npos);
+    }
 }
 
 TEST_F(SearchRunTest, ExcelOutputStopsAtTheLimitWithAMessage) {

@@ -85,20 +85,24 @@ TEST_F(WalkRobustnessTest, PassesOverFoldersItCannotListAndGoesOn) {
     EXPECT_EQ(context_.current_folder, root_.string());
 }
 
-TEST_F(WalkRobustnessTest, DoesNotFollowFolderLinksIntoALoop) {
+TEST_F(WalkRobustnessTest, FollowsFolderLinksButEntersEachRealFolderOnce) {
     const fs::path book = touch("sub/book.xlsx");
     fs::create_directory_symlink(root_, root_ / "sub" / "up");
     fs::create_directory_symlink(root_ / "sub", root_ / "sub" / "self");
     fs::create_directory_symlink(root_ / "sub" / "up", root_ / "chain");
-    // Links to files are books like any other; a dangling link is handed on
-    // and fails to open later, which the walk shrugs off.
+    // Two links to one folder the listing would not show: searched once,
+    // through the first link in name order.
+    touch(".store/kept.xlsx");
+    fs::create_directory_symlink(root_ / ".store", root_ / "link1");
+    fs::create_directory_symlink(root_ / ".store", root_ / "link2");
+    // Links to files are books like any other; a dangling link is no file.
     fs::create_symlink(book, root_ / "linked.xlsx");
     fs::create_symlink(root_ / "missing.xlsx", root_ / "dangling.xlsx");
 
     RecordingBookSearch books;
     EXPECT_EQ(walk(books), WalkResult::Done);
-    EXPECT_EQ(sorted(books.searched),
-              sorted({book.string(), (root_ / "linked.xlsx").string(), (root_ / "dangling.xlsx").string()}));
+    EXPECT_EQ(books.searched, (std::vector<std::string>{(root_ / "link1" / "kept.xlsx").string(),
+                                                        (root_ / "linked.xlsx").string(), book.string()}));
 }
 
 TEST_F(WalkRobustnessTest, SurvivesEntriesThatVanishWhileTheWalkRuns) {

@@ -51,7 +51,8 @@ TEST(ArgLexer, QuotesStayAndEndBareTokens) {
     // Doubled quotes stand for one only in the values and expression variants.
     EXPECT_EQ(tokens("A1=\"say \"\"hi\"\"\"", LEX_VALUES), (V{"A1", "=", "\"say \"hi\"\""}));
     EXPECT_EQ(tokens("\"a\"\"b\"", LEX_EXPRESSION), (V{"\"a\"b\""}));
-    EXPECT_EQ(tokens("\"a\"\"b\"", LEX_ARGUMENT), (V{"\"a\"", "\"b\""}));
+    EXPECT_EQ(tokens("\"a\"\"b\"", LEX_ARGUMENT), (V{"\"a\"b\""})) << "a path may hold a quote";
+    EXPECT_EQ(tokens("'a''b'", LEX_ARGUMENT), (V{"'a'", "'b'"}));
     EXPECT_EQ(tokens("A1=\"\"", LEX_VALUES), (V{"A1", "=", "\"\""})) << "an empty value keeps its quotes";
     EXPECT_EQ(tokens("k=\"open to the end", LEX_ARGUMENT), (V{"k", "=", "\"open to the end"}));
 }

@@ -6,7 +6,9 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -101,15 +103,21 @@ TEST_F(PlatformFiles, FileTimeRoundTripsAndFoldersList) {
     EXPECT_EQ(zplat::make_directory(p.c_str()), -1) << "a file is in the way";
     zplat::file_close(zplat::file_open(path(".hidden").c_str(), 2));
     fs::create_symlink(sub, path("link"));
+    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
 
     std::set<std::string> seen;
     ASSERT_EQ(zplat::list_directory(folder_.c_str(), [&](const zplat::DirEntry &e) {
         std::string flags = std::string(e.is_directory ? "d" : "-") + (e.is_hidden ? "h" : "-") +
-                            (e.is_link ? "l" : "-");
+                            (e.is_link ? "l" : "-") + (e.is_regular ? "r" : "-");
         seen.insert(e.name + ":" + flags);
         return true;
     }), 0);
-    EXPECT_EQ(seen, (std::set<std::string>{"t.txt:---", "sub:d--", ".hidden:-h-", "link:d-l"}));
+    EXPECT_EQ(seen, (std::set<std::string>{"t.txt:---r", "sub:d---", ".hidden:-h-r", "link:d-l-", "pipe:----"}));
+    zplat::FolderId through_link, real, parent;
+    ASSERT_TRUE(zplat::folder_id(path("link").c_str(), through_link));
+    ASSERT_TRUE(zplat::folder_id(sub.c_str(), real));
+    ASSERT_TRUE(zplat::folder_id(folder_.c_str(), parent));
+    EXPECT_TRUE(through_link == real && real != parent);
     EXPECT_TRUE(zplat::is_link(path("link").c_str()));
     EXPECT_FALSE(zplat::is_link(sub.c_str()));
 
@@ -125,14 +133,47 @@ TEST(PlatformEnvironment, TempFolderPrefersAShortTemp) {
     bool had = zplat::get_env("TEMP", saved);
     setenv("TEMP", "/var/tmp/", 1);
     EXPECT_EQ(zplat::temp_folder(), "/var/tmp");
+    // Without a usable TEMP: the user's own folder under TMPDIR, else /tmp.
+    const std::string own = "/tmp/zscan-" + std::to_string(geteuid());
     setenv("TEMP", std::string(300, 'x').c_str(), 1);
-    setenv("TMPDIR", "/tmp/zs", 1);
-    EXPECT_EQ(zplat::temp_folder(), "/tmp/zs");
+    setenv("TMPDIR", "/tmp/", 1);
+    EXPECT_EQ(zplat::temp_folder(), own);
     unsetenv("TMPDIR");
     unsetenv("TEMP");
-    EXPECT_EQ(zplat::temp_folder(), "/tmp");
+    EXPECT_EQ(zplat::temp_folder(), own);
+    struct stat st;
+    ASSERT_EQ(lstat(own.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u);
     if (had) setenv("TEMP", saved.c_str(), 1);
     EXPECT_FALSE(zplat::executable_path().empty());
+}
+
+TEST_F(PlatformFiles, OwnTemporaryFolderIsRefusedWhenOthersCouldReachIt) {
+    std::string saved;
+    const bool had = zplat::get_env("TEMP", saved);
+    unsetenv("TEMP");
+    setenv("TMPDIR", folder_.c_str(), 1);
+    const std::string own = path(("zscan-" + std::to_string(geteuid())).c_str());
+    const std::string elsewhere = path("elsewhere");
+    ASSERT_EQ(mkdir(elsewhere.c_str(), 0700), 0);
+    // A link (even to a private folder), a folder open to the group, and
+    // (when the test may give folders away) a folder of another user.
+    const std::vector<std::function<bool()>> takeovers = {
+        [&] { return symlink(elsewhere.c_str(), own.c_str()) == 0; },
+        [&] { return mkdir(own.c_str(), 0700) == 0 && chmod(own.c_str(), 0750) == 0; },
+        [&] { return geteuid() != 0 || (mkdir(own.c_str(), 0700) == 0 && chown(own.c_str(), 65534, 65534) == 0); },
+    };
+    for (size_t i = 0; i < takeovers.size(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_TRUE(takeovers[i]());
+        if (!zplat::is_link(own.c_str()) && !zplat::is_directory(own.c_str())) continue;
+        EXPECT_EQ(zplat::temp_folder(), "");
+        EXPECT_EQ(zplat::debug_log_path(), "");
+        if (unlink(own.c_str()) != 0) rmdir(own.c_str());
+    }
+    EXPECT_EQ(zplat::temp_folder(), own);
+    unsetenv("TMPDIR");
+    if (had) setenv("TEMP", saved.c_str(), 1);
 }
 
 TEST(PlatformCodePages, ShiftJisIsCodePage932BothWays) {

@@ -149,8 +149,12 @@ TEST_F(Extraction, WhatIsNotAPackageIsRefusedWithoutACrash) {
     std::string text = path("plain.xlsx");
     std::ofstream(text) << "this is not a zip package at all, only some text";
     ExtractedPackage package;
+    // The reasons go to the debug log; the caller's standard output stays
+    // its own.
+    testing::internal::CaptureStdout();
     EXPECT_EQ(orb_extract_package(3, text.c_str(), package), -101);
     EXPECT_EQ(orb_extract_package(3, path("absent.xlsx").c_str(), package), -101);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
     std::string empty = path("empty.xlsx");
     std::ofstream(empty).flush();
     EXPECT_EQ(orb_extract_package(3, empty.c_str(), package), -101);

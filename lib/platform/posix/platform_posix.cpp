@@ -172,11 +172,25 @@ int list_directory(const char *path, const std::function<bool(const DirEntry &)>
         struct stat st;
         entry.is_link = fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
         // A link reports what it points to, as a reparse point does on Windows.
-        entry.is_directory = fstatat(dir_fd, name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+        const bool target_known = fstatat(dir_fd, name, &st, 0) == 0;
+        entry.is_directory = target_known && S_ISDIR(st.st_mode);
+        entry.is_regular = target_known && S_ISREG(st.st_mode);
         if (!visit(entry)) break;
     }
     closedir(dir);
     return 0;
+}
+
+// std::string_view compares through char_traits<char>, which orders bytes
+// as unsigned values, as the file system stores them.
+bool name_before(std::string_view a, std::string_view b) { return a < b; }
+
+bool folder_id(const char *path, FolderId &id) {
+    struct stat st;
+    if (!path || stat(path, &st) != 0) return false;
+    id.volume = static_cast<std::uint64_t>(st.st_dev);
+    id.index = static_cast<std::uint64_t>(st.st_ino);
+    return true;
 }
 
 // ---- environment and time ----------------------------------------------
@@ -188,13 +202,33 @@ bool get_env(const char *name, std::string &value) {
     return true;
 }
 
-std::string temp_folder() {
-    std::string folder;
-    if (!(get_env("TEMP", folder) && !folder.empty() && folder.size() < 257) &&
-        !(get_env("TMPDIR", folder) && !folder.empty() && folder.size() < 257))
-        folder = "/tmp";
+namespace {
+
+std::string without_trailing_separators(std::string folder) {
     while (folder.size() > 1 && folder.back() == kSeparator) folder.pop_back();
     return folder;
+}
+
+// A shared temporary folder lets every user create names in it, so fixed
+// names there could be taken first by someone else.  The program's files go
+// to a folder of the user's own instead, used only while it is a real
+// folder (not a link) of this user that nobody else may enter.
+bool is_private_folder(const std::string &folder) {
+    struct stat st;
+    return lstat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == geteuid() &&
+           (st.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+}
+
+}  // namespace
+
+std::string temp_folder() {
+    std::string folder;
+    if (get_env("TEMP", folder) && !folder.empty() && folder.size() < 257)
+        return without_trailing_separators(folder);
+    if (!(get_env("TMPDIR", folder) && !folder.empty() && folder.size() < 257)) folder = "/tmp";
+    const std::string own = without_trailing_separators(folder) + "/zscan-" + std::to_string(geteuid());
+    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST) return std::string();
+    return is_private_folder(own) ? own : std::string();
 }
 
 std::tm local_time() {
@@ -211,7 +245,10 @@ std::string executable_path() {
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-std::string debug_log_path() { return temp_folder() + "/ORBdebug.log"; }
+std::string debug_log_path() {
+    const std::string folder = temp_folder();
+    return folder.empty() ? std::string() : folder + "/ORBdebug.log";
+}
 
 // ---- code pages ---------------------------------------------------------
 

@@ -183,10 +183,47 @@ int list_directory(const char *path, const std::function<bool(const DirEntry &)>
         entry.is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.is_hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         entry.is_link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+        entry.is_regular = (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
         if (!visit(entry)) break;
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return 0;
+}
+
+namespace {
+
+std::wstring wide_path(std::string_view path) {
+    std::u16string wide;
+    if (!to_utf16(932, path, wide)) return std::wstring();
+    return std::wstring(wide.begin(), wide.end());
+}
+
+}  // namespace
+
+bool name_before(std::string_view a, std::string_view b) {
+    const std::wstring wide_a = wide_path(a);
+    const std::wstring wide_b = wide_path(b);
+    const int order = CompareStringOrdinal(wide_a.c_str(), static_cast<int>(wide_a.size()), wide_b.c_str(),
+                                           static_cast<int>(wide_b.size()), TRUE);
+    if (order != CSTR_EQUAL) return order == CSTR_LESS_THAN;
+    return a < b;   // names equal but for case: any fixed order
+}
+
+bool folder_id(const char *path, FolderId &id) {
+    if (!path) return false;
+    const std::wstring wide = wide_path(path);
+    // Opening with backup semantics is what lets a folder be opened; no
+    // access is asked for, so the folder is not locked.
+    HANDLE folder = CreateFileW(wide.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (folder == INVALID_HANDLE_VALUE) return false;
+    BY_HANDLE_FILE_INFORMATION info;
+    const bool known = GetFileInformationByHandle(folder, &info) != 0;
+    CloseHandle(folder);
+    if (!known) return false;
+    id.volume = info.dwVolumeSerialNumber;
+    id.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return true;
 }
 
 // ---- environment and time ----------------------------------------------
