@@ -18,6 +18,7 @@ constexpr option kOptions[] = {
     {"no-regex", no_argument, nullptr, kNoRegex},
     {"save-settings", no_argument, nullptr, kSaveSettings},
     {"open", no_argument, nullptr, kOpen},
+    {"jobs", required_argument, nullptr, 'j'},
     {"quiet", no_argument, nullptr, 'q'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, kVersion},
@@ -25,7 +26,18 @@ constexpr option kOptions[] = {
 };
 
 // The leading ':' has a missing value reported apart from an unknown option.
-constexpr const char *kShortOptions = ":w:l:n:xeqh";
+constexpr const char *kShortOptions = ":w:l:n:xej:qh";
+
+// A number of books from 1 to 256, written in plain digits.
+std::optional<int> job_count(const char *text) {
+    int count = 0;
+    for (const char *digit = text; *digit != '\0'; ++digit) {
+        if (*digit < '0' || *digit > '9' || count > 256) return std::nullopt;
+        count = count * 10 + (*digit - '0');
+    }
+    if (count < 1 || count > 256) return std::nullopt;
+    return count;
+}
 
 // How the option getopt_long just refused was written.
 std::string refused_option(char **argv) {
@@ -52,6 +64,8 @@ const HelpText &help_text() {
             {"    --no-regex", "search words are found anywhere in a cell (the default)"},
             {"    --save-settings", "save these settings to Z-Scan.ini"},
             {"    --open", "open the result in its viewer when done"},
+            {"-j, --jobs N", "search N books at once (default: one per core); the hits come out "
+                             "in the same order whatever N is"},
             {"-q, --quiet", "print neither hits, progress nor notices"},
             {"-h, --help", "show this help"},
             {"    --version", "show the version"},
@@ -91,6 +105,13 @@ bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &op
         case kNoRegex: options.regular_expression = false; break;
         case kSaveSettings: options.save_settings = true; break;
         case kOpen: options.open_result = true; break;
+        case 'j':
+            options.jobs = job_count(optarg);
+            if (!options.jobs) {
+                error = std::string("-j wants a number of books from 1 to 256, not '") + optarg + "'";
+                return false;
+            }
+            break;
         case 'q': options.quiet = true; break;
         case 'h': options.help = true; break;
         case kVersion: options.version = true; break;

@@ -18,6 +18,9 @@ struct CliOptions {
     std::optional<bool> output_excel;
     std::optional<bool> regular_expression;
 
+    // Books searched at once; unset means one per core.
+    std::optional<int> jobs;
+
     bool save_settings = false;
     bool open_result = false;
     bool quiet = false;

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -112,6 +113,8 @@ int main(int argc, char **argv) {
     // settings keep the empty folder.
     if (context.target_folder.empty()) context.target_folder = std::string(".");
 
+    const unsigned cores = std::thread::hardware_concurrency();
+    context.jobs = options.jobs ? *options.jobs : cores > 0 ? static_cast<int>(cores) : 1;
     TerminalFrontEnd front_end(options.quiet, options.open_result);
     TerminalFrontEnd::catch_interrupt();
     const SearchOutcome outcome = run_search(context, front_end);

@@ -22,7 +22,16 @@ struct HitPlace {
 // Longest cell text written into the result book, in bytes.
 constexpr size_t kResultBookTextMax = 1000;
 
-class HitRecorder {
+// Where the search of one book hands its hits.
+class HitTarget {
+public:
+    virtual ~HitTarget() = default;
+    // Takes one hit of the book being searched.  False when the search of
+    // the book is to stop.
+    virtual bool record(const HitPlace &place, std::string_view text) = 0;
+};
+
+class HitRecorder : public HitTarget {
 public:
     HitRecorder(SearchContext &context, FrontEnd &front_end)
         : context_(context), front_end_(front_end) {}
@@ -30,7 +39,7 @@ public:
     // Counts the hit and records it for the context's current file.  False
     // when the hit passed the limit: nothing is written then and the
     // search is to stop.
-    bool record(const HitPlace &place, std::string_view text);
+    bool record(const HitPlace &place, std::string_view text) override;
 
 private:
     void append_text_line(const HitPlace &place, std::string_view text);

@@ -32,6 +32,9 @@ struct SearchContext {
     std::string list_file_path;
     bool output_excel = false;
     bool regular_expression = false;
+    // Books searched at once.  1 searches them one after another on the
+    // walking thread, as a window front end does.
+    int jobs = 1;
 
     // Folders.
     std::string temp_folder;        // result files and the extracted stream

@@ -4,6 +4,7 @@
 #include "engine/app_texts.h"
 #include "engine/folder_walk.h"
 #include "engine/hit_recorder.h"
+#include "engine/parallel_book_search.h"
 #include "engine/path_text.h"
 #include "engine/value_text.h"
 #include "engine/word_tables.h"
@@ -93,8 +94,14 @@ bool SearchRun::prepare_output() {
 void SearchRun::walk() {
     context_.current_folder = context_.target_folder;
     HitRecorder recorder(context_, front_end_);
-    WorkbookSearch books(matcher_, recorder);
+    if (context_.jobs <= 1) {
+        WorkbookSearch books(matcher_, recorder);
+        walk_folder(context_, front_end_, books);
+        return;
+    }
+    ParallelBookSearch books(context_, front_end_, recorder, context_.jobs);
     walk_folder(context_, front_end_, books);
+    books.finish();
 }
 
 SearchOutcome SearchRun::finish() {

@@ -4,7 +4,10 @@
 #include "engine/app_texts.h"
 #include "engine/path_text.h"
 #include "engine/value_text.h"
+#include "platform/platform.h"
 #include "read/cfb_reader.h"
+
+#include <vector>
 
 namespace zscan {
 namespace {
@@ -24,10 +27,36 @@ std::string open_arguments(const SearchContext &context) {
     return arguments;
 }
 
+// Copies the workbook stream of an Excel 97-2003 book into a disk file of
+// this search's own, which the library loads into the book's own memory
+// files.  A memory file made by the caller would be shared with every other
+// book open in the process, and dropped by any of them that fails to open.
+// Like the library's own copy, it ends at the first piece the stream cannot
+// fill.
+bool copy_workbook_stream(const char *book_path, const char *copy_path) {
+    CfbStorage storage(book_path);
+    if (!storage.open()) return false;
+    const CfbEntry *entry = cfb_workbook_entry(storage);
+    if (entry == nullptr) return false;
+    CfbStream stream(storage, *entry);
+    zplat::File *copy = zplat::file_open(copy_path, 2);
+    if (copy == nullptr) return false;
+    std::vector<unsigned char> piece(64 * 1024);
+    size_t got = 0;
+    bool written = true;
+    do {
+        got = stream.read(piece.data(), piece.size());
+        written = zplat::file_write(copy, piece.data(), got) == got;
+    } while (written && got == piece.size());
+    zplat::file_close(copy);
+    if (!written) zplat::delete_file(copy_path);
+    return written;
+}
+
 }  // namespace
 
-WorkbookSearch::WorkbookSearch(CellMatcher &matcher, HitRecorder &recorder)
-    : matcher_(matcher), recorder_(recorder), book_(std::make_unique<XLS_BOOK>()),
+WorkbookSearch::WorkbookSearch(CellMatcher &matcher, HitTarget &hits)
+    : matcher_(matcher), hits_(hits), book_(std::make_unique<XLS_BOOK>()),
       text_(kCellTextSize) {}
 
 WorkbookSearch::~WorkbookSearch() = default;
@@ -64,7 +93,7 @@ bool WorkbookSearch::search_sheet(const XLS_SHEET &sheet, const HitPlace &sheet_
             if (!matcher_.matches(text)) continue;
             HitPlace place = sheet_place;
             place.cell_name = name;
-            if (!recorder_.record(place, text)) return false;
+            if (!hits_.record(place, text)) return false;
         }
     }
     return true;
@@ -73,7 +102,7 @@ bool WorkbookSearch::search_sheet(const XLS_SHEET &sheet, const HitPlace &sheet_
 int WorkbookSearch::search_book(SearchContext &context, BookKind kind) {
     // An Excel 97-2003 book is read from a copy of its workbook stream.
     if (kind == BookKind::Excel2003 &&
-        cfb_extract_workbook(context.current_file.c_str(), context.temp_workbook_path.c_str()) != 0) {
+        !copy_workbook_stream(context.current_file.c_str(), context.temp_workbook_path.c_str())) {
         return -1;
     }
     XLS_BOOK *book = book_.get();

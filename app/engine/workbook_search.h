@@ -15,7 +15,7 @@ namespace zscan {
 
 class WorkbookSearch : public BookSearch {
 public:
-    WorkbookSearch(CellMatcher &matcher, HitRecorder &recorder);
+    WorkbookSearch(CellMatcher &matcher, HitTarget &hits);
     ~WorkbookSearch() override;
 
     int search_book(SearchContext &context, BookKind kind) override;
@@ -30,7 +30,7 @@ private:
     int trimmed_width(int row, const XLS_ROW &cells);
 
     CellMatcher &matcher_;
-    HitRecorder &recorder_;
+    HitTarget &hits_;
     std::unique_ptr<XLS_BOOK> book_;
     std::vector<char> text_;
 };

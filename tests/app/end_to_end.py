@@ -5,6 +5,7 @@ once broke the result book.  Standard output must hold the hit lines and
 nothing else, and the result book, read by openpyxl, must hold the same hits
 cell for cell.  Usage: end_to_end.py ZSCAN"""
 import os
+import shutil
 import stat
 import subprocess
 import sys
@@ -86,4 +87,23 @@ with tempfile.TemporaryDirectory() as work:
     check(done.returncode == 2 and done.stdout == b'' and 'オープンエラー' in done.stderr.decode(), 'folder as list')
     done, _ = run(['-xz', 'd'], work, env)
     check(done.returncode == 2 and b'Usage: zscan' in done.stderr, 'unknown option: %r' % done.stderr)
+
+    # Books searched at once give the very same lines and result book as
+    # one after another, over a tree of books from several producers.
+    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+    mixed = os.path.join(work, 'mixed')
+    shutil.copytree(os.path.join(source, 'samples'), mixed)
+    for folder in ('xls', 'xlsx'):
+        shutil.copytree(os.path.join(source, 'tests', 'data', folder), os.path.join(mixed, 'data', folder))
+    for words in (['-w', 'a 1 東 2016 /'], ['-e', '-w', '[^]+']):
+        outputs = {}
+        for jobs in ('1', '2', '5'):
+            done, _ = run(['-j', jobs] + words + ['mixed'], work, env)
+            check(done.returncode == 0, '-j %s exit %d: %s' % (jobs, done.returncode, done.stderr))
+            book, _ = run(['-xq', '-j', jobs] + words + ['mixed'], work, env)
+            rows = list(openpyxl.load_workbook(os.path.join(private, 'Z-Scan検索結果.xlsx')).active.values)
+            outputs[jobs] = (done.stdout, rows)
+        check(outputs['1'][0].count(b'\n') > 50, 'few hits in the mixed tree: %r' % outputs['1'][0])
+        for jobs in ('2', '5'):
+            check(outputs[jobs] == outputs['1'], '-j %s differs from -j 1 for %r' % (jobs, words))
 print("ok")

@@ -1,0 +1,84 @@
+// Several books searched at once.  The walk hands the books over in its
+// order; worker threads search them, each with its own matcher and its own
+// book, and keep their hits.  The hits of each book are then recorded on
+// the walking thread in walk order, so that the lines, the result book and
+// the hit limit come out exactly as when the books are searched one after
+// another.  Once the user cancels or the limit is passed, no further book
+// is started; the books being read are finished and, when they come before
+// the stop, recorded.
+#pragma once
+
+#include "engine/cell_matcher.h"
+#include "engine/folder_walk.h"
+#include "engine/hit_recorder.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace zscan {
+
+class ParallelBookSearch : public BookSearch {
+public:
+    // `workers` threads search books from the walk of `context`; their
+    // hits go to `recorder`.  The context's words have been checked.
+    ParallelBookSearch(SearchContext &context, FrontEnd &front_end, HitRecorder &recorder,
+                       int workers);
+    // Records every book handed over and not yet recorded, then ends the
+    // workers.
+    ~ParallelBookSearch() override;
+    ParallelBookSearch(const ParallelBookSearch &) = delete;
+    ParallelBookSearch &operator=(const ParallelBookSearch &) = delete;
+
+    // Queues the context's current file.  Records the books ahead of it
+    // that are done, and waits for the oldest one while too many are
+    // queued.  Always 0: a book that cannot be opened has no hits.
+    int search_book(SearchContext &context, BookKind kind) override;
+    // Records every queued book in walk order once it is done.
+    void finish();
+
+private:
+    struct Hit {
+        std::string sheet_name;
+        std::string cell_name;
+        std::string text;
+    };
+    struct Book {
+        std::string file;
+        BookKind kind = BookKind::NotABook;
+        bool started = false;
+        bool done = false;
+        std::string link_path;
+        std::string folder_path;
+        std::vector<Hit> hits;
+    };
+    class Worker;
+
+    // Waits until the oldest queued book is done, then records it.
+    void record_oldest();
+    // Takes the next book for a worker; null once the search is over.
+    std::shared_ptr<Book> next_book();
+    void book_done(const std::shared_ptr<Book> &book);
+
+    SearchContext &context_;
+    FrontEnd &front_end_;
+    HitRecorder &recorder_;
+    size_t queue_limit_;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<std::shared_ptr<Book>> queued_;   // walk order; guarded by mutex_
+    size_t next_unstarted_ = 0;                  // index into queued_; guarded by mutex_
+    bool closing_ = false;                       // guarded by mutex_
+    std::atomic<bool> stopped_{false};           // cancelled or past the hit limit
+
+    std::vector<std::unique_ptr<Worker>> workers_;
+    std::vector<std::thread> threads_;
+};
+
+}  // namespace zscan
