@@ -8,7 +8,6 @@
 // the stop, recorded.
 #pragma once
 
-#include "engine/cell_matcher.h"
 #include "engine/folder_walk.h"
 #include "engine/hit_recorder.h"
 
@@ -51,7 +50,6 @@ private:
     struct Book {
         std::string file;
         BookKind kind = BookKind::NotABook;
-        bool started = false;
         bool done = false;
         std::string link_path;
         std::string folder_path;
