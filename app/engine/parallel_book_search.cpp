@@ -30,7 +30,7 @@ public:
         // first one uses the name a search of one book at a time uses.
         context_.temp_workbook_path =
             joined_path(walk.temp_folder, in_charset(walk.charset, text::kWorkbookStreamName));
-        if (index > 0) context_.temp_workbook_path += "." + std::to_string(index);
+        if (index > 0) context_.temp_workbook_path.append(".").append(std::to_string(index));
         output_excel_ = walk.output_excel;
         // The words were checked before the walk began, so this succeeds.
         std::string bad_word;
