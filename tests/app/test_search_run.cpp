@@ -82,12 +82,15 @@ private:
     bool opened_ = false;
 };
 
-class SearchRunTest : public ::testing::Test {
+// Every case runs with books searched one at a time and several at once:
+// what the user sees must not depend on it.
+class SearchRunTest : public ::testing::TestWithParam<int> {
 protected:
     void SetUp() override {
         work_ = fresh_test_folder("zscan_run");
         fs::create_directories(work_ / "temp");
         init_search_context(context_);
+        context_.jobs = GetParam();
         context_.temp_folder = (work_ / "temp").string();
         context_.target_folder = fs::canonical(kSamples).string();
         samples_ = context_.target_folder;
@@ -117,7 +120,7 @@ protected:
     FakeFrontEnd front_end_;
 };
 
-TEST_F(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
+TEST_P(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
     ASSERT_EQ(search("東京"), SearchOutcome::Found);
     const std::vector<std::string> expected = sorted({
         sample_line("日本語の表.xlsx", "[売上][A2] 東京"),
@@ -134,7 +137,7 @@ TEST_F(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
     EXPECT_EQ(context_.hit_count, 0);
 }
 
-TEST_F(SearchRunTest, DatesAreFoundInTheirShownForm) {
+TEST_P(SearchRunTest, DatesAreFoundInTheirShownForm) {
     ASSERT_EQ(search("2016/3/25"), SearchOutcome::Found);
     EXPECT_EQ(sorted(front_end_.lines), sorted({
         sample_line("日本語の表.xlsx", "[売上][C2] 2016/3/25"),
@@ -144,13 +147,13 @@ TEST_F(SearchRunTest, DatesAreFoundInTheirShownForm) {
     }));
 }
 
-TEST_F(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
+TEST_P(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
     ASSERT_EQ(search("apple juice"), SearchOutcome::Found);
     EXPECT_EQ(std::count(front_end_.lines.begin(), front_end_.lines.end(),
                          sample_line("sub/legacy.xls", "[旧形式][B2] apple juice")), 1);
 }
 
-TEST_F(SearchRunTest, ExpressionsMatchWholeCellsCaseSensitively) {
+TEST_P(SearchRunTest, ExpressionsMatchWholeCellsCaseSensitively) {
     context_.regular_expression = true;
     ASSERT_EQ(search("apple"), SearchOutcome::Found);
     EXPECT_EQ(front_end_.lines, std::vector<std::string>{sample_line("english.xlsx", "[Inventory][A2] apple")});
@@ -161,7 +164,7 @@ TEST_F(SearchRunTest, ExpressionsMatchWholeCellsCaseSensitively) {
     for (const std::string &line : front_end_.lines) EXPECT_EQ(line.find("Apple pie"), std::string::npos);
 }
 
-TEST_F(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
+TEST_P(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
     // Row 1: text in A, formatted empty cells in B and C.  Row 2: text in A
     // and C, nothing in B, formatted empty cells in D and E.  An expression
     // that matches the empty text shows which cells were tested.
@@ -176,7 +179,7 @@ TEST_F(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
     EXPECT_EQ(cells, (std::vector<std::string>{"A1] only", "B1] ", "C1] ", "A2] x", "B2] ", "C2] y"}));
 }
 
-TEST_F(SearchRunTest, AnInvalidExpressionIsReportedOnceAndNothingIsTouched) {
+TEST_P(SearchRunTest, AnInvalidExpressionIsReportedOnceAndNothingIsTouched) {
     std::ofstream(text_result()) << "old result\n";
     context_.regular_expression = true;
     EXPECT_EQ(search("ok (broken"), SearchOutcome::Failed);
@@ -187,7 +190,7 @@ TEST_F(SearchRunTest, AnInvalidExpressionIsReportedOnceAndNothingIsTouched) {
     EXPECT_TRUE(front_end_.progress.empty());
 }
 
-TEST_F(SearchRunTest, InputErrorsStopBeforeTheWalk) {
+TEST_P(SearchRunTest, InputErrorsStopBeforeTheWalk) {
     EXPECT_EQ(search(""), SearchOutcome::Failed);
     ASSERT_EQ(front_end_.messages.size(), 1u);
     EXPECT_EQ(front_end_.messages[0].text, "検索内容が指定されていません。");
@@ -204,7 +207,7 @@ TEST_F(SearchRunTest, InputErrorsStopBeforeTheWalk) {
     EXPECT_TRUE(front_end_.progress.empty());
 }
 
-TEST_F(SearchRunTest, NothingFoundIsTold) {
+TEST_P(SearchRunTest, NothingFoundIsTold) {
     EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
     ASSERT_EQ(front_end_.messages.size(), 1u);
     EXPECT_EQ(front_end_.messages[0].text, "検索対象が見つかりませんでした。");
@@ -212,7 +215,7 @@ TEST_F(SearchRunTest, NothingFoundIsTold) {
     EXPECT_TRUE(front_end_.opened.empty());
 }
 
-TEST_F(SearchRunTest, UnreadableBooksAreSkippedSilently) {
+TEST_P(SearchRunTest, UnreadableBooksAreSkippedSilently) {
     const fs::path folder = work_ / "mixed";
     fs::create_directories(folder);
     std::ofstream(folder / "garbage.xlsx") << "this is not a zip package";
@@ -225,7 +228,7 @@ TEST_F(SearchRunTest, UnreadableBooksAreSkippedSilently) {
     EXPECT_TRUE(front_end_.messages.empty());
 }
 
-TEST_F(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
+TEST_P(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
     struct CancelOnFirstHit : FakeFrontEnd {
         void hit_line_written(const std::string &line) override {
             FakeFrontEnd::hit_line_written(line);
@@ -240,9 +243,13 @@ TEST_F(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
     EXPECT_TRUE(front_end.messages[0].yes_no);
     EXPECT_TRUE(front_end.opened.empty());
     EXPECT_EQ(context_.hit_count, 0);
-    // The book being searched is finished; no further book is opened.
+    // The book being searched is finished; one at a time, no further book
+    // is opened.  Several at once, the books being read are finished too.
     const std::string first_book = front_end.lines[0].substr(0, front_end.lines[0].find(']'));
-    for (const std::string &line : front_end.lines) EXPECT_TRUE(line.starts_with(first_book)) << line;
+    for (const std::string &line : front_end.lines) {
+        EXPECT_TRUE(GetParam() > 1 || line.starts_with(first_book)) << line;
+    }
+    const std::vector<std::string> kept = front_end.lines;
 
     front_end.answer = true;
     front_end.lines.clear();
@@ -250,9 +257,12 @@ TEST_F(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
     front_end.cancelled = false;
     EXPECT_EQ(run_search(context_, front_end), SearchOutcome::Found);
     EXPECT_EQ(front_end.opened.size(), 1u);
+    // What a cancelled search kept is the head of the whole result.
+    ASSERT_LE(kept.size(), front_end.lines.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), front_end.lines.begin()));
 }
 
-TEST_F(SearchRunTest, TextOutputEndsTheWalkAfterTheBookThatPassesTheLimit) {
+TEST_P(SearchRunTest, TextOutputEndsTheWalkAfterTheBookThatPassesTheLimit) {
     use_many_hits_folder(2);
     ASSERT_EQ(search("hit"), SearchOutcome::Found);
     // The whole first book is written, the second is never opened, and no
@@ -262,7 +272,7 @@ TEST_F(SearchRunTest, TextOutputEndsTheWalkAfterTheBookThatPassesTheLimit) {
     EXPECT_TRUE(front_end_.messages.empty());
 }
 
-TEST_F(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
+TEST_P(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
     context_.output_excel = true;
     ASSERT_EQ(search("東京"), SearchOutcome::Found);
     ASSERT_EQ(front_end_.opened.size(), 1u);
@@ -298,7 +308,7 @@ TEST_F(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
     EXPECT_NE(links.find(samples_ + "/sub"), std::string::npos);
 }
 
-TEST_F(SearchRunTest, ResultRowsHoldTheHitTextsExactly) {
+TEST_P(SearchRunTest, ResultRowsHoldTheHitTextsExactly) {
     std::string long_text = "xx";
     for (int i = 0; i < 600; ++i) long_text += "あ";
     for (int charset : {CS_UTF8, CS_SJIS}) {
@@ -342,7 +352,7 @@ TEST_F(SearchRunTest, ResultRowsHoldTheHitTextsExactly) {
     }
 }
 
-TEST_F(SearchRunTest, ExcelOutputStopsAtTheLimitWithAMessage) {
+TEST_P(SearchRunTest, ExcelOutputStopsAtTheLimitWithAMessage) {
     use_many_hits_folder(2);
     context_.output_excel = true;
     ASSERT_EQ(search("hit"), SearchOutcome::Found);
@@ -358,7 +368,7 @@ TEST_F(SearchRunTest, ExcelOutputStopsAtTheLimitWithAMessage) {
     EXPECT_EQ(result.cell("B10001"), "A10000");
 }
 
-TEST_F(SearchRunTest, ExcelOutputWithNothingFoundKeepsTheHeaderRow) {
+TEST_P(SearchRunTest, ExcelOutputWithNothingFoundKeepsTheHeaderRow) {
     context_.output_excel = true;
     EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
     BookReader result(book_result());
@@ -367,7 +377,7 @@ TEST_F(SearchRunTest, ExcelOutputWithNothingFoundKeepsTheHeaderRow) {
     EXPECT_EQ(result.cell("D1"), "パス(フォルダリンク)");
 }
 
-TEST_F(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {
+TEST_P(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {
     context_.output_excel = true;
     context_.temp_folder = (work_ / "no-such-folder").string();
     EXPECT_EQ(search("東京"), SearchOutcome::Failed);
@@ -377,5 +387,10 @@ TEST_F(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {
                   "/Z-Scan検索結果.xlsx)オープンエラー。\r\nブックを開いている場合は閉じてください。");
     EXPECT_TRUE(front_end_.progress.empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Jobs, SearchRunTest, ::testing::Values(1, 3),
+                         [](const ::testing::TestParamInfo<int> &info) {
+                             return "jobs" + std::to_string(info.param);
+                         });
 
 }  // namespace
