@@ -32,9 +32,11 @@ scripts/build.sh sanitize
   ctest --output-on-failure -j"$(nproc)")
 
 # Books read on several threads at once, with the other tests of the
-# library core, under ThreadSanitizer.
+# library core, and the search of several books at once, under
+# ThreadSanitizer.
 scripts/build.sh tsan
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_core
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_app --gtest_filter='Jobs/SearchRunTest.*'
 
 scripts/build.sh mingw
 # Z-Scan.exe under Wine on a virtual display; compares its hits with zscan's.

@@ -257,9 +257,9 @@ TEST_P(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
     front_end.cancelled = false;
     EXPECT_EQ(run_search(context_, front_end), SearchOutcome::Found);
     EXPECT_EQ(front_end.opened.size(), 1u);
-    // What a cancelled search kept is the head of the whole result.
-    ASSERT_LE(kept.size(), front_end.lines.size());
-    EXPECT_TRUE(std::equal(kept.begin(), kept.end(), front_end.lines.begin()));
+    // Two cancelled searches agree line for line as far as both went.
+    const size_t both = std::min(kept.size(), front_end.lines.size());
+    EXPECT_TRUE(std::equal(kept.begin(), kept.begin() + static_cast<long>(both), front_end.lines.begin()));
 }
 
 TEST_P(SearchRunTest, TextOutputEndsTheWalkAfterTheBookThatPassesTheLimit) {
