@@ -7,8 +7,6 @@
 #include "platform/platform.h"
 #include "read/cfb_reader.h"
 
-#include <vector>
-
 namespace zscan {
 namespace {
 
@@ -31,26 +29,15 @@ std::string open_arguments(const SearchContext &context) {
 // this search's own, which the library loads into the book's own memory
 // files.  A memory file made by the caller would be shared with every other
 // book open in the process, and dropped by any of them that fails to open.
-// Like the library's own copy, it ends at the first piece the stream cannot
-// fill.
 bool copy_workbook_stream(const char *book_path, const char *copy_path) {
-    CfbStorage storage(book_path);
-    if (!storage.open()) return false;
-    const CfbEntry *entry = cfb_workbook_entry(storage);
-    if (entry == nullptr) return false;
-    CfbStream stream(storage, *entry);
     zplat::File *copy = zplat::file_open(copy_path, 2);
     if (copy == nullptr) return false;
-    std::vector<unsigned char> piece(64 * 1024);
-    size_t got = 0;
-    bool written = true;
-    do {
-        got = stream.read(piece.data(), piece.size());
-        written = zplat::file_write(copy, piece.data(), got) == got;
-    } while (written && got == piece.size());
+    const int rc = cfb_copy_workbook(book_path, [copy](const unsigned char *piece, size_t size) {
+        return zplat::file_write(copy, piece, size) == size;
+    });
     zplat::file_close(copy);
-    if (!written) zplat::delete_file(copy_path);
-    return written;
+    if (rc != 0) zplat::delete_file(copy_path);
+    return rc == 0;
 }
 
 }  // namespace
