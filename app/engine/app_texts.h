@@ -27,7 +27,6 @@ inline constexpr std::string_view kHitCounter = "%d件";
 
 inline constexpr std::string_view kTextResultName = "Z-Scan検索結果.txt";
 inline constexpr std::string_view kBookResultName = "Z-Scan検索結果.xlsx";
-inline constexpr std::string_view kWorkbookStreamName = "Z-Scan2003.tmp";
 inline constexpr std::string_view kResultBookHeader =
     "A.幅=50 B.幅=10 C.幅=20 D.幅=100 A1=セル内容 B1=セル名 C1=シート名 "
     "D1=パス(フォルダリンク) A1:D1.配置=中中 A1:D1.フォント.スタイル=強調";

@@ -70,10 +70,6 @@ private:
             return WalkResult::Done;
         }
         context_.current_file = path;
-        if (kind == BookKind::Excel2003) {
-            context_.temp_workbook_path = joined_path(
-                context_.temp_folder, in_charset(context_.charset, text::kWorkbookStreamName));
-        }
         if (books_.search_book(context_, kind) == 0 && context_.hit_count > kHitLimit) {
             return WalkResult::HitLimit;
         }

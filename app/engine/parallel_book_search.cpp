@@ -22,19 +22,11 @@ constexpr size_t kQueuedPerWorker = 4;
 // a matcher and a book of its own, and the book whose hits it keeps.
 class ParallelBookSearch::Worker : public HitTarget {
 public:
-    Worker(const SearchContext &walk, int index) : search_(matcher_, *this) {
+    explicit Worker(const SearchContext &walk) : matcher_(prepared(walk)), search_(*matcher_, *this, walk.charset) {
         context_.charset = walk.charset;
         context_.temp_folder = walk.temp_folder;
         context_.link_base_folder = walk.link_base_folder;
-        // Each worker extracts workbook streams into a file of its own; the
-        // first one uses the name a search of one book at a time uses.
-        context_.temp_workbook_path =
-            joined_path(walk.temp_folder, in_charset(walk.charset, text::kWorkbookStreamName));
-        if (index > 0) context_.temp_workbook_path.append(".").append(std::to_string(index));
         output_excel_ = walk.output_excel;
-        // The words were checked before the walk began, so this succeeds.
-        std::string bad_word;
-        matcher_.prepare(walk.charset, walk.search_words, walk.regular_expression, bad_word);
     }
 
     void search(Book &book) {
@@ -57,8 +49,16 @@ public:
     }
 
 private:
+    // The words were checked before the walk began, so this succeeds.
+    static std::unique_ptr<CellMatcher> prepared(const SearchContext &walk) {
+        auto matcher = std::make_unique<CellMatcher>();
+        std::string bad_word;
+        matcher->prepare(walk.charset, walk.search_words, walk.regular_expression, bad_word);
+        return matcher;
+    }
+
     SearchContext context_;
-    CellMatcher matcher_;
+    std::unique_ptr<CellMatcher> matcher_;
     WorkbookSearch search_;
     Book *book_ = nullptr;
     bool output_excel_ = false;
@@ -68,8 +68,8 @@ ParallelBookSearch::ParallelBookSearch(SearchContext &context, FrontEnd &front_e
                                        HitRecorder &recorder, int workers)
     : context_(context), front_end_(front_end), recorder_(recorder),
       queue_limit_(kQueuedPerWorker * static_cast<size_t>(workers)) {
-    for (int index = 0; index < workers; ++index) {
-        workers_.push_back(std::make_unique<Worker>(context, index));
+    for (int count = 0; count < workers; ++count) {
+        workers_.push_back(std::make_unique<Worker>(context));
     }
     for (const std::unique_ptr<Worker> &worker : workers_) {
         threads_.emplace_back([this, &worker = *worker] {

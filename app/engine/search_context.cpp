@@ -24,7 +24,6 @@ void init_search_context(SearchContext &context) {
     context.file_name_keywords.clear();
     context.current_folder.clear();
     context.current_file.clear();
-    context.temp_workbook_path.clear();
     context.result_file_path.clear();
     context.hit_count = 0;
     context.result_book.reset();

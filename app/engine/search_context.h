@@ -37,7 +37,7 @@ struct SearchContext {
     int jobs = 1;
 
     // Folders.
-    std::string temp_folder;        // result files and the extracted stream
+    std::string temp_folder;        // result files
     std::string link_base_folder;   // base of links for books given by a relative path
 
     // Word tables built at the start of each search.
@@ -47,7 +47,6 @@ struct SearchContext {
     // Working state of a search.
     std::string current_folder;
     std::string current_file;
-    std::string temp_workbook_path;
     std::string result_file_path;
     int hit_count = 0;
     std::unique_ptr<XLS_BOOK> result_book;   // open in Excel output mode only

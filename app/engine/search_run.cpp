@@ -95,7 +95,7 @@ void SearchRun::walk() {
     context_.current_folder = context_.target_folder;
     HitRecorder recorder(context_, front_end_);
     if (context_.jobs <= 1) {
-        WorkbookSearch books(matcher_, recorder);
+        WorkbookSearch books(matcher_, recorder, context_.charset);
         walk_folder(context_, front_end_, books);
         return;
     }

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <ctime>
 #include <memory>
+#include <new>
 
 namespace {
 
@@ -142,7 +143,7 @@ private:
 // Counts what the package inflates to and refuses it past the limits.
 class InflateGuard {
 public:
-    explicit InflateGuard(const ZipExtractLimits &limits) : limits_(limits) {}
+    explicit InflateGuard(const ZipExtractLimits &limits, long long total = 0) : limits_(limits), total_(total) {}
     void start_part(unsigned long long compressed) {
         part_ = 0;
         compressed_ = static_cast<long long>(std::max<unsigned long long>(compressed, 1));
@@ -153,6 +154,8 @@ public:
         if (part_ > limits_.part_bytes || total_ > limits_.package_bytes) return false;
         return !(part_ > limits_.ratio_from_bytes && part_ / compressed_ > limits_.ratio);
     }
+
+    long long total() const { return total_; }
 
 private:
     const ZipExtractLimits &limits_;
@@ -319,6 +322,82 @@ int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &o
 
 int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
     return extract_growing(PackageStore{}, true, thread_no, zip_path, folder, out);
+}
+
+PackageEntries::~PackageEntries() {
+    if (zip_) unzClose(zip_);
+}
+
+int PackageEntries::open(const char *zip_path, const ZipExtractLimits &limits) {
+    limits_ = limits;
+    zlib_filefunc64_def functions;
+    orb_fill_zip_filefunc64(&functions, ZipMedium::Disk);
+    zip_ = unzOpen2_64(zip_path, &functions);
+    if (!zip_) return -101;
+    int rc;
+    for (rc = unzGoToFirstFile(zip_); rc == UNZ_OK; rc = unzGoToNextFile(zip_)) {
+        unz_file_info64 info;
+        char part[ORB_PART_NAME_SLOT];
+        rc = unzGetCurrentFileInfo64(zip_, &info, part, sizeof part, nullptr, 0, nullptr, 0);
+        if (rc != UNZ_OK) return rc;
+        if (info.size_filename > ORB_PART_NAME_LEN) return -9;
+        if (!is_safe_part_name(part)) return ORB_ZIP_REFUSED;
+        if (is_folder_entry(part)) continue;
+        if (names_.size() >= static_cast<size_t>(MFILE_MAX_OPEN_FILES)) return -9;
+        unz64_file_pos position;
+        rc = unzGetFilePos64(zip_, &position);
+        if (rc != UNZ_OK) return rc;
+        names_.emplace_back(part);
+        positions_.push_back(position);
+    }
+    return rc == UNZ_END_OF_LIST_OF_FILE ? 0 : rc;
+}
+
+int PackageEntries::read(size_t index, std::string &text) {
+    text.clear();
+    if (index >= positions_.size()) return -101;
+    int rc = unzGoToFilePos64(zip_, &positions_[index]);
+    unz_file_info64 info;
+    if (rc == UNZ_OK) rc = unzGetCurrentFileInfo64(zip_, &info, nullptr, 0, nullptr, 0, nullptr, 0);
+    if (rc == UNZ_OK) rc = unzOpenCurrentFile(zip_);
+    if (rc != UNZ_OK) {
+        log_failure("error %d with zipfile in unzOpenCurrentFile", rc);
+        return rc;
+    }
+    InflateGuard guard(limits_, inflated_);
+    guard.start_part(info.compressed_size);
+    // The size the entry claims is only a first guess at the buffer, kept
+    // within the bounds: a hostile entry may claim anything.
+    const long long claimed = static_cast<long long>(std::min<ZPOS64_T>(info.uncompressed_size, 1u << 30));
+    size_t room = static_cast<size_t>(std::min(claimed, limits_.part_bytes)) + 1;
+    try {
+        for (;;) {
+            if (text.size() == room) room *= 2;
+            const size_t at = text.size();
+            text.resize(room);
+            const size_t want = std::min<size_t>(room - at, 1u << 30);
+            const int got = unzReadCurrentFile(zip_, text.data() + at, static_cast<unsigned>(want));
+            text.resize(at + static_cast<size_t>(std::max(got, 0)));
+            if (got < 0) {
+                log_failure("error %d with zipfile in unzReadCurrentFile", got);
+                rc = got;
+                break;
+            }
+            if (got == 0) break;
+            if (!guard.accept(got)) {
+                rc = ORB_ZIP_REFUSED;
+                break;
+            }
+        }
+    } catch (const std::bad_alloc &) {
+        rc = -2;
+    }
+    inflated_ = guard.total();
+    // A CRC mismatch reported here is not fatal: the bytes were delivered
+    // and the part parsers judge them.
+    unzCloseCurrentFile(zip_);
+    if (rc != 0) text.clear();
+    return rc;
 }
 
 const char *orb_part_name(const char *stored_name) {

@@ -4,6 +4,8 @@
 
 #include "zip_io.h"
 
+#include <unzip.h>
+
 #include <string>
 #include <vector>
 
@@ -81,3 +83,35 @@ int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char 
 // The part name of a stored name: everything up to the first ']' is a
 // thread prefix and is dropped.
 const char *orb_part_name(const char *stored_name);
+
+// The parts of a package on disk read one at a time straight from their zip
+// entries, for a reader that needs a few of them: nothing is unpacked that
+// is not asked for, and each part goes into the caller's buffer.  The
+// package is refused as orb_extract_package refuses it: a part name that
+// would leave a folder or is longer than 256 bytes, or more parts than the
+// memory files could hold.
+class PackageEntries {
+public:
+    PackageEntries() = default;
+    ~PackageEntries();
+    PackageEntries(const PackageEntries &) = delete;
+    PackageEntries &operator=(const PackageEntries &) = delete;
+
+    // Opens the package and lists its parts (folder entries left out).
+    // 0; -101 the package cannot be opened; -9 too many parts or a name too
+    // long; ORB_ZIP_REFUSED; a negative unzip code.
+    int open(const char *zip_path, const ZipExtractLimits &limits = {});
+    // Part names in package order.
+    const std::vector<std::string> &names() const { return names_; }
+    // Inflates part `index` into `text`, replacing what it held (its
+    // capacity is kept for the next part).  0; -2 out of memory;
+    // ORB_ZIP_REFUSED past the limits; a negative unzip code.
+    int read(size_t index, std::string &text);
+
+private:
+    unzFile zip_ = nullptr;
+    ZipExtractLimits limits_;
+    long long inflated_ = 0;   // bytes of every part read so far
+    std::vector<std::string> names_;
+    std::vector<unz64_file_pos> positions_;
+};

@@ -48,6 +48,15 @@ int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned
         return ozw_set_error(book_, -9, OXLS_03009, book_->sheet_capacity, labels.sheet);
     if (labels.index && index >= limit)
         return ozw_set_error(book_, -9, OXLS_03009, static_cast<int>(limit), labels.index);
+    if (sink_) {
+        if (int rc = flush_cell()) return rc;
+        cell = &sink_cell_->clear();
+        cell_pending_ = true;
+        pending_sheet_ = current_sheet_;
+        pending_row_ = static_cast<int>(row);
+        pending_column_ = static_cast<int>(column);
+        return 0;
+    }
     XLS_SHEET *sheet = &book_->sheets[current_sheet_];
     const int row_count = sheet->row_count;
     const int cell_count = static_cast<int>(row) < row_count ? sheet->rows[row].cell_count : 0;
@@ -216,7 +225,20 @@ int BiffWorkbookLoader::on_string_continued(const biff::Record &record) {
     return store_formula_text();
 }
 
+int BiffWorkbookLoader::flush_cell() {
+    if (!cell_pending_) return 0;
+    cell_pending_ = false;
+    return sink_->cell(*book_, pending_sheet_, pending_row_, pending_column_, sink_cell_->cell());
+}
+
 int BiffWorkbookLoader::store_formula_text() {
+    if (sink_) {
+        // The formula's cell is the one still waiting to be handed over.
+        const bool waiting = cell_pending_ && pending_sheet_ == string_sheet_ &&
+                             pending_row_ == static_cast<int>(string_row_) &&
+                             pending_column_ == static_cast<int>(string_column_);
+        return waiting ? store_text(&sink_cell_->cell(), string_text_) : 0;
+    }
     XLS_CELL *cell = ozw_ensure_cell(&book_->sheets[string_sheet_], static_cast<int>(string_row_),
                                      static_cast<int>(string_column_));
     return cell ? store_text(cell, string_text_) : -2;

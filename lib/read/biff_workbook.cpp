@@ -17,7 +17,8 @@ constexpr int kDays1900To1904 = 1462;
 
 }  // namespace
 
-BiffWorkbookLoader::BiffWorkbookLoader(XLS_BOOK *book) : book_(book), styles_(ozw_styles(book)) {}
+BiffWorkbookLoader::BiffWorkbookLoader(XLS_BOOK *book, SheetCellSink *sink)
+    : book_(book), styles_(ozw_styles(book)), sink_(sink), sink_cell_(sink ? new SinkCell : nullptr) {}
 
 void BiffWorkbookLoader::begin_stream() {
     depth_ = 0;
@@ -43,7 +44,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::BOF: return on_bof(record);
     case biff::EOF_RECORD:
         if (depth_ > 0 && --depth_ == 0) current_sheet_ = -1;
-        return 0;
+        return flush_cell();
     case biff::CODEPAGE:
         if (record.length >= 2) codepage_ = biff::u16(record.data);
         return 0;
@@ -79,6 +80,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
 }
 
 int BiffWorkbookLoader::finish() {
+    if (int rc = flush_cell()) return rc;
     if (last_record_ != biff::SST) return 0;
     last_record_ = -1;
     return sst_.parse(book_);

@@ -17,8 +17,10 @@
 #include "read/biff_records.h"
 #include "read/biff_sst.h"
 #include "read/biff_text.h"
+#include "read/cell_sink.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -37,7 +39,10 @@ constexpr uint32_t BIFF_STYLE_FORMAT = 0xFFFFFFFF;
 
 class BiffWorkbookLoader {
 public:
-    explicit BiffWorkbookLoader(XLS_BOOK *book);
+    // With a sink the cells go to it, each once its record (and the STRING
+    // record of a formula's text) has been read; else they fill the sheets'
+    // cell tables.
+    explicit BiffWorkbookLoader(XLS_BOOK *book, SheetCellSink *sink = nullptr);
 
     // Called before the first record of each stream.
     void begin_stream();
@@ -84,6 +89,8 @@ private:
     int on_string(const biff::Record &record);
     int on_string_continued(const biff::Record &record);
     int store_formula_text();
+    // Hands the cell filled last to the sink.  0 or the sink's result.
+    int flush_cell();
 
     XLS_BOOK *book_;
     StyleTables *styles_;
@@ -113,4 +120,10 @@ private:
     std::string string_text_;
     size_t string_chars_left_ = 0;
     long long cell_slots_ = 0;
+    SheetCellSink *sink_;
+    std::unique_ptr<SinkCell> sink_cell_;
+    bool cell_pending_ = false;   // sink_cell_ holds a cell not handed over yet
+    int pending_sheet_ = 0;
+    int pending_row_ = 0;
+    int pending_column_ = 0;
 };

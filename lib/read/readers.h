@@ -14,3 +14,12 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path);
 // 0; -2; -9 (own message text set); -4 encrypted or invalid header;
 // 1002 encryption record met later; other values for other failures.
 int ozw_read_excel2003(XLS_BOOK *book, const char *path);
+
+class SheetCellSink;
+// The cells of an Excel 2007 package on disk handed to `sink` sheet by
+// sheet, reading only the parts they need; the book record gets the sheet
+// names, shared strings and styles but no cells.  Codes as the reader's.
+int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink);
+// The cells of an Excel 97-2003 book's workbook stream, read through the
+// compound-file reader, handed to `sink`; the record as above.
+int ozw_stream_excel2003(XLS_BOOK *book, const char *path, SheetCellSink &sink);

@@ -13,6 +13,7 @@
 #include "read/biff_stream.h"
 #include "read/biff_workbook.h"
 #include "read/cfb_reader.h"
+#include "read/cell_sink.h"
 #include "work_area.h"
 
 #include <algorithm>
@@ -170,5 +171,25 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     // its memory goes now rather than with the book, so that a large book
     // is not held twice.
     if (book->temp_workbook_path[0]) ozw_files(book).remove_everywhere(book->temp_workbook_path);
+    return rc;
+}
+
+int ozw_stream_excel2003(XLS_BOOK *book, const char *path, SheetCellSink &sink) {
+    long long file_size = 0;
+    if (zplat::file_size(path, &file_size) != 0) return -1;
+    StyleTables *styles = ozw_styles(book);
+    styles->xfs.clear();
+    styles->number_formats.clear();
+    CfbStorage storage(path);
+    const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
+    if (!entry) return -1;
+    CfbStream stream(storage, *entry);
+    BiffWorkbookLoader loader(book, &sink);
+    BiffRecordReader reader([&stream](unsigned char *buffer, size_t count) { return stream.read(buffer, count); },
+                            stream.size(), static_cast<uint64_t>(file_size) / kFileSector, false);
+    int rc = read_stream(book, loader, reader);
+    if (rc == kNoWorkbookStream) rc = -1;
+    if (rc == 0) rc = loader.finish();
+    if (rc == -2) biff_push_message(book, 2, "");
     return rc;
 }

@@ -7,6 +7,8 @@
 #include "book_record.h"
 #include "oxls.h"
 
+class SheetCellSink;
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,8 +53,10 @@ int xlsx_parse_shared_strings(XlsxReadState &state, std::string_view text);
 // Appends number formats, fonts, fills, borders and cell formats.
 int xlsx_parse_styles(XlsxReadState &state, std::string_view text);
 // Fills the cell table, merged areas and row attributes of sheet
-// `sheet_index`, which must exist.
-int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text);
+// `sheet_index`, which must exist; with a sink, hands the cells to it
+// instead and keeps nothing.
+int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text,
+                         SheetCellSink *sink = nullptr);
 // Collects the comment texts (PART_COMMENTS) or shape texts (PART_DRAWING)
 // of a part owned by sheet `sheet_index`.
 int xlsx_parse_notes(XlsxReadState &state, int kind, int sheet_index, std::string_view text);

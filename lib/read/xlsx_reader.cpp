@@ -60,17 +60,105 @@ long number_after_marker(std::string_view text, std::string_view marker) {
     return -1;
 }
 
-// The parts of an unpacked package and their texts.
+// Where a package's parts come from: unpacked into memory files or a
+// folder (the book record is built, and the part list kept for saving), or
+// read one at a time from the zip entries (cells go to a sink).
+class PartSource {
+public:
+    virtual ~PartSource() = default;
+    virtual size_t count() const = 0;
+    // Part name without the thread prefix.
+    virtual std::string_view part_name(size_t i) const = 0;
+    // The part's text, valid until the next read or release.  0, -2, or
+    // -101 when the part cannot be read.
+    virtual int read(size_t i, std::string_view &text) = 0;
+    // Gives back the memory a part's text took once it has been parsed.
+    virtual void release(size_t i) = 0;
+};
+
+// The parts of an unpacked package.  Memory parts are seen in place, in
+// the memory file's own buffer; disk parts are loaded.
+class ExtractedParts : public PartSource {
+public:
+    explicit ExtractedParts(const ExtractedPackage &package) : package_(package) {}
+
+    size_t count() const override { return package_.parts.size(); }
+    std::string_view part_name(size_t i) const override { return orb_part_name(package_.parts[i].c_str()); }
+
+    int read(size_t i, std::string_view &text) override {
+        const std::string &stored = package_.parts[i];
+        if (!package_.on_disk) {
+            MFILE *file = package_.files->open(stored.c_str(), "rb");
+            if (!file) return -101;
+            text = std::string_view(reinterpret_cast<const char *>(file->data), static_cast<size_t>(file->length));
+            mclose(file);
+            return 0;
+        }
+        return load(package_.folder + zplat::kSeparator + stored, text);
+    }
+
+    void release(size_t i) override {
+        if (!package_.on_disk) package_.files->release(package_.parts[i].c_str());
+        loaded_.clear();
+        loaded_.shrink_to_fit();
+    }
+
+    // Where the parts are: the extraction folder, or for memory files the
+    // folder a disk extraction would have used.
+    std::string folder() const {
+        if (package_.on_disk) return package_.folder;
+        return zplat::temp_folder() + zplat::kSeparator + ORB_EXTRACT_FOLDER;
+    }
+
+private:
+    int load(const std::string &path, std::string_view &text) {
+        long long size = 0;
+        if (zplat::file_size(path.c_str(), &size) != 0) return -101;
+        zplat::File *file = zplat::file_open(path.c_str(), 1);
+        if (!file) return -101;
+        loaded_.resize(static_cast<size_t>(size));
+        size_t got = size > 0 ? zplat::file_read(file, loaded_.data(), loaded_.size()) : 0;
+        zplat::file_close(file);
+        if (got != loaded_.size()) return -101;
+        text = loaded_;
+        return 0;
+    }
+
+    const ExtractedPackage &package_;
+    std::string loaded_;
+};
+
+// The parts of a package read from their zip entries into one buffer that
+// every part reuses, so that at most one part is held at a time.
+class EntryParts : public PartSource {
+public:
+    explicit EntryParts(PackageEntries &entries) : entries_(entries) {}
+
+    size_t count() const override { return entries_.names().size(); }
+    std::string_view part_name(size_t i) const override { return entries_.names()[i]; }
+    int read(size_t i, std::string_view &text) override {
+        const int rc = entries_.read(i, buffer_);
+        text = buffer_;
+        return rc;
+    }
+    void release(size_t) override {}
+
+private:
+    PackageEntries &entries_;
+    std::string buffer_;
+};
+
+// The parts of a package by name, and their texts.
 class PackageParts {
 public:
-    explicit PackageParts(const ExtractedPackage &package) : package_(package) {
+    explicit PackageParts(PartSource &source) : source_(source) {
         std::vector<std::string_view> names;
-        for (size_t i = 0; i < package.parts.size(); ++i) {
+        for (size_t i = 0; i < source.count(); ++i) {
             names.push_back(part_name(i));
             index_.emplace(names.back(), i);   // the first of equal names
         }
         usual_ = xlsx_usual_names(names, reader());
-        for (size_t i = 0; i < package.parts.size(); ++i) order_.push_back(i);
+        for (size_t i = 0; i < source.count(); ++i) order_.push_back(i);
         std::sort(order_.begin(), order_.end(),
                   [this](size_t a, size_t b) { return name(a) < name(b); });
     }
@@ -91,64 +179,18 @@ public:
     }
     // Index (into the package's list) of the part at sorted position `k`.
     size_t sorted(size_t k) const { return order_[k]; }
-    // Part name without the thread prefix.
-    std::string_view part_name(size_t i) const { return orb_part_name(package_.parts[i].c_str()); }
+    std::string_view part_name(size_t i) const { return source_.part_name(i); }
     // The name the part is read as: its usual name when it stands somewhere
     // else in the package, else its own.
     std::string_view name(size_t i) const { return usual_[i].empty() ? part_name(i) : std::string_view(usual_[i]); }
-
-    // The part's text.  Memory parts are seen in place, in the memory
-    // file's own buffer; disk parts are loaded.  0, -2, or -101 when the
-    // part cannot be read.
-    int read(size_t i, std::string_view &text) {
-        const std::string &stored = package_.parts[i];
-        if (!package_.on_disk) {
-            MFILE *file = package_.files->open(stored.c_str(), "rb");
-            if (!file) return -101;
-            text = std::string_view(reinterpret_cast<const char *>(file->data), static_cast<size_t>(file->length));
-            mclose(file);
-            return 0;
-        }
-        return load(disk_path(stored), text);
-    }
-
-    // Gives back the memory a part's text took once it has been parsed.
-    void release(size_t i) {
-        if (!package_.on_disk) package_.files->release(package_.parts[i].c_str());
-        loaded_.clear();
-        loaded_.shrink_to_fit();
-    }
-
-    // Where the parts are: the extraction folder, or for memory files the
-    // folder a disk extraction would have used.
-    std::string folder() const {
-        if (package_.on_disk) return package_.folder;
-        return zplat::temp_folder() + zplat::kSeparator + ORB_EXTRACT_FOLDER;
-    }
+    int read(size_t i, std::string_view &text) { return source_.read(i, text); }
+    void release(size_t i) { source_.release(i); }
 
 private:
-    std::string disk_path(const std::string &stored) const {
-        return package_.folder + zplat::kSeparator + stored;
-    }
-
-    int load(const std::string &path, std::string_view &text) {
-        long long size = 0;
-        if (zplat::file_size(path.c_str(), &size) != 0) return -101;
-        zplat::File *file = zplat::file_open(path.c_str(), 1);
-        if (!file) return -101;
-        loaded_.resize(static_cast<size_t>(size));
-        size_t got = size > 0 ? zplat::file_read(file, loaded_.data(), loaded_.size()) : 0;
-        zplat::file_close(file);
-        if (got != loaded_.size()) return -101;
-        text = loaded_;
-        return 0;
-    }
-
-    const ExtractedPackage &package_;
+    PartSource &source_;
     std::vector<std::string> usual_;
     std::vector<size_t> order_;
     std::unordered_map<std::string_view, size_t> index_;   // own name -> part
-    std::string loaded_;
 };
 
 int owner_of(const std::vector<int> &owners, long number) {
@@ -156,9 +198,14 @@ int owner_of(const std::vector<int> &owners, long number) {
     return owners[static_cast<size_t>(number)];
 }
 
+// Reads the parts of a package into the book record; with a sink, only
+// those the cells need (workbook, shared strings, styles, worksheets), the
+// cells going to the sink.
 class PackageReader {
 public:
-    PackageReader(XLS_BOOK *book, PackageParts &parts) : parts_(parts) { state_.book = book; }
+    PackageReader(XLS_BOOK *book, PackageParts &parts, SheetCellSink *sink = nullptr) : parts_(parts), sink_(sink) {
+        state_.book = book;
+    }
 
     int run() {
         XLS_BOOK *book = state_.book;
@@ -171,7 +218,7 @@ public:
                 return rc;
         }
         if (int rc = match_sheets(workbook)) return rc;
-        find_owners();
+        if (!sink_) find_owners();
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
             std::string_view name = parts_.name(i);
@@ -179,25 +226,27 @@ public:
             if (name.substr(0, kSharedStrings.size()) == kSharedStrings) {
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_shared_strings(state_, text); });
                 parts_.release(i);
+            } else if (name.substr(0, kStyles.size()) == kStyles) {
+                rc = parse(i, [&](std::string_view text) { return xlsx_parse_styles(state_, text); });
+            } else if (sink_) {
+                continue;   // the notes of drawings and comments are not cells
             } else if (name.substr(0, kDrawing.size()) == kDrawing) {
                 int owner = owner_of(drawing_owners_, number_after(name, kDrawing));
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_DRAWING, owner, text); });
             } else if (name.substr(0, kComments.size()) == kComments) {
                 int owner = owner_of(comment_owners_, number_after(name, kComments));
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_COMMENTS, owner, text); });
-            } else if (name.substr(0, kStyles.size()) == kStyles) {
-                rc = parse(i, [&](std::string_view text) { return xlsx_parse_styles(state_, text); });
             }
             if (rc) return rc;
         }
         for (int sheet = 0; sheet < book->sheet_count; ++sheet) {
             const size_t i = worksheet_[static_cast<size_t>(sheet)];
             if (i == PackageParts::npos) continue;
-            int rc = parse(i, [&](std::string_view text) { return xlsx_parse_worksheet(state_, sheet, text); });
+            int rc = parse(i, [&](std::string_view text) { return xlsx_parse_worksheet(state_, sheet, text, sink_); });
             parts_.release(i);
             if (rc) return rc;
         }
-        return attach_notes();
+        return sink_ ? 0 : attach_notes();
     }
 
 private:
@@ -298,6 +347,7 @@ private:
 
     XlsxReadState state_;
     PackageParts &parts_;
+    SheetCellSink *sink_;
     std::vector<size_t> source_;      // by sheet: the sheet's own part, or npos
     std::vector<size_t> worksheet_;   // by sheet: the worksheet part of its cells, or npos
     std::vector<int> drawing_owners_, comment_owners_;   // by part number: owning sheet, -1 unknown
@@ -305,7 +355,7 @@ private:
 
 // The book's list of parts: "<folder><separator><part>" for each part, then
 // the folder itself.
-int keep_part_list(XLS_BOOK *book, const PackageParts &parts) {
+int keep_part_list(XLS_BOOK *book, const ExtractedParts &parts) {
     std::string folder = parts.folder();
     size_t count = parts.count() + 1;
     char **list = static_cast<char **>(std::calloc(count, sizeof(char *)));
@@ -354,11 +404,12 @@ int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
         styles->xfs.clear();
         ExtractedPackage package;
         if (int rc = extract(book, path, package)) return rc;
-        PackageParts parts(package);
+        ExtractedParts source(package);
+        PackageParts parts(source);
         PackageReader reader(book, parts);
         if (int rc = reader.run()) return rc;
         drop_part_list(book);
-        return keep_part_list(book, parts);
+        return keep_part_list(book, source);
     } catch (const std::bad_alloc &) {
         return -2;
     }
@@ -368,7 +419,8 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
     try {
         ExtractedPackage package;
         if (int rc = extract(book, path, package)) return rc;
-        PackageParts parts(package);
+        ExtractedParts source(package);
+        PackageParts parts(source);
         for (size_t i = 0; i < parts.count(); ++i) {
             if (parts.name(i) != kWorkbook) continue;
             std::string_view text;
@@ -379,6 +431,28 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
             return xlsx_parse_workbook(state, text);
         }
         return 0;
+    } catch (const std::bad_alloc &) {
+        return -2;
+    }
+}
+
+int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink) {
+    try {
+        // Cell styles refer to the book's own format table only.
+        StyleTables *styles = ozw_styles(book);
+        if (!styles) return -2;
+        styles->number_formats.clear();
+        styles->fonts.clear();
+        styles->xfs.clear();
+        PackageEntries entries;
+        const OzwWork *work = ozw_work(book);
+        int rc = entries.open(path, work ? work->limits : ZipExtractLimits{});
+        if (rc == ORB_ZIP_REFUSED) return -4;
+        if (rc) return rc;
+        EntryParts source(entries);
+        PackageParts parts(source);
+        PackageReader reader(book, parts, &sink);
+        return reader.run();
     } catch (const std::bad_alloc &) {
         return -2;
     }

@@ -8,6 +8,7 @@
 // anything.  The dimension element is not looked at: the table grows with
 // the cells actually met.
 #include "read/cell_name.h"
+#include "read/cell_sink.h"
 #include "read/value_format.h"
 #include "read/xlsx_cell_value.h"
 #include "read/xlsx_elements.h"
@@ -24,13 +25,16 @@ namespace {
 
 class WorksheetHandler : public XmlHandler {
 public:
-    WorksheetHandler(XlsxReadState &state, XLS_SHEET &sheet, std::string_view part)
-        : state_(state), sheet_(sheet), part_(part), styles_(ozw_styles(state.book)) {}
+    // With a sink the cells go to it, and nothing is kept for writing the
+    // book back; else they fill the sheet's cell table.
+    WorksheetHandler(XlsxReadState &state, int sheet_index, std::string_view part, SheetCellSink *sink)
+        : state_(state), sheet_index_(sheet_index), sheet_(state.book->sheets[sheet_index]), part_(part),
+          styles_(ozw_styles(state.book)), sink_(sink) {}
 
     int start(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
-            return keep_xml_before(tag);
+            return sink_ ? 0 : keep_xml_before(tag);
         case EL_ROW:
             start_row(tag.attributes);
             break;
@@ -45,7 +49,7 @@ public:
             if (scanner.open_id(1) == EL_C) cell_.inline_text.clear();
             break;
         case EL_MERGE_CELL:
-            return add_merge(tag.attributes);
+            return sink_ ? 0 : add_merge(tag.attributes);
         case EL_SHEET_FORMAT_PR:
             default_row_height(tag.attributes);
             break;
@@ -58,7 +62,7 @@ public:
     int end(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
-            return keep_xml_after(tag);
+            return sink_ ? 0 : keep_xml_after(tag);
         case EL_V:
             if (scanner.open_id() == EL_C) {
                 cell_.value.swap(text_);
@@ -193,13 +197,19 @@ private:
         if (!cell_.placed) return 0;
         bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
+        int kind = cell_.type == VALUE_NUMBER ? number_kind(cell_.style) : OZW_KIND_GENERAL;
+        if (sink_) {
+            XLS_CELL &value = sink_cell_.clear();
+            value.style = cell_.style;
+            if (int rc = xlsx_store_cell_value(value, cell_, kind, state_.date_origin_days)) return rc;
+            return sink_->cell(*state_.book, sheet_index_, cell_.row, cell_.column, value);
+        }
         XLS_CELL *cell = place_cell();
         if (!cell) return -2;
         ozw_store_empty(*cell);
         std::free(cell->extra);   // a cell met twice keeps nothing of the first
         cell->extra = nullptr;
         cell->style = cell_.style;
-        int kind = cell_.type == VALUE_NUMBER ? number_kind(cell_.style) : OZW_KIND_GENERAL;
         return xlsx_store_cell_value(*cell, cell_, kind, state_.date_origin_days);
     }
 
@@ -234,9 +244,12 @@ private:
     }
 
     XlsxReadState &state_;
+    int sheet_index_;
     XLS_SHEET &sheet_;
     std::string_view part_;
     const StyleTables *styles_;
+    SheetCellSink *sink_;
+    SinkCell sink_cell_;
     int row_ = -1;            // current row index
     bool row_valid_ = true;   // false after a row numbered beyond the sheet
     int column_ = -1;         // column of the previous cell in the row
@@ -251,11 +264,10 @@ private:
 
 }  // namespace
 
-int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text) {
-    XLS_SHEET &sheet = state.book->sheets[sheet_index];
+int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text, SheetCellSink *sink) {
     long long earned = static_cast<long long>(text.size()) * XLSX_SLOTS_PER_BYTE;
     state.slots_left += earned;
-    WorksheetHandler handler(state, sheet, text);
+    WorksheetHandler handler(state, sheet_index, text, sink);
     XmlScanner scanner(xlsx_element_id);
     return scanner.scan(text, handler);
 }

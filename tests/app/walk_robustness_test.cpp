@@ -217,7 +217,7 @@ TEST_F(WalkRobustnessTest, BooksThatChangeBeforeTheyAreReadAreRefusedCleanly) {
     std::string bad_word;
     ASSERT_TRUE(matcher.prepare(context_.charset, {"needle"}, false, bad_word));
     HitRecorder recorder(context_, front_end_);
-    WorkbookSearch search(matcher, recorder);
+    WorkbookSearch search(matcher, recorder, context_.charset);
     ChangingBookSearch changing(search);
 
     EXPECT_EQ(walk(changing), WalkResult::Done);

@@ -1,0 +1,102 @@
+#include "engine/book_hits.h"
+
+#include "engine/app_texts.h"
+#include "read/display_text.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace zscan {
+namespace {
+
+bool before(const BookHits::Hit &a, const BookHits::Hit &b) {
+    return std::tie(a.sheet, a.row, a.column) < std::tie(b.sheet, b.row, b.column);
+}
+
+bool same_place(const BookHits::Hit &a, const BookHits::Hit &b) {
+    return a.sheet == b.sheet && a.row == b.row && a.column == b.column;
+}
+
+}  // namespace
+
+BookHits::BookHits(CellMatcher &matcher, int charset)
+    : matcher_(matcher), charset_(charset), empty_matches_(matcher.matches("")) {}
+
+void BookHits::clear() {
+    hits_.clear();
+    shared_.clear();
+    sheet_names_.clear();
+}
+
+int BookHits::cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) {
+    if (empty_matches_) {
+        // Every cell is kept with its text; whether it is a hit is settled
+        // once the rows are complete.
+        keep(book, sheet, row, column, in_charset(charset_, ozw_display_text(&book, value)));
+        return 0;
+    }
+    if (value.type < 0) return 0;   // an empty cell shows no text
+    // A shared string shows its text whatever the cell's format, so its
+    // test is made once per book.
+    Known *known = nullptr;
+    if (value.type == XLS_CELL_SHARED_STRING && value.number >= 0 && value.number < book.sst_count) {
+        if (shared_.empty()) shared_.resize(static_cast<size_t>(book.sst_count), Known::Untested);
+        known = &shared_[static_cast<size_t>(value.number)];
+        if (*known == Known::No) return 0;
+    }
+    std::string text = in_charset(charset_, ozw_display_text(&book, value));
+    if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
+    if (known ? *known == Known::Yes : matcher_.matches(text)) keep(book, sheet, row, column, std::move(text));
+    return 0;
+}
+
+void BookHits::keep(const XLS_BOOK &book, int sheet, int row, int column, std::string &&text) {
+    if (static_cast<size_t>(sheet) >= sheet_names_.size()) sheet_names_.resize(static_cast<size_t>(sheet) + 1);
+    std::string &name = sheet_names_[static_cast<size_t>(sheet)];
+    if (name.empty()) name = in_charset(charset_, book.sheets[sheet].name);
+    hits_.push_back({sheet, row, column, std::move(text)});
+}
+
+const std::vector<BookHits::Hit> &BookHits::in_order() {
+    // Readers hand cells over in the book's order, which is nearly always
+    // sorted already; a place met twice keeps its last value.
+    std::stable_sort(hits_.begin(), hits_.end(), before);
+    auto last_of_each = [](const Hit &a, const Hit &b) { return same_place(a, b); };
+    std::reverse(hits_.begin(), hits_.end());
+    hits_.erase(std::unique(hits_.begin(), hits_.end(), last_of_each), hits_.end());
+    std::reverse(hits_.begin(), hits_.end());
+    if (empty_matches_) add_empty_hits();
+    return hits_;
+}
+
+void BookHits::add_empty_hits() {
+    std::vector<Hit> cells;
+    cells.swap(hits_);
+    for (size_t first = 0; first < cells.size();) {
+        size_t end = first;
+        while (end < cells.size() && cells[end].sheet == cells[first].sheet && cells[end].row == cells[first].row)
+            ++end;
+        // The row's width: its last cell with a text from the second column
+        // on, else every cell it has.
+        int width = cells[end - 1].column + 1;
+        for (size_t i = end; i-- > first;) {
+            if (cells[i].column >= 1 && !cells[i].text.empty()) {
+                width = cells[i].column + 1;
+                break;
+            }
+        }
+        size_t next = first;
+        for (int column = 0; column < width; ++column) {
+            const bool present = next < end && cells[next].column == column;
+            if (!present) {
+                hits_.push_back({cells[first].sheet, cells[first].row, column, {}});
+                continue;
+            }
+            if (matcher_.matches(cells[next].text)) hits_.push_back(std::move(cells[next]));
+            ++next;
+        }
+        first = end;
+    }
+}
+
+}  // namespace zscan

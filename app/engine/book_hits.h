@@ -1,0 +1,55 @@
+// The cells of one book tested against the search words as the reader
+// hands them over.  Only the hits are kept, with their places; once the
+// book is read they are given out in sheet, row and column order, each
+// place with the value it was given last, as the cells stand in the book.
+#pragma once
+
+#include "engine/cell_matcher.h"
+#include "read/cell_sink.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zscan {
+
+class BookHits : public SheetCellSink {
+public:
+    struct Hit {
+        int sheet = 0;
+        int row = 0;      // from 0
+        int column = 0;   // from 0
+        std::string text; // the display text, in the search's character set
+    };
+
+    // `matcher` is prepared; texts are tested in `charset`.
+    BookHits(CellMatcher &matcher, int charset);
+
+    // Forgets the book read before.
+    void clear();
+    int cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) override;
+    // The hits of the book in order.
+    const std::vector<Hit> &in_order();
+    // A sheet's name in the search's character set (sheets with hits only).
+    const std::string &sheet_name(int sheet) const { return sheet_names_[static_cast<size_t>(sheet)]; }
+
+private:
+    // Whether a shared string's text matched, found out once per book.
+    enum class Known : uint8_t { Untested, No, Yes };
+
+    void keep(const XLS_BOOK &book, int sheet, int row, int column, std::string &&text);
+    // Adds what an empty text matching means: every cell of a row up to its
+    // last one with a text is a hit, empty ones included.
+    void add_empty_hits();
+
+    CellMatcher &matcher_;
+    int charset_;
+    // True when the words match an empty text (an expression such as .*):
+    // then every cell is kept and the empty ones are found at the end.
+    bool empty_matches_;
+    std::vector<Hit> hits_;
+    std::vector<Known> shared_;
+    std::vector<std::string> sheet_names_;
+};
+
+}  // namespace zscan

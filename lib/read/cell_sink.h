@@ -1,0 +1,45 @@
+// Where a reader hands the cells of a book one at a time, instead of
+// placing them in the book's cell tables: a search reads every cell once
+// and keeps only what it looks for, so it never holds the whole book.
+#pragma once
+
+#include "oxls.h"
+#include "read/value_store.h"
+
+#include <cstdlib>
+
+class SheetCellSink {
+public:
+    virtual ~SheetCellSink() = default;
+    // One cell of sheet `sheet` (an index into book.sheets), in the order
+    // the book holds it, with its value as the cell tables would keep it.
+    // `value` belongs to the reader and changes with the next cell; `book`
+    // has the sheet names, shared strings and styles the cell's display
+    // text is made from.  A cell met twice is handed over twice.  A nonzero
+    // result stops the reading, which then returns that result.
+    virtual int cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) = 0;
+};
+
+// The one cell record a reader fills for each cell it hands to a sink; its
+// texts are reused from cell to cell and freed with it.
+class SinkCell {
+public:
+    SinkCell() = default;
+    ~SinkCell() { clear(); }
+    SinkCell(const SinkCell &) = delete;
+    SinkCell &operator=(const SinkCell &) = delete;
+
+    // Empty again, with no style and no kept attributes.
+    XLS_CELL &clear() {
+        ozw_store_empty(cell_);
+        std::free(cell_.extra);
+        cell_.extra = nullptr;
+        cell_.style = 0;
+        cell_.number = 0;
+        return cell_;
+    }
+    XLS_CELL &cell() { return cell_; }
+
+private:
+    XLS_CELL cell_{XLS_CELL_EMPTY, 0, 0, nullptr, nullptr, nullptr};
+};
