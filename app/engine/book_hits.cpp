@@ -2,6 +2,7 @@
 
 #include "engine/app_texts.h"
 #include "read/display_text.h"
+#include "read/number_characters.h"
 
 #include <algorithm>
 #include <tuple>
@@ -25,6 +26,7 @@ BookHits::BookHits(CellMatcher &matcher, int charset)
 void BookHits::clear() {
     hits_.clear();
     shared_.clear();
+    number_styles_.clear();
     sheet_names_.clear();
 }
 
@@ -48,6 +50,18 @@ int BookHits::cell(const XLS_BOOK &book, int sheet, int row, int column, const X
     if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
     if (known ? *known == Known::Yes : matcher_.matches(text)) keep(book, sheet, row, column, std::move(text));
     return 0;
+}
+
+bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {
+    if (empty_matches_) return true;
+    if (style >= number_styles_.size()) {
+        if (style > 0xFFFF) return true;   // beyond any style table: not worth a slot
+        number_styles_.resize(style + 1, Known::Untested);
+    }
+    Known &known = number_styles_[style];
+    if (known == Known::Untested)
+        known = matcher_.may_match_within(ozw_number_characters(book, style)) ? Known::Yes : Known::No;
+    return known == Known::Yes;
 }
 
 void BookHits::keep(const XLS_BOOK &book, int sheet, int row, int column, std::string &&text) {

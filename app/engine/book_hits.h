@@ -28,6 +28,9 @@ public:
     // Forgets the book read before.
     void clear();
     int cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) override;
+    // Numbers of a style are left out when no word can be found among the
+    // characters their texts can hold.
+    bool wants_numbers(const XLS_BOOK &book, unsigned style) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
     // A sheet's name in the search's character set (sheets with hits only).
@@ -49,6 +52,7 @@ private:
     bool empty_matches_;
     std::vector<Hit> hits_;
     std::vector<Known> shared_;
+    std::vector<Known> number_styles_;   // whether numbers of a style may match
     std::vector<std::string> sheet_names_;
 };
 

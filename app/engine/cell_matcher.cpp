@@ -88,6 +88,23 @@ bool CellMatcher::matches_expression(pcre2_code *code, std::string_view utf8_tex
     return rc >= 0;
 }
 
+bool CellMatcher::may_match_within(std::string_view characters) const {
+    if (regular_expression_ || charset_ != CS_UTF8) return true;
+    for (const std::string &word : words_) {
+        bool possible = true;
+        for (size_t at = 0; at < word.size() && possible;) {
+            size_t length = 1;
+            while (at + length < word.size() && (static_cast<unsigned char>(word[at + length]) & 0xC0) == 0x80)
+                ++length;
+            if (static_cast<unsigned char>(word[at]) >= 0x80)
+                possible = characters.find(std::string_view(word).substr(at, length)) != std::string_view::npos;
+            at += length;
+        }
+        if (possible) return true;
+    }
+    return false;
+}
+
 bool CellMatcher::matches(std::string_view text) {
     if (!regular_expression_) {
         for (const std::string &word : words_) {

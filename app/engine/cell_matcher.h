@@ -30,6 +30,13 @@ public:
     // runs into its work limits counts as no match.
     bool matches(std::string_view text);
 
+    // False when no word can be found in a text whose characters beyond
+    // ASCII are all among `characters` (UTF-8), because every word holds
+    // some other character.  True for expressions, and for words tested in
+    // another character set than UTF-8, whose bytes may match across the
+    // characters of a text.
+    bool may_match_within(std::string_view characters) const;
+
 private:
     void release();
     bool matches_expression(pcre2_real_code_8 *code, std::string_view utf8_text);

@@ -76,6 +76,10 @@ int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned
 // system, so that they show the same calendar dates; a time of day alone
 // stays as it is.
 int BiffWorkbookLoader::store_number(XLS_CELL *cell, unsigned format, double value) {
+    if (sink_ && !sink_->wants_numbers(*book_, format)) {
+        cell_pending_ = false;   // a cell the sink has no use for
+        return 0;
+    }
     const int kind = ozw_style_cell_kind(styles_, format);
     const bool dated = kind == XLS_CELL_DATE || kind == XLS_CELL_DATE_TIME ||
                        ((kind == XLS_CELL_TIME_HM || kind == XLS_CELL_TIME_HMS) && value >= 1);

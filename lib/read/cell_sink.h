@@ -18,6 +18,15 @@ public:
     // text is made from.  A cell met twice is handed over twice.  A nonzero
     // result stops the reading, which then returns that result.
     virtual int cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) = 0;
+    // Whether the number cells of cell style `style` may interest the sink.
+    // A reader leaves out the number cells of a style the sink does not
+    // want without making their values, which is much of the work of
+    // reading a book of numbers.
+    virtual bool wants_numbers(const XLS_BOOK &book, unsigned style) {
+        (void)book;
+        (void)style;
+        return true;
+    }
 };
 
 // The one cell record a reader fills for each cell it hands to a sink; its

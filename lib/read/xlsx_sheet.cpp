@@ -23,6 +23,12 @@
 
 namespace {
 
+bool is_ascii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
 class WorksheetHandler : public XmlHandler {
 public:
     // With a sink the cells go to it, and nothing is kept for writing the
@@ -199,6 +205,10 @@ private:
         if (!has_content && cell_.style == 0) return 0;
         int kind = cell_.type == VALUE_NUMBER ? number_kind(cell_.style) : OZW_KIND_GENERAL;
         if (sink_) {
+            // A value written in ASCII makes a number, or a text of ASCII:
+            // either way its texts hold no other characters than a number's.
+            if (cell_.type == VALUE_NUMBER && is_ascii(cell_.value) && !sink_->wants_numbers(*state_.book, cell_.style))
+                return 0;
             XLS_CELL &value = sink_cell_.clear();
             value.style = cell_.style;
             if (int rc = xlsx_store_cell_value(value, cell_, kind, state_.date_origin_days)) return rc;
