@@ -1,7 +1,6 @@
 #include "engine/workbook_search.h"
 
 #include "engine/path_text.h"
-#include "read/book_cells.h"
 #include "read/cell_name.h"
 
 namespace zscan {
@@ -14,7 +13,7 @@ int WorkbookSearch::search_book(SearchContext &context, BookKind kind) {
     const BookFormat format = kind == BookKind::Excel2003 ? BookFormat::Excel2003 : BookFormat::Excel2007;
     // A book that cannot be read to its end has no hits: none of its cells
     // is reported, as when it cannot be opened at all.
-    if (ozw_read_book_cells(context.current_file.c_str(), format, book_hits_) != 0) return -1;
+    if (reader_.read(context.current_file.c_str(), format, book_hits_) != 0) return -1;
 
     std::string folder_path = folder_of(context.charset, context.current_file);
     std::string link_path = context.current_file;

@@ -7,6 +7,7 @@
 #include "engine/cell_matcher.h"
 #include "engine/folder_walk.h"
 #include "engine/hit_recorder.h"
+#include "read/book_cells.h"
 
 namespace zscan {
 
@@ -20,6 +21,7 @@ public:
 private:
     HitTarget &hits_;
     BookHits book_hits_;
+    BookCellReader reader_;
 };
 
 }  // namespace zscan

@@ -41,7 +41,7 @@ private:
 
 }  // namespace
 
-int ozw_read_book_cells(const char *path, BookFormat format, SheetCellSink &sink) {
+int BookCellReader::read(const char *path, BookFormat format, SheetCellSink &sink) {
     int type = FILE_TYPE_UNKNOWN;
     if (orb_file_type(FILE_SOURCE_DISK, path, &type) != 0) return -1;
     const bool package = type == FILE_TYPE_XLSX || type == FILE_TYPE_XLSM;
@@ -49,7 +49,7 @@ int ozw_read_book_cells(const char *path, BookFormat format, SheetCellSink &sink
     try {
         auto book = std::make_unique<SinkBook>();
         if (int rc = book->open(package ? BOOK_KIND_XLSX : BOOK_KIND_XLS)) return rc;
-        return package ? ozw_stream_excel2007(book->get(), path, sink)
+        return package ? ozw_stream_excel2007(book->get(), path, sink, part_buffer_)
                        : ozw_stream_excel2003(book->get(), path, sink);
     } catch (const std::bad_alloc &) {
         return -2;

@@ -6,13 +6,24 @@
 
 #include "read/cell_sink.h"
 
+#include <string>
+
 // Which reader a caller expects the file to need, told by its name.
 enum class BookFormat { Excel2007, Excel2003 };
 
-// Reads the book at `path` (a disk path in the platform's path encoding)
-// and hands every cell of its worksheets to `sink`, with the book opened
-// as for unloading: display texts through each cell's number format.
-// 0; -1 the file is not a readable book of `format`; -2 out of memory;
-// another negative code when the reader refuses the book or the sink
-// stopped it.
-int ozw_read_book_cells(const char *path, BookFormat format, SheetCellSink &sink);
+// Reads books one after another, keeping the memory one book's parts took
+// for the next: a search of many books does not allocate and touch its
+// buffers anew for each.  One reader per thread.
+class BookCellReader {
+public:
+    // Reads the book at `path` (a disk path in the platform's path
+    // encoding) and hands every cell of its worksheets to `sink`, with the
+    // book opened as for unloading: display texts through each cell's
+    // number format.  0; -1 the file is not a readable book of `format`;
+    // -2 out of memory; another negative code when the reader refuses the
+    // book or the sink stopped it.
+    int read(const char *path, BookFormat format, SheetCellSink &sink);
+
+private:
+    std::string part_buffer_;   // the text of the part being read
+};

@@ -3,6 +3,8 @@
 
 #include "oxls.h"
 
+#include <string>
+
 // Excel 2007 package reader: extracts the package at `path` (a disk file, or
 // a memory file with READ_MEMORY) and fills the book's tables.
 // 0; -101/-102 the package cannot be opened; -4 not a readable package;
@@ -19,7 +21,8 @@ class SheetCellSink;
 // The cells of an Excel 2007 package on disk handed to `sink` sheet by
 // sheet, reading only the parts they need; the book record gets the sheet
 // names, shared strings and styles but no cells.  Codes as the reader's.
-int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink);
+// `buffer` holds each part's text in turn.
+int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink, std::string &buffer);
 // The cells of an Excel 97-2003 book's workbook stream, read through the
 // compound-file reader, handed to `sink`; the record as above.
 int ozw_stream_excel2003(XLS_BOOK *book, const char *path, SheetCellSink &sink);

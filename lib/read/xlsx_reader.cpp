@@ -132,7 +132,7 @@ private:
 // every part reuses, so that at most one part is held at a time.
 class EntryParts : public PartSource {
 public:
-    explicit EntryParts(PackageEntries &entries) : entries_(entries) {}
+    EntryParts(PackageEntries &entries, std::string &buffer) : entries_(entries), buffer_(buffer) {}
 
     size_t count() const override { return entries_.names().size(); }
     std::string_view part_name(size_t i) const override { return entries_.names()[i]; }
@@ -145,7 +145,7 @@ public:
 
 private:
     PackageEntries &entries_;
-    std::string buffer_;
+    std::string &buffer_;
 };
 
 // The parts of a package by name, and their texts.
@@ -436,7 +436,7 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
     }
 }
 
-int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink) {
+int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink, std::string &buffer) {
     try {
         // Cell styles refer to the book's own format table only.
         StyleTables *styles = ozw_styles(book);
@@ -449,7 +449,7 @@ int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink) 
         int rc = entries.open(path, work ? work->limits : ZipExtractLimits{});
         if (rc == ORB_ZIP_REFUSED) return -4;
         if (rc) return rc;
-        EntryParts source(entries);
+        EntryParts source(entries, buffer);
         PackageParts parts(source);
         PackageReader reader(book, parts, &sink);
         return reader.run();
