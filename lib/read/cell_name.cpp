@@ -52,6 +52,20 @@ std::optional<int> ozw_parse_column_letters(std::string_view letters) {
 }
 
 std::optional<CellPos> ozw_parse_cell_name(std::string_view name) {
+    // Most names are capital letters and digits, as producers write them.
+    size_t letters = 0;
+    int number = 0;
+    while (letters < name.size() && letters < 3 && name[letters] >= 'A' && name[letters] <= 'Z')
+        number = number * 26 + (name[letters++] - 'A' + 1);
+    if (letters > 0 && letters < name.size() && is_digit(name[letters])) {
+        long long row = 0;
+        size_t end = letters;
+        while (end < name.size() && is_digit(name[end]) && row <= OZW_MAX_ROW + 1) row = row * 10 + (name[end++] - '0');
+        if (end == name.size()) {
+            if (number - 1 > OZW_MAX_COLUMN || row < 1 || row > OZW_MAX_ROW + 1) return std::nullopt;
+            return CellPos{static_cast<int>(row - 1), number - 1};
+        }
+    }
     size_t start = !name.empty() && name[0] == '$' ? 1 : 0;
     size_t end = start;
     while (end < name.size() && !is_digit(name[end]) && name[end] != '$') ++end;

@@ -21,6 +21,16 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 // sign and digits, as "%lld" reads it (so "1E+20" is 1).  False when there
 // are no digits.
 bool leading_integer(const std::string &text, long long &value) {
+    // Plain digits, as nearly every value is, need no library call.
+    if (!text.empty() && text.size() <= 18) {
+        long long v = 0;
+        size_t i = 0;
+        while (i < text.size() && is_digit(text[i])) v = v * 10 + (text[i++] - '0');
+        if (i == text.size()) {
+            value = v;
+            return true;
+        }
+    }
     const char *p = text.c_str();
     while (*p == ' ' || *p == '\t' || *p == '\r' || *p == '\n') ++p;
     const char *digits = p + (*p == '-' || *p == '+');

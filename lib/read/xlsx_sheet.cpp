@@ -33,13 +33,18 @@ class WorksheetHandler : public XmlHandler {
 public:
     // With a sink the cells go to it, and nothing is kept for writing the
     // book back; else they fill the sheet's cell table.
-    WorksheetHandler(XlsxReadState &state, int sheet_index, std::string_view part, SheetCellSink *sink)
+    WorksheetHandler(XlsxReadState &state, int sheet_index, std::string_view part, SheetCellSink *sink,
+                     XmlScanner &scanner)
         : state_(state), sheet_index_(sheet_index), sheet_(state.book->sheets[sheet_index]), part_(part),
-          styles_(ozw_styles(state.book)), sink_(sink) {}
+          styles_(ozw_styles(state.book)), sink_(sink), scanner_(scanner) {}
+
+    // What stopped the plain reading of the rows, when a cell failed.
+    int failure() const { return failure_; }
 
     int start(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
+            if (!tag.empty) scanner_.skip_to(read_plain_rows(tag.end));
             return sink_ ? 0 : keep_xml_before(tag);
         case EL_ROW:
             start_row(tag.attributes);
@@ -104,6 +109,194 @@ public:
     }
 
 private:
+    // A tag of the plain shape: an unprefixed name, then attributes.
+    struct PlainTag {
+        std::string_view name;
+        std::string_view attributes;
+        size_t end = 0;       // just after its '>'
+        bool closing = false; // </name>
+        bool empty = false;   // <name .../>
+    };
+
+    // The tag at `at` (a '<'); false for markup of another kind: comments,
+    // CDATA, processing instructions, prefixed names, unclosed tags.
+    bool plain_tag(size_t at, PlainTag &tag) const {
+        const std::string_view text = part_;
+        size_t from = at + 1;
+        tag.closing = from < text.size() && text[from] == '/';
+        if (tag.closing) ++from;
+        size_t to = from;
+        while (to < text.size() && ((text[to] >= 'a' && text[to] <= 'z') || (text[to] >= 'A' && text[to] <= 'Z'))) ++to;
+        if (to == from || to >= text.size()) return false;
+        tag.name = text.substr(from, to - from);
+        if (tag.closing) {
+            if (text[to] != '>') return false;
+            tag.end = to + 1;
+            tag.empty = false;
+            tag.attributes = {};
+            return true;
+        }
+        const char next = text[to];
+        if (next != '>' && next != '/' && next != ' ' && next != '\t' && next != '\r' && next != '\n') return false;
+        tag.end = xml_tag_close(text, to);
+        if (tag.end == std::string_view::npos) return false;
+        size_t attributes_to = tag.end - 1;
+        tag.empty = attributes_to > to && text[attributes_to - 1] == '/';
+        if (tag.empty) --attributes_to;
+        tag.attributes = text.substr(to, attributes_to - to);
+        return true;
+    }
+
+    bool starts_at(size_t at, std::string_view literal) const {
+        if (at > part_.size() || part_.size() - at < literal.size()) return false;
+        for (size_t i = 0; i < literal.size(); ++i)
+            if (part_[at + i] != literal[i]) return false;
+        return true;
+    }
+
+    // The '<' of the next tag at or after `at`; npos when there is none.
+    // Tags of cells lie a few bytes apart, closer than a library search
+    // pays off.
+    size_t next_tag(size_t at) const {
+        const size_t size = part_.size();
+        while (at < size && part_[at] != '<') ++at;
+        return at < size ? at : std::string_view::npos;
+    }
+
+    // Reads the rows and cells of <sheetData> from `from` on for as long as
+    // they have the plain shape producers write: <row>, and <c> holding
+    // <v>, <f> and <is> with <t> runs, with no prefixes, comments or other
+    // markup.  Each cell is taken exactly as the general scan takes it.
+    // Returns where the general scan goes on: the first markup of another
+    // shape (a cell is then left whole to it), or </sheetData>; the end of
+    // the text when a cell failed.
+    size_t read_plain_rows(size_t from) {
+        size_t at = from;
+        PlainTag tag;
+        for (;;) {
+            const size_t lt = next_tag(at);
+            if (lt == std::string_view::npos || !plain_tag(lt, tag)) return lt == std::string_view::npos ? at : lt;
+            if (tag.name == "row") {
+                if (!tag.closing) start_row(tag.attributes);
+                at = tag.end;
+            } else if (tag.name == "c" && !tag.closing) {
+                const size_t end = read_plain_cell(tag);
+                if (end == std::string_view::npos) return lt;
+                if (int rc = finish_cell()) {
+                    failure_ = rc;   // the scan ends here with this result
+                    return part_.size();
+                }
+                at = end;
+            } else {
+                return lt;
+            }
+        }
+    }
+
+    // Takes the cell whose start tag is `c` into cell_ when its content
+    // has the plain shape; returns the offset after its end, or npos (and
+    // nothing is changed) when the general scan must read it.
+    size_t read_plain_cell(const PlainTag &c) {
+        std::string_view value, formula, runs[8];
+        bool has_value = false, has_formula = false, has_inline = false;
+        size_t run_count = 0;
+        size_t at = c.end;
+        PlainTag tag;
+        // The usual content, <v>text</v>, is recognised without a general
+        // look at each tag.
+        if (!c.empty && starts_at(at, "<v>")) {
+            const size_t lt = next_tag(at + 3);
+            if (lt != std::string_view::npos && starts_at(lt, "</v>")) {
+                value = part_.substr(at + 3, lt - at - 3);
+                has_value = true;
+                at = lt + 4;
+            }
+        }
+        if (!c.empty && starts_at(at, "</c>")) {
+            at += 4;
+        } else if (!c.empty) {
+            for (;;) {
+                const size_t lt = next_tag(at);
+                if (lt == std::string_view::npos || !plain_tag(lt, tag)) return std::string_view::npos;
+                if (tag.closing) {
+                    if (tag.name != "c") return std::string_view::npos;
+                    at = tag.end;
+                    break;
+                }
+                if (tag.name == "v" || tag.name == "f") {
+                    std::string_view content;
+                    if (!tag.empty) {
+                        const size_t end = element_text(tag, content);
+                        if (end == std::string_view::npos) return end;
+                        at = end;
+                    } else {
+                        at = tag.end;
+                    }
+                    (tag.name == "v" ? value : formula) = content;
+                    (tag.name == "v" ? has_value : has_formula) = true;
+                } else if (tag.name == "is") {
+                    has_inline = true;
+                    run_count = 0;
+                    if (!tag.empty) {
+                        at = inline_runs(tag.end, runs, run_count);
+                        if (at == std::string_view::npos) return at;
+                    } else {
+                        at = tag.end;
+                    }
+                } else {
+                    return std::string_view::npos;
+                }
+            }
+        }
+        start_cell(c.attributes);
+        if (has_value) {
+            cell_.value.clear();
+            xml_decode_text(value, cell_.value);
+            cell_.has_value = true;
+        }
+        if (has_formula) {
+            cell_.formula.clear();
+            xml_decode_text(formula, cell_.formula);
+        }
+        if (has_inline) {
+            cell_.inline_text.clear();
+            for (size_t i = 0; i < run_count; ++i) xml_decode_text(runs[i], cell_.inline_text);
+            cell_.has_inline = true;
+        }
+        return at;
+    }
+
+    // The text of the element whose start tag is `tag`, which must end
+    // right after it; the offset after its end tag, or npos.
+    size_t element_text(const PlainTag &tag, std::string_view &content) const {
+        const size_t lt = next_tag(tag.end);
+        PlainTag end;
+        if (lt == std::string_view::npos || !plain_tag(lt, end) || !end.closing || end.name != tag.name)
+            return std::string_view::npos;
+        content = part_.substr(tag.end, lt - tag.end);
+        return end.end;
+    }
+
+    // The <t> runs of an inline string up to its </is>, at most eight;
+    // the offset after </is>, or npos.
+    size_t inline_runs(size_t at, std::string_view *runs, size_t &count) const {
+        PlainTag tag;
+        for (;;) {
+            const size_t lt = next_tag(at);
+            if (lt == std::string_view::npos || !plain_tag(lt, tag)) return std::string_view::npos;
+            if (tag.closing) return tag.name == "is" ? tag.end : std::string_view::npos;
+            if (tag.name != "t" || count == 8) return std::string_view::npos;
+            std::string_view content;
+            if (!tag.empty) {
+                at = element_text(tag, content);
+                if (at == std::string_view::npos) return at;
+            } else {
+                at = tag.end;
+            }
+            runs[count++] = content;
+        }
+    }
+
     int keep_xml_before(const XmlTag &tag) {
         SheetExtras *extras = ozw_sheet_extras(&sheet_);
         if (!extras) return -2;
@@ -259,6 +452,7 @@ private:
     std::string_view part_;
     const StyleTables *styles_;
     SheetCellSink *sink_;
+    XmlScanner &scanner_;
     SinkCell sink_cell_;
     int row_ = -1;            // current row index
     bool row_valid_ = true;   // false after a row numbered beyond the sheet
@@ -267,6 +461,7 @@ private:
     bool row_hidden_ = false;
     int attribute_row_ = -1;  // row still waiting for its height and hidden flag
     PendingCell cell_;
+    int failure_ = 0;
     std::string text_;        // text of the open <v> or <f>
     static constexpr int KIND_UNKNOWN = -100;
     std::vector<int> kinds_;  // number kind by style index
@@ -277,7 +472,8 @@ private:
 int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text, SheetCellSink *sink) {
     long long earned = static_cast<long long>(text.size()) * XLSX_SLOTS_PER_BYTE;
     state.slots_left += earned;
-    WorksheetHandler handler(state, sheet_index, text, sink);
     XmlScanner scanner(xlsx_element_id);
-    return scanner.scan(text, handler);
+    WorksheetHandler handler(state, sheet_index, text, sink, scanner);
+    const int rc = scanner.scan(text, handler);
+    return rc ? rc : handler.failure();
 }

@@ -14,23 +14,27 @@ size_t find(std::string_view text, std::string_view what, size_t from) {
     return from >= text.size() ? std::string_view::npos : text.find(what, from);
 }
 
-// Offset just after the '>' that closes a tag starting at `from`, skipping
-// quoted attribute values (which may hold '>'); npos when unterminated.
-size_t tag_close(std::string_view text, size_t from) {
+}  // namespace
+
+size_t xml_tag_close(std::string_view text, size_t from) {
     size_t i = from;
     while (i < text.size()) {
         char c = text[i];
         if (c == '>') return i + 1;
         if (c == '"' || c == '\'') {
-            const void *q = std::memchr(text.data() + i + 1, c, text.size() - i - 1);
-            if (!q) return std::string_view::npos;
-            i = static_cast<size_t>(static_cast<const char *>(q) - text.data()) + 1;
+            // Attribute values are short: a plain loop beats a library search.
+            ++i;
+            while (i < text.size() && text[i] != c) ++i;
+            if (i == text.size()) return std::string_view::npos;
+            ++i;
             continue;
         }
         ++i;
     }
     return std::string_view::npos;
 }
+
+namespace {
 
 // Offset just after the '>' that ends a <!DOCTYPE ...> declaration, whose
 // internal subset in brackets may hold further '>' characters.
@@ -67,7 +71,7 @@ bool XmlScanner::inside(int id) const {
 int XmlScanner::start_tag(std::string_view text, size_t at, size_t &next, XmlHandler &handler) {
     size_t name_from = at + 1;
     size_t name_to = name_end(text, name_from);
-    size_t close = tag_close(text, name_to);
+    size_t close = xml_tag_close(text, name_to);
     if (close == std::string_view::npos || name_to == name_from) return XML_MALFORMED;
     XmlTag tag;
     tag.name = text.substr(name_from, name_to - name_from);
@@ -83,7 +87,9 @@ int XmlScanner::start_tag(std::string_view text, size_t at, size_t &next, XmlHan
     names_[depth_] = tag.name;
     ++depth_;
     next = close;
+    skip_to_ = 0;
     if (int rc = handler.start(tag, *this)) return rc;
+    if (skip_to_ > next && skip_to_ <= text.size()) next = skip_to_;
     if (tag.empty) {
         --depth_;
         return handler.end(tag, *this);
@@ -94,7 +100,7 @@ int XmlScanner::start_tag(std::string_view text, size_t at, size_t &next, XmlHan
 int XmlScanner::end_tag(std::string_view text, size_t at, size_t &next, XmlHandler &handler) {
     size_t name_from = at + 2;
     size_t name_to = name_end(text, name_from);
-    size_t close = tag_close(text, name_to);
+    size_t close = xml_tag_close(text, name_to);
     if (close == std::string_view::npos) return XML_MALFORMED;
     if (depth_ == 0) return XML_MALFORMED;
     next = close;
@@ -182,8 +188,9 @@ bool xml_next_attribute(std::string_view &rest, std::string_view &name, std::str
     }
     char quote = rest[i];
     size_t value_from = i + 1;
-    size_t value_to = rest.find(quote, value_from);
-    if (value_to == std::string_view::npos) {
+    size_t value_to = value_from;
+    while (value_to < size && rest[value_to] != quote) ++value_to;
+    if (value_to == size) {
         rest = {};
         return false;
     }

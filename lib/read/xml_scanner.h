@@ -61,16 +61,26 @@ public:
     }
     // True when an element with this identifier is open anywhere.
     bool inside(int id) const;
+    // Called by a handler from start(): the handler has read the text after
+    // the start tag itself, up to `offset`, where the scan goes on.  What it
+    // read must leave no element open that the scan would need to close.
+    void skip_to(size_t offset) { skip_to_ = offset; }
 
 private:
     int start_tag(std::string_view text, size_t at, size_t &next, XmlHandler &handler);
     int end_tag(std::string_view text, size_t at, size_t &next, XmlHandler &handler);
 
     XmlNameMap map_;
+    size_t skip_to_ = 0;
     int depth_ = 0;
     int ids_[XML_MAX_DEPTH] = {};
     std::string_view names_[XML_MAX_DEPTH];
 };
+
+// Offset just after the '>' that closes a tag whose name ends at `from`,
+// skipping quoted attribute values (which may hold '>'); npos when the tag
+// is not closed.
+size_t xml_tag_close(std::string_view text, size_t from);
 
 // Walks the attributes of a start tag: each call takes the next
 // name="value" (or name='value') pair off `rest`.  The value is the raw

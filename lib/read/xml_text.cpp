@@ -78,6 +78,16 @@ size_t decode_escape(std::string_view raw, std::string &out) {
 }
 
 void decode(std::string_view raw, std::string &out, bool escapes) {
+    // Short texts, as cell values are, are looked through in one plain loop
+    // and mostly hold nothing to decode.
+    if (raw.size() <= 64) {
+        bool plain = true;
+        for (char c : raw) plain = plain && c != '&' && c != '\r' && (c != '_' || !escapes);
+        if (plain) {
+            out.append(raw);
+            return;
+        }
+    }
     size_t pos = 0;
     while (pos < raw.size()) {
         const char *p = raw.data() + pos;
