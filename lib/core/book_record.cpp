@@ -127,7 +127,7 @@ MfileTable &ozw_files(XLS_BOOK *book) {
 PackageStore ozw_package_store(XLS_BOOK *book) {
     PackageStore store;
     if (OzwWork *work = ozw_work(book)) {
-        store.storage = {work->package_in_memory ? ZipMedium::Memory : ZipMedium::Disk, &work->files};
+        store.storage = {work->package_in_memory ? ZipMedium::Memory : ZipMedium::Disk, &work->files, {}};
         store.limits = work->limits;
         store.own_disk_folder = true;
     }

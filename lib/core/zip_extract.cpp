@@ -329,11 +329,12 @@ PackageEntries::~PackageEntries() {
     if (zip_) unzClose(zip_);
 }
 
-int PackageEntries::open(const char *zip_path, const ZipExtractLimits &limits) {
+int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits) {
     limits_ = limits;
+    storage_.bytes = bytes;
     zlib_filefunc64_def functions;
-    orb_fill_zip_filefunc64(&functions, ZipMedium::Disk);
-    zip_ = unzOpen2_64(zip_path, &functions);
+    orb_fill_zip_filefunc64(&functions, storage_);
+    zip_ = unzOpen2_64("", &functions);
     if (!zip_) return -101;
     int rc;
     for (rc = unzGoToFirstFile(zip_); rc == UNZ_OK; rc = unzGoToNextFile(zip_)) {

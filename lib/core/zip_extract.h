@@ -84,7 +84,7 @@ int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char 
 // thread prefix and is dropped.
 const char *orb_part_name(const char *stored_name);
 
-// The parts of a package on disk read one at a time straight from their zip
+// The parts of a package read one at a time straight from their zip
 // entries, for a reader that needs a few of them: nothing is unpacked that
 // is not asked for, and each part goes into the caller's buffer.  The
 // package is refused as orb_extract_package refuses it: a part name that
@@ -97,10 +97,11 @@ public:
     PackageEntries(const PackageEntries &) = delete;
     PackageEntries &operator=(const PackageEntries &) = delete;
 
-    // Opens the package and lists its parts (folder entries left out).
-    // 0; -101 the package cannot be opened; -9 too many parts or a name too
-    // long; ORB_ZIP_REFUSED; a negative unzip code.
-    int open(const char *zip_path, const ZipExtractLimits &limits = {});
+    // Opens the package held in `bytes` (which must outlive this object)
+    // and lists its parts (folder entries left out).  0; -101 the package
+    // cannot be opened; -9 too many parts or a name too long;
+    // ORB_ZIP_REFUSED; a negative unzip code.
+    int open(std::string_view bytes, const ZipExtractLimits &limits = {});
     // Part names in package order.
     const std::vector<std::string> &names() const { return names_; }
     // Inflates part `index` into `text`, replacing what it held (its
@@ -110,6 +111,7 @@ public:
 
 private:
     unzFile zip_ = nullptr;
+    ZipStorage storage_{ZipMedium::Bytes, nullptr, {}};
     ZipExtractLimits limits_;
     long long inflated_ = 0;   // bytes of every part read so far
     std::vector<std::string> names_;

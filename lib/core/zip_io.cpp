@@ -19,8 +19,8 @@ std::atomic<bool> g_memory_selected{false};
 
 // The opaque word of a table points at a storage; these serve the tables
 // over the caller's memory files.
-const ZipStorage CALLER_STORAGE[] = {{ZipMedium::Selected, nullptr}, {ZipMedium::Disk, nullptr},
-                                     {ZipMedium::Memory, nullptr}};
+const ZipStorage CALLER_STORAGE[] = {{ZipMedium::Selected, nullptr, {}}, {ZipMedium::Disk, nullptr, {}},
+                                     {ZipMedium::Memory, nullptr, {}}};
 
 // Reads from disk files go through a read-ahead buffer: the unzip library
 // reads the directory of a package a few bytes at a time.
@@ -30,6 +30,9 @@ constexpr size_t READ_AHEAD = 64 * 1024;
 struct ZipStream {
     zplat::File *disk = nullptr;
     MFILE *memory = nullptr;
+    bool in_bytes = false;           // reads the storage's bytes
+    std::string_view bytes;
+    size_t bytes_at = 0;
     int error = 0;   // last error number; the end of a file is not one
     std::unique_ptr<char[]> ahead;   // disk reads: bytes [ahead_at, ahead_end) are unread
     size_t ahead_at = 0;
@@ -113,6 +116,15 @@ voidpf open_stream(voidpf opaque, const char *name, int mode) {
     auto *stream = new (std::nothrow) ZipStream;
     if (!stream) return nullptr;
     const ZipStorage &storage = storage_of(opaque);
+    if (storage.medium == ZipMedium::Bytes) {
+        if (access != Access::Read) {
+            delete stream;
+            return nullptr;
+        }
+        stream->in_bytes = true;
+        stream->bytes = storage.bytes;
+        return stream;
+    }
     if (uses_memory(storage)) {
         stream->memory = open_memory(storage.files ? *storage.files : orb_caller_files(), name, access);
     } else {
@@ -134,6 +146,12 @@ voidpf ZCALLBACK zip_open64(voidpf opaque, const void *name, int mode) {
 
 uLong ZCALLBACK zip_read(voidpf, voidpf handle, void *buffer, uLong size) {
     auto *stream = static_cast<ZipStream *>(handle);
+    if (stream->in_bytes) {
+        const size_t count = std::min<size_t>(size, stream->bytes.size() - stream->bytes_at);
+        std::memcpy(buffer, stream->bytes.data() + stream->bytes_at, count);
+        stream->bytes_at += count;
+        return static_cast<uLong>(count);
+    }
     if (stream->memory) return static_cast<uLong>(mread(buffer, 1, size, stream->memory));
     return static_cast<uLong>(read_disk(stream, static_cast<char *>(buffer), size));
 }
@@ -141,7 +159,9 @@ uLong ZCALLBACK zip_read(voidpf, voidpf handle, void *buffer, uLong size) {
 uLong ZCALLBACK zip_write(voidpf, voidpf handle, const void *buffer, uLong size) {
     auto *stream = static_cast<ZipStream *>(handle);
     size_t written = 0;
-    if (stream->memory)
+    if (stream->in_bytes)
+        written = 0;
+    else if (stream->memory)
         written = mwrite(buffer, 1, size, stream->memory);
     else if (drop_read_ahead(stream))
         written = zplat::file_write(stream->disk, buffer, size);
@@ -150,12 +170,26 @@ uLong ZCALLBACK zip_write(voidpf, voidpf handle, const void *buffer, uLong size)
 }
 
 long long tell_stream(ZipStream *stream) {
+    if (stream->in_bytes) return static_cast<long long>(stream->bytes_at);
     if (stream->memory) return mtell(stream->memory);
     long long position = zplat::file_tell(stream->disk);
     return position < 0 ? position : position - static_cast<long long>(unread_ahead(stream));
 }
 
 long seek_stream(ZipStream *stream, long long offset, int origin) {
+    if (stream->in_bytes) {
+        const long long size = static_cast<long long>(stream->bytes.size());
+        long long base;
+        switch (origin) {
+            case ZLIB_FILEFUNC_SEEK_SET: base = 0; break;
+            case ZLIB_FILEFUNC_SEEK_CUR: base = static_cast<long long>(stream->bytes_at); break;
+            case ZLIB_FILEFUNC_SEEK_END: base = size; break;
+            default: return -1;
+        }
+        if (offset > size - base || base + offset < 0) return -1;
+        stream->bytes_at = static_cast<size_t>(base + offset);
+        return 0;
+    }
     if (stream->memory) {
         // Memory files take 0 start, 1 position, 2 end, as the zip origins do.
         if (origin != ZLIB_FILEFUNC_SEEK_SET && origin != ZLIB_FILEFUNC_SEEK_CUR && origin != ZLIB_FILEFUNC_SEEK_END)

@@ -8,10 +8,13 @@
 
 #include <ioapi.h>
 
+#include <string_view>
+
 enum class ZipMedium {
     Selected,   // whatever the storage switch says when each file is opened
     Disk,
     Memory,
+    Bytes,      // bytes the caller holds, read only; the file name is not looked at
 };
 
 class MfileTable;
@@ -21,6 +24,7 @@ class MfileTable;
 struct ZipStorage {
     ZipMedium medium = ZipMedium::Selected;
     MfileTable *files = nullptr;   // null: the caller's table
+    std::string_view bytes;        // ZipMedium::Bytes: the file's bytes
 };
 
 // Tables over the caller's memory files.

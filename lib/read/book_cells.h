@@ -25,5 +25,6 @@ public:
     int read(const char *path, BookFormat format, SheetCellSink &sink);
 
 private:
+    std::string file_buffer_;   // an Excel 2007 package's bytes
     std::string part_buffer_;   // the text of the part being read
 };

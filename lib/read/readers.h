@@ -4,6 +4,7 @@
 #include "oxls.h"
 
 #include <string>
+#include <string_view>
 
 // Excel 2007 package reader: extracts the package at `path` (a disk file, or
 // a memory file with READ_MEMORY) and fills the book's tables.
@@ -18,11 +19,11 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path);
 int ozw_read_excel2003(XLS_BOOK *book, const char *path);
 
 class SheetCellSink;
-// The cells of an Excel 2007 package on disk handed to `sink` sheet by
-// sheet, reading only the parts they need; the book record gets the sheet
-// names, shared strings and styles but no cells.  Codes as the reader's.
-// `buffer` holds each part's text in turn.
-int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink, std::string &buffer);
+// The cells of the Excel 2007 package held in `package` handed to `sink`
+// sheet by sheet, reading only the parts they need; the book record gets
+// the sheet names, shared strings and styles but no cells.  Codes as the
+// reader's.  `buffer` holds each part's text in turn.
+int ozw_stream_excel2007(XLS_BOOK *book, std::string_view package, SheetCellSink &sink, std::string &buffer);
 // The cells of an Excel 97-2003 book's workbook stream, read through the
 // compound-file reader, handed to `sink`; the record as above.
 int ozw_stream_excel2003(XLS_BOOK *book, const char *path, SheetCellSink &sink);

@@ -436,7 +436,7 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
     }
 }
 
-int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink, std::string &buffer) {
+int ozw_stream_excel2007(XLS_BOOK *book, std::string_view package, SheetCellSink &sink, std::string &buffer) {
     try {
         // Cell styles refer to the book's own format table only.
         StyleTables *styles = ozw_styles(book);
@@ -446,7 +446,7 @@ int ozw_stream_excel2007(XLS_BOOK *book, const char *path, SheetCellSink &sink, 
         styles->xfs.clear();
         PackageEntries entries;
         const OzwWork *work = ozw_work(book);
-        int rc = entries.open(path, work ? work->limits : ZipExtractLimits{});
+        int rc = entries.open(package, work ? work->limits : ZipExtractLimits{});
         if (rc == ORB_ZIP_REFUSED) return -4;
         if (rc) return rc;
         EntryParts source(entries, buffer);
