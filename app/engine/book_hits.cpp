@@ -1,5 +1,6 @@
 #include "engine/book_hits.h"
 
+#include "charset.h"
 #include "engine/app_texts.h"
 #include "read/display_text.h"
 #include "read/number_characters.h"
@@ -27,29 +28,43 @@ void BookHits::clear() {
     hits_.clear();
     shared_.clear();
     number_styles_.clear();
+    shown_texts_.clear();
     sheet_names_.clear();
 }
 
-int BookHits::cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) {
-    if (empty_matches_) {
-        // Every cell is kept with its text; whether it is a hit is settled
-        // once the rows are complete.
-        keep(book, sheet, row, column, in_charset(charset_, ozw_display_text(&book, value)));
-        return 0;
-    }
-    if (value.type < 0) return 0;   // an empty cell shows no text
+int BookHits::cell(const XLS_BOOK &book, const SheetCell &cell) {
+    const XLS_CELL &value = *cell.value;
+    if (value.type < 0 && !empty_matches_) return 0;   // an empty cell shows no text
     // A shared string shows its text whatever the cell's format, so its
     // test is made once per book.
     Known *known = nullptr;
-    if (value.type == XLS_CELL_SHARED_STRING && value.number >= 0 && value.number < book.sst_count) {
+    if (value.type == XLS_CELL_SHARED_STRING && value.number >= 0 && value.number < book.sst_count && !empty_matches_) {
         if (shared_.empty()) shared_.resize(static_cast<size_t>(book.sst_count), Known::Untested);
         known = &shared_[static_cast<size_t>(value.number)];
         if (*known == Known::No) return 0;
     }
     std::string text = in_charset(charset_, ozw_display_text(&book, value));
     if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
-    if (known ? *known == Known::Yes : matcher_.matches(text)) keep(book, sheet, row, column, std::move(text));
+    if (known ? *known == Known::Yes : matcher_.matches(text)) {
+        keep(book, cell, std::move(text));
+    } else if (cell.is_number && ozw_is_number_type(value.type) && shown_forms_match(book, cell)) {
+        keep(book, cell, std::string(shown_));
+    } else if (empty_matches_) {
+        // The words match an empty text: every cell is kept, for the rows'
+        // widths are settled once the rows are complete.
+        keep(book, cell, std::move(text), false);
+    }
     return 0;
+}
+
+bool BookHits::shown_forms_match(const XLS_BOOK &book, const SheetCell &cell) {
+    const int forms = shown_texts_.make(book, cell.value->style, cell.number, cell.date1904, shown_, date_);
+    if (forms == 0) return false;
+    if (charset_ != CS_UTF8) {
+        shown_ = in_charset(charset_, shown_);
+        if (forms == 2) date_ = in_charset(charset_, date_);
+    }
+    return matcher_.matches(shown_) || (forms == 2 && matcher_.matches(date_));
 }
 
 bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {
@@ -60,15 +75,16 @@ bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {
     }
     Known &known = number_styles_[style];
     if (known == Known::Untested)
-        known = matcher_.may_match_within(ozw_number_characters(book, style)) ? Known::Yes : Known::No;
+        known = matcher_.may_match_within(ozw_style_number_characters(book, style)) ? Known::Yes : Known::No;
     return known == Known::Yes;
 }
 
-void BookHits::keep(const XLS_BOOK &book, int sheet, int row, int column, std::string &&text) {
-    if (static_cast<size_t>(sheet) >= sheet_names_.size()) sheet_names_.resize(static_cast<size_t>(sheet) + 1);
-    std::string &name = sheet_names_[static_cast<size_t>(sheet)];
-    if (name.empty()) name = in_charset(charset_, book.sheets[sheet].name);
-    hits_.push_back({sheet, row, column, std::move(text)});
+void BookHits::keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, bool matched) {
+    const auto sheet = static_cast<size_t>(cell.sheet);
+    if (sheet >= sheet_names_.size()) sheet_names_.resize(sheet + 1);
+    std::string &name = sheet_names_[sheet];
+    if (name.empty()) name = in_charset(charset_, book.sheets[cell.sheet].name);
+    hits_.push_back({cell.sheet, cell.row, cell.column, std::move(text), matched});
 }
 
 const std::vector<BookHits::Hit> &BookHits::in_order() {
@@ -103,10 +119,10 @@ void BookHits::add_empty_hits() {
         for (int column = 0; column < width; ++column) {
             const bool present = next < end && cells[next].column == column;
             if (!present) {
-                hits_.push_back({cells[first].sheet, cells[first].row, column, {}});
+                hits_.push_back({cells[first].sheet, cells[first].row, column, {}, true});
                 continue;
             }
-            if (matcher_.matches(cells[next].text)) hits_.push_back(std::move(cells[next]));
+            if (cells[next].matched) hits_.push_back(std::move(cells[next]));
             ++next;
         }
         first = end;

@@ -2,10 +2,17 @@
 // hands them over.  Only the hits are kept, with their places; once the
 // book is read they are given out in sheet, row and column order, each
 // place with the value it was given last, as the cells stand in the book.
+//
+// A cell is tested by its display text.  A number that its format shows
+// otherwise is also tested by the text a spreadsheet program shows for it,
+// and a date by the form 2016/3/25 (with " 14:05" for a date and time);
+// one of them matching makes one hit, shown with the display text when
+// that matched and else with the shown text.
 #pragma once
 
 #include "engine/cell_matcher.h"
 #include "read/cell_sink.h"
+#include "read/number_shown_texts.h"
 
 #include <cstdint>
 #include <string>
@@ -19,7 +26,8 @@ public:
         int sheet = 0;
         int row = 0;      // from 0
         int column = 0;   // from 0
-        std::string text; // the display text, in the search's character set
+        std::string text; // the text shown for the hit, in the search's character set
+        bool matched = true;  // false for a cell kept only for the rows' widths
     };
 
     // `matcher` is prepared; texts are tested in `charset`.
@@ -27,7 +35,7 @@ public:
 
     // Forgets the book read before.
     void clear();
-    int cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) override;
+    int cell(const XLS_BOOK &book, const SheetCell &cell) override;
     // Numbers of a style are left out when no word can be found among the
     // characters their texts can hold.
     bool wants_numbers(const XLS_BOOK &book, unsigned style) override;
@@ -40,7 +48,10 @@ private:
     // Whether a shared string's text matched, found out once per book.
     enum class Known : uint8_t { Untested, No, Yes };
 
-    void keep(const XLS_BOOK &book, int sheet, int row, int column, std::string &&text);
+    void keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, bool matched = true);
+    // Whether the number's shown text or date form matches; the shown text
+    // is then in shown_.
+    bool shown_forms_match(const XLS_BOOK &book, const SheetCell &cell);
     // Adds what an empty text matching means: every cell of a row up to its
     // last one with a text is a hit, empty ones included.
     void add_empty_hits();
@@ -54,6 +65,8 @@ private:
     std::vector<Known> shared_;
     std::vector<Known> number_styles_;   // whether numbers of a style may match
     std::vector<std::string> sheet_names_;
+    NumberShownTexts shown_texts_;
+    std::string shown_, date_;   // a number's shown text and date form, reused
 };
 
 }  // namespace zscan

@@ -52,9 +52,8 @@ int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned
         if (int rc = flush_cell()) return rc;
         cell = &sink_cell_->clear();
         cell_pending_ = true;
-        pending_sheet_ = current_sheet_;
-        pending_row_ = static_cast<int>(row);
-        pending_column_ = static_cast<int>(column);
+        pending_ = SheetCell{current_sheet_, static_cast<int>(row), static_cast<int>(column), cell, false, 0.0,
+                             date_origin_days_ != 0};
         return 0;
     }
     XLS_SHEET *sheet = &book_->sheets[current_sheet_];
@@ -76,9 +75,11 @@ int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned
 // system, so that they show the same calendar dates; a time of day alone
 // stays as it is.
 int BiffWorkbookLoader::store_number(XLS_CELL *cell, unsigned format, double value) {
-    if (sink_ && !sink_->wants_numbers(*book_, format)) {
-        cell_pending_ = false;   // a cell the sink has no use for
-        return 0;
+    if (sink_) {
+        cell_pending_ = sink_->wants_numbers(*book_, format);   // else a cell the sink has no use for
+        if (!cell_pending_) return 0;
+        pending_.is_number = true;
+        pending_.number = value;
     }
     const int kind = ozw_style_cell_kind(styles_, format);
     const bool dated = kind == XLS_CELL_DATE || kind == XLS_CELL_DATE_TIME ||
@@ -232,15 +233,15 @@ int BiffWorkbookLoader::on_string_continued(const biff::Record &record) {
 int BiffWorkbookLoader::flush_cell() {
     if (!cell_pending_) return 0;
     cell_pending_ = false;
-    return sink_->cell(*book_, pending_sheet_, pending_row_, pending_column_, sink_cell_->cell());
+    return sink_->cell(*book_, pending_);
 }
 
 int BiffWorkbookLoader::store_formula_text() {
     if (sink_) {
         // The formula's cell is the one still waiting to be handed over.
-        const bool waiting = cell_pending_ && pending_sheet_ == string_sheet_ &&
-                             pending_row_ == static_cast<int>(string_row_) &&
-                             pending_column_ == static_cast<int>(string_column_);
+        const bool waiting = cell_pending_ && pending_.sheet == string_sheet_ &&
+                             pending_.row == static_cast<int>(string_row_) &&
+                             pending_.column == static_cast<int>(string_column_);
         return waiting ? store_text(&sink_cell_->cell(), string_text_) : 0;
     }
     XLS_CELL *cell = ozw_ensure_cell(&book_->sheets[string_sheet_], static_cast<int>(string_row_),

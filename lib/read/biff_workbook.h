@@ -123,7 +123,5 @@ private:
     SheetCellSink *sink_;
     std::unique_ptr<SinkCell> sink_cell_;
     bool cell_pending_ = false;   // sink_cell_ holds a cell not handed over yet
-    int pending_sheet_ = 0;
-    int pending_row_ = 0;
-    int pending_column_ = 0;
+    SheetCell pending_;
 };

@@ -8,16 +8,29 @@
 
 #include <cstdlib>
 
+// One cell as a reader hands it over.
+struct SheetCell {
+    int sheet = 0;    // an index into the book's sheets
+    int row = 0;      // from 0
+    int column = 0;   // from 0
+    // The value as the cell tables would keep it; it belongs to the reader
+    // and changes with the next cell.
+    const XLS_CELL *value = nullptr;
+    // For a cell holding a number: the number as the book stores it, and
+    // whether the book counts its dates from 1904.
+    bool is_number = false;
+    double number = 0;
+    bool date1904 = false;
+};
+
 class SheetCellSink {
 public:
     virtual ~SheetCellSink() = default;
-    // One cell of sheet `sheet` (an index into book.sheets), in the order
-    // the book holds it, with its value as the cell tables would keep it.
-    // `value` belongs to the reader and changes with the next cell; `book`
-    // has the sheet names, shared strings and styles the cell's display
-    // text is made from.  A cell met twice is handed over twice.  A nonzero
-    // result stops the reading, which then returns that result.
-    virtual int cell(const XLS_BOOK &book, int sheet, int row, int column, const XLS_CELL &value) = 0;
+    // One cell, in the order the book holds it.  `book` has the sheet
+    // names, shared strings and styles the cell's display text is made
+    // from.  A cell met twice is handed over twice.  A nonzero result stops
+    // the reading, which then fails.
+    virtual int cell(const XLS_BOOK &book, const SheetCell &cell) = 0;
     // Whether the number cells of cell style `style` may interest the sink.
     // A reader leaves out the number cells of a style the sink does not
     // want without making their values, which is much of the work of

@@ -13,13 +13,17 @@ constexpr std::string_view kFormattingCharacters = "年月日時分秒曜火水�
 
 }  // namespace
 
-std::string ozw_number_characters(const XLS_BOOK &book, unsigned style) {
+std::string ozw_number_characters(std::string_view code) {
     std::string characters(kFormattingCharacters);
+    return characters.append(code);
+}
+
+std::string ozw_style_number_characters(const XLS_BOOK &book, unsigned style) {
     const auto *styles = static_cast<const StyleTables *>(book.styles);
-    if (!styles) return characters;
+    if (!styles) return ozw_number_characters({});
     const int number = ozw_style_number_format(*styles, style);
     for (const NumberFormat &format : styles->number_formats) {
-        if (format.id == number) characters += format.code;
+        if (format.id == number) return ozw_number_characters(format.code);
     }
-    return characters;
+    return ozw_number_characters({});
 }

@@ -6,10 +6,14 @@
 #include "oxls.h"
 
 #include <string>
+#include <string_view>
 
 // The characters beyond ASCII (UTF-8, each once or more) that the display
-// text or the shown text of any number in cell style `style` can hold: the
-// Japanese date, time, era and weekday words, the full-width brackets of
-// the long date, the yen sign, and whatever the style's own number format
-// code writes.
-std::string ozw_number_characters(const XLS_BOOK &book, unsigned style);
+// text or the shown text of any number under the number format code
+// `code` can hold: the Japanese date, time, era and weekday words, the
+// full-width brackets of the long date, the yen sign, and whatever the
+// code itself writes.
+std::string ozw_number_characters(std::string_view code);
+
+// The same for the numbers in cell style `style` of `book`.
+std::string ozw_style_number_characters(const XLS_BOOK &book, unsigned style);

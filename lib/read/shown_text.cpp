@@ -249,6 +249,26 @@ bool ShownFormat::render(double value, bool date1904, std::string &out) const {
     }
 }
 
+int ShownFormat::shows_date(double value) const {
+    bool show_minus = false;
+    const ShownSection *sec = std::isfinite(value) ? choose(value, show_minus) : nullptr;
+    if (!sec || sec->kind != SHOWN_DATE_SECTION) return 0;
+    bool date = false, time = false;
+    for (uint32_t i = sec->first; i < sec->first + sec->count; ++i) {
+        switch (tokens_[i].kind) {
+        case SHOWN_YEAR: case SHOWN_MONTH: case SHOWN_DAY: case SHOWN_ERA_YEAR: case SHOWN_WEEKDAY_JA:
+            date = true;
+            break;
+        case SHOWN_HOUR: case SHOWN_MINUTE:
+            time = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return date ? (time ? 2 : 1) : 0;
+}
+
 void ShownFormat::render_number(const ShownSection &sec, double x, bool show_minus, std::string &out) const {
     const double original = x;
     for (int k = 0; k < sec.percents; ++k) x *= 100;

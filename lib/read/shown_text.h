@@ -114,6 +114,10 @@ class ShownFormat {
     // outside the range the program can show (it fills the cell with #).
     bool render(double value, bool date1904, std::string &out) const;
 
+    // What of a calendar date the text of `value` shows: 0 nothing, 1 a
+    // date (a year, month or day), 2 a date and a time of day.
+    int shows_date(double value) const;
+
   private:
     friend class ShownCompiler;
     std::vector<ShownToken> tokens_;

@@ -47,6 +47,16 @@ int store_number_text(XLS_CELL &cell, int kind, int number, const std::string &t
 
 }  // namespace
 
+bool ozw_is_number_type(int type) {
+    switch (type) {
+    case XLS_CELL_INTEGER: case XLS_CELL_DECIMAL: case XLS_CELL_PERCENT: case XLS_CELL_DATE:
+    case XLS_CELL_DATE_TIME: case XLS_CELL_TIME_HM: case XLS_CELL_TIME_HMS:
+        return true;
+    default:
+        return false;
+    }
+}
+
 void ozw_store_empty(XLS_CELL &cell) {
     drop_value_text(cell);
     std::free(cell.formula);

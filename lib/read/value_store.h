@@ -10,6 +10,10 @@
 
 #include <string_view>
 
+// True for the types a number is stored as: integer, decimal, percentage,
+// date and the times.
+bool ozw_is_number_type(int type);
+
 // Empty cell (type -1); its texts are freed.
 void ozw_store_empty(XLS_CELL &cell);
 // Text cell (type 0); the value text is a copy of `text`.

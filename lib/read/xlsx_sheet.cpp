@@ -405,7 +405,12 @@ private:
             XLS_CELL &value = sink_cell_.clear();
             value.style = cell_.style;
             if (int rc = xlsx_store_cell_value(value, cell_, kind, state_.date_origin_days)) return rc;
-            return sink_->cell(*state_.book, sheet_index_, cell_.row, cell_.column, value);
+            SheetCell handed{sheet_index_, cell_.row, cell_.column, &value, false, 0.0, state_.date_origin_days != 0};
+            if (cell_.type == VALUE_NUMBER && ozw_is_number_type(value.type)) {
+                handed.is_number = true;
+                handed.number = std::strtod(cell_.value.c_str(), nullptr);
+            }
+            return sink_->cell(*state_.book, handed);
         }
         XLS_CELL *cell = place_cell();
         if (!cell) return -2;
