@@ -43,7 +43,8 @@ int BookHits::cell(const XLS_BOOK &book, const SheetCell &cell) {
         known = &shared_[static_cast<size_t>(value.number)];
         if (*known == Known::No) return 0;
     }
-    std::string text = in_charset(charset_, ozw_display_text(&book, value));
+    std::string text = ozw_display_text(&book, value);
+    if (charset_ != CS_UTF8) text = in_charset(charset_, text);
     if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
     if (known ? *known == Known::Yes : matcher_.matches(text)) {
         keep(book, cell, std::move(text));
@@ -65,6 +66,11 @@ bool BookHits::shown_forms_match(const XLS_BOOK &book, const SheetCell &cell) {
         if (forms == 2) date_ = in_charset(charset_, date_);
     }
     return matcher_.matches(shown_) || (forms == 2 && matcher_.matches(date_));
+}
+
+bool BookHits::wants_shared_string(const XLS_BOOK &, int index) {
+    return empty_matches_ || static_cast<size_t>(index) >= shared_.size() ||
+           shared_[static_cast<size_t>(index)] != Known::No;
 }
 
 bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {

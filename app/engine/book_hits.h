@@ -39,6 +39,9 @@ public:
     // Numbers of a style are left out when no word can be found among the
     // characters their texts can hold.
     bool wants_numbers(const XLS_BOOK &book, unsigned style) override;
+    // A shared string is tested once per book; the cells showing one that
+    // did not match are left out.
+    bool wants_shared_string(const XLS_BOOK &book, int index) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
     // A sheet's name in the search's character set (sheets with hits only).

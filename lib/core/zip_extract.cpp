@@ -157,6 +157,7 @@ public:
     }
 
     long long total() const { return total_; }
+    long long part_limit() const { return limits_.part_bytes; }
 
 private:
     const ZipExtractLimits &limits_;
@@ -294,6 +295,50 @@ int extract_growing(const PackageStore &store, bool to_disk, int thread_no, cons
     }
 }
 
+// A stored entry's bytes, within the bounds.
+int copy_into(std::string_view input, InflateGuard &guard, std::string &text) {
+    if (!guard.accept(static_cast<long long>(input.size()))) return ORB_ZIP_REFUSED;
+    text.assign(input);
+    return 0;
+}
+
+// Inflates a deflated entry's bytes into `text`, which grows from the size
+// the entry claims (only a first guess, kept within the bounds: a hostile
+// entry may claim anything).  A stream cut short keeps what it gave.
+int inflate_into(std::string_view input, ZPOS64_T claimed, InflateGuard &guard, std::string &text) {
+    z_stream stream{};
+    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return -2;
+    const auto guess = static_cast<long long>(std::min<ZPOS64_T>(claimed, 1u << 30));
+    text.resize(static_cast<size_t>(std::min(guess, guard.part_limit())) + 1);
+    const auto *in = reinterpret_cast<const unsigned char *>(input.data());
+    size_t in_left = input.size();
+    size_t produced = 0;
+    int rc = 0;
+    while (rc == 0) {
+        if (produced == text.size()) text.resize(text.size() * 2);
+        if (stream.avail_in == 0 && in_left > 0) {
+            const size_t take = std::min<size_t>(in_left, 1u << 30);
+            stream.next_in = const_cast<unsigned char *>(in);
+            stream.avail_in = static_cast<unsigned>(take);
+            in += take;
+            in_left -= take;
+        }
+        stream.next_out = reinterpret_cast<unsigned char *>(text.data() + produced);
+        stream.avail_out = static_cast<unsigned>(std::min<size_t>(text.size() - produced, 1u << 30));
+        const unsigned before = stream.avail_out;
+        const int inflated = inflate(&stream, Z_NO_FLUSH);
+        const size_t made = before - stream.avail_out;
+        produced += made;
+        if (!guard.accept(static_cast<long long>(made))) rc = ORB_ZIP_REFUSED;
+        else if (inflated == Z_STREAM_END) break;
+        else if (inflated == Z_BUF_ERROR && stream.avail_in == 0 && in_left == 0) break;
+        else if (inflated != Z_OK && inflated != Z_BUF_ERROR) rc = inflated == Z_MEM_ERROR ? -2 : inflated;
+    }
+    inflateEnd(&stream);
+    text.resize(produced);
+    return rc;
+}
+
 }  // namespace
 
 int orb_zip_extract(const PackageStore &store, int to_disk, int thread_no, const char *zip_path,
@@ -374,61 +419,21 @@ int PackageEntries::read(size_t index, std::string &text) {
         log_failure("error %d with zipfile in unzOpenCurrentFile", rc);
         return rc;
     }
+    // The entry's bytes lie in the package bytes held in memory: they are
+    // inflated from there in one go.
+    const ZPOS64_T start = std::min<ZPOS64_T>(unzGetCurrentFileZStreamPos64(zip_), storage_.bytes.size());
+    unzCloseCurrentFile(zip_);
+    const std::string_view input =
+        storage_.bytes.substr(start, std::min<ZPOS64_T>(info.compressed_size, storage_.bytes.size() - start));
     InflateGuard guard(limits_, inflated_);
     guard.start_part(info.compressed_size);
-    z_stream stream{};
-    if (method == Z_DEFLATED && inflateInit2(&stream, -MAX_WBITS) != Z_OK) {
-        unzCloseCurrentFile(zip_);
-        return -2;
-    }
-    // The size the entry claims is only a first guess at the buffer, kept
-    // within the bounds: a hostile entry may claim anything.
-    const long long claimed = static_cast<long long>(std::min<ZPOS64_T>(info.uncompressed_size, 1u << 30));
-    size_t room = static_cast<size_t>(std::min(claimed, limits_.part_bytes)) + 1;
-    unsigned char piece[COPY_CHUNK * 8];
-    size_t produced = 0;
-    bool input_ended = false;
     try {
-        text.resize(room);
-        while (rc == 0) {
-            if (produced == text.size()) text.resize(text.size() * 2);
-            if (method != Z_DEFLATED || stream.avail_in == 0) {
-                const size_t want = method == Z_DEFLATED ? sizeof piece : std::min<size_t>(text.size() - produced, 1u << 30);
-                unsigned char *into = method == Z_DEFLATED ? piece : reinterpret_cast<unsigned char *>(text.data() + produced);
-                const int got = unzReadCurrentFile(zip_, into, static_cast<unsigned>(want));
-                if (got < 0) {
-                    log_failure("error %d with zipfile in unzReadCurrentFile", got);
-                    rc = got;
-                    break;
-                }
-                input_ended = got == 0;
-                if (method != Z_DEFLATED) {
-                    if (input_ended) break;
-                    produced += static_cast<size_t>(got);
-                    if (!guard.accept(got)) rc = ORB_ZIP_REFUSED;
-                    continue;
-                }
-                stream.next_in = piece;
-                stream.avail_in = static_cast<unsigned>(got);
-            }
-            stream.next_out = reinterpret_cast<unsigned char *>(text.data() + produced);
-            stream.avail_out = static_cast<unsigned>(std::min<size_t>(text.size() - produced, 1u << 30));
-            const unsigned before = stream.avail_out;
-            const int inflated = inflate(&stream, Z_NO_FLUSH);
-            const size_t made = before - stream.avail_out;
-            produced += made;
-            if (!guard.accept(static_cast<long long>(made))) rc = ORB_ZIP_REFUSED;
-            else if (inflated == Z_STREAM_END) break;
-            else if (inflated == Z_BUF_ERROR && input_ended) break;   // cut short: what came is kept
-            else if (inflated != Z_OK && inflated != Z_BUF_ERROR) rc = inflated == Z_MEM_ERROR ? -2 : inflated;
-        }
+        rc = method == Z_DEFLATED ? inflate_into(input, info.uncompressed_size, guard, text) : copy_into(input, guard, text);
     } catch (const std::bad_alloc &) {
         rc = -2;
     }
-    if (method == Z_DEFLATED) inflateEnd(&stream);
     inflated_ = guard.total();
-    unzCloseCurrentFile(zip_);
-    text.resize(rc == 0 ? produced : 0);
+    if (rc != 0) text.clear();
     return rc;
 }
 

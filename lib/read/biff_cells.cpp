@@ -143,6 +143,10 @@ int BiffWorkbookLoader::on_labelsst(const biff::Record &record) {
     XLS_CELL *cell;
     int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), index, book_->sst_count, cell);
     if (rc != 0) return rc;
+    if (sink_ && !sink_->wants_shared_string(*book_, static_cast<int>(index))) {
+        cell_pending_ = false;   // a cell the sink has no use for
+        return 0;
+    }
     return ozw_store_shared_string(*cell, static_cast<int>(index)) == 0 ? 0 : -2;
 }
 

@@ -40,6 +40,13 @@ public:
         (void)style;
         return true;
     }
+    // Whether the cells showing shared string `index` (within the book's
+    // table) may interest the sink; a reader leaves out the others.
+    virtual bool wants_shared_string(const XLS_BOOK &book, int index) {
+        (void)book;
+        (void)index;
+        return true;
+    }
 };
 
 // The one cell record a reader fills for each cell it hands to a sink; its

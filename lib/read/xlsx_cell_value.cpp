@@ -94,9 +94,8 @@ int store_value(XLS_CELL &cell, const PendingCell &pending, int number_kind, int
     case VALUE_INLINE:
         return ozw_store_text(cell, pending.has_inline ? pending.inline_text : value);
     case VALUE_SHARED: {
-        long long index = 0;
-        if (!leading_integer(value, index) || index < 0 || index > 0x7FFFFFFF) return 0;
-        return ozw_store_shared_string(cell, static_cast<int>(index));
+        const long long index = xlsx_shared_index(value);
+        return index < 0 ? 0 : ozw_store_shared_string(cell, static_cast<int>(index));
     }
     case VALUE_FORMULA_TEXT: {
         int rc = ozw_store_text(cell, value);
@@ -118,6 +117,12 @@ int store_value(XLS_CELL &cell, const PendingCell &pending, int number_kind, int
 }
 
 }  // namespace
+
+long long xlsx_shared_index(const std::string &value) {
+    long long index = 0;
+    if (!leading_integer(value, index) || index < 0 || index > 0x7FFFFFFF) return -1;
+    return index;
+}
 
 XlsxValueType xlsx_value_type(std::string_view t) {
     if (t == "s") return VALUE_SHARED;

@@ -20,6 +20,10 @@ enum XlsxValueType {
 
 XlsxValueType xlsx_value_type(std::string_view t_attribute);
 
+// The shared string index of a cell of type "s", or -1 when its value names
+// none (the cell then shows nothing).
+long long xlsx_shared_index(const std::string &value);
+
 // A cell element as the worksheet scan gathers it.
 struct PendingCell {
     int row = 0, column = 0;

@@ -402,6 +402,12 @@ private:
             // either way its texts hold no other characters than a number's.
             if (cell_.type == VALUE_NUMBER && is_ascii(cell_.value) && !sink_->wants_numbers(*state_.book, cell_.style))
                 return 0;
+            if (cell_.type == VALUE_SHARED && cell_.has_value) {
+                const long long index = xlsx_shared_index(cell_.value);
+                if (index >= 0 && index < state_.book->sst_count &&
+                    !sink_->wants_shared_string(*state_.book, static_cast<int>(index)))
+                    return 0;
+            }
             XLS_CELL &value = sink_cell_.clear();
             value.style = cell_.style;
             if (int rc = xlsx_store_cell_value(value, cell_, kind, state_.date_origin_days)) return rc;

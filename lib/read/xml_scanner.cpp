@@ -7,34 +7,10 @@
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
 // Offset of `what` at or after `from`, or npos.
 size_t find(std::string_view text, std::string_view what, size_t from) {
     return from >= text.size() ? std::string_view::npos : text.find(what, from);
 }
-
-}  // namespace
-
-size_t xml_tag_close(std::string_view text, size_t from) {
-    size_t i = from;
-    while (i < text.size()) {
-        char c = text[i];
-        if (c == '>') return i + 1;
-        if (c == '"' || c == '\'') {
-            // Attribute values are short: a plain loop beats a library search.
-            ++i;
-            while (i < text.size() && text[i] != c) ++i;
-            if (i == text.size()) return std::string_view::npos;
-            ++i;
-            continue;
-        }
-        ++i;
-    }
-    return std::string_view::npos;
-}
-
-namespace {
 
 // Offset just after the '>' that ends a <!DOCTYPE ...> declaration, whose
 // internal subset in brackets may hold further '>' characters.
@@ -56,7 +32,7 @@ size_t declaration_close(std::string_view text, size_t from) {
 
 size_t name_end(std::string_view text, size_t from) {
     size_t i = from;
-    while (i < text.size() && !is_blank(text[i]) && text[i] != '>' && text[i] != '/') ++i;
+    while (i < text.size() && !xml_is_blank(text[i]) && text[i] != '>' && text[i] != '/') ++i;
     return i;
 }
 
@@ -166,38 +142,6 @@ int XmlScanner::scan(std::string_view text, XmlHandler &handler) {
         pos = next;
     }
     return 0;
-}
-
-bool xml_next_attribute(std::string_view &rest, std::string_view &name, std::string_view &value) {
-    size_t i = 0;
-    const size_t size = rest.size();
-    while (i < size && is_blank(rest[i])) ++i;
-    size_t name_from = i;
-    while (i < size && rest[i] != '=' && !is_blank(rest[i])) ++i;
-    size_t name_to = i;
-    while (i < size && is_blank(rest[i])) ++i;
-    if (name_to == name_from || i >= size || rest[i] != '=') {
-        rest = {};
-        return false;
-    }
-    ++i;
-    while (i < size && is_blank(rest[i])) ++i;
-    if (i >= size || (rest[i] != '"' && rest[i] != '\'')) {
-        rest = {};
-        return false;
-    }
-    char quote = rest[i];
-    size_t value_from = i + 1;
-    size_t value_to = value_from;
-    while (value_to < size && rest[value_to] != quote) ++value_to;
-    if (value_to == size) {
-        rest = {};
-        return false;
-    }
-    name = rest.substr(name_from, name_to - name_from);
-    value = rest.substr(value_from, value_to - value_from);
-    rest.remove_prefix(value_to + 1);
-    return true;
 }
 
 std::string_view xml_attribute(std::string_view attributes, std::string_view wanted) {

@@ -80,12 +80,64 @@ private:
 // Offset just after the '>' that closes a tag whose name ends at `from`,
 // skipping quoted attribute values (which may hold '>'); npos when the tag
 // is not closed.
-size_t xml_tag_close(std::string_view text, size_t from);
+// Inline: called for every tag of every worksheet.
+inline size_t xml_tag_close(std::string_view text, size_t from) {
+    size_t i = from;
+    while (i < text.size()) {
+        char c = text[i];
+        if (c == '>') return i + 1;
+        if (c == '"' || c == '\'') {
+            // Attribute values are short: a plain loop beats a library search.
+            ++i;
+            while (i < text.size() && text[i] != c) ++i;
+            if (i == text.size()) return std::string_view::npos;
+            ++i;
+            continue;
+        }
+        ++i;
+    }
+    return std::string_view::npos;
+}
+
+// XML white space.
+inline bool xml_is_blank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 // Walks the attributes of a start tag: each call takes the next
 // name="value" (or name='value') pair off `rest`.  The value is the raw
 // text between the quotes.  False when no further well-formed pair is left.
-bool xml_next_attribute(std::string_view &rest, std::string_view &name, std::string_view &value);
+// Inline: called for every attribute of every cell.
+inline bool xml_next_attribute(std::string_view &rest, std::string_view &name, std::string_view &value) {
+    size_t i = 0;
+    const size_t size = rest.size();
+    while (i < size && xml_is_blank(rest[i])) ++i;
+    size_t name_from = i;
+    while (i < size && rest[i] != '=' && !xml_is_blank(rest[i])) ++i;
+    size_t name_to = i;
+    while (i < size && xml_is_blank(rest[i])) ++i;
+    if (name_to == name_from || i >= size || rest[i] != '=') {
+        rest = {};
+        return false;
+    }
+    ++i;
+    while (i < size && xml_is_blank(rest[i])) ++i;
+    if (i >= size || (rest[i] != '"' && rest[i] != '\'')) {
+        rest = {};
+        return false;
+    }
+    char quote = rest[i];
+    size_t value_from = i + 1;
+    size_t value_to = value_from;
+    while (value_to < size && rest[value_to] != quote) ++value_to;
+    if (value_to == size) {
+        rest = {};
+        return false;
+    }
+    name = rest.substr(name_from, name_to - name_from);
+    value = rest.substr(value_from, value_to - value_from);
+    rest.remove_prefix(value_to + 1);
+    return true;
+}
+
 
 // The raw value of the attribute `name` of a start tag; empty when the tag
 // has none.

@@ -3,6 +3,7 @@
 // named after its target; the sanitizer build turns any relapse into a
 // failure.
 #include "../../fuzz/biff_target.h"
+#include "../../fuzz/book_cells_target.h"
 #include "../../fuzz/cell_name_target.h"
 #include "../../fuzz/compound_file_target.h"
 #include "../../fuzz/file_type_target.h"
@@ -49,6 +50,10 @@ TEST(FuzzRegression, ReplaysEveryKeptInputOfEveryTarget) {
     total += replay("compound_file", fuzz::run_compound_file);
     total += replay("biff", fuzz::run_biff);
     total += replay("xlsx_package", fuzz::run_xlsx_package);
+    // The search reads books its own way: the inputs kept for both readers
+    // go through it as well.
+    replay("xlsx_package", fuzz::run_book_cells);
+    replay("biff", fuzz::run_book_cells);
     EXPECT_GT(total, 0) << "no kept inputs found under " << ZS_TEST_DATA_DIR;
 }
 
