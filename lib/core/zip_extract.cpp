@@ -18,6 +18,7 @@
 #include <ctime>
 #include <memory>
 #include <new>
+#include <unordered_map>
 
 namespace {
 
@@ -381,6 +382,7 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
     orb_fill_zip_filefunc64(&functions, storage_);
     zip_ = unzOpen2_64("", &functions);
     if (!zip_) return -101;
+    std::unordered_map<std::string, size_t> index;   // name -> its place in names_
     int rc;
     for (rc = unzGoToFirstFile(zip_); rc == UNZ_OK; rc = unzGoToNextFile(zip_)) {
         unz_file_info64 info;
@@ -394,6 +396,13 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
         unz64_file_pos position;
         rc = unzGetFilePos64(zip_, &position);
         if (rc != UNZ_OK) return rc;
+        // A name met again stands for the later entry, as unpacking the
+        // package writes the later one over the earlier.
+        const auto [same, added] = index.emplace(part, names_.size());
+        if (!added) {
+            positions_[same->second] = position;
+            continue;
+        }
         names_.emplace_back(part);
         positions_.push_back(position);
     }

@@ -7,11 +7,16 @@
 // now opens, another refusal code) is reported so that the table can be
 // brought up to date, since readers improve while the table stays.
 //
+// A book that opens is also read the way the search reads it, through the
+// cell reader, and must show exactly the same texts in the same cells.
+//
 // With ZS_SWEEP_RECORD=<file> set, each test appends its actual outcome to
 // that file instead of comparing, which is how the table is made.
 #include "mfile.h"
 #include "oxls.h"
+#include "read/book_cells.h"
 #include "read/cfb_reader.h"
+#include "read/display_text.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +30,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -88,26 +94,42 @@ bool is_xls_name(const std::string &name) {
     return ending == ".XLS";
 }
 
-// Reads every recorded cell of every sheet; returns how many texts came
-// back.  A cell whose text does not fit the search application's buffer is
-// refused by the call, which is no failure here.
-long read_every_cell(XLS_BOOK *book) {
+// The non-empty texts of a book's cells by sheet, row and column.
+using CellTexts = std::map<std::tuple<int, int, int>, std::string>;
+
+// Reads every recorded cell of every sheet.  A cell whose text does not fit
+// the search application's buffer is refused by the call, which is no
+// failure here.
+CellTexts read_every_cell(XLS_BOOK *book) {
     static char text[XLS_CELL_UTF8_LEN];
     char type[255];
     char name[32];
-    long read = 0;
+    CellTexts texts;
     for (int s = 0; s < OXLS_sheet_num(book); ++s) {
         if (OXLS_open_sheet2(book, s) != 0) continue;
         const XLS_SHEET &sheet = book->sheets[s];
         for (int r = 0; r < sheet.row_count; ++r) {
             for (int c = 0; c < sheet.rows[r].cell_count; ++c) {
                 if (OXLS_cell_name(r + 1, c + 1, name) != 0) continue;
-                if (OXLS_get_cell(book, name, text, sizeof text, type, sizeof type) == 0) ++read;
+                if (OXLS_get_cell(book, name, text, sizeof text, type, sizeof type) == 0 && text[0])
+                    texts[{s, r, c}] = text;
             }
         }
     }
-    return read;
+    return texts;
 }
+
+// The texts the search's cell reader hands over, each place with its last.
+class TextCollector : public SheetCellSink {
+public:
+    int cell(const XLS_BOOK &book, const SheetCell &cell) override {
+        std::string text = ozw_display_text(&book, *cell.value);
+        if (text.empty()) texts.erase({cell.sheet, cell.row, cell.column});
+        else texts[{cell.sheet, cell.row, cell.column}] = std::move(text);
+        return 0;
+    }
+    CellTexts texts;
+};
 
 Outcome sweep(const std::string &relative) {
     const std::string path = (corpus_root() / relative).string();
@@ -126,9 +148,16 @@ Outcome sweep(const std::string &relative) {
         mfree_all();
         return {"refused", rc};
     }
-    read_every_cell(book.get());
+    const CellTexts texts = read_every_cell(book.get());
     EXPECT_EQ(OXLS_close_book(book.get(), nullptr), 0);
     EXPECT_EQ(mcount(), 0) << "memory files left after the book was closed";
+
+    BookCellReader reader;
+    TextCollector collector;
+    const BookFormat format = is_xls_name(relative) ? BookFormat::Excel2003 : BookFormat::Excel2007;
+    EXPECT_EQ(reader.read(path.c_str(), format, collector), 0) << "the search cannot read what the library opens";
+    EXPECT_TRUE(collector.texts == texts) << "the search reads other texts than the library shows: "
+                                          << collector.texts.size() << " against " << texts.size() << " cells";
     return {"opened", 0};
 }
 
