@@ -44,7 +44,6 @@ int BookHits::cell(const XLS_BOOK &book, const SheetCell &cell) {
         if (*known == Known::No) return 0;
     }
     std::string text = ozw_display_text(&book, value);
-    if (charset_ != CS_UTF8) text = in_charset(charset_, text);
     if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
     if (known ? *known == Known::Yes : matcher_.matches(text)) {
         keep(book, cell, std::move(text));
@@ -61,10 +60,6 @@ int BookHits::cell(const XLS_BOOK &book, const SheetCell &cell) {
 bool BookHits::shown_forms_match(const XLS_BOOK &book, const SheetCell &cell) {
     const int forms = shown_texts_.make(book, cell.value->style, cell.number, cell.date1904, shown_, date_);
     if (forms == 0) return false;
-    if (charset_ != CS_UTF8) {
-        shown_ = in_charset(charset_, shown_);
-        if (forms == 2) date_ = in_charset(charset_, date_);
-    }
     return matcher_.matches(shown_) || (forms == 2 && matcher_.matches(date_));
 }
 
@@ -90,6 +85,8 @@ void BookHits::keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&t
     if (sheet >= sheet_names_.size()) sheet_names_.resize(sheet + 1);
     std::string &name = sheet_names_[sheet];
     if (name.empty()) name = in_charset(charset_, book.sheets[cell.sheet].name);
+    // Only the texts kept are turned into the search's character set.
+    if (charset_ != CS_UTF8) text = in_charset(charset_, text);
     hits_.push_back({cell.sheet, cell.row, cell.column, std::move(text), matched});
 }
 

@@ -36,6 +36,7 @@ std::string as_utf8(int charset, std::string_view text) {
 CellMatcher::~CellMatcher() { release(); }
 
 void CellMatcher::release() {
+    words_.clear();
     for (pcre2_code *code : codes_) pcre2_code_free(code);
     codes_.clear();
     pcre2_match_data_free(match_data_);
@@ -47,15 +48,16 @@ void CellMatcher::release() {
 bool CellMatcher::prepare(int charset, const std::vector<std::string> &words,
                           bool regular_expression, std::string &bad_word) {
     release();
-    charset_ = charset;
     regular_expression_ = regular_expression;
-    words_ = words;
+    // Cell texts are UTF-8: the words are turned into it once, so that no
+    // cell text needs turning into the search's character set to be tested.
+    for (const std::string &word : words) words_.push_back(as_utf8(charset, word));
     if (!regular_expression) return true;
 
     pcre2_compile_context *compile_context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(compile_context, PCRE2_NEWLINE_ANYCRLF);
-    for (const std::string &word : words_) {
-        const std::optional<std::string> pattern = pcre_pattern_of(as_utf8(charset, word));
+    for (size_t i = 0; i < words_.size(); ++i) {
+        const std::optional<std::string> pattern = pcre_pattern_of(words_[i]);
         int error = 0;
         PCRE2_SIZE offset = 0;
         pcre2_code *code =
@@ -65,7 +67,7 @@ bool CellMatcher::prepare(int charset, const std::vector<std::string> &words,
         if (code == nullptr) {
             pcre2_compile_context_free(compile_context);
             release();
-            bad_word = word;
+            bad_word = words[i];
             return false;
         }
         codes_.push_back(code);
@@ -89,7 +91,7 @@ bool CellMatcher::matches_expression(pcre2_code *code, std::string_view utf8_tex
 }
 
 bool CellMatcher::may_match_within(std::string_view characters) const {
-    if (regular_expression_ || charset_ != CS_UTF8) return true;
+    if (regular_expression_) return true;
     for (const std::string &word : words_) {
         bool possible = true;
         for (size_t at = 0; at < word.size() && possible;) {
@@ -112,11 +114,8 @@ bool CellMatcher::matches(std::string_view text) {
         }
         return false;
     }
-    if (codes_.empty()) return false;
-    const std::string converted = charset_ == CS_UTF8 ? std::string() : as_utf8(charset_, text);
-    const std::string_view utf8_text = charset_ == CS_UTF8 ? text : std::string_view(converted);
     for (pcre2_code *code : codes_) {
-        if (matches_expression(code, utf8_text)) return true;
+        if (matches_expression(code, text)) return true;
     }
     return false;
 }

@@ -1,6 +1,7 @@
-// Tests a cell's display text against the search words: as a byte
-// substring, or as a regular expression (ECMAScript-like syntax) that must
-// match the whole text.  Expressions are compiled once per search.
+// Tests a cell's text (UTF-8, as the library hands it over) against the
+// search words: as a substring, or as a regular expression (ECMAScript-like
+// syntax) that must match the whole text.  The words are turned into UTF-8
+// and expressions compiled once per search.
 #pragma once
 
 #include <string>
@@ -20,28 +21,26 @@ public:
     CellMatcher(const CellMatcher &) = delete;
     CellMatcher &operator=(const CellMatcher &) = delete;
 
-    // Prepares the matcher for these words, in the character set `charset`.
+    // Prepares the matcher for these words, given in the character set
+    // `charset`.
     // With `regular_expression` every word is compiled; false when one is
     // not a valid expression, with `bad_word` naming the first such word.
     bool prepare(int charset, const std::vector<std::string> &words, bool regular_expression,
                  std::string &bad_word);
 
-    // True when the first word that matches exists.  An expression that
-    // runs into its work limits counts as no match.
+    // True when a word matches the UTF-8 text.  An expression that runs
+    // into its work limits counts as no match.
     bool matches(std::string_view text);
 
     // False when no word can be found in a text whose characters beyond
     // ASCII are all among `characters` (UTF-8), because every word holds
-    // some other character.  True for expressions, and for words tested in
-    // another character set than UTF-8, whose bytes may match across the
-    // characters of a text.
+    // some other character.  True for expressions.
     bool may_match_within(std::string_view characters) const;
 
 private:
     void release();
     bool matches_expression(pcre2_real_code_8 *code, std::string_view utf8_text);
 
-    int charset_ = 0;
     bool regular_expression_ = false;
     std::vector<std::string> words_;
     std::vector<pcre2_real_code_8 *> codes_;

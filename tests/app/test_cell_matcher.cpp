@@ -89,14 +89,18 @@ TEST(CellMatcher, ExpressionsMeanWhatTheyMeanInEcmaScript) {
     }
 }
 
-TEST(CellMatcher, ShiftJisTextIsMatchedByCharacter) {
+TEST(CellMatcher, ShiftJisWordsAreMatchedByCharacter) {
     const std::string tokyo = orb_convert(CS_UTF8, CS_SJIS, "東京");
-    const std::string tower = orb_convert(CS_UTF8, CS_SJIS, "東京タワー");
     CellMatcher matcher;
     prepared(matcher, {tokyo + "...."}, true, CS_SJIS);
-    EXPECT_FALSE(matcher.matches(tower));   // five characters, not three bytes each
+    EXPECT_FALSE(matcher.matches("東京タワー"));   // five characters, not three bytes each
     prepared(matcher, {tokyo + "..."}, true, CS_SJIS);
-    EXPECT_TRUE(matcher.matches(tower));
+    EXPECT_TRUE(matcher.matches("東京タワー"));
+    // A word's bytes never match across two characters of a text: in
+    // Shift-JIS, the last byte of 日 and the first of 月 spell another one.
+    const std::string across = orb_convert(CS_UTF8, CS_SJIS, "日月").substr(1, 2);
+    prepared(matcher, {across}, false, CS_SJIS);
+    EXPECT_FALSE(matcher.matches("日月"));
 }
 
 TEST(CellMatcher, InvalidExpressionIsNamed) {
