@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows libraries that Debian ships no mingw package for:
-# minizip (contrib/minizip of Debian's zlib source package) and PCRE2, from
-# Debian's own source packages, with the mingw-w64 cross compiler.
+# minizip (contrib/minizip of Debian's zlib source package), PCRE2 and
+# libdeflate, from Debian's own source packages, with the mingw-w64 cross
+# compiler.
 # Result: build/mingw/deps/{include,lib}.  A second run finds them there and
 # fetches nothing.  zlib itself comes from libz-mingw-w64-dev.
 set -euo pipefail
@@ -9,7 +10,10 @@ cd "$(dirname "$0")/.."
 root=$PWD
 deps=$root/build/mingw/deps
 stamp=$deps/.complete
-[[ -f $stamp ]] && exit 0
+# The stamp names the libraries built, so that a folder made before one was
+# added is built again.
+libraries="minizip pcre2 libdeflate"
+[[ -f $stamp && $(cat "$stamp") == "$libraries" ]] && exit 0
 
 cc=x86_64-w64-mingw32-gcc-posix
 ar=x86_64-w64-mingw32-ar
@@ -18,8 +22,8 @@ rm -rf "$deps"
 mkdir -p "$src" "$deps/include/minizip" "$deps/lib"
 
 cd "$src"
-apt-get source -qq zlib pcre2 >/dev/null 2>&1 || {
-  echo "apt-get source zlib pcre2 failed: is there a deb-src entry (scripts/install-deps.sh --test)?" >&2
+apt-get source -qq zlib pcre2 libdeflate >/dev/null 2>&1 || {
+  echo "apt-get source zlib pcre2 libdeflate failed: is there a deb-src entry (scripts/install-deps.sh --test)?" >&2
   exit 1
 }
 
@@ -30,6 +34,14 @@ for unit in ioapi zip unzip; do
 done
 $ar rcs "$deps/lib/libminizip.a" "$src"/ioapi.o "$src"/zip.o "$src"/unzip.o
 cp "$minizip"/{ioapi.h,zip.h,unzip.h,crypt.h} "$deps/include/minizip/"
+
+# libdeflate: its library sources, with the processor checks of x86.
+libdeflate=$(echo "$src"/libdeflate-*)
+for unit in "$libdeflate"/lib/*.c "$libdeflate"/lib/x86/*.c; do
+  $cc -O2 -I"$libdeflate" -c "$unit" -o "$src/deflate-$(basename "$unit" .c).o"
+done
+$ar rcs "$deps/lib/libdeflate.a" "$src"/deflate-*.o
+cp "$libdeflate/libdeflate.h" "$deps/include/"
 
 # PCRE2: the 8-bit library only, static, without JIT.
 pcre2=$(echo "$src"/pcre2-*/)
@@ -42,4 +54,4 @@ cmake -S "$pcre2" -B "$src/pcre2-build" -G Ninja \
 cmake --build "$src/pcre2-build" >/dev/null
 cmake --install "$src/pcre2-build" >/dev/null
 
-touch "$stamp"
+echo "$libraries" > "$stamp"

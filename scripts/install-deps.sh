@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config
-  zlib1g-dev libminizip-dev libpcre2-dev libgtest-dev)
+  zlib1g-dev libminizip-dev libpcre2-dev libdeflate-dev libgtest-dev)
 testing=false
 if [[ "${1:-}" == "--test" ]]; then
   testing=true

@@ -8,6 +8,7 @@
 #include "zip_io.h"
 
 #include <unzip.h>
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -153,14 +154,21 @@ public:
     bool accept(long long bytes) {
         part_ += bytes;
         total_ += bytes;
-        if (part_ > limits_.part_bytes || total_ > limits_.package_bytes) return false;
-        return !(part_ > limits_.ratio_from_bytes && part_ / compressed_ > limits_.ratio);
+        return fits(part_, total_);
     }
+    // Whether the current part could be `bytes` long within the bounds
+    // (nothing is counted).
+    bool allows(long long bytes) const { return fits(bytes, total_ + bytes); }
 
     long long total() const { return total_; }
     long long part_limit() const { return limits_.part_bytes; }
 
 private:
+    bool fits(long long part, long long total) const {
+        if (part > limits_.part_bytes || total > limits_.package_bytes) return false;
+        return !(part > limits_.ratio_from_bytes && part / compressed_ > limits_.ratio);
+    }
+
     const ZipExtractLimits &limits_;
     long long part_ = 0;
     long long total_ = 0;
@@ -303,41 +311,30 @@ int copy_into(std::string_view input, InflateGuard &guard, std::string &text) {
     return 0;
 }
 
-// Inflates a deflated entry's bytes into `text`, which grows from the size
-// the entry claims (only a first guess, kept within the bounds: a hostile
-// entry may claim anything).  A stream cut short keeps what it gave.
-int inflate_into(std::string_view input, ZPOS64_T claimed, InflateGuard &guard, std::string &text) {
-    z_stream stream{};
-    if (inflateInit2(&stream, -MAX_WBITS) != Z_OK) return -2;
+// Inflates a deflated entry's bytes into `text`, in one go into a buffer
+// of the size the entry claims.  That size is only a first guess, kept
+// within the bounds (a hostile entry may claim anything): when the bytes
+// do not fit, the buffer doubles and the inflation starts again, up to the
+// bounds.
+int inflate_into(libdeflate_decompressor *inflater, std::string_view input, ZPOS64_T claimed, InflateGuard &guard,
+                 std::string &text) {
     const auto guess = static_cast<long long>(std::min<ZPOS64_T>(claimed, 1u << 30));
-    text.resize(static_cast<size_t>(std::min(guess, guard.part_limit())) + 1);
-    const auto *in = reinterpret_cast<const unsigned char *>(input.data());
-    size_t in_left = input.size();
-    size_t produced = 0;
-    int rc = 0;
-    while (rc == 0) {
-        if (produced == text.size()) text.resize(text.size() * 2);
-        if (stream.avail_in == 0 && in_left > 0) {
-            const size_t take = std::min<size_t>(in_left, 1u << 30);
-            stream.next_in = const_cast<unsigned char *>(in);
-            stream.avail_in = static_cast<unsigned>(take);
-            in += take;
-            in_left -= take;
+    size_t room = static_cast<size_t>(std::min(std::max(guess, 1LL), guard.part_limit()));
+    for (;;) {
+        text.resize(room);
+        size_t produced = 0;
+        const libdeflate_result result =
+            libdeflate_deflate_decompress(inflater, input.data(), input.size(), text.data(), room, &produced);
+        if (result == LIBDEFLATE_SUCCESS) {
+            text.resize(produced);
+            return guard.accept(static_cast<long long>(produced)) ? 0 : ORB_ZIP_REFUSED;
         }
-        stream.next_out = reinterpret_cast<unsigned char *>(text.data() + produced);
-        stream.avail_out = static_cast<unsigned>(std::min<size_t>(text.size() - produced, 1u << 30));
-        const unsigned before = stream.avail_out;
-        const int inflated = inflate(&stream, Z_NO_FLUSH);
-        const size_t made = before - stream.avail_out;
-        produced += made;
-        if (!guard.accept(static_cast<long long>(made))) rc = ORB_ZIP_REFUSED;
-        else if (inflated == Z_STREAM_END) break;
-        else if (inflated == Z_BUF_ERROR && stream.avail_in == 0 && in_left == 0) break;
-        else if (inflated != Z_OK && inflated != Z_BUF_ERROR) rc = inflated == Z_MEM_ERROR ? -2 : inflated;
+        if (result != LIBDEFLATE_INSUFFICIENT_SPACE) return Z_DATA_ERROR;
+        // The part is longer than the buffer: refused when that length is
+        // already past the bounds.
+        if (!guard.allows(static_cast<long long>(room) + 1)) return ORB_ZIP_REFUSED;
+        room = static_cast<size_t>(std::min<long long>(static_cast<long long>(room) * 2, guard.part_limit()));
     }
-    inflateEnd(&stream);
-    text.resize(produced);
-    return rc;
 }
 
 }  // namespace
@@ -373,10 +370,13 @@ int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char 
 
 PackageEntries::~PackageEntries() {
     if (zip_) unzClose(zip_);
+    libdeflate_free_decompressor(inflater_);
 }
 
 int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits) {
     limits_ = limits;
+    inflater_ = libdeflate_alloc_decompressor();
+    if (!inflater_) return -2;
     storage_.bytes = bytes;
     zlib_filefunc64_def functions;
     orb_fill_zip_filefunc64(&functions, storage_);
@@ -437,7 +437,8 @@ int PackageEntries::read(size_t index, std::string &text) {
     InflateGuard guard(limits_, inflated_);
     guard.start_part(info.compressed_size);
     try {
-        rc = method == Z_DEFLATED ? inflate_into(input, info.uncompressed_size, guard, text) : copy_into(input, guard, text);
+        rc = method == Z_DEFLATED ? inflate_into(inflater_, input, info.uncompressed_size, guard, text)
+                                  : copy_into(input, guard, text);
     } catch (const std::bad_alloc &) {
         rc = -2;
     }

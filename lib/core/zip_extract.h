@@ -90,6 +90,8 @@ const char *orb_part_name(const char *stored_name);
 // package is refused as orb_extract_package refuses it: a part name that
 // would leave a folder or is longer than 256 bytes, or more parts than the
 // memory files could hold.
+struct libdeflate_decompressor;
+
 class PackageEntries {
 public:
     PackageEntries() = default;
@@ -111,6 +113,7 @@ public:
 
 private:
     unzFile zip_ = nullptr;
+    libdeflate_decompressor *inflater_ = nullptr;
     ZipStorage storage_{ZipMedium::Bytes, nullptr, {}};
     ZipExtractLimits limits_;
     long long inflated_ = 0;   // bytes of every part read so far
