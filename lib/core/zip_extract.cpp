@@ -162,6 +162,8 @@ public:
 
     long long total() const { return total_; }
     long long part_limit() const { return limits_.part_bytes; }
+    // The length below which a part's ratio is not looked at.
+    long long unchecked_bytes() const { return limits_.ratio_from_bytes; }
 
 private:
     bool fits(long long part, long long total) const {
@@ -312,14 +314,19 @@ int copy_into(std::string_view input, InflateGuard &guard, std::string &text) {
 }
 
 // Inflates a deflated entry's bytes into `text`, in one go into a buffer
-// of the size the entry claims.  That size is only a first guess, kept
-// within the bounds (a hostile entry may claim anything): when the bytes
-// do not fit, the buffer doubles and the inflation starts again, up to the
-// bounds.
+// of the size the entry claims.  That size is only a first guess (a
+// hostile entry may claim anything): it is kept to what the bytes can
+// inflate to at all and to what the bounds let through without a check of
+// the ratio, and when the bytes do not fit, the buffer doubles and the
+// inflation starts again, up to the bounds.
 int inflate_into(libdeflate_decompressor *inflater, std::string_view input, ZPOS64_T claimed, InflateGuard &guard,
                  std::string &text) {
-    const auto guess = static_cast<long long>(std::min<ZPOS64_T>(claimed, 1u << 30));
-    size_t room = static_cast<size_t>(std::min(std::max(guess, 1LL), guard.part_limit()));
+    constexpr long long kDeflateMostRatio = 1032;   // deflate's longest output per input byte
+    long long guess = static_cast<long long>(std::min<ZPOS64_T>(claimed, 1u << 30));
+    guess = std::min(guess, static_cast<long long>(input.size()) * kDeflateMostRatio + 1);
+    guess = std::min(std::max(guess, 1LL), guard.part_limit());
+    if (!guard.allows(guess)) guess = std::min(guess, guard.unchecked_bytes());
+    size_t room = static_cast<size_t>(guess);
     for (;;) {
         text.resize(room);
         size_t produced = 0;
