@@ -204,31 +204,6 @@ TEST_F(OpenBookFiles, FilesThatAreNoBooksAreRefusedAndReleased) {
     }
 }
 
-TEST_F(OpenBookFiles, ABookAnotherProgramWritesCannotBeOpened) {
-    std::string path = write("busy.xlsx", "PK\x03\x04" + std::string(100, 0));
-    zplat::File *writer = zplat::file_open(path.c_str(), 4);
-    ASSERT_NE(writer, nullptr);
-    Book book;
-    EXPECT_EQ(book.open("EXCEL=\"" + path + "\" MODE=UNLOAD"), -101);
-    EXPECT_EQ(book.message(), "OXLS-03101 Excelファイルオープンエラー(\"" + path + "\")。");
-    zplat::file_close(writer);
-}
-
-TEST_F(OpenBookFiles, ExcelFilesUnderTheWrongNameOrLocked) {
-    std::string xls = corpus("apache-poi/12561-1.xls");
-    std::string locked = corpus("apache-poi/protected_passtika.xlsx");
-    if (!fs::exists(xls) || !fs::exists(locked)) GTEST_SKIP() << "corpus not available at " << ZS_CORPUS_DIR;
-    std::string renamed = (folder_ / "renamed.xlsx").string();
-    fs::copy_file(xls, renamed);
-    Book wrong_name;
-    EXPECT_EQ(wrong_name.open("EXCEL=\"" + renamed + "\" MODE=UNLOAD"), -101)
-        << "taken for an encrypted Excel 2007 book without its EncryptedPackage";
-
-    Book encrypted;
-    EXPECT_EQ(encrypted.open("EXCEL=\"" + locked + "\" MODE=READ"), -4);
-    EXPECT_EQ(encrypted.message(), "OXLS-00900 サポート外のファイルです(\"" + locked + "\")。");
-}
-
 TEST_F(OpenBookFiles, ReadModesSetTheirFlagsAndCloseDropsEverything) {
     std::string xlsx = corpus("generated/openpyxl_japanese_mixed.xlsx");
     if (!fs::exists(xlsx)) GTEST_SKIP() << "corpus file missing: " << xlsx;

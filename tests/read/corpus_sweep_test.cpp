@@ -12,6 +12,7 @@
 //
 // With ZS_SWEEP_RECORD=<file> set, each test appends its actual outcome to
 // that file instead of comparing, which is how the table is made.
+#include "corpus.h"
 #include "mfile.h"
 #include "oxls.h"
 #include "read/book_cells.h"
@@ -21,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -50,16 +50,11 @@ std::ostream &operator<<(std::ostream &out, const Outcome &outcome) {
     return out << outcome.state << " " << outcome.code;
 }
 
-fs::path corpus_root() {
-    const char *env = std::getenv("ZS_CORPUS_DIR");
-    return fs::path(env && *env ? env : ZS_CORPUS_DIR);
-}
-
 // Corpus files relative to the corpus root, in byte order; the corpus's
 // own description files are no books.
 std::vector<std::string> corpus_files() {
     std::vector<std::string> files;
-    const fs::path root = corpus_root();
+    const fs::path root = corpus::dir();
     std::error_code error;
     if (!fs::is_directory(root, error)) return files;
     for (const auto &entry : fs::recursive_directory_iterator(root, error)) {
@@ -132,7 +127,7 @@ public:
 };
 
 Outcome sweep(const std::string &relative) {
-    const std::string path = (corpus_root() / relative).string();
+    const std::string path = corpus::path(relative);
     std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
     if (is_xls_name(relative)) {
         if (int rc = cfb_extract_workbook(path.c_str(), kStreamFile)) {
@@ -165,7 +160,7 @@ class CorpusSweep : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(CorpusSweep, OpensAsRecordedAndReadsEveryCell) {
     const std::string &file = GetParam();
-    if (!fs::is_regular_file(corpus_root() / file)) GTEST_SKIP() << "corpus file missing: " << file;
+    if (!fs::is_regular_file(corpus::path(file))) GTEST_SKIP() << "corpus file missing: " << file;
     const Outcome actual = sweep(file);
 
     if (const char *record = std::getenv("ZS_SWEEP_RECORD")) {
@@ -184,15 +179,7 @@ TEST_P(CorpusSweep, OpensAsRecordedAndReadsEveryCell) {
     }
 }
 
-// A readable name for each file: letters and digits, the rest '_', and the
-// position in the list to keep names apart.
-std::string test_name(const ::testing::TestParamInfo<std::string> &info) {
-    std::string name = std::to_string(info.index) + "_";
-    for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-    return name;
-}
-
-INSTANTIATE_TEST_SUITE_P(Corpus, CorpusSweep, ::testing::ValuesIn(corpus_files()), test_name);
+INSTANTIATE_TEST_SUITE_P(Corpus, CorpusSweep, ::testing::ValuesIn(corpus_files()), corpus::param_name);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusSweep);
 
 TEST(CorpusSweepTable, EveryRecordedOutcomeIsOneOfTheKnownKinds) {

@@ -5,6 +5,7 @@
 #include "mfile.h"
 #include "oxls.h"
 #include "read/cfb_reader.h"
+#include "corpus.h"
 #include "xls_test_books.h"
 
 #include <gtest/gtest.h>
@@ -24,43 +25,6 @@ using namespace xlstest;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string corpus_dir() {
-    const char *env = std::getenv("ZS_CORPUS_DIR");
-    return env && *env ? env : ZS_CORPUS_DIR;
-}
-
-std::string read_file(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct CorpusBook {
-    std::string path;   // relative to the corpus folder
-    std::string notes;
-};
-
-// The .xls rows of the corpus manifest.
-std::vector<CorpusBook> corpus_books() {
-    std::vector<CorpusBook> books;
-    std::istringstream manifest(read_file(corpus_dir() + "/MANIFEST.tsv"));
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> fields;
-        std::istringstream row(line);
-        for (std::string field; std::getline(row, field, '\t');) fields.push_back(field);
-        if (fields.size() >= 7 && fields[4] == "xls") books.push_back({fields[0], fields[6]});
-    }
-    return books;
-}
-
-bool is_negative_sample(const CorpusBook &book) {
-    for (const char *mark : {"ENCRYPTED", "MALFORMED", "MALICIOUS", "NOT A SPREADSHEET"})
-        if (book.notes.rfind(mark, 0) == 0) return true;
-    return false;
-}
 
 // Books where the reader differs from xlrd on purpose.
 const std::map<std::string, std::string> &known_differences() {
@@ -150,15 +114,9 @@ bool have_xlrd() {
 
 std::vector<std::string> oracle_books() {
     std::vector<std::string> paths;
-    for (const CorpusBook &book : corpus_books())
-        if (!is_negative_sample(book)) paths.push_back(book.path);
+    for (const corpus::Book &book : corpus::books({"xls"}))
+        if (!book.marked({"ENCRYPTED", "MALFORMED", "MALICIOUS", "NOT A SPREADSHEET"})) paths.push_back(book.file);
     return paths;
-}
-
-std::string test_name(const testing::TestParamInfo<std::string> &info) {
-    std::string name = std::to_string(info.index) + "_";
-    for (char ch : info.param) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    return name.substr(0, 80);
 }
 
 // Opens a book as the search does: its workbook stream extracted first.
@@ -173,7 +131,7 @@ int open_like_search(XLS_BOOK &book, const std::string &path, const std::string 
 class XlsCorpusOracle : public testing::TestWithParam<std::string> {};
 
 TEST_P(XlsCorpusOracle, CellsMatchXlrd) {
-    const std::string path = corpus_dir() + "/" + GetParam();
+    const std::string path = corpus::path(GetParam());
     if (!fs::exists(path)) GTEST_SKIP() << "corpus file missing: " << path;
     if (!have_xlrd()) GTEST_SKIP() << "python3 with xlrd is not installed";
     if (!is_compound_file(path)) GTEST_SKIP() << "a bare BIFF stream, not an Excel 97-2003 compound file";
@@ -195,7 +153,7 @@ TEST_P(XlsCorpusOracle, CellsMatchXlrd) {
     EXPECT_EQ(result.faults, 0) << result.first_faults;
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, XlsCorpusOracle, testing::ValuesIn(oracle_books()), test_name);
+INSTANTIATE_TEST_SUITE_P(Corpus, XlsCorpusOracle, testing::ValuesIn(oracle_books()), corpus::param_name);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(XlsCorpusOracle);
 
 TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
@@ -208,7 +166,7 @@ TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
         if (entry.path().extension() != ".tsv") continue;
         name = name.substr(0, name.size() - 4);
         const std::string relative = name.replace(name.find("__"), 2, "/");
-        const std::string path = corpus_dir() + "/" + relative;
+        const std::string path = corpus::path(relative);
         if (!fs::exists(path)) continue;
         LoadedBook loaded;
         load_extracted(loaded, path.c_str());
@@ -218,41 +176,28 @@ TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
         EXPECT_EQ(result.faults, 0) << relative << "\n" << result.first_faults;
         ++books;
     }
-    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus_dir();
+    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus::dir();
 }
 
 TEST(XlsCorpus, EncryptedBooksAreRefusedWithoutAnErrorCode) {
     int books = 0;
-    for (const CorpusBook &entry : corpus_books()) {
-        if (entry.notes.rfind("ENCRYPTED", 0) != 0) continue;
-        const std::string path = corpus_dir() + "/" + entry.path;
-        if (!fs::exists(path)) continue;
+    for (const corpus::Book &entry : corpus::books({"xls"})) {
+        if (!entry.marked({"ENCRYPTED"})) continue;
+        const std::string path = corpus::path(entry.file);
         XLS_BOOK book{};
-        EXPECT_EQ(open_like_search(book, path, "xls_corpus_stream"), OXLS_ERR_XLS_UNREADABLE) << entry.path;
-        EXPECT_EQ(OXLS_error_code(&book), 0) << entry.path;
-        EXPECT_EQ(book.sheet_count, 0) << entry.path;
+        EXPECT_EQ(open_like_search(book, path, "xls_corpus_stream"), OXLS_ERR_XLS_UNREADABLE) << entry.file;
+        EXPECT_EQ(OXLS_error_code(&book), 0) << entry.file;
+        EXPECT_EQ(book.sheet_count, 0) << entry.file;
         OXLS_free_book(&book);
         mfree_all();
         ++books;
     }
-    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus_dir();
-}
-
-TEST(XlsCorpus, BadHeaderIsRefusedThroughTheDirectScan) {
-    std::string bytes = compound_file({{u"Workbook", workbook("", {"S"}, {number(0, 0, 15, 1)})}});
-    bytes.replace(28, 2, le16(0xFEFF));
-    bytes.replace(56, 4, le32(0));   // a threshold the compound-file reader refuses
-    TempFile file("bad_order.xls", bytes);
-    XLS_BOOK book{};
-    const std::string args = std::string("EXCEL=\"") + file.path() + "\" MODE=UNLOAD";
-    EXPECT_EQ(OXLS_open_book(&book, args.c_str()), OXLS_ERR_XLS_UNREADABLE);
-    EXPECT_EQ(book.sheet_count, 0);
-    OXLS_free_book(&book);
+    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus::dir();
 }
 
 TEST(XlsCorpus, TwoProducersJapaneseTextsAndDates) {
     for (const char *producer : {"generated/libreoffice_japanese_mixed.xls", "generated/gnumeric_japanese_mixed.xls"}) {
-        const std::string path = corpus_dir() + "/" + producer;
+        const std::string path = corpus::path(producer);
         if (!fs::exists(path)) GTEST_SKIP() << "corpus file missing: " << path;
         XLS_BOOK book{};
         ASSERT_EQ(open_like_search(book, path, "xls_corpus_stream"), 0) << producer << OXLS_error_mesg(&book);
@@ -275,7 +220,7 @@ TEST(XlsCorpus, TwoProducersJapaneseTextsAndDates) {
 }
 
 TEST(XlsCorpus, LargeBookReadsThroughExtensionTableSectors) {
-    const std::string path = corpus_dir() + "/generated/gnumeric_big_60000rows.xls";
+    const std::string path = corpus::dir() + "/generated/gnumeric_big_60000rows.xls";
     if (!fs::exists(path)) GTEST_SKIP() << "corpus file missing: " << path;
     {
         CfbStorage storage(path.c_str());
@@ -296,38 +241,3 @@ TEST(XlsCorpus, LargeBookReadsThroughExtensionTableSectors) {
     EXPECT_EQ(loaded.cell(0, 60000, 4)->type, XLS_CELL_DATE);
 }
 
-TEST(XlsCorpus, ShiftJisExcel95BookReadsLikeItsExcel97Twin) {
-    // The same book saved by one producer as Excel 97 (UTF-16 strings) and
-    // as Excel 95 with code page 932 (Shift-JIS bytes).
-    const std::string modern_path = corpus_dir() + "/generated/gnumeric_japanese_mixed.xls";
-    const std::string old_path = corpus_dir() + "/generated/gnumeric_japanese_mixed_biff7_cp932.xls";
-    if (!fs::exists(modern_path) || !fs::exists(old_path)) GTEST_SKIP() << "corpus files missing";
-    LoadedBook modern;
-    load_extracted(modern, modern_path.c_str());
-    LoadedBook old;
-    load_extracted(old, old_path.c_str());
-    ASSERT_EQ(modern.rc, 0);
-    ASSERT_EQ(old.rc, 0) << old.error();
-    ASSERT_EQ(old.book.sheet_count, modern.book.sheet_count);
-    int same = 0;
-    int replaced = 0;
-    for (int s = 0; s < modern.book.sheet_count; ++s) {
-        EXPECT_STREQ(old.book.sheets[s].name, modern.book.sheets[s].name);
-        const XLS_SHEET &sheet = modern.book.sheets[s];
-        for (int r = 0; r < sheet.row_count; ++r) {
-            for (int c = 0; c < sheet.rows[r].cell_count; ++c) {
-                const int type = sheet.rows[r].cells[c].type;
-                if (type != XLS_CELL_TEXT && type != XLS_CELL_SHARED_STRING) continue;
-                if (old.text(s, r, c) == modern.text(s, r, c)) {
-                    ++same;
-                } else {
-                    // Characters Shift-JIS has no code for were saved as "?".
-                    EXPECT_NE(old.text(s, r, c).find('?'), std::string::npos) << modern.text(s, r, c);
-                    ++replaced;
-                }
-            }
-        }
-    }
-    EXPECT_GT(same, 50);
-    EXPECT_LE(replaced, 2);
-}

@@ -47,25 +47,6 @@ TEST(XlsSharedStrings, StringsJoinAcrossContinueRecords) {
     EXPECT_EQ(loaded.cell(0, 0, 1)->type, XLS_CELL_SHARED_STRING);
 }
 
-TEST(XlsSharedStrings, CountsAreNotTrusted) {
-    LoadedBook high;
-    load_sheet(high, "", sst(1000000, 1000000, sst_string8("one") + sst_string8("two")));
-    EXPECT_EQ(high.rc, 0);
-    EXPECT_EQ(high.book.sst_count, 2);
-
-    LoadedBook low;
-    load_sheet(low, labelsst(0, 0, 2), sst(1, 1, sst_string8("a") + sst_string8("b") + sst_string8("c")));
-    EXPECT_EQ(low.rc, 0);
-    EXPECT_EQ(low.text(0, 0, 0), "c");
-
-    // A last string cut off by the end of the data keeps what is there.
-    LoadedBook cut;
-    load_sheet(cut, "", sst(2, 2, sst_string8("whole") + le16(50) + std::string(1, '\0') + "part"));
-    EXPECT_EQ(cut.rc, 0);
-    ASSERT_EQ(cut.book.sst_count, 2);
-    EXPECT_STREQ(cut.book.sst[1].text, "part");
-}
-
 TEST(XlsSharedStrings, BadStringsAndLimitsAreRefused) {
     LoadedBook bad_option;
     load_sheet(bad_option, "",

@@ -150,14 +150,6 @@ TEST_F(XlsxParts, CellsOutsideTheSheetAreLeftOutWithoutAllocating) {
     for (int r = 0; r < 4; ++r) EXPECT_EQ(sheet().rows[r].cell_count, 0);
 }
 
-TEST_F(XlsxParts, LastCellOfTheSheetIsReachable) {
-    ASSERT_EQ(worksheet("<worksheet><sheetData><row r=\"1048576\"><c r=\"XFD1048576\" t=\"str\"><v>end</v></c></row>"
-                        "</sheetData></worksheet>"),
-              0);
-    EXPECT_EQ(sheet().row_count, 1048576);
-    EXPECT_EQ(text(1048575, 16383), "end");
-}
-
 TEST_F(XlsxParts, FarAwayCellsInEveryRowExhaustTheAllowance) {
     // Ten thousand rows of a few bytes, each naming a cell at column XFD,
     // would ask for 160 million cell records: the read is refused early.
@@ -208,23 +200,6 @@ TEST_F(XlsxParts, KeepsTheXmlAroundTheCellData) {
     ASSERT_NE(extras, nullptr);
     EXPECT_EQ(extras->xml_before_data, before);
     EXPECT_EQ(extras->xml_after_data, after);
-}
-
-TEST_F(XlsxParts, MergedAreas) {
-    ASSERT_EQ(worksheet("<worksheet><sheetData/><mergeCells count=\"9\"><mergeCell ref=\"A1:B3\"/>"
-                        "<mergeCell ref=\"D5:C4\"/><mergeCell ref=\"A1\"/><mergeCell ref=\"A1:XFE2\"/></mergeCells></worksheet>"),
-              0);
-    auto *extras = static_cast<SheetExtras *>(sheet().extension);
-    ASSERT_NE(extras, nullptr);
-    ASSERT_EQ(extras->merges.size(), 2u);
-    EXPECT_EQ(extras->merges[0].first_row, 0);
-    EXPECT_EQ(extras->merges[0].first_column, 0);
-    EXPECT_EQ(extras->merges[0].last_row, 2);
-    EXPECT_EQ(extras->merges[0].last_column, 1);
-    EXPECT_EQ(extras->merges[1].first_row, 3) << "corners written in either order";
-    EXPECT_EQ(extras->merges[1].first_column, 2);
-    EXPECT_EQ(extras->merges[1].last_row, 4);
-    EXPECT_EQ(extras->merges[1].last_column, 3);
 }
 
 TEST_F(XlsxParts, StylesTakeOnlyTheMainListsAndTypeDateCells) {

@@ -126,16 +126,4 @@ TEST(XlsxProducers, FormattedTextsInTheCallersCharacterSet) {
     }
 }
 
-TEST(XlsxProducers, LibreOfficeBook) {
-    std::string path = std::string(ZS_CORPUS_DIR) + "/generated/libreoffice_japanese_mixed.xlsx";
-    if (!std::filesystem::exists(path)) GTEST_SKIP() << "corpus book missing: " << path;
-    OpenBook book(path);
-    ASSERT_EQ(book.rc(), 0) << OXLS_error_mesg(book.get());
-    EXPECT_STREQ(book.get()->sheets[0].name, "日本語データ");
-    EXPECT_EQ(book.text(0, "A2"), "東京都千代田区");
-    EXPECT_EQ(book.text(0, "G2"), "東京都千代田区様") << "a formula's cached text";
-    EXPECT_EQ(book.text(0, "G3"), "1000000001233480") << "a formula's cached number";
-    EXPECT_EQ(book.text(0, "A5"), "𠮷野家（サロゲートペア）");
-}
-
 }  // namespace

@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr const char *HEADER =
-    "A.幅=50 B.幅=10 C.幅=20 D.幅=100 A1=セル内容 B1=セル名 C1=シート名 D1=パス(フォルダリンク) "
-    "A1:D1.配置=中中 A1:D1.フォント.スタイル=強調";
-
 class WritePutValues : public ::testing::Test {
 protected:
     XLS_SHEET &sheet(int index = 0) { return book.get()->sheets[index]; }
@@ -31,21 +27,6 @@ protected:
     std::string message() { return OXLS_error_mesg(book.get()); }
     WriteTestBook book;
 };
-
-TEST_F(WritePutValues, ResultBookHeader) {
-    ASSERT_EQ(OXLS_put_values(book.get(), HEADER), 0) << message();
-    ASSERT_EQ(sheet().column_width_count, 4);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 50.625);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[1], 10.625);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[2], 20.625);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[3], 100.625);
-    EXPECT_EQ(text(0, 0), "セル内容");
-    EXPECT_EQ(text(0, 3), "パス(フォルダリンク)");
-    for (int column = 0; column < 4; ++column) EXPECT_EQ(cell(0, column).style, 10u) << column;
-    EXPECT_EQ(ozw_styles(book.get())->xfs.size(), 10u);
-    EXPECT_EQ(ozw_styles(book.get())->fonts.size(), 4u);
-    EXPECT_EQ(OXLS_error_code(book.get()), 0);
-}
 
 TEST_F(WritePutValues, HitRowsKeepQuotesAndReservedCharacters) {
     ASSERT_EQ(OXLS_put_values(book.get(), "A2=\"say \"hi\" & <go>\" B2=\"B3\" C2=\"売上\" D2=\"/data/a b.xlsx\""), 0)
@@ -169,17 +150,6 @@ TEST_F(WritePutValues, PutCellRefusesBadNamesAndOverlongValues) {
     huge.pop_back();
     EXPECT_EQ(OXLS_put_cell(book.get(), "A1", huge.c_str(), 0), 0);
     EXPECT_EQ(text(0, 0).size(), 32766u);
-}
-
-TEST_F(WritePutValues, IsPropertyGivesTheCode) {
-    int code = 0;
-    EXPECT_EQ(OXLS_is_property(book.get(), "A1:D1.フォント.スタイル", &code), 0);
-    EXPECT_EQ(code, PROPERTY_FONT_STYLE);
-    EXPECT_EQ(OXLS_is_property(book.get(), "B.width", &code), 0);
-    EXPECT_EQ(code, ozw_keyword_code(Keyword::Width));
-    EXPECT_EQ(OXLS_is_property(book.get(), "B7", &code), 0);
-    EXPECT_EQ(code, -1);
-    EXPECT_EQ(OXLS_is_property(book.get(), "A.B.C.D.E.F.G", &code), -3);
 }
 
 }  // namespace

@@ -116,13 +116,6 @@ TEST_F(WriteValueTyping, StringEscapesAndLineBreaksWrap) {
     EXPECT_EQ(path.style, 0u);
 }
 
-TEST_F(WriteValueTyping, SameTextTwiceMakesTwoEntries) {
-    put("abc");
-    put("abc");
-    ASSERT_EQ(book->sst_count, 2);
-    EXPECT_STREQ(book->sst[0].text, book->sst[1].text);
-}
-
 TEST_F(WriteValueTyping, EmptyValuesStoreNothing) {
     put("\"\"", PUT_CELL_EMPTY);
     put("", PUT_CELL_EMPTY);

@@ -7,9 +7,9 @@
 #include "charset.h"
 #include "fake_front_end.h"
 #include "test_folder.h"
+#include "write_zip_reader.h"
 
 #include <gtest/gtest.h>
-#include <unzip.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -39,16 +39,9 @@ std::vector<std::string> file_lines(const fs::path &path) {
 
 // One part of a zip package, or empty when it is missing.
 std::string package_part(const fs::path &package, const char *part) {
-    std::string data;
-    unzFile zip = unzOpen(package.c_str());
-    if (zip == nullptr) return data;
-    if (unzLocateFile(zip, part, 0) == UNZ_OK && unzOpenCurrentFile(zip) == UNZ_OK) {
-        char buffer[65536];
-        for (int n; (n = unzReadCurrentFile(zip, buffer, sizeof buffer)) > 0;) data.append(buffer, n);
-        unzCloseCurrentFile(zip);
-    }
-    unzClose(zip);
-    return data;
+    const ZipEntries entries = read_zip(package.string());
+    const std::string *data = find_entry(entries, part);
+    return data ? *data : "";
 }
 
 size_t count_of(const std::string &text, const std::string &what) {
