@@ -102,16 +102,6 @@ TEST_F(WordTablesTest, AnOverlongWordEndsItsLine) {
     EXPECT_EQ(context_.search_words, (Words{"before", "next", "line", "typed"}));
 }
 
-TEST_F(WordTablesTest, AMissingListFileIsReported) {
-    context_.list_file_path = (list_.string() + ".missing");
-    ASSERT_TRUE(take("typed"));
-    EXPECT_FALSE(build());
-    ASSERT_EQ(front_end_.messages.size(), 1u);
-    EXPECT_EQ(front_end_.messages[0].text,
-              "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
-    EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Error);
-}
-
 TEST_F(WordTablesTest, OverlongFieldsAreRefusedWhole) {
     ASSERT_TRUE(take("keep"));
     EXPECT_FALSE(take(std::string(kWordsTextMax + 1, 'x')));

@@ -33,25 +33,6 @@ TEST(CellName, EveryColumnRoundTrips) {
     }
 }
 
-TEST(CellName, FormedNames) {
-    EXPECT_EQ(ozw_cell_name(2, 27), "AB3");
-    EXPECT_EQ(ozw_cell_name(1048576, 0), "");
-    EXPECT_EQ(ozw_cell_name(0, -1), "");
-}
-
-TEST(CellName, Ranges) {
-    CellRange range;
-    ASSERT_EQ(ozw_parse_range("B2:F40", range), OZW_RANGE_OK);
-    EXPECT_EQ(range, (CellRange{{1, 1}, {39, 5}}));
-    ASSERT_EQ(ozw_parse_range("$C$5:a1", range), OZW_RANGE_OK);
-    EXPECT_EQ(range, (CellRange{{4, 2}, {0, 0}}));  // kept in the order written
-    EXPECT_EQ(ozw_parse_range("A1", range), OZW_RANGE_NO_COLON);
-    for (const char *bad : {"A1:B2:C3", "A1:", ":B2"}) EXPECT_EQ(ozw_parse_range(bad, range), OZW_RANGE_BAD_NAME);
-    const std::string long_range = "A1:B" + std::string(77, '1');  // 81 bytes
-    EXPECT_EQ(ozw_parse_range(long_range, range), OZW_RANGE_TOO_LONG);
-    EXPECT_EQ(ozw_parse_range(long_range.substr(0, 80), range), OZW_RANGE_BAD_NAME);  // row too big
-}
-
 TEST(CellName, SheetPrefixes) {
     std::string sheet;
     std::string_view rest;

@@ -182,13 +182,4 @@ TEST_P(CorpusSweep, OpensAsRecordedAndReadsEveryCell) {
 INSTANTIATE_TEST_SUITE_P(Corpus, CorpusSweep, ::testing::ValuesIn(corpus_files()), corpus::param_name);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(CorpusSweep);
 
-TEST(CorpusSweepTable, EveryRecordedOutcomeIsOneOfTheKnownKinds) {
-    const auto table = expected_outcomes();
-    ASSERT_FALSE(table.empty()) << "corpus_sweep_expected.tsv is missing or empty";
-    for (const auto &[file, outcome] : table) {
-        EXPECT_TRUE(outcome.state == "opened" || outcome.state == "refused" || outcome.state == "unextracted") << file;
-        EXPECT_EQ(outcome.state == "opened", outcome.code == 0) << file;
-    }
-}
-
 }  // namespace

@@ -84,6 +84,12 @@ std::string sst_continued(int pieces) {
     return globals;
 }
 
+std::string formats(int count) {
+    std::string records;
+    for (int i = 0; i < count; ++i) records += format(static_cast<uint16_t>(164 + i), "0.00");
+    return records;
+}
+
 std::string xls(const std::string &globals, const std::string &cells) {
     return compound_file({{u"Workbook", workbook(globals, {"S"}, {cells})}});
 }
@@ -134,8 +140,8 @@ const Bound kBounds[] = {
     {"SharedStringIndexPastTheTable",
      old_book([] { return xls(sst(1, 1, sst_string8("ab") + sst_string8("cd")), labelsst(0, 0, 2)); }),
      OXLS_ERR_FAILED, "BIFF_LABELSST sst"},
-    {"ColumnPastTheLastOfAnOldBook", old_book([] { return xls("", number(0, 300, 15, 1)); }), OXLS_ERR_FAILED,
-     "BIFF_NUMBER row/column overflow"},
+    {"FormatTablePastFiveHundred", old_book([] { return xls(formats(501), ""); }), OXLS_ERR_FAILED, "OZW_MAX_NUMFORMAT"},
+    {"FormatTableUpToFiveHundred", old_book([] { return xls(formats(500), ""); }), 0, ""},
     // Every sheet names its last row, so each costs 65536 row slots.
     {"FarApartCellsPastTheAllowance",
      old_book([] {

@@ -59,21 +59,6 @@ TEST(XlsSharedStrings, BadStringsAndLimitsAreRefused) {
     EXPECT_TRUE(has(too_long.error(), "OXLS-03009")) << too_long.error();
     EXPECT_TRUE(has(too_long.error(), "(\"32767\")"));
     EXPECT_TRUE(has(too_long.error(), "ozw_put_sst() XLS_CELL_STR_LEN"));
-
-    // A continuation that never ends: the 4097th piece stops the read.
-    std::string endless = sst(1, 1, sst_string8("x"));
-    for (int i = 0; i < 4096; ++i) endless += continue_record("y");
-    LoadedBook pieces;
-    load_sheet(pieces, "", endless);
-    EXPECT_EQ(pieces.rc, -9);
-    EXPECT_TRUE(has(pieces.error(), "(\"4096\")"));
-    EXPECT_TRUE(has(pieces.error(), "OZW_MAX_CONTINUE"));
-
-    LoadedBook index;
-    load_sheet(index, labelsst(0, 0, 1), sst(1, 1, sst_string8("only")));
-    EXPECT_EQ(index.rc, -9);
-    EXPECT_TRUE(has(index.error(), "(\"1\")"));
-    EXPECT_TRUE(has(index.error(), "BIFF_LABELSST sst"));
 }
 
 TEST(XlsNumbers, NumbersTakeTheKindOfTheirFormat) {
@@ -265,18 +250,6 @@ TEST(XlsSheets, CellsFollowTheirOwnSheetPastChartSheets) {
     load_stream(unlisted, workbook("", {"Only"}, {"", number(0, 0, 15, 1)}));
     EXPECT_EQ(unlisted.rc, -9);
     EXPECT_TRUE(has(unlisted.error(), "BIFF_NUMBER sheet"));
-}
-
-TEST(XlsBook, FormatTableHoldsFiveHundredFormats) {
-    std::string formats;
-    for (int i = 0; i < 500; ++i) formats += format(static_cast<uint16_t>(164 + i), "0.00");
-    LoadedBook full;
-    load_sheet(full, "", formats);
-    EXPECT_EQ(full.rc, 0);
-    LoadedBook over;
-    load_sheet(over, "", formats + format(664, "0.0"));
-    EXPECT_EQ(over.rc, -9);
-    EXPECT_TRUE(has(over.error(), "(\"500\")") && has(over.error(), "OZW_MAX_NUMFORMAT")) << over.error();
 }
 
 TEST(XlsBook, EncryptedAndForeignStreamsAreRefused) {

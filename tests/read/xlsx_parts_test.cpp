@@ -135,21 +135,6 @@ TEST_F(XlsxParts, CellsWithoutNamesFollowThePreviousCellAndRow) {
     EXPECT_EQ(sheet().row_count, 5);
 }
 
-TEST_F(XlsxParts, CellsOutsideTheSheetAreLeftOutWithoutAllocating) {
-    const char *xml =
-        "<worksheet><dimension ref=\"A1:XFD1048576\"/><sheetData>"
-        "<row r=\"1048577\"><c><v>1</v></c></row>"
-        "<row r=\"0\"><c><v>1</v></c></row>"
-        "<row r=\"5\"><c r=\"XFE5\"><v>1</v></c><c r=\"A1048577\"><v>2</v></c><c r=\"ZZZZ5\"><v>2</v></c>"
-        "<c r=\"XFD5\"><v>3</v></c><c><v>4</v></c></row>"
-        "</sheetData></worksheet>";
-    ASSERT_EQ(worksheet(xml), 0);
-    EXPECT_EQ(sheet().row_count, 5) << "the dimension element does not size the table";
-    EXPECT_EQ(sheet().rows[4].cell_count, 16384);
-    EXPECT_EQ(text(4, 16383), "3");
-    for (int r = 0; r < 4; ++r) EXPECT_EQ(sheet().rows[r].cell_count, 0);
-}
-
 TEST_F(XlsxParts, FarAwayCellsInEveryRowExhaustTheAllowance) {
     // Ten thousand rows of a few bytes, each naming a cell at column XFD,
     // would ask for 160 million cell records: the read is refused early.
@@ -158,48 +143,6 @@ TEST_F(XlsxParts, FarAwayCellsInEveryRowExhaustTheAllowance) {
     xml += "</sheetData></worksheet>";
     EXPECT_EQ(worksheet(xml), -2);
     EXPECT_LT(sheet().row_count, 400);
-}
-
-TEST_F(XlsxParts, PrefixedElementsAndSingleQuotesReadTheSame) {
-    const char *xml =
-        "<x:worksheet xmlns:x='http://purl.oclc.org/ooxml/spreadsheetml/main'><x:sheetData>"
-        "<x:row r='2'><x:c t='str' r='C2'><x:v>Q&amp;A</x:v></x:c><x:c r='D2' s='0'><x:v>7</x:v></x:c></x:row>"
-        "</x:sheetData></x:worksheet>";
-    ASSERT_EQ(worksheet(xml), 0);
-    EXPECT_EQ(text(1, 2), "Q&A");
-    EXPECT_EQ(text(1, 3), "7");
-}
-
-TEST_F(XlsxParts, RowHeightsHiddenRowsAndDuplicateCells) {
-    const char *xml =
-        "<worksheet><sheetFormatPr defaultRowHeight=\"13.5\"/><sheetData>"
-        "<row r=\"1\" ht=\"30\" customHeight=\"1\" hidden=\"1\"><c r=\"A1\" t=\"str\"><v>first</v></c>"
-        "<c r=\"A1\"><v>2</v></c></row>"
-        "<row r=\"3\" ht=\"99\"/>"
-        "</sheetData></worksheet>";
-    ASSERT_EQ(worksheet(xml), 0);
-    EXPECT_EQ(sheet().default_row_height, 1350);
-    EXPECT_EQ(sheet().rows[0].height, 3000);
-    EXPECT_EQ(sheet().rows[0].hidden, 1);
-    EXPECT_EQ(sheet().row_count, 1) << "a row without cells is not part of the table";
-    EXPECT_EQ(cell(0, 0)->type, XLS_CELL_INTEGER) << "the later of two cells at one place wins";
-    EXPECT_EQ(cell(0, 0)->extra, nullptr);
-}
-
-TEST_F(XlsxParts, KeepsTheXmlAroundTheCellData) {
-    const std::string before = "<?xml version=\"1.0\"?><worksheet><dimension ref=\"A1\"/>";
-    const std::string after = "<pageMargins left=\"0.7\"/></worksheet>";
-    ASSERT_EQ(worksheet(before + "<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>" + after), 0);
-    auto *extras = static_cast<SheetExtras *>(sheet(0).extension);
-    ASSERT_NE(extras, nullptr);
-    EXPECT_EQ(extras->xml_before_data, before);
-    EXPECT_EQ(extras->xml_after_data, after);
-
-    ASSERT_EQ(worksheet(before + "<SheetData/>" + after), 0);
-    extras = static_cast<SheetExtras *>(sheet(1).extension);
-    ASSERT_NE(extras, nullptr);
-    EXPECT_EQ(extras->xml_before_data, before);
-    EXPECT_EQ(extras->xml_after_data, after);
 }
 
 TEST_F(XlsxParts, StylesTakeOnlyTheMainListsAndTypeDateCells) {
@@ -272,28 +215,6 @@ TEST_F(XlsxParts, DatesOfBooksCountingFrom1904MoveToThe1900System) {
     EXPECT_EQ(text(0, 2), "7") << "plain numbers stay";
     EXPECT_EQ(cell(0, 3)->type, XLS_CELL_DATE);
     EXPECT_EQ(cell(0, 3)->number, 42454) << "written dates carry their own calendar date";
-}
-
-TEST_F(XlsxParts, NotesKeepCommentsWithTheirCellAndShapeTexts) {
-    const char *comments =
-        "<comments><authors><author>me</author></authors><commentList>"
-        "<comment ref=\"B3\" authorId=\"0\"><text><r><t>me:</t></r><r><t>\nnote</t></r><rPh><t>x</t></rPh></text></comment>"
-        "<comment ref=\"A1\"><text><t/></text></comment>"
-        "</commentList></comments>";
-    const char *drawing =
-        "<xdr:wsDr><xdr:twoCellAnchor><xdr:sp><xdr:nvSpPr><xdr:cNvPr id=\"2\" name=\"box\"/></xdr:nvSpPr>"
-        "<xdr:txBody><a:p><a:r><a:t>line 1</a:t></a:r></a:p><a:p><a:r><a:t>line 2</a:t></a:r></a:p></xdr:txBody>"
-        "</xdr:sp></xdr:twoCellAnchor><xdr:oneCellAnchor><xdr:pic/></xdr:oneCellAnchor></xdr:wsDr>";
-    ASSERT_EQ(xlsx_parse_notes(state_, PART_COMMENTS, 1, comments), 0);
-    ASSERT_EQ(xlsx_parse_notes(state_, PART_DRAWING, 1, drawing), 0);
-    ASSERT_EQ(state_.pending_notes.size(), 2u);
-    const auto &notes = state_.pending_notes[1];
-    ASSERT_EQ(notes.size(), 2u) << "empty comments and shapes without text are left out";
-    EXPECT_EQ(notes[0].row, 2);
-    EXPECT_EQ(notes[0].column, 1);
-    EXPECT_EQ(notes[0].text, "me:\nnote");
-    EXPECT_EQ(notes[1].row, -1);
-    EXPECT_EQ(notes[1].text, "line 1\nline 2");
 }
 
 }  // namespace
