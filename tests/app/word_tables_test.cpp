@@ -23,10 +23,7 @@ class WordTablesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         init_search_context(context_);
-        folder_ = fresh_test_folder("zscan_list");
-        list_ = folder_ / "words.txt";
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     void write_list(const std::string &content) {
         std::ofstream(list_, std::ios::binary) << content;
@@ -42,8 +39,8 @@ protected:
 
     SearchContext context_;
     FakeFrontEnd front_end_;
-    fs::path folder_;
-    fs::path list_;
+    TempFolder folder_{"zscan_list"};
+    fs::path list_ = folder_.path() / "words.txt";
 };
 
 TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {

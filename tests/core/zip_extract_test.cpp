@@ -7,48 +7,27 @@
 #include "oxls.h"
 #include "zip_extract.h"
 #include "zip_io.h"
+#include "xlsx_test_package.h"
 
 #include <gtest/gtest.h>
-#include <zip.h>
 
 #include <array>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
-#include <unistd.h>
-#include <utility>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
 
-using Entries = std::vector<std::pair<std::string, std::string>>;
+using xlsx_test::Parts;
 
 // Writes a package through the library's file functions (so also into a
 // memory file when asked to).
-void write_zip(const std::string &path, const Entries &entries, ZipMedium medium = ZipMedium::Disk) {
+void write_zip(const std::string &path, const Parts &parts, ZipMedium medium = ZipMedium::Disk) {
     zlib_filefunc64_def functions;
     orb_fill_zip_filefunc64(&functions, medium);
-    zipFile zip = zipOpen2_64(path.c_str(), APPEND_STATUS_CREATE, nullptr, &functions);
-    ASSERT_NE(zip, nullptr) << path;
-    for (const auto &[name, data] : entries) {
-        zip_fileinfo info{};
-        ASSERT_EQ(zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                        Z_DEFAULT_COMPRESSION, 0),
-                  ZIP_OK);
-        if (!data.empty()) {
-            ASSERT_EQ(zipWriteInFileInZip(zip, data.data(), static_cast<unsigned>(data.size())), ZIP_OK);
-        }
-        ASSERT_EQ(zipCloseFileInZip(zip), ZIP_OK);
-    }
-    ASSERT_EQ(zipClose(zip, nullptr), ZIP_OK);
-}
-
-std::string read_disk(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    ASSERT_TRUE(xlsx_test::write_package(path, parts, Z_DEFLATED, 0, &functions)) << path;
 }
 
 std::string read_memory(const std::string &name) {
@@ -74,19 +53,13 @@ int extract_to_disk(const std::string &zip, const std::string &folder, Extracted
 
 class Extraction : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("zs_zip_" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-        mfree_all();
-        orb_zip_on_memory(1);
-    }
+    void SetUp() override { mfree_all(); }
     void TearDown() override {
         orb_zip_on_memory(1);
         mfree_all();
-        fs::remove_all(folder_);
     }
-    std::string path(const std::string &name) const { return (folder_ / name).string(); }
-    fs::path folder_;
+    std::string path(const std::string &name) const { return folder_.file(name); }
+    TempFolder folder_{"zs_zip"};
 };
 
 TEST_F(Extraction, FolderEntriesAreSkippedAndThreadNumbersPrefixNames) {
@@ -108,12 +81,12 @@ TEST_F(Extraction, FolderEntriesAreSkippedAndThreadNumbersPrefixNames) {
     count = 10;
     ASSERT_EQ(orb_zip_extract(1, 2, zip.c_str(), out.c_str(), &count, names), 0);
     EXPECT_EQ(count, 3);
-    EXPECT_EQ(read_disk(out + "/[2]xl/worksheets/sheet1.xml"), "<worksheet/>");
+    EXPECT_EQ(read_file(out + "/[2]xl/worksheets/sheet1.xml"), "<worksheet/>");
     EXPECT_TRUE(fs::is_directory(out + "/[2]xl/worksheets"));
 }
 
 TEST_F(Extraction, ManyPartsGrowTheNameList) {
-    Entries entries;
+    Parts entries;
     for (int i = 0; i < 2345; ++i) entries.emplace_back("p/" + std::to_string(i) + ".xml", std::to_string(i * 31));
     std::string zip = path("many.xlsx");
     write_zip(zip, entries);
@@ -143,7 +116,7 @@ TEST_F(Extraction, WhatIsNotAPackageIsRefusedWithoutACrash) {
     // A package cut in the middle of its data.
     std::string zip = path("cut.zip");
     write_zip(zip, {{"a.xml", std::string(100000, 'a')}, {"b.xml", "b"}});
-    std::string bytes = read_disk(zip);
+    std::string bytes = read_file(zip);
     std::ofstream(zip, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
     EXPECT_LT(orb_extract_package(-1, zip.c_str(), package), 0);
 }
@@ -220,7 +193,7 @@ TEST_F(Extraction, CorpusPackagesGiveTheSamePartsInMemoryAndOnDisk) {
         if (memory_rc != 0) continue;
         ASSERT_EQ(in_memory.parts, on_disk.parts) << book.file;
         for (const std::string &part : in_memory.parts)
-            ASSERT_EQ(read_memory(part), read_disk(out + "/" + part)) << book.file << " " << part;
+            ASSERT_EQ(read_memory(part), read_file(out + "/" + part)) << book.file << " " << part;
         ++compared;
     }
     if (compared == 0) GTEST_SKIP() << "corpus not available at " << corpus::dir();

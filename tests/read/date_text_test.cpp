@@ -146,22 +146,4 @@ TEST(DateText, CellsShowTheirOwnFormatElseBuiltInElseByType) {
     }
 }
 
-TEST(DateText, NumberFormatsDecideTheKindOfCell) {
-    const StyleTables styles = book_styles();
-    const struct {
-        int number;
-        int kind;
-    } expected[] = {
-        {0, OZW_KIND_GENERAL}, {9, XLS_CELL_PERCENT}, {14, XLS_CELL_DATE}, {58, XLS_CELL_DATE},
-        {18, XLS_CELL_TIME_HM}, {32, XLS_CELL_TIME_HM}, {19, XLS_CELL_TIME_HMS}, {47, XLS_CELL_TIME_HMS},
-        {22, XLS_CELL_DATE_TIME}, {176, XLS_CELL_DATE}, {177, OZW_KIND_GENERAL}, {179, XLS_CELL_PERCENT},
-        {180, XLS_CELL_DATE_TIME}, {181, OZW_KIND_GENERAL},
-    };
-    for (const auto &e : expected) EXPECT_EQ(ozw_number_format_kind(&styles, e.number), e.kind) << e.number;
-    EXPECT_EQ(ozw_number_format_kind(nullptr, 176), OZW_KIND_GENERAL);
-    EXPECT_EQ(ozw_style_cell_kind(&styles, 1), XLS_CELL_DATE);
-    EXPECT_EQ(ozw_style_cell_kind(&styles, 7), OZW_KIND_GENERAL);    // style-only format
-    EXPECT_EQ(ozw_style_cell_kind(&styles, 500), OZW_KIND_GENERAL);  // past the table
-}
-
 }  // namespace

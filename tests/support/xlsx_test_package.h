@@ -19,9 +19,11 @@ namespace xlsx_test {
 using Parts = std::vector<std::pair<std::string, std::string>>;
 
 // Writes a zip package holding the parts in the given order, compressed
-// with `method` (0 stores them), with zip64 records when `zip64` is 1.
-inline bool write_package(const std::string &path, const Parts &parts, int method = Z_DEFLATED, int zip64 = 0) {
-    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+// with `method` (0 stores them), with zip64 records when `zip64` is 1, and
+// through `functions` when given (the library's tables reach memory files).
+inline bool write_package(const std::string &path, const Parts &parts, int method = Z_DEFLATED, int zip64 = 0,
+                          zlib_filefunc64_def *functions = nullptr) {
+    zipFile zip = zipOpen2_64(path.c_str(), APPEND_STATUS_CREATE, nullptr, functions);
     if (!zip) return false;
     bool ok = true;
     for (const auto &[name, text] : parts) {
@@ -70,11 +72,12 @@ inline const char *kContentTypes =
 // A book record opened through OXLS_open_book and closed at the end.
 class OpenBook {
 public:
-    // Opens `path` with `EXCEL="path" MODE=<mode> CHARSET=<charset>` plus `extra`.
+    // Opens `path` with `CHARSET=<charset> EXCEL="path" MODE=<mode>` plus `extra`
+    // (the character set first: the path is read in it).
     explicit OpenBook(const std::string &path, const std::string &mode = "UNLOAD",
                       const std::string &charset = "UTF8", const std::string &extra = "")
         : book_(std::make_unique<XLS_BOOK>()) {
-        std::string args = "EXCEL=\"" + path + "\" MODE=" + mode + " CHARSET=" + charset + " " + extra;
+        std::string args = "CHARSET=" + charset + " EXCEL=\"" + path + "\" MODE=" + mode + " " + extra;
         rc_ = OXLS_open_book(book_.get(), args.c_str());
     }
     ~OpenBook() {

@@ -119,23 +119,6 @@ TEST_F(WritePackage, CellsOfEveryTypeAndStyledEmptyCells) {
         << sheet;
 }
 
-TEST_F(WritePackage, UnwritableFileFailsAndTheBookStaysForAnotherTry) {
-    put_result_rows(book.get());
-    std::string bad = temp_path("zs_no_such_folder/sub/result.xlsx");
-    std::snprintf(book.get()->file_name, sizeof book.get()->file_name, "%s", bad.c_str());
-    EXPECT_EQ(ozw_save_book(book.get()), -103);
-    EXPECT_EQ(OXLS_error_code(book.get()), -103);
-    EXPECT_EQ(std::string(OXLS_error_mesg(book.get())), "OXLS-03121 Excelファイル書込みエラー(\"" + bad + "\")。");
-    EXPECT_EQ(book.get()->sheet_count, 3);
-    EXPECT_EQ(book.get()->sst_count, 16);
-    EXPECT_EQ(mcount() == 0 || mlength("xl/worksheets/sheet1.xml") == 0, true);   // parts released
-
-    std::snprintf(book.get()->file_name, sizeof book.get()->file_name, "%s", path.c_str());
-    ZipEntries entries = save();
-    EXPECT_EQ(entries.size(), 18u);
-    EXPECT_EQ(book.get()->sheet_count, 3);
-}
-
 TEST_F(WritePackage, WriteMemoryPutsTheBookIntoAMemoryFile) {
     ASSERT_EQ(OXLS_put_values(book.get(), "A1=memory"), 0);
     book.get()->flags[OXLS_FLAG_WRITE_MEMORY] = 0;

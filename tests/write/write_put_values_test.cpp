@@ -1,10 +1,6 @@
 // Values strings: cells and properties applied item by item, the errors of
 // bad items, and values that hold double quotes.
-#include "book_properties.h"
 #include "oxls.h"
-#include "write/cell_store.h"
-#include "write/property_keywords.h"
-#include "write/styles.h"
 #include "write_test_book.h"
 
 #include <gtest/gtest.h>
@@ -98,15 +94,6 @@ TEST_F(WritePutValues, ProcessingStopsAtTheFirstBadItem) {
     EXPECT_EQ(OXLS_error_code(book.get()), 0);
 }
 
-TEST_F(WritePutValues, AlignmentThenFontStyleShareOneRecordPerCombination) {
-    ASSERT_EQ(OXLS_put_values(book.get(), "A1:C3.配置=中中 A1:C3.フォント.スタイル=強調 B2.配置=左上"), 0) << message();
-    EXPECT_EQ(ozw_styles(book.get())->xfs.size(), 11u);   // centred; centred bold; top-left bold
-    EXPECT_EQ(cell(0, 0).style, cell(2, 2).style);
-    EXPECT_NE(cell(1, 1).style, cell(0, 0).style);
-    EXPECT_EQ(ozw_cell_xf(book.get(), cell(1, 1)).font, 3u);
-    EXPECT_EQ(cell(2, 2).type, XLS_CELL_EMPTY);   // cells made by the range stay empty
-}
-
 TEST_F(WritePutValues, OversizedRangesAreRefusedBeforeFillingMemory) {
     EXPECT_EQ(OXLS_put_values(book.get(), "A1:XFD1048576.配置=中"), -909);
     EXPECT_EQ(book.get()->sheets[0].row_count, 0);
@@ -119,26 +106,6 @@ TEST_F(WritePutValues, SheetPrefixAppliesToItsItemOnly) {
     EXPECT_EQ(text(1, 1, 1), "there");
     EXPECT_EQ(text(0, 0, 0), "here");
     EXPECT_EQ(book.get()->current_sheet, 0);
-}
-
-TEST_F(WritePutValues, DocumentPropertiesAndAutomaticWidth) {
-    ASSERT_EQ(OXLS_put_values(book.get(), "COMPANY=\"Orb & Co\" CREATOR=山田 TITLE=題 SUBJECT=件名 TAG=k1 "
-                                          "MANAGER=部長 列幅自動調整=する"),
-              0)
-        << message();
-    EXPECT_STREQ(book.get()->company, "Orb & Co");
-    EXPECT_STREQ(book.get()->author, "山田");
-    const BookProperties *properties = ozw_find_book_properties(book.get());
-    ASSERT_TRUE(properties);
-    EXPECT_EQ(properties->title, "題");
-    EXPECT_EQ(properties->subject, "件名");
-    EXPECT_EQ(properties->keywords, "k1");
-    EXPECT_EQ(properties->manager, "部長");
-    EXPECT_TRUE(properties->auto_width);
-    ASSERT_EQ(OXLS_put_values(book.get(), "A.幅=5 A1=\"a long text\""), 0);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 11.625);
-    ASSERT_EQ(OXLS_put_values(book.get(), "auto_width=false"), 0);
-    EXPECT_FALSE(ozw_find_book_properties(book.get())->auto_width);
 }
 
 TEST_F(WritePutValues, PutCellRefusesBadNamesAndOverlongValues) {
