@@ -94,28 +94,25 @@ TEST(Charset, MissingCharactersAndUnknownPairs) {
     EXPECT_EQ(convert_in_place(CS_SJIS, CS_UTF8, kana).size(), 60u);
 }
 
-TEST(Charset, CaseChangesSkipQuotedRunsAndDoubleByteCharacters) {
-    char text[64];
-    std::strcpy(text, "abc'def'ghi");
-    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
-    EXPECT_STREQ(text, "ABC'def'GHI");
-    std::strcpy(text, "O'Brien");
-    EXPECT_EQ(orb_upper(CS_SJIS, text), -1);
-    EXPECT_STREQ(text, "O'Brien");
-    std::strcpy(text, "o'brien");
-    EXPECT_EQ(orb_upper(CS_SJIS, text), -1);
-    EXPECT_STREQ(text, "O'brien") << "letters before the open quote are changed";
-    std::strcpy(text, "a'it''s'b\"q\"c");
-    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
-    EXPECT_STREQ(text, "A'it''s'B\"q\"C") << "two single quotes inside stand for one";
-    // 0x82 0x61 is a full-width letter whose trail byte is 'a'; 0x83 0x27
-    // hides a quote character.
-    std::strcpy(text, "\x82\x61x\x83\x27y");
-    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
-    EXPECT_STREQ(text, "\x82\x61X\x83\x27Y");
-    std::strcpy(text, "a\x82");   // lead byte cut off by the terminator
-    EXPECT_EQ(orb_upper(CS_SJIS, text), 0);
-    EXPECT_STREQ(text, "A\x82");
+TEST(Charset, UpperCaseSkipsQuotedRunsAndDoubleByteCharacters) {
+    const struct {
+        const char *before, *after;
+        int rc;
+    } cases[] = {
+        {"abc'def'ghi", "ABC'def'GHI", 0},
+        {"o'brien", "O'brien", -1},   // letters before a quote never closed are changed
+        {"a'it''s'b\"q\"c", "A'it''s'B\"q\"C", 0},   // two single quotes inside stand for one
+        // 0x82 0x61 is a full-width letter whose trail byte is 'a'; 0x83 0x27
+        // hides a quote character.
+        {"\x82\x61x\x83\x27y", "\x82\x61X\x83\x27Y", 0},
+        {"a\x82", "A\x82", 0},   // a lead byte cut off by the terminator
+    };
+    for (const auto &c : cases) {
+        char text[64];
+        std::strcpy(text, c.before);
+        EXPECT_EQ(orb_upper(CS_SJIS, text), c.rc) << c.before;
+        EXPECT_STREQ(text, c.after);
+    }
 }
 
 }  // namespace

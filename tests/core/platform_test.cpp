@@ -1,13 +1,13 @@
-// The POSIX platform layer: file modes and their locks, folder listing,
-// code-page conversion with the replacements Windows gives.
+// The POSIX platform layer: file locks, the temporary folder, code-page
+// conversion with the replacements Windows gives.
 #include "platform/platform.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,13 +17,9 @@ namespace fs = std::filesystem;
 
 class PlatformFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("zs_platform_" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string path(const char *name) const { return (folder_ / name).string(); }
-    fs::path folder_;
+    std::string path(const std::string &name) const { return temp_.file(name); }
+    TempFolder temp_{"zs_platform"};
+    fs::path folder_ = temp_.path();
 };
 
 TEST_F(PlatformFiles, AFileBeingWrittenCannotBeOpenedForReading) {

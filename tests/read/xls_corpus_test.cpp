@@ -35,19 +35,6 @@ const std::map<std::string, std::string> &known_differences() {
     return differences;
 }
 
-std::string unescape(const std::string &text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-    }
-    return out;
-}
-
 struct Comparison {
     int compared = 0;
     int faults = 0;
@@ -74,8 +61,8 @@ Comparison compare_with_oracle(const LoadedBook &loaded, const std::string &dump
         std::string text;
         std::getline(row, text);
         if (f.size() < 4) continue;
-        const std::string where = unescape(f[0]) + "!" + f[1] + "," + f[2];
-        auto sheet = sheets.find(unescape(f[0]));
+        const std::string where = corpus::unescape(f[0]) + "!" + f[1] + "," + f[2];
+        auto sheet = sheets.find(corpus::unescape(f[0]));
         if (sheet == sheets.end()) {
             fault("no sheet " + where);
             continue;
@@ -84,8 +71,8 @@ Comparison compare_with_oracle(const LoadedBook &loaded, const std::string &dump
         const int c = std::atoi(f[2].c_str());
         if (f[3] != "n") {
             ++result.compared;
-            if (loaded.text(sheet->second, r, c) != unescape(text))
-                fault(where + " expected [" + unescape(text) + "] got [" + loaded.text(sheet->second, r, c) + "]");
+            if (loaded.text(sheet->second, r, c) != corpus::unescape(text))
+                fault(where + " expected [" + corpus::unescape(text) + "] got [" + loaded.text(sheet->second, r, c) + "]");
             continue;
         }
         const XLS_CELL *cell = loaded.cell(sheet->second, r, c);

@@ -26,19 +26,6 @@ struct OracleCell {
     std::string text;
 };
 
-std::string unescape(const std::string &text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        char c = text[++i];
-        out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
-    }
-    return out;
-}
-
 // Lines "book TAB sheet TAB cell TAB text", grouped by book in file order.
 std::vector<std::pair<std::string, std::vector<OracleCell>>> read_table(const std::string &path) {
     std::vector<std::pair<std::string, std::vector<OracleCell>>> books;
@@ -52,7 +39,7 @@ std::vector<std::pair<std::string, std::vector<OracleCell>>> read_table(const st
         if (fields.size() == 3) fields.push_back("");
         if (fields.size() != 4) continue;
         if (books.empty() || books.back().first != fields[0]) books.push_back({fields[0], {}});
-        books.back().second.push_back({std::atoi(fields[1].c_str()), fields[2], unescape(fields[3])});
+        books.back().second.push_back({std::atoi(fields[1].c_str()), fields[2], corpus::unescape(fields[3])});
     }
     return books;
 }

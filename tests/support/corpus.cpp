@@ -37,6 +37,19 @@ std::vector<Book> books(std::initializer_list<const char *> formats) {
     return rows;
 }
 
+std::string unescape(const std::string &text) {
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\\' || i + 1 == text.size()) {
+            out += text[i];
+            continue;
+        }
+        const char next = text[++i];
+        out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
+    }
+    return out;
+}
+
 std::string param_name(const ::testing::TestParamInfo<std::string> &info) {
     std::string name = std::to_string(info.index) + "_";
     for (char c : info.param) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';

@@ -30,6 +30,9 @@ struct Book {
 // The rows of the given formats whose files exist; empty without a corpus.
 std::vector<Book> books(std::initializer_list<const char *> formats);
 
+// A field of an oracle's dump with its escapes \t \n \r and \\ undone.
+std::string unescape(const std::string &text);
+
 // A test name for a parameter that is a file path: its letters and digits,
 // the rest '_', behind its position in the list.
 std::string param_name(const ::testing::TestParamInfo<std::string> &info);
