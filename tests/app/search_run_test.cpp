@@ -131,17 +131,6 @@ TEST_P(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
                          sample_line("sub/legacy.xls", "[旧形式][B2] apple juice")), 1);
 }
 
-TEST_P(SearchRunTest, ExpressionsMatchWholeCellsCaseSensitively) {
-    context_.regular_expression = true;
-    ASSERT_EQ(search("apple"), SearchOutcome::Found);
-    EXPECT_EQ(front_end_.lines, std::vector<std::string>{sample_line("english.xlsx", "[Inventory][A2] apple")});
-
-    front_end_.lines.clear();
-    ASSERT_EQ(search(".*apple.*"), SearchOutcome::Found);
-    EXPECT_EQ(front_end_.lines.size(), 6u);
-    for (const std::string &line : front_end_.lines) EXPECT_EQ(line.find("Apple pie"), std::string::npos);
-}
-
 TEST_P(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
     // Row 1: text in A, formatted empty cells in B and C.  Row 2: text in A
     // and C, nothing in B, formatted empty cells in D and E.  An expression

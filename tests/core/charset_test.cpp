@@ -31,20 +31,6 @@ std::string convert_in_place(int from, int to, const std::string &text) {
     return std::string(buffer, static_cast<size_t>(length));
 }
 
-TEST(Charset, CharacterLengthsAtTheRangeEdges) {
-    int index = 0;
-    EXPECT_EQ(orb_char_len(CS_UTF8, 0xE3, &index), 2);
-    EXPECT_EQ(index, 2) << "the index moves past the further bytes";
-    struct Case { int code; unsigned char byte; int more; } cases[] = {
-        {CS_UTF8, 0x80, 0}, {CS_UTF8, 0xC0, 1}, {CS_UTF8, 0xF7, 3}, {CS_UTF8, 0xF8, 0},
-        {CS_SJIS, 0x80, 0}, {CS_SJIS, 0x81, 1}, {CS_SJIS, 0xA0, 0}, {CS_SJIS, 0xDF, 0},
-        {CS_SJIS, 0xE0, 1}, {CS_SJIS, 0xFC, 1}, {CS_SJIS, 0xFD, 0},
-        {CS_EUC, 0x8E, 1}, {CS_EUC, 0xA0, 0}, {CS_EUC, 0xFE, 1},
-        {CS_UTF16BE, 0x00, 1}, {CS_UTF16BE, 0xD8, 3}, {CS_UTF16BE, 0xDC, 1},
-    };
-    for (const Case &c : cases) EXPECT_EQ(orb_char_len(c.code, c.byte, nullptr), c.more) << c.code << " " << int(c.byte);
-}
-
 TEST(Charset, EucAndShiftJisArithmeticBothWays) {
     EXPECT_EQ(convert_in_place(CS_SJIS, CS_EUC, "\x88\x9F"), "\xB0\xA1");
     EXPECT_EQ(convert_in_place(CS_EUC, CS_SJIS, "\xB0\xA1"), "\x88\x9F");

@@ -13,20 +13,6 @@
 
 namespace {
 
-TEST(CellName, ColumnLetters) {
-    const struct {
-        int column;
-        const char *letters;
-    } expected[] = {{0, "A"},    {25, "Z"},    {26, "AA"},    {51, "AZ"},    {52, "BA"},
-                    {701, "ZZ"}, {702, "AAA"}, {1352, "AZA"}, {16383, "XFD"}};
-    for (const auto &e : expected) {
-        EXPECT_EQ(ozw_column_letters(e.column), e.letters);
-        EXPECT_EQ(ozw_parse_column_letters(e.letters), e.column) << e.letters;
-    }
-    EXPECT_EQ(ozw_column_letters(16384), "");
-    EXPECT_FALSE(ozw_parse_column_letters("XFE"));
-}
-
 TEST(CellName, EveryColumnRoundTrips) {
     for (int column = 0; column <= OZW_MAX_COLUMN; ++column) {
         ASSERT_EQ(ozw_parse_cell_name(ozw_cell_name(7, column)), (CellPos{7, column})) << column;

@@ -34,17 +34,6 @@ TEST(DateSerial, TimeRounding) {
     expect_date(42454.999999, 2016, 3, 25, 24, 0, 0);
 }
 
-TEST(DateSerial, PartsToSerial) {
-    EXPECT_EQ(ozw_date_to_serial(2016, 3, 25, 12, 0, 0), 42454.5);
-    EXPECT_EQ(ozw_date_to_serial(2016, 3, 25, 24, 0, 0), 42455.0);
-    EXPECT_EQ(ozw_date_to_serial(2016, 3, 25, 25, 61, 61), 42454.0);  // out-of-range time is 0
-    EXPECT_EQ(ozw_date_to_serial(0, 0, 0, 6, 0, 0), 0.25);             // time alone
-    EXPECT_EQ(ozw_date_to_serial(0, 3, 0), 61.0);                      // 0 year 1900, 0 day 1
-    EXPECT_FALSE(ozw_date_to_serial(1899, 12, 31));
-    EXPECT_FALSE(ozw_date_to_serial(2016, 13, 1));
-    EXPECT_FALSE(ozw_date_to_serial(2016, 1, 32));
-}
-
 TEST(DateSerial, EveryDayRoundTrips) {
     for (int serial = 1; serial <= 80000; ++serial) {
         const DateParts d = ozw_serial_to_date(serial);

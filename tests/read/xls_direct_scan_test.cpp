@@ -1,6 +1,6 @@
 // Reading a book without an extracted stream: the direct scan's header
-// checks and messages, the allocation-table pieces it passes over, and the
-// streams it cannot give, which the compound-file reader reads instead.
+// checks and messages, and the streams it cannot give, which the
+// compound-file reader reads instead.
 #include "read/biff_direct_scan.h"
 #include "xls_test_books.h"
 
@@ -20,27 +20,6 @@ std::string sample_stream() {
     return workbook(sst(1, 1, sst_string8("scan")), {"Data"}, {labelsst(0, 1, 0) + cells});
 }
 
-// A hand-made file: the header, the stream's first 512 bytes, a sector that
-// looks like a piece of an allocation table, the rest of the stream, and a
-// directory sector naming the stream as starting in sector 0.
-std::string file_with_table_sector_inside(const std::string &stream) {
-    std::string header = compound_file({}).substr(0, 512);
-    std::string table;
-    for (uint32_t i = 1; i <= 12; ++i) table += le32(i == 12 ? 0xFFFFFFFE : i + 1);
-    while (table.size() < 512) table += le32(0xFFFFFFFF);
-    std::string entry;
-    for (char c : std::string("Workbook")) entry += le16(static_cast<unsigned char>(c));
-    entry.resize(64, '\0');
-    entry += le16(18) + std::string{2, 1};
-    entry.resize(116, '\0');
-    entry += le32(0) + le32(static_cast<uint32_t>(stream.size())) + le32(0);
-    std::string rest = stream.substr(512);
-    rest.resize((rest.size() + 511) / 512 * 512, '\0');
-    std::string directory = entry;
-    directory.resize(512, '\0');
-    return header + stream.substr(0, 512) + table + rest + directory;
-}
-
 }  // namespace
 
 TEST(XlsDirectScan, ReadsTheSameCellsAsTheExtractedStream) {
@@ -56,16 +35,6 @@ TEST(XlsDirectScan, ReadsTheSameCellsAsTheExtractedStream) {
     EXPECT_EQ(scanned.text(0, 0, 1), "scan");
     for (int row : {0, 1, 150, 299})
         EXPECT_STREQ(scanned.cell(0, row, 0)->text, extracted.cell(0, row, 0)->text) << row;
-}
-
-TEST(XlsDirectScan, PassesOverAllocationTablePiecesInsideTheStream) {
-    TempFile file("table_inside.xls", file_with_table_sector_inside(sample_stream()));
-    LoadedBook loaded;
-    load_scanned(loaded, file.path());
-    ASSERT_EQ(loaded.rc, 0) << loaded.error();
-    ASSERT_EQ(loaded.book.sheet_count, 1);
-    ASSERT_EQ(loaded.book.sheets[0].row_count, 300);
-    EXPECT_STREQ(loaded.cell(0, 299, 0)->text, "448.5");
 }
 
 TEST(XlsDirectScan, StreamsTheScanCannotGiveAreReadThroughTheCompoundFileReader) {

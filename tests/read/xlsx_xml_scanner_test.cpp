@@ -57,22 +57,6 @@ TEST(XlsxXmlScanner, SkipsDoctypeWithoutExpandingEntities) {
     EXPECT_EQ(events[2], "text:&b;");
 }
 
-TEST(XlsxXmlScanner, RefusesMalformedMarkup) {
-    int rc = 0;
-    scan("</row>", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "end tag without an open element";
-    scan("<row><c r=\"A1\"", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated tag";
-    scan("<row a=\"1></row>", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated quote";
-    scan("<si><!-- open", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated comment";
-    scan("<si><![CDATA[ open", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated CDATA";
-    scan("<si><", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "lone '<' at the end";
-}
-
 TEST(XlsxTextDecoding, DecodesEntitiesAndEveryCharacterReference) {
     EXPECT_EQ(decoded_text("a&amp;b&lt;c&gt;d&quot;e&apos;f"), "a&b<c>d\"e'f");
     EXPECT_EQ(decoded_text("&#22770;&#x58F2;&#X58f2;"), "売売売");
