@@ -83,77 +83,43 @@ protected:
     RecordingBookSearch books_;
 };
 
-TEST_F(FolderWalkTest, PicksBooksByNameEndingInAnyLetterCase) {
-    for (const char *name : {"report.xls", "data.XLSX", "macro.xlsm", "old.xlsb", "notes.txt",
-                             "xls", "archive.xls.zip", "O'Brien.xls"}) {
+TEST_F(FolderWalkTest, PicksVisibleBooksByNameDepthFirstInByteOrder) {
+    for (const char *name : {"b/4.xlsx", "a/deeper/3.XLSX", "a/2.xlsm", "5.xls", "a/1.xlsx", "B.xlsx", "old.xlsb",
+                             "notes.txt", "xls", "archive.xls.zip", ".hidden.xlsx", ".secret/inside.xlsx"}) {
         touch(name);
     }
     // Only plain files are books: a pipe would block the reader for ever.
     ASSERT_EQ(mkfifo(at("pipe.xlsx").c_str(), 0600), 0);
     EXPECT_EQ(walk(), WalkResult::Done);
-    EXPECT_EQ(searched_paths(), (std::vector<std::string>{at("O'Brien.xls"), at("data.XLSX"),
-                                                          at("macro.xlsm"), at("report.xls")}));
-    for (const SearchedBook &book : books_.searched) {
-        const BookKind expected = book.path.ends_with("XLSX")   ? BookKind::Excel2007
-                                  : book.path.ends_with("xlsm") ? BookKind::Excel2007Macro
-                                                                : BookKind::Excel2003;
-        EXPECT_EQ(book.kind, expected) << book.path;
-    }
-}
-
-TEST_F(FolderWalkTest, SkipsHiddenBooksAndHiddenFolders) {
-    touch(".hidden.xlsx");
-    touch(".secret/inside.xlsx");
-    touch("shown/inside.xlsx");
-    walk();
-    EXPECT_EQ(searched_paths(), std::vector<std::string>{at("shown/inside.xlsx")});
-}
-
-TEST_F(FolderWalkTest, DescendsDepthFirstInNameOrderAndShowsEachFolder) {
-    for (const char *name : {"b/4.xlsx", "a/deeper/3.xlsx", "a/2.xlsx", "5.xlsx", "a/1.xlsx", "B.xlsx"}) {
-        touch(name);
-    }
-    walk();
     // By bytes of the name, so capitals come first; a folder's books come
     // where the folder falls in that order.
-    EXPECT_EQ(searched_in_order(), (std::vector<std::string>{at("5.xlsx"), at("B.xlsx"), at("a/1.xlsx"), at("a/2.xlsx"),
-                                               at("a/deeper/3.xlsx"), at("b/4.xlsx")}));
-    EXPECT_TRUE(std::find(front_end_.progress.begin(), front_end_.progress.end(),
-                          at("a/deeper")) != front_end_.progress.end());
-    EXPECT_EQ(front_end_.progress.front(), root_.string());
-    EXPECT_EQ(context_.current_folder, root_.string());
-}
-
-TEST_F(FolderWalkTest, FileNameKeywordsIgnoreLetterCase) {
-    for (const char *name : {"REPORT_A.xlsx", "sales2016.xls", "summary.xlsx", "my_report.xlsm"}) {
-        touch(name);
+    EXPECT_EQ(searched_in_order(), (std::vector<std::string>{at("5.xls"), at("B.xlsx"), at("a/1.xlsx"), at("a/2.xlsm"),
+                                                             at("a/deeper/3.XLSX"), at("b/4.xlsx")}));
+    for (const SearchedBook &book : books_.searched) {
+        const BookKind expected = book.path.ends_with("xlsm") ? BookKind::Excel2007Macro
+                                  : book.path.ends_with("xls") ? BookKind::Excel2003
+                                                               : BookKind::Excel2007;
+        EXPECT_EQ(book.kind, expected) << book.path;
     }
-    context_.file_name_keywords = {"REPORT", "2016"};
-    walk();
-    EXPECT_EQ(searched_paths(), (std::vector<std::string>{at("REPORT_A.xlsx"), at("my_report.xlsm"),
-                                                          at("sales2016.xls")}));
+    EXPECT_NE(std::find(front_end_.progress.begin(), front_end_.progress.end(), at("a/deeper")),
+              front_end_.progress.end());
+    EXPECT_EQ(context_.current_folder, root_.string());
+
+    // File-name keywords match the name in any letter case.
     books_.searched.clear();
-    context_.file_name_keywords = {"summ"};
+    context_.file_name_keywords = {"XLSM", "b"};
     walk();
-    EXPECT_EQ(searched_paths(), std::vector<std::string>{at("summary.xlsx")});
+    EXPECT_EQ(searched_paths(), (std::vector<std::string>{at("B.xlsx"), at("a/2.xlsm")}));
 }
 
-TEST_F(FolderWalkTest, CancelStopsBeforeTheNextEntryAtEveryLevel) {
-    touch("1.xlsx");
-    touch("2.xlsx");
-    touch("sub/3.xlsx");
-    touch("sub/4.xlsx");
-    touch("sub/deep/5.xlsx");
+TEST_F(FolderWalkTest, CancelAndTheHitLimitEndEveryLevel) {
+    for (const char *name : {"1.xlsx", "2.xlsx", "sub/3.xlsx", "sub/deep/4.xlsx"}) touch(name);
     books_.after_book = [this] { front_end_.cancelled = true; };
     EXPECT_EQ(walk(), WalkResult::Done);
-    EXPECT_EQ(books_.searched.size(), 1u);
-}
+    EXPECT_EQ(books_.searched.size(), 1u) << "cancel stops before the next entry";
 
-TEST_F(FolderWalkTest, EndsEveryLevelOncePastTheHitLimit) {
-    touch("sub/deep/1.xlsx");
-    touch("sub/deep/2.xlsx");
-    touch("sub/3.xlsx");
-    touch("4.xlsx");
+    books_ = RecordingBookSearch{};
+    front_end_.cancelled = false;
     books_.hits_per_book = kHitLimit;
     EXPECT_EQ(walk(), WalkResult::HitLimit);
     // The book that reaches the limit does not end the walk; the next one

@@ -82,6 +82,12 @@ protected:
     std::string sample_line(const std::string &book, const std::string &rest) const {
         return "[" + samples_ + "/" + book + "]" + rest;
     }
+    // The hits of the word 東京 in the sample books, sorted.
+    std::vector<std::string> tokyo_hits() const {
+        return sorted({sample_line("日本語の表.xlsx", "[売上][A2] 東京"), sample_line("日本語の表.xlsx", "[売上][A6] 東京タワー見学"),
+                       sample_line("日本語の表.xlsx", "[メモ][A1] 会議は東京本社で行います。"),
+                       sample_line("macro.xlsm", "[Macro][B2] 東京マクロ"), sample_line("sub/legacy.xls", "[旧形式][A1] 東京支店")});
+    }
     fs::path text_result() const { return work_ / "temp" / "Z-Scan検索結果.txt"; }
     fs::path book_result() const { return work_ / "temp" / "Z-Scan検索結果.xlsx"; }
     // A folder holding `copies` copies of the many-hits book.
@@ -100,14 +106,7 @@ protected:
 
 TEST_P(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
     ASSERT_EQ(search("東京"), SearchOutcome::Found);
-    const std::vector<std::string> expected = sorted({
-        sample_line("日本語の表.xlsx", "[売上][A2] 東京"),
-        sample_line("日本語の表.xlsx", "[売上][A6] 東京タワー見学"),
-        sample_line("日本語の表.xlsx", "[メモ][A1] 会議は東京本社で行います。"),
-        sample_line("macro.xlsm", "[Macro][B2] 東京マクロ"),
-        sample_line("sub/legacy.xls", "[旧形式][A1] 東京支店"),
-    });
-    EXPECT_EQ(sorted(front_end_.lines), expected);
+    EXPECT_EQ(sorted(front_end_.lines), tokyo_hits());
     EXPECT_EQ(file_lines(text_result()), front_end_.lines);
     ASSERT_EQ(front_end_.opened.size(), 1u);
     EXPECT_EQ(front_end_.opened[0], std::make_pair(text_result().string(), false));
@@ -174,12 +173,19 @@ TEST_P(SearchRunTest, InputErrorsStopBeforeTheWalk) {
     EXPECT_TRUE(front_end_.progress.empty());
 }
 
-TEST_P(SearchRunTest, NothingFoundIsTold) {
+TEST_P(SearchRunTest, NothingFoundIsToldAndTheResultBookKeepsItsHeaderRow) {
     EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
     ASSERT_EQ(front_end_.messages.size(), 1u);
     EXPECT_EQ(front_end_.messages[0].text, "検索対象が見つかりませんでした。");
     EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Information);
     EXPECT_TRUE(front_end_.opened.empty());
+
+    context_.output_excel = true;
+    EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
+    BookReader result(book_result());
+    ASSERT_TRUE(result.opened());
+    EXPECT_EQ(result.rows(), 1);
+    EXPECT_EQ(result.cell("D1"), "パス(フォルダリンク)");
 }
 
 TEST_P(SearchRunTest, UnreadableBooksAreSkippedSilently) {
@@ -229,16 +235,6 @@ TEST_P(SearchRunTest, CancelAfterHitsAsksWhetherToShowThem) {
     EXPECT_TRUE(std::equal(kept.begin(), kept.begin() + static_cast<long>(both), front_end.lines.begin()));
 }
 
-TEST_P(SearchRunTest, TextOutputEndsTheWalkAfterTheBookThatPassesTheLimit) {
-    use_many_hits_folder(2);
-    ASSERT_EQ(search("hit"), SearchOutcome::Found);
-    // The whole first book is written, the second is never opened, and no
-    // message is shown.
-    EXPECT_EQ(front_end_.lines.size(), 10001u);
-    EXPECT_EQ(file_lines(text_result()).size(), 10001u);
-    EXPECT_TRUE(front_end_.messages.empty());
-}
-
 TEST_P(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
     context_.output_excel = true;
     ASSERT_EQ(search("東京"), SearchOutcome::Found);
@@ -259,13 +255,7 @@ TEST_P(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
         rows.push_back("[" + result.cell("D" + r) + "][" + result.cell("C" + r) + "][" +
                        result.cell("B" + r) + "] " + result.cell("A" + r));
     }
-    EXPECT_EQ(sorted(rows), sorted({
-        sample_line("日本語の表.xlsx", "[売上][A2] 東京"),
-        sample_line("日本語の表.xlsx", "[売上][A6] 東京タワー見学"),
-        sample_line("日本語の表.xlsx", "[メモ][A1] 会議は東京本社で行います。"),
-        sample_line("macro.xlsm", "[Macro][B2] 東京マクロ"),
-        sample_line("sub/legacy.xls", "[旧形式][A1] 東京支店"),
-    }));
+    EXPECT_EQ(sorted(rows), tokyo_hits());
     EXPECT_EQ(result.cell("A7").rfind("<rc=", 0), 0u);
 
     // Column A links into the book, column D to the book's folder.
@@ -319,29 +309,27 @@ TEST_P(SearchRunTest, ResultRowsHoldTheHitTextsExactly) {
     }
 }
 
-TEST_P(SearchRunTest, ExcelOutputStopsAtTheLimitWithAMessage) {
+TEST_P(SearchRunTest, TheHitLimitEndsTheWalkAfterTheBookThatPassesIt) {
     use_many_hits_folder(2);
+    ASSERT_EQ(search("hit"), SearchOutcome::Found);
+    // Text output: the whole first book is written, the second is never
+    // opened, and no message is shown.
+    EXPECT_EQ(front_end_.lines.size(), 10001u);
+    EXPECT_EQ(file_lines(text_result()).size(), 10001u);
+    EXPECT_TRUE(front_end_.messages.empty());
+
+    // Excel output stops at the limit with a message.
     context_.output_excel = true;
     ASSERT_EQ(search("hit"), SearchOutcome::Found);
     ASSERT_EQ(front_end_.messages.size(), 1u);
     EXPECT_EQ(front_end_.messages[0].text, "検索結果が最大件数(10000)に到達しました。処理を中断します。");
     EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(front_end_.counter, "10001件");
-
     BookReader result(book_result());
     ASSERT_TRUE(result.opened());
     EXPECT_EQ(result.rows(), 10001);
     EXPECT_EQ(result.cell("A10001"), "hit 10000");
     EXPECT_EQ(result.cell("B10001"), "A10000");
-}
-
-TEST_P(SearchRunTest, ExcelOutputWithNothingFoundKeepsTheHeaderRow) {
-    context_.output_excel = true;
-    EXPECT_EQ(search("no-such-text"), SearchOutcome::NothingFound);
-    BookReader result(book_result());
-    ASSERT_TRUE(result.opened());
-    EXPECT_EQ(result.rows(), 1);
-    EXPECT_EQ(result.cell("D1"), "パス(フォルダリンク)");
 }
 
 TEST_P(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {

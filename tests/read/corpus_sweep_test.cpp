@@ -13,15 +13,16 @@
 // With ZS_SWEEP_RECORD=<file> set, each test appends its actual outcome to
 // that file instead of comparing, which is how the table is made.
 #include "corpus.h"
+#include "xls_test_books.h"
 #include "mfile.h"
 #include "oxls.h"
 #include "read/book_cells.h"
-#include "read/cfb_reader.h"
 #include "read/display_text.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -36,9 +37,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The memory file that carries an .xls book's workbook stream.
-constexpr const char *kStreamFile = "corpus-sweep-workbook.tmp";
 
 struct Outcome {
     std::string state;   // "opened", "refused" (open failed) or "unextracted" (no workbook stream)
@@ -128,16 +126,13 @@ public:
 
 Outcome sweep(const std::string &relative) {
     const std::string path = corpus::path(relative);
-    std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
-    if (is_xls_name(relative)) {
-        if (int rc = cfb_extract_workbook(path.c_str(), kStreamFile)) {
-            mfree_all();
-            return {"unextracted", rc};
-        }
-        arguments += std::string(" TEMP_WORKBOOK_PATH=\"") + kStreamFile + "\"";
-    }
     auto book = std::make_unique<XLS_BOOK>();
-    const int rc = OXLS_open_book(book.get(), arguments.c_str());
+    int extraction = 0;
+    const int rc = xlstest::open_like_search(*book, path, &extraction);
+    if (extraction != 0) {
+        mfree_all();
+        return {"unextracted", extraction};
+    }
     if (rc != 0) {
         if (book->work) OXLS_free_book(book.get());
         mfree_all();

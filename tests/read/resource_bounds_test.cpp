@@ -29,15 +29,10 @@ struct OpenResult {
 
 // Opens the book as the search application does (an .xls book through a
 // copy of its workbook stream), then closes it.
-OpenResult open_like_search(const std::string &path) {
-    std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
-    if (path.ends_with(".xls")) {
-        EXPECT_EQ(cfb_extract_workbook(path.c_str(), "bounds-workbook.tmp"), 0);
-        arguments += " TEMP_WORKBOOK_PATH=\"bounds-workbook.tmp\"";
-    }
+OpenResult open_and_close(const std::string &path) {
     auto book = std::make_unique<XLS_BOOK>();
     OpenResult result;
-    result.rc = OXLS_open_book(book.get(), arguments.c_str());
+    result.rc = xlstest::open_like_search(*book, path);
     result.message = OXLS_error_mesg(book.get());
     if (result.rc == 0) OXLS_close_book(book.get(), nullptr);
     else if (book->work) OXLS_free_book(book.get());
@@ -162,7 +157,7 @@ TEST_P(ResourceBound, RefusedWithItsLimitOrReadWithinIt) {
     TempFolder folder("zs_bounds");
     const std::string path = bound.book(folder);
     const auto start = std::chrono::steady_clock::now();
-    const OpenResult result = open_like_search(path);
+    const OpenResult result = open_and_close(path);
     // Well within this time, also under the sanitizers on a busy machine.
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     EXPECT_EQ(result.rc, bound.rc) << result.message;

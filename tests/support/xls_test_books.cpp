@@ -2,10 +2,12 @@
 #include "xls_test_books.h"
 
 #include "mfile.h"
+#include "oxls.h"
 #include "platform/platform.h"
 #include "read/cfb_reader.h"
 #include "read/readers.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -301,6 +303,19 @@ void load_extracted(LoadedBook &loaded, const char *path) {
     std::snprintf(loaded.book.temp_workbook_path, sizeof loaded.book.temp_workbook_path, "%s", kStreamFile);
     loaded.rc = ozw_read_excel2003(&loaded.book, path);
     loaded.book.temp_workbook_path[0] = '\0';
+}
+
+int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction) {
+    std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
+    std::string ending = path.substr(path.size() < 4 ? 0 : path.size() - 4);
+    for (char &c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ending == ".xls") {
+        const int copied = cfb_extract_workbook(path.c_str(), kStreamFile);
+        if (extraction) *extraction = copied;
+        if (copied != 0) return kNotExtracted;
+        arguments += std::string(" TEMP_WORKBOOK_PATH=\"") + kStreamFile + "\"";
+    }
+    return OXLS_open_book(&book, arguments.c_str());
 }
 
 void load_scanned(LoadedBook &loaded, const char *path) { loaded.rc = ozw_read_excel2003(&loaded.book, path); }

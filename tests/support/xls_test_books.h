@@ -96,6 +96,14 @@ struct LoadedBook {
     std::string last_message() const;
 };
 
+// Opens the book file at `path` through OXLS_open_book as the search
+// application does, in UTF-8 and mode UNLOAD: a book named .xls (any letter
+// case) through a copy of its workbook stream in a memory file.  The result
+// of the open, or kNotExtracted when the stream could not be copied (the
+// copy's code in *extraction).
+constexpr int kNotExtracted = 1;
+int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction = nullptr);
+
 // Reads the book file at `path` as the search does: the workbook stream is
 // copied into a memory file first and read through TEMP_WORKBOOK_PATH.
 void load_extracted(LoadedBook &loaded, const char *path);
