@@ -10,10 +10,8 @@
 
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <memory>
 #include <regex>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -133,12 +131,7 @@ TEST(DebugLog, LinesHexDumpsAndMessagesAppendUntilReset) {
     const char *old = std::getenv("TEMP");
     const std::string saved = old ? old : "";
     setenv("TEMP", folder.path().c_str(), 1);
-    const auto log_text = [&] {
-        std::ifstream in(folder.path() / "ORBdebug.log", std::ios::binary);
-        std::stringstream all;
-        all << in.rdbuf();
-        return all.str();
-    };
+    const auto log_text = [&] { return read_file(folder.path() / "ORBdebug.log"); };
     EXPECT_EQ(orb_log_line("first"), 0);
     unsigned char data[20];
     for (int i = 0; i < 20; ++i) data[i] = static_cast<unsigned char>(0x41 + i);

@@ -100,8 +100,7 @@ TEST_F(Extraction, ManyPartsGrowTheNameList) {
 }
 
 TEST_F(Extraction, WhatIsNotAPackageIsRefusedWithoutACrash) {
-    std::string text = path("plain.xlsx");
-    std::ofstream(text) << "this is not a zip package at all, only some text";
+    const std::string text = folder_.write("plain.xlsx", "this is not a zip package at all, only some text");
     ExtractedPackage package;
     // The reasons go to the debug log; the caller's standard output stays
     // its own.
@@ -109,16 +108,13 @@ TEST_F(Extraction, WhatIsNotAPackageIsRefusedWithoutACrash) {
     EXPECT_EQ(orb_extract_package(3, text.c_str(), package), -101);
     EXPECT_EQ(orb_extract_package(3, path("absent.xlsx").c_str(), package), -101);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    std::string empty = path("empty.xlsx");
-    std::ofstream(empty).flush();
-    EXPECT_EQ(orb_extract_package(3, empty.c_str(), package), -101);
+    EXPECT_EQ(orb_extract_package(3, folder_.write("empty.xlsx", "").c_str(), package), -101);
 
     // A package cut in the middle of its data.
     std::string zip = path("cut.zip");
     write_zip(zip, {{"a.xml", std::string(100000, 'a')}, {"b.xml", "b"}});
-    std::string bytes = read_file(zip);
-    std::ofstream(zip, std::ios::binary | std::ios::trunc) << bytes.substr(0, bytes.size() / 2);
-    EXPECT_LT(orb_extract_package(-1, zip.c_str(), package), 0);
+    const std::string cut = folder_.write("cut.zip", read_file(zip).substr(0, read_file(zip).size() / 2));
+    EXPECT_LT(orb_extract_package(-1, cut.c_str(), package), 0);
 }
 
 TEST_F(Extraction, InflationBeyondTheLimitsIsRefused) {

@@ -76,16 +76,3 @@ TEST(XlsHostile, TruncatedAndBitFlippedCopiesAreRefusedOrReadInPart) {
     EXPECT_LT(slowest, 10.0);
 }
 
-TEST(XlsHostile, BitFlippedStreamsAreRefusedOrReadInPart) {
-    // Damage inside the workbook stream itself reaches the record handler
-    // instead of the compound-file checks.
-    const std::string stream = sample_stream();
-    std::mt19937 random(7);
-    for (int i = 0; i < 200; ++i) {
-        std::string copy = stream;
-        for (int flips = 1 + i % 4; flips > 0; --flips) copy[random() % copy.size()] ^= static_cast<char>(1u << (random() % 8));
-        LoadedBook loaded;
-        load_stream(loaded, copy);
-        EXPECT_TRUE(acceptable(loaded.rc)) << loaded.rc << " copy " << i;
-    }
-}
