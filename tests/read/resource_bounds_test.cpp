@@ -47,10 +47,12 @@ Parts book_parts(const std::string &sheet_xml, const std::string &shared_strings
     return parts;
 }
 
+// Elements nested `levels` deep inside the worksheet element, before its
+// cell data.
 std::string nested_xml(int levels) {
-    std::string xml = "<sheetData><row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><v>1</v></c></row></sheetData>";
+    std::string xml;
     for (int i = 0; i < levels; ++i) xml = "<extLst>" + xml + "</extLst>";
-    return xml;
+    return xml + "<sheetData><row r=\"1\"><c r=\"A1\"><v>1</v></c></row></sheetData>";
 }
 
 Parts shared_string_of(size_t length) {
@@ -111,10 +113,9 @@ std::function<std::string(const TempFolder &)> old_book(std::function<std::strin
 }
 
 const Bound kBounds[] = {
-    // The worksheet, its cell data, row, cell and value take five of the
-    // hundred levels.
-    {"XmlNestedPastTheLimit", package([] { return book_parts(nested_xml(96)); }), OXLS_ERR_FAILED, "OXLS-03600"},
-    {"XmlNestedUpToTheLimit", package([] { return book_parts(nested_xml(95)); }), 0, ""},
+    // The worksheet element takes one of the hundred levels.
+    {"XmlNestedPastTheLimit", package([] { return book_parts(nested_xml(100)); }), OXLS_ERR_FAILED, "OXLS-03600"},
+    {"XmlNestedUpToTheLimit", package([] { return book_parts(nested_xml(99)); }), 0, ""},
     {"SharedStringLongerThanACell", package([] { return shared_string_of(XLS_CELL_UTF8_LEN + 1); }),
      OXLS_ERR_FAILED, "rc=-9"},
     {"LongestSharedString", package([] { return shared_string_of(XLS_CELL_UTF8_LEN); }), 0, ""},
