@@ -114,16 +114,6 @@ TEST_P(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
     EXPECT_EQ(context_.hit_count, 0);
 }
 
-TEST_P(SearchRunTest, DatesAreFoundInTheirShownForm) {
-    ASSERT_EQ(search("2016/3/25"), SearchOutcome::Found);
-    EXPECT_EQ(sorted(front_end_.lines), sorted({
-        sample_line("日本語の表.xlsx", "[売上][C2] 2016/3/25"),
-        sample_line("english.xlsx", "[Inventory][C2] 2016/3/25"),
-        sample_line("english.xlsx", "[Notes][A1] The Tokyo office opens on 2016/3/25."),
-        sample_line("sub/legacy.xls", "[旧形式][C3] 2016/3/25"),
-    }));
-}
-
 TEST_P(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
     ASSERT_EQ(search("apple juice"), SearchOutcome::Found);
     EXPECT_EQ(std::count(front_end_.lines.begin(), front_end_.lines.end(),

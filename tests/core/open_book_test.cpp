@@ -98,8 +98,6 @@ TEST(OpenBookKeywords, ValuesAreTakenBareOrQuotedAsEachKeySays) {
     ASSERT_EQ(defaults.open(""), 0);
     EXPECT_EQ(std::string(defaults->file_name), fs::current_path().string() + "/Book1.xlsx");
     EXPECT_EQ(defaults->thread_no, -1);
-    EXPECT_EQ(defaults->row_limit, 1048576);
-    EXPECT_STREQ(defaults->company, "MyCompany");
 }
 
 TEST(OpenBookKeywords, MistakesAreReportedWithTheOffendingToken) {

@@ -1,6 +1,5 @@
-// The compound-file reader: header checks, small and big blocks, the table
-// of table sectors beyond the header's 109, lookup, damaged and circular
-// chains, and the workbook stream extraction.
+// The compound-file reader: header checks, small and big blocks, lookup,
+// damaged and circular chains, and the workbook stream extraction.
 #include "mfile.h"
 #include "read/cfb_reader.h"
 #include "xls_test_books.h"
@@ -81,24 +80,6 @@ TEST(CfbReader, StreamsAtTheThresholdUseTheRightBlocks) {
     TempFile left_big("left_big.cfb", no_small);
     CfbStorage left_storage(left_big.path());
     EXPECT_EQ(read_all(left_storage, "Workbook"), big.substr(0, 100));
-
-    // Reads in pieces that cross block boundaries.
-    CfbStream stream(storage, *storage.entry("Small"));
-    std::string joined;
-    char piece[100];
-    for (size_t got; (got = stream.read(piece, sizeof piece)) > 0;) joined.append(piece, got);
-    EXPECT_EQ(joined, small);
-}
-
-TEST(CfbReader, ManyTableSectorsAreFoundThroughExtensionSectors) {
-    // 128-byte sectors hold 32 table entries each, so a 500 kB stream needs
-    // more than 109 table sectors.
-    const std::string data = pattern(500000);
-    TempFile file("difat.cfb", compound_file({{u"Workbook", data}}, 7));
-    CfbStorage storage(file.path());
-    ASSERT_TRUE(storage.open());
-    EXPECT_GT(storage.header().num_mbat, 0u);
-    EXPECT_EQ(read_all(storage, "Workbook"), data);
 }
 
 TEST(CfbReader, NamesMatchOnTheirLowBytesInAnyLetterCase) {

@@ -12,8 +12,6 @@ using namespace xlstest;
 
 namespace {
 
-bool has(const std::string &text, const std::string &part) { return text.find(part) != std::string::npos; }
-
 std::string sample_stream() {
     std::string cells;
     for (unsigned row = 0; row < 300; ++row) cells += number(row, 0, 15, row * 1.5);
@@ -74,35 +72,6 @@ TEST(XlsDirectScan, StreamsTheScanCannotGiveAreReadThroughTheCompoundFileReader)
     EXPECT_EQ(read_whole.book.sheets[0].row_count, 300);
 }
 
-TEST(XlsDirectScan, HeaderFaultsAreReportedByName) {
-    // Files the compound-file reader refuses (here for their threshold)
-    // keep the scan's checks.
-    std::string good = compound_file({{u"Workbook", sample_stream()}});
-    good.replace(56, 4, le32(0));
-    struct Case {
-        size_t offset;
-        std::string bytes;
-        const char *text;
-    };
-    const Case cases[] = {{28, le16(0xFEFF), "Invalid Byte Order"},
-                          {30, le16(12), "Invalid Sector Size"},
-                          {32, le16(7), "Invalid Short-sector Size"}};
-    for (const Case &c : cases) {
-        std::string bad = good;
-        bad.replace(c.offset, 2, c.bytes);
-        TempFile file("bad_header.xls", bad);
-        LoadedBook loaded;
-        load_scanned(loaded, file.path());
-        EXPECT_EQ(loaded.rc, -4) << c.text;
-        EXPECT_TRUE(has(loaded.last_message(), "ORB-04000") && has(loaded.last_message(), c.text))
-            << loaded.last_message();
-    }
-    LoadedBook missing;
-    load_scanned(missing, "/no/such/folder/book.xls");
-    EXPECT_EQ(missing.rc, -1);
-    EXPECT_TRUE(has(missing.last_message(), "ORB-03000")) << missing.last_message();
-}
-
 TEST(XlsDirectScan, TakesAtMostOneHundredWorkbookEntries) {
     std::vector<Stream> streams;
     for (int i = 0; i < 101; ++i) streams.push_back({u"Workbook", "x"});
@@ -111,7 +80,7 @@ TEST(XlsDirectScan, TakesAtMostOneHundredWorkbookEntries) {
     LoadedBook loaded;
     EXPECT_EQ(biff_scan_workbook_streams(&loaded.book, file.path(), spans), -1);
     EXPECT_TRUE(spans.empty());
-    EXPECT_TRUE(has(loaded.last_message(), "WORKBOOK"));
+    EXPECT_NE(loaded.last_message().find("WORKBOOK"), std::string::npos);
 
     streams.pop_back();
     TempFile fewer("hundred.xls", compound_file(streams));

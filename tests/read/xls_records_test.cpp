@@ -213,12 +213,6 @@ TEST(XlsSheets, CellsFollowTheirOwnSheetPastChartSheets) {
     ASSERT_EQ(swapped.rc, 0);
     EXPECT_STREQ(swapped.cell(0, 0, 0)->text, "10");
     EXPECT_STREQ(swapped.cell(1, 0, 0)->text, "20");
-
-    // A worksheet the list does not name.
-    LoadedBook unlisted;
-    load_stream(unlisted, workbook("", {"Only"}, {"", number(0, 0, 15, 1)}));
-    EXPECT_EQ(unlisted.rc, -9);
-    EXPECT_TRUE(has(unlisted.error(), "BIFF_NUMBER sheet"));
 }
 
 TEST(XlsBook, EncryptedAndForeignStreamsAreRefused) {

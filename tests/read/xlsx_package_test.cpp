@@ -111,34 +111,6 @@ TEST_F(XlsxPackage, SharedStringsStylesAndThreadPrefixedParts) {
     EXPECT_GT(parts.length("[2]xl/styles.xml"), 0);
 }
 
-TEST_F(XlsxPackage, CommentsAndDrawingsGoToTheSheetThatRefersToThem) {
-    const char *comments = "<comments><commentList><comment ref=\"C2\"><text><t>%s</t></text></comment></commentList></comments>";
-    auto comment = [&](const std::string &text) {
-        std::string xml = comments;
-        return xml.replace(xml.find("%s"), 2, text);
-    };
-    std::string path = package(
-        {{"xl/workbook.xml", workbook_xml({"A", "B"})},
-         {"xl/worksheets/sheet1.xml", sheet_xml("")},
-         {"xl/worksheets/sheet2.xml", sheet_xml("")},
-         {"xl/worksheets/_rels/sheet2.xml.rels",
-          "<Relationships><Relationship Id=\"rId1\" Target=\"../comments1.xml\"/>"
-          "<Relationship Id=\"rId2\" Target=\"../drawings/drawing1.xml\"/></Relationships>"},
-         {"xl/comments1.xml", comment("owned")},
-         {"xl/comments2.xml", comment("orphan")},
-         {"xl/drawings/drawing1.xml", "<xdr:wsDr><xdr:twoCellAnchor><a:p><a:t>shape</a:t></a:p></xdr:twoCellAnchor></xdr:wsDr>"}});
-    OpenBook book(path);
-    ASSERT_EQ(book.rc(), 0);
-    auto notes = [&](int sheet) {
-        std::vector<std::string> texts;
-        if (auto *extras = static_cast<SheetExtras *>(book.get()->sheets[sheet].extension))
-            for (const SheetNote &note : extras->notes) texts.push_back(note.text);
-        return texts;
-    };
-    EXPECT_EQ(notes(0), std::vector<std::string>{"orphan"}) << "comments no sheet refers to go to the first sheet";
-    EXPECT_EQ(notes(1), (std::vector<std::string>{"owned", "shape"}));
-}
-
 TEST_F(XlsxPackage, BrokenPartsFailWithTheReadersCode) {
     OpenBook malformed(package({{"xl/workbook.xml", workbook_xml({"S"})},
                                 {"xl/worksheets/sheet1.xml", "<worksheet><sheetData/></worksheet></sheetData>"}}));

@@ -73,9 +73,6 @@ TEST(XlsxProducers, FormattedTextsInTheCallersCharacterSet) {
                 EXPECT_EQ(OXLS_search(book.get(), &request, want.c_str(), texts), 0) << where;
                 EXPECT_EQ(request.hit_row, static_cast<int>(row)) << where;
             }
-            if (charset == CS_SJIS) {
-                EXPECT_EQ(book.text(0, "A1").substr(0, 6), "2016\x94\x4E") << "年 in Shift-JIS";
-            }
         }
     }
 }

@@ -1,40 +1,12 @@
-// The XML scanner and the text decoding of package parts.
-#include "read/xlsx_elements.h"
-#include "read/xml_scanner.h"
+// The text decoding of package parts: entities, character references and
+// the spreadsheet escapes.
 #include "read/xml_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
-
-// Records every event as a line, for comparing whole scans.
-class Recorder : public XmlHandler {
-public:
-    std::vector<std::string> events;
-    int start(const XmlTag &tag, const XmlScanner &) override {
-        events.push_back("<" + std::string(tag.name));
-        return 0;
-    }
-    int end(const XmlTag &tag, const XmlScanner &) override {
-        events.push_back("</" + std::string(tag.name));
-        return 0;
-    }
-    int text(std::string_view raw, bool literal, const XmlScanner &) override {
-        events.push_back((literal ? "cdata:" : "text:") + std::string(raw));
-        return 0;
-    }
-};
-
-std::vector<std::string> scan(const std::string &xml, int *rc = nullptr) {
-    Recorder recorder;
-    XmlScanner scanner(xlsx_element_id);
-    int result = scanner.scan(xml, recorder);
-    if (rc) *rc = result;
-    return recorder.events;
-}
 
 std::string decoded_text(std::string_view raw) {
     std::string out;
@@ -46,15 +18,6 @@ std::string decoded_attribute(std::string_view raw) {
     std::string out;
     xml_decode_entities(raw, out);
     return out;
-}
-
-TEST(XlsxXmlScanner, SkipsDoctypeWithoutExpandingEntities) {
-    // An entity-expansion bomb: its entities are never defined for us, so
-    // the references stay as written and nothing grows.
-    auto events = scan(
-        "<!DOCTYPE x [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;\">]><si><t>&b;</t></si>");
-    ASSERT_EQ(events.size(), 5u);
-    EXPECT_EQ(events[2], "text:&b;");
 }
 
 TEST(XlsxTextDecoding, DecodesEntitiesAndEveryCharacterReference) {

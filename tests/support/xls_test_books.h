@@ -61,9 +61,9 @@ struct Stream {
     std::u16string name;
     std::string data;
 };
-// A compound file holding the streams below the root; streams shorter than
-// 4096 bytes go into small blocks.  `sector_shift` 9 gives 512-byte sectors.
-std::string compound_file(const std::vector<Stream> &streams, int sector_shift = 9);
+// A compound file of 512-byte sectors holding the streams below the root;
+// streams shorter than 4096 bytes go into small blocks.
+std::string compound_file(const std::vector<Stream> &streams);
 
 // A file in the test's temporary folder holding `bytes`; removed by the
 // destructor.

@@ -299,14 +299,6 @@ int main(int argc, char **argv) {
     PostMessageA(main, WM_COMMAND, 200, 0);
     check(ended(program), "exit after reading settings");
 
-    // A lower-case y turns a flag on.
-    write_file(settings, "[Z-Scan]\r\nIS_OUTPUT_EXCEL=\"y\"\r\n");
-    program = start(exe);
-    main = program.main;
-    check(ticked(main, kExcel) && !ticked(main, kRegex), "lower-case y ticks Excel output");
-    PostMessageA(main, WM_COMMAND, 200, 0);
-    check(ended(program), "exit after a lower-case y");
-
     // A text search opens Notepad on the Shift-JIS result; cancel while idle
     // then offers to save the changed settings.
     DeleteFileA(settings.c_str());
