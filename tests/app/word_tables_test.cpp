@@ -57,11 +57,13 @@ TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {
     EXPECT_TRUE(context_.search_words.empty());
 }
 
-TEST_F(WordTablesTest, ListFileWordsComeFirst) {
+TEST_F(WordTablesTest, ListFileWordsComeFirstAndTenFileNameKeywordsAreKept) {
     write_list("first\tsecond\r\nthird\n\nfourth");
-    ASSERT_TRUE(take("typed"));
+    ASSERT_TRUE(take("typed", "k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12"));
     ASSERT_TRUE(build());
     EXPECT_EQ(context_.search_words, (Words{"first", "second", "third", "fourth", "typed"}));
+    ASSERT_EQ(context_.file_name_keywords.size(), kFileNameKeywordMax);
+    EXPECT_EQ(context_.file_name_keywords.back(), "k10");
 }
 
 TEST_F(WordTablesTest, FullWidthSpacesSeparateTypedWordsButNotListFileWords) {
@@ -82,13 +84,6 @@ TEST_F(WordTablesTest, ShiftJisTextIsFoldedCharacterByCharacter) {
     EXPECT_EQ(context_.search_words_text, "\x95\x81\x40 x  y");
     ASSERT_TRUE(build());
     EXPECT_EQ(context_.search_words, (Words{"\x95\x81\x40", "x", "y"}));
-}
-
-TEST_F(WordTablesTest, OnlyTheFirstTenFileNameKeywordsAreKept) {
-    ASSERT_TRUE(take("w", "k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12"));
-    ASSERT_TRUE(build());
-    ASSERT_EQ(context_.file_name_keywords.size(), kFileNameKeywordMax);
-    EXPECT_EQ(context_.file_name_keywords.back(), "k10");
 }
 
 TEST_F(WordTablesTest, AnOverlongWordEndsItsLine) {

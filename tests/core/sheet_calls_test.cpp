@@ -26,17 +26,6 @@ protected:
     std::unique_ptr<XLS_BOOK> record_ = std::make_unique<XLS_BOOK>();
 };
 
-TEST_F(SheetCalls, DefaultNamesCountUpPastNamesInUse) {
-    ASSERT_EQ(open_sheet("SHEET_NAME=Sheet2"), 0);
-    ASSERT_EQ(open_sheet("MODE=CREATE"), 0);
-    ASSERT_EQ(open_sheet("モード=新規"), 0);
-    EXPECT_EQ(OXLS_sheet_num(book()), 3);
-    EXPECT_EQ(name(1), "Sheet3") << "Sheet2 is taken";
-    EXPECT_EQ(name(2), "Sheet4");
-    EXPECT_EQ(book()->current_sheet, 2);
-    EXPECT_EQ(book()->sheets[2].template_index, -1);
-}
-
 TEST_F(SheetCalls, GivenNamesMustBeNewAndFitTheRecord) {
     ASSERT_EQ(open_sheet("シート=\"売上 2024\""), 0);
     EXPECT_EQ(open_sheet("SHEET_NAME=\"売上 2024\""), -3);

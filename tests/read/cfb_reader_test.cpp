@@ -82,16 +82,6 @@ TEST(CfbReader, StreamsAtTheThresholdUseTheRightBlocks) {
     EXPECT_EQ(read_all(left_storage, "Workbook"), big.substr(0, 100));
 }
 
-TEST(CfbReader, NamesMatchOnTheirLowBytesInAnyLetterCase) {
-    TempFile file("names.cfb", compound_file({{u"\u0005Summary", "x"}, {u"\u65E5Data", "y"}, {u"WORKBOOK", "z"}}));
-    CfbStorage storage(file.path());
-    ASSERT_TRUE(storage.open());
-    EXPECT_EQ(read_all(storage, "Summary"), "x");        // leading control character dropped
-    EXPECT_EQ(read_all(storage, "\xE5" "Data"), "y");    // U+65E5 kept as its low byte
-    EXPECT_EQ(storage.entry("\xE6\x97\xA5" "Data"), nullptr);
-    EXPECT_EQ(read_all(storage, "workbook"), "z");
-}
-
 // Chains that lead out of the file or run in circles end the read; they
 // never loop.  The stream occupies sectors 0 to 11, the directory sector
 // 12 and the table sector 13.

@@ -22,7 +22,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -78,13 +77,6 @@ std::map<std::string, Outcome> expected_outcomes() {
             table[file] = outcome;
     }
     return table;
-}
-
-bool is_xls_name(const std::string &name) {
-    if (name.size() < 4) return false;
-    std::string ending = name.substr(name.size() - 4);
-    for (char &c : ending) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return ending == ".XLS";
 }
 
 // The non-empty texts of a book's cells by sheet, row and column.
@@ -144,7 +136,7 @@ Outcome sweep(const std::string &relative) {
 
     BookCellReader reader;
     TextCollector collector;
-    const BookFormat format = is_xls_name(relative) ? BookFormat::Excel2003 : BookFormat::Excel2007;
+    const BookFormat format = xlstest::is_xls_name(relative) ? BookFormat::Excel2003 : BookFormat::Excel2007;
     EXPECT_EQ(reader.read(path.c_str(), format, collector), 0) << "the search cannot read what the library opens";
     EXPECT_TRUE(collector.texts == texts) << "the search reads other texts than the library shows: "
                                           << collector.texts.size() << " against " << texts.size() << " cells";

@@ -80,15 +80,6 @@ TEST_F(XlsxPackage, WithoutWorkbookRelationshipsWorksheetPartsFillTheSheetsInNam
     EXPECT_EQ(extra.text(1, "A3"), "x");
 }
 
-TEST_F(XlsxPackage, BookWithoutSheetsOpens) {
-    OpenBook book(package({{"[Content_Types].xml", kContentTypes}, {"xl/workbook.xml", workbook_xml({})}}));
-    ASSERT_EQ(book.rc(), 0);
-    EXPECT_EQ(OXLS_sheet_num(book.get()), 0);
-    char text[16] = "x";
-    EXPECT_EQ(OXLS_get_cell(book.get(), "A1", text, sizeof text, nullptr, 0), OXLS_ERR_ROW_RANGE);
-    EXPECT_STREQ(text, "");
-}
-
 TEST_F(XlsxPackage, SharedStringsStylesAndThreadPrefixedParts) {
     std::string path = package(
         {{"xl/workbook.xml", workbook_xml({"S"})},
@@ -147,16 +138,6 @@ TEST_F(XlsxPackage, WorkbookKeptElsewhereIsFoundThroughRelationships) {
     for (int i = 0; i < book.get()->extract_count; ++i)
         own_name_listed = own_name_listed || std::string(book.get()->extract_list[i]).find("book/wb.xml") != std::string::npos;
     EXPECT_TRUE(own_name_listed) << "the part list keeps the parts' own names";
-}
-
-TEST_F(XlsxPackage, ListModeReadsOnlyTheSheetNames) {
-    OpenBook book(package({{"xl/workbook.xml", workbook_xml({"甲", "乙"})},
-                           {"xl/worksheets/sheet1.xml", sheet_xml(text_row(1, {"x"}))}}),
-                  "LIST");
-    ASSERT_EQ(book.rc(), 0);
-    ASSERT_EQ(OXLS_sheet_num(book.get()), 2);
-    EXPECT_STREQ(book.get()->sheets[1].name, "乙");
-    EXPECT_EQ(book.get()->sheets[0].row_count, 0);
 }
 
 }  // namespace

@@ -278,11 +278,15 @@ void load_extracted(LoadedBook &loaded, const char *path) {
     loaded.book.temp_workbook_path[0] = '\0';
 }
 
+bool is_xls_name(const std::string &name) {
+    std::string ending = name.substr(name.size() < 4 ? 0 : name.size() - 4);
+    for (char &c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ending == ".xls";
+}
+
 int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction) {
     std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
-    std::string ending = path.substr(path.size() < 4 ? 0 : path.size() - 4);
-    for (char &c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    if (ending == ".xls") {
+    if (is_xls_name(path)) {
         const int copied = cfb_extract_workbook(path.c_str(), kStreamFile);
         if (extraction) *extraction = copied;
         if (copied != 0) return kNotExtracted;

@@ -103,6 +103,8 @@ struct LoadedBook {
 // copy's code in *extraction).
 constexpr int kNotExtracted = 1;
 int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction = nullptr);
+// Whether a file name ends in .xls, in any letter case.
+bool is_xls_name(const std::string &name);
 
 // Reads the book file at `path` as the search does: the workbook stream is
 // copied into a memory file first and read through TEMP_WORKBOOK_PATH.
