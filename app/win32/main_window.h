@@ -39,8 +39,6 @@ private:
     void on_command(int id);
 
     FieldValues read_fields() const;
-    void show_fields();
-    void take_fields_for_saving();
     void save_and_snapshot();
     void offer_to_save();
     [[noreturn]] void exit_program(bool destroy);

@@ -13,8 +13,6 @@ namespace {
 constexpr int kShiftJisPage = 932;
 constexpr int kUtf8Page = 65001;
 
-bool is_two_byte_code(int code) { return code == CS_UTF16BE || code == CS_WIDE5; }
-
 // ---- EUC-JP <-> Shift-JIS arithmetic ----------------------------------
 
 std::string euc_to_sjis(std::string_view in) {
@@ -84,15 +82,6 @@ std::u16string swap_pairs(std::string_view big_endian) {
         wide[i] = static_cast<char16_t>((static_cast<unsigned char>(big_endian[2 * i]) << 8) |
                                         static_cast<unsigned char>(big_endian[2 * i + 1]));
     return wide;
-}
-
-std::string to_big_endian(const std::u16string &wide) {
-    std::string out(wide.size() * 2 + 2, '\0');
-    for (size_t i = 0; i < wide.size(); ++i) {
-        out[2 * i] = static_cast<char>(wide[i] >> 8);
-        out[2 * i + 1] = static_cast<char>(wide[i] & 0xFF);
-    }
-    return out;
 }
 
 // Re-encodes text of one code page in another: 0 or -2.
@@ -182,25 +171,6 @@ int change_case(int code, char *text, Change change) {
     return 0;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
-
-int unquote_with(char *text, char quote) {
-    size_t length = std::strlen(text);
-    if (length >= 2 && text[0] == quote && text[length - 1] == quote) {
-        std::memmove(text, text + 1, length - 2);
-        text[length - 2] = '\0';
-    }
-    return 0;
-}
-
-template <typename Accept>
-int all_of(const char *text, Accept accept) {
-    if (!*text) return 0;
-    for (; *text; ++text)
-        if (!accept(static_cast<unsigned char>(*text))) return 0;
-    return -1;
-}
-
 }  // namespace
 
 int orb_char_len(int code, unsigned char byte, int *index) {
@@ -219,13 +189,6 @@ int orb_char_len(int code, unsigned char byte, int *index) {
     }
     if (index) *index += more;
     return more;
-}
-
-int orb_byte_len(int code, const char *text) {
-    if (!is_two_byte_code(code)) return static_cast<int>(std::strlen(text));
-    int length = 0;
-    while (text[length] || text[length + 1]) length += 2;
-    return length;
 }
 
 int orb_convert(int from, int to, std::string_view text, std::string &out) {
@@ -261,103 +224,8 @@ int orb_convert(int from, int to, char *text, int *length) {
     return 0;
 }
 
-std::string orb_sjis_to_utf16be(std::string_view text) {
-    std::u16string wide;
-    try {
-        if (!zplat::to_utf16(kShiftJisPage, text, wide)) return std::string();
-        return to_big_endian(wide);
-    } catch (const std::bad_alloc &) {
-        return std::string();
-    }
-}
-
-std::string orb_utf8_to_utf16be(std::string_view text) {
-    std::u16string wide;
-    try {
-        if (!zplat::to_utf16(kUtf8Page, text, wide)) return std::string();
-        return to_big_endian(wide);
-    } catch (const std::bad_alloc &) {
-        return std::string();
-    }
-}
-
 int orb_upper(int code, char *text) {
     return change_case(code, text, [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; });
-}
-
-int orb_lower(int code, char *text) {
-    return change_case(code, text, [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; });
-}
-
-int orb_trim(char *text) {
-    size_t length = std::strlen(text);
-    if (length == 0 || (!is_blank(text[0]) && !is_blank(text[length - 1]))) return 0;
-    size_t start = 0;
-    while (start < length && is_blank(text[start])) ++start;
-    size_t end = length;
-    while (end > start && is_blank(text[end - 1])) --end;
-    std::memmove(text, text + start, end - start);
-    text[end - start] = '\0';
-    return 0;
-}
-
-int orb_unquote(char *text) { return unquote_with(text, '"'); }
-int orb_unquote_single(char *text) { return unquote_with(text, '\''); }
-int orb_unquote_back(char *text) { return unquote_with(text, '`'); }
-
-int orb_split_path(int code, const char *path, char *folder_out, char *name_out) {
-    int last = -1;
-    for (int i = 0; path[i]; i = next_char(code, path, i))
-        if (path[i] == '/' || path[i] == '\\') last = i;
-    size_t length = std::strlen(path);
-    size_t folder_length = last < 0 ? 0 : static_cast<size_t>(last);
-    const char *name = last < 0 ? path : path + last + 1;
-    if (name_out) std::memmove(name_out, name, length - static_cast<size_t>(name - path) + 1);
-    std::memmove(folder_out, path, folder_length);
-    folder_out[folder_length] = '\0';
-    return 0;
-}
-
-int orb_shorten(int code, char *text, int width) {
-    int length = static_cast<int>(std::strlen(text));
-    if (length <= width) return 0;
-    int keep = width > 3 ? width - 3 : 0;
-    int start = 0;
-    while (start < length && length - start > keep) start = next_char(code, text, start);
-    int tail = length - start;
-    std::memmove(text + 3, text + start, static_cast<size_t>(tail));
-    std::memcpy(text, "...", 3);
-    text[3 + tail] = '\0';
-    return 0;
-}
-
-int orb_number_tidy(char *text) {
-    char *digits = text + (text[0] == '-' || text[0] == '+' ? 1 : 0);
-    size_t length = std::strlen(digits);
-    if (std::strchr(digits, '.')) {
-        while (length > 0 && digits[length - 1] == '0') --length;
-        if (length > 0 && digits[length - 1] == '.') --length;
-    }
-    digits[length] = '\0';
-    size_t zeros = 0;
-    while (zeros < length && digits[zeros] == '0' && digits[zeros + 1] != '.') ++zeros;
-    std::memmove(digits, digits + zeros, length - zeros + 1);
-    if (!*digits || std::strcmp(digits, "0") == 0) std::strcpy(text, "0");
-    return 0;
-}
-
-int orb_is_digits(const char *text) {
-    return all_of(text, [](unsigned char c) { return c >= '0' && c <= '9'; });
-}
-
-int orb_is_number_text(const char *text) {
-    return all_of(text, [](unsigned char c) { return (c >= '0' && c <= '9') || c == '+' || c == '-' || c == '.'; });
-}
-
-int orb_is_hex(const char *text) {
-    return all_of(text, [](unsigned char c) {
-        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
-    });
 }
 
 void orb_fold_fullwidth_spaces(int code, char *text) {

@@ -11,8 +11,6 @@ enum Charset { CS_SJIS = 1, CS_EUC = 2, CS_UTF8 = 3, CS_UTF16BE = 4, CS_WIDE5 = 
 // Number of further bytes of the character whose first byte is `byte`
 // (0 for a single-byte character); *index is advanced by that number.
 int orb_char_len(int code, unsigned char byte, int *index);
-// Bytes before the terminator (two zero bytes for codes 4 and 5).
-int orb_byte_len(int code, const char *text);
 
 // In-place conversion of the *length bytes at text; the caller's buffer
 // must have room for the result and its terminator (Shift-JIS to UTF-8
@@ -29,33 +27,7 @@ std::string orb_convert(int from, int to, std::string_view text);
 // The same again with the result code: 0, or -2 (out left empty).
 int orb_convert(int from, int to, std::string_view text, std::string &out);
 
-// Big-endian UTF-16 from ANSI (Shift-JIS) or UTF-8 text; the two zero bytes
-// that end it are part of the returned string.  Empty when memory cannot be
-// had.
-std::string orb_sjis_to_utf16be(std::string_view text);
-std::string orb_utf8_to_utf16be(std::string_view text);
-
 int orb_upper(int code, char *text);     // 0; -1 when a quote is never closed
-int orb_lower(int code, char *text);
-int orb_trim(char *text);
-int orb_unquote(char *text);             // one pair of surrounding double quotes
-int orb_unquote_single(char *text);
-int orb_unquote_back(char *text);
-// Cuts the path at its last "/" or backslash (a trail byte 0x5C of a double-byte
-// character is not one): folder_out gets what precedes the separator,
-// name_out (when given) what follows it.  Without a separator the folder is
-// empty and the name is the whole path.  Buffers must hold the path.
-int orb_split_path(int code, const char *path, char *folder_out, char *name_out = nullptr);
-// A text longer than width bytes becomes "..." followed by its last bytes,
-// cut on a character boundary, width bytes at most in all.
-int orb_shorten(int code, char *text, int width);
-// Drops leading zeros (keeping the one before a decimal point), trailing
-// zeros after a decimal point and a point left last; a sign stays in front.
-// "-0" and an emptied text become "0".
-int orb_number_tidy(char *text);
-int orb_is_digits(const char *text);      // -1 all digits, else 0
-int orb_is_number_text(const char *text); // -1 digits, signs and points only
-int orb_is_hex(const char *text);         // -1 hexadecimal digits only
 
 // Full-width space folding: each full-width space becomes as many ASCII
 // spaces as it has bytes (Shift-JIS 81 40, EUC A1 A1, UTF-8 E3 80 80).

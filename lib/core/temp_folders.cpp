@@ -1,20 +1,12 @@
-// Temporary folders: creation along a path, recursive removal and the
-// clean-up of old numbered folders.
+// Temporary folders: creation along a path and recursive removal.
 #include "temp_folders.h"
 
 #include "charset.h"
 #include "platform/platform.h"
 
-#include <cstdio>
-#include <cstring>
-#include <ctime>
 #include <vector>
 
 namespace {
-
-constexpr int NUMBERED_FOLDERS = 200;
-constexpr int MAX_CLEANED = 100;
-constexpr double SECONDS_PER_DAY = 86400.0;
 
 std::string join(const std::string &folder, const std::string &name) {
     return folder + zplat::kSeparator + name;
@@ -90,28 +82,4 @@ int orb_remove_folder(const char *path) {
     }
     if (zplat::remove_directory(path) != 0) rc = -1;
     return rc;
-}
-
-int orb_clean_old_folders(const char *base, int days) {
-    const std::string temp = zplat::temp_folder();
-    if (!base || temp.empty()) return 0;
-    std::string root = join(temp, base);
-    std::time_t now = std::time(nullptr);
-    std::vector<std::string> old;
-    for (int number = 0; number < NUMBERED_FOLDERS && static_cast<int>(old.size()) < MAX_CLEANED; ++number) {
-        char name[16];
-        std::snprintf(name, sizeof name, "%04d", number);
-        std::string folder = root + '/' + name;
-        std::tm changed{};
-        if (!zplat::is_directory(folder.c_str()) || zplat::file_time(folder.c_str(), &changed) != 0) continue;
-        changed.tm_isdst = -1;
-        std::time_t when = std::mktime(&changed);
-        if (when != static_cast<std::time_t>(-1) && std::difftime(now, when) > days * SECONDS_PER_DAY)
-            old.push_back(folder);
-    }
-    int removed = 0;
-    for (const std::string &folder : old) {
-        if (orb_remove_folder(folder.c_str()) == 0) ++removed;
-    }
-    return removed;
 }

@@ -1,5 +1,5 @@
 // Folders under the temporary folder: making them, creating whole paths,
-// removing them with their contents, and cleaning out old numbered ones.
+// removing them with their contents.
 #pragma once
 
 #include <string>
@@ -23,11 +23,6 @@ int orb_create_path(const char *path);
 // folder itself.  Links are removed, never followed.  0, or -1 when something
 // could not be removed.
 int orb_remove_folder(const char *path);
-
-// Looks at the folders "<temp>/<base>/0000" to "<temp>/<base>/0199" and
-// removes those last changed more than `days` days ago (at most 100 per
-// call).  Returns the number removed.
-int orb_clean_old_folders(const char *base, int days);
 
 // Whether `c` separates the levels of a path on this platform.
 bool orb_is_path_separator(char c);

@@ -371,10 +371,6 @@ int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &o
     return orb_extract_package(PackageStore{}, thread_no, zip_path, out);
 }
 
-int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out) {
-    return extract_growing(PackageStore{}, true, thread_no, zip_path, folder, out);
-}
-
 PackageEntries::~PackageEntries() {
     if (zip_) unzClose(zip_);
     libdeflate_free_decompressor(inflater_);

@@ -77,9 +77,6 @@ int orb_extract_package(const PackageStore &store, int thread_no, const char *zi
 // "OBtemp" under the temporary folder.
 int orb_extract_package(int thread_no, const char *zip_path, ExtractedPackage &out);
 
-// The same, straight into `folder` on disk.
-int orb_extract_package_to_disk(int thread_no, const char *zip_path, const char *folder, ExtractedPackage &out);
-
 // The part name of a stored name: everything up to the first ']' is a
 // thread prefix and is dropped.
 const char *orb_part_name(const char *stored_name);

@@ -138,8 +138,6 @@ voidpf open_stream(voidpf opaque, const char *name, int mode) {
     return stream;
 }
 
-voidpf ZCALLBACK zip_open(voidpf opaque, const char *name, int mode) { return open_stream(opaque, name, mode); }
-
 voidpf ZCALLBACK zip_open64(voidpf opaque, const void *name, int mode) {
     return open_stream(opaque, static_cast<const char *>(name), mode);
 }
@@ -207,17 +205,9 @@ long seek_stream(ZipStream *stream, long long offset, int origin) {
     return zplat::file_seek(stream->disk, offset, platform_origin) == 0 ? 0 : -1;
 }
 
-long ZCALLBACK zip_tell(voidpf, voidpf handle) {
-    return static_cast<long>(tell_stream(static_cast<ZipStream *>(handle)));
-}
-
 ZPOS64_T ZCALLBACK zip_tell64(voidpf, voidpf handle) {
     long long position = tell_stream(static_cast<ZipStream *>(handle));
     return position < 0 ? static_cast<ZPOS64_T>(-1) : static_cast<ZPOS64_T>(position);
-}
-
-long ZCALLBACK zip_seek(voidpf, voidpf handle, uLong offset, int origin) {
-    return seek_stream(static_cast<ZipStream *>(handle), static_cast<long long>(offset), origin);
 }
 
 long ZCALLBACK zip_seek64(voidpf, voidpf handle, ZPOS64_T offset, int origin) {
@@ -237,17 +227,6 @@ int ZCALLBACK zip_error(voidpf, voidpf handle) { return static_cast<ZipStream *>
 voidpf opaque_for(const ZipStorage &storage) { return const_cast<ZipStorage *>(&storage); }
 
 }  // namespace
-
-void orb_fill_zip_filefunc(zlib_filefunc_def *table, ZipMedium medium) {
-    table->zopen_file = zip_open;
-    table->zread_file = zip_read;
-    table->zwrite_file = zip_write;
-    table->ztell_file = zip_tell;
-    table->zseek_file = zip_seek;
-    table->zclose_file = zip_close;
-    table->zerror_file = zip_error;
-    table->opaque = opaque_for(CALLER_STORAGE[static_cast<int>(medium)]);
-}
 
 void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, ZipMedium medium) {
     orb_fill_zip_filefunc64(table, CALLER_STORAGE[static_cast<int>(medium)]);

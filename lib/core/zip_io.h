@@ -28,7 +28,6 @@ struct ZipStorage {
 };
 
 // Tables over the caller's memory files.
-void orb_fill_zip_filefunc(zlib_filefunc_def *table, ZipMedium medium = ZipMedium::Selected);
 void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, ZipMedium medium = ZipMedium::Selected);
 // A table over `storage`, which must outlive every file opened through it.
 void orb_fill_zip_filefunc64(zlib_filefunc64_def *table, const ZipStorage &storage);

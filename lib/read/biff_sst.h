@@ -15,7 +15,6 @@ constexpr int XLS_CELL_STR_LEN = 32767;
 
 class BiffSstCollector {
 public:
-    bool collecting() const { return !piece_starts_.empty(); }
     // Starts a new table with the SST record's data as its first piece.
     // 0, or -2 out of memory.
     int start(const unsigned char *data, size_t length);

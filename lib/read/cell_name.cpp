@@ -98,18 +98,10 @@ std::string ozw_column_letters(int column) {
     return letters;
 }
 
-namespace {
-
-std::string form_name(int row, int column, const char *marker) {
+std::string ozw_cell_name(int row, int column) {
     if (row < 0 || row > OZW_MAX_ROW || column < 0 || column > OZW_MAX_COLUMN) return "";
-    return marker + ozw_column_letters(column) + marker + std::to_string(row + 1);
+    return ozw_column_letters(column) + std::to_string(row + 1);
 }
-
-}  // namespace
-
-std::string ozw_cell_name(int row, int column) { return form_name(row, column, ""); }
-
-std::string ozw_absolute_cell_name(int row, int column) { return form_name(row, column, "$"); }
 
 std::string ozw_range_name(int row1, int column1, int row2, int column2) {
     const std::string first = ozw_cell_name(row1, column1);

@@ -47,10 +47,9 @@ int ozw_parse_range(std::string_view text, CellRange &range);
 // Letters of a column index ("A" for 0, "XFD" for 16383); empty outside
 // 0..OZW_MAX_COLUMN.
 std::string ozw_column_letters(int column);
-// "AB3" for row 2, column 27; "$AB$3" in the absolute form; empty when the
-// row or column is outside the sheet.
+// "AB3" for row 2, column 27; empty when the row or column is outside the
+// sheet.
 std::string ozw_cell_name(int row, int column);
-std::string ozw_absolute_cell_name(int row, int column);
 // "A1:C5"; empty when a corner is outside the sheet.
 std::string ozw_range_name(int row1, int column1, int row2, int column2);
 

@@ -73,15 +73,6 @@ bool same_name(std::string_view a, std::string_view b) {
     return true;
 }
 
-const char *special_name(uint32_t value) {
-    switch (value) {
-    case CFB_END_OF_CHAIN: return "[eof]";
-    case CFB_BAT_SECTOR: return "[bat]";
-    case CFB_META_SECTOR: return "[metabat]";
-    default: return nullptr;
-    }
-}
-
 }  // namespace
 
 void CfbAllocTable::decode(const std::vector<unsigned char> &raw) {
@@ -249,38 +240,6 @@ size_t CfbStorage::read_chain(const std::vector<uint32_t> &chain, bool small_blo
         position += piece;
     }
     return done;
-}
-
-void CfbStorage::dump_header(std::FILE *out) const {
-    std::fprintf(out, "b_shift: %u\ns_shift: %u\nnum_bat: %u\ndirent_start: %u\nthreshold: %u\n",
-                 header_.b_shift, header_.s_shift, header_.num_bat, header_.dirent_start, header_.threshold);
-    std::fprintf(out, "sbat_start: %u\nnum_sbat: %u\nmbat_start: %u\nnum_mbat: %u\nbat blocks: ",
-                 header_.sbat_start, header_.num_sbat, header_.mbat_start, header_.num_mbat);
-    for (uint32_t block : bat_block_list_) std::fprintf(out, "%u ", block);
-    std::fputc('\n', out);
-}
-
-void CfbStorage::dump_table(std::FILE *out) const {
-    for (size_t i = 0; i < bat_.entries.size(); ++i) {
-        uint32_t value = bat_.entries[i];
-        if (value == CFB_FREE) continue;
-        const char *special = special_name(value);
-        if (special)
-            std::fprintf(out, "%zu: %s\n", i, special);
-        else
-            std::fprintf(out, "%zu: %u\n", i, value);
-    }
-}
-
-void CfbStorage::dump_directory(std::FILE *out) const {
-    for (const CfbEntry &e : directory_) {
-        std::fprintf(out, "%d: %s%s %s start %u size %u\n", e.index, e.valid ? "" : "INVALID ",
-                     e.is_directory() ? "(Dir)" : "(File)", e.name.c_str(), e.start, e.size);
-    }
-}
-
-CfbStream::CfbStream(CfbStorage &storage, std::string_view path) : storage_(storage) {
-    open(storage.entry(path));
 }
 
 CfbStream::CfbStream(CfbStorage &storage, const CfbEntry &entry) : storage_(storage) { open(&entry); }

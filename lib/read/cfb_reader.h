@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -102,12 +101,6 @@ public:
     const CfbHeader &header() const { return header_; }
     const std::vector<CfbEntry> &directory() const { return directory_; }
 
-    // Diagnostic listings of the header, the big-block table and the
-    // directory.  They change nothing.
-    void dump_header(std::FILE *out) const;
-    void dump_table(std::FILE *out) const;
-    void dump_directory(std::FILE *out) const;
-
 private:
     friend class CfbStream;
     int load(const char *path);
@@ -138,7 +131,6 @@ private:
 // A stream of an open storage, read from its start.
 class CfbStream {
 public:
-    CfbStream(CfbStorage &storage, std::string_view path);
     // Opens the stream of an entry already looked up.
     CfbStream(CfbStorage &storage, const CfbEntry &entry);
 
@@ -148,8 +140,6 @@ public:
     // Copies up to `max_length` bytes from the current position; reading
     // past the end gives the bytes that remain.
     size_t read(void *buffer, size_t max_length);
-    uint64_t tell() const { return position_; }
-    void seek(uint64_t position) { position_ = position; }
     // True when the file's bytes from the stream's first sector on are the
     // stream: it lies in big blocks in ascending order, with nothing between
     // them but sectors of the allocation table itself.

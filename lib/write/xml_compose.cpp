@@ -106,9 +106,3 @@ void ozw_append_xml(std::string &out, std::string_view text) {
         i += length;
     }
 }
-
-std::string ozw_xml_escaped(std::string_view text) {
-    std::string out;
-    ozw_append_xml(out, text);
-    return out;
-}

@@ -19,4 +19,3 @@ void ozw_appendf(std::string &out, const char *format, ...)
 // that would read as such an escape has its underscore escaped; bytes that
 // are no valid UTF-8 become '?'.  The result is always well-formed XML.
 void ozw_append_xml(std::string &out, std::string_view text);
-std::string ozw_xml_escaped(std::string_view text);

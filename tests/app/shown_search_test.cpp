@@ -27,11 +27,11 @@ struct ShownCase {
 class ShownSearchTest : public ::testing::TestWithParam<ShownCase> {};
 
 TEST_P(ShownSearchTest, NumbersAreFoundByTheirShownText) {
-    const fs::path work = fresh_test_folder("zscan_shown");
+    const TempFolder work("zscan_shown");
     SearchContext context;
     init_search_context(context);
     context.jobs = 1;
-    context.temp_folder = work.string();
+    context.temp_folder = work.path().string();
     context.target_folder = fs::canonical(kShown).string();
     context.search_words_text = GetParam().words;
     context.regular_expression = GetParam().expression;
@@ -43,7 +43,6 @@ TEST_P(ShownSearchTest, NumbersAreFoundByTheirShownText) {
         for (const std::string &hit : GetParam().hits)
             expected.push_back("[" + context.target_folder + "/" + book + "][Shown]" + hit);
     EXPECT_EQ(front_end.lines, expected);
-    fs::remove_all(work);
 }
 
 // A hit shows the display text when that matched (A6 below: the display

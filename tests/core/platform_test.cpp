@@ -1,13 +1,13 @@
-// The POSIX platform layer: file modes and their locks, folder listing,
-// code-page conversion with the replacements Windows gives.
+// The POSIX platform layer: file locks, the temporary folder, code-page
+// conversion with the replacements Windows gives.
 #include "platform/platform.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,52 +17,10 @@ namespace fs = std::filesystem;
 
 class PlatformFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder_ = fs::temp_directory_path() / ("zs_platform_" + std::to_string(getpid()));
-        fs::create_directories(folder_);
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-    std::string path(const char *name) const { return (folder_ / name).string(); }
-    fs::path folder_;
+    std::string path(const std::string &name) const { return temp_.file(name); }
+    TempFolder temp_{"zs_platform"};
+    fs::path folder_ = temp_.path();
 };
-
-TEST_F(PlatformFiles, OpenModesCreateTruncateAppendAndSeek) {
-    std::string p = path("a.bin");
-    EXPECT_EQ(zplat::file_open(p.c_str(), 1), nullptr) << "read mode needs an existing file";
-    EXPECT_EQ(zplat::file_open(p.c_str(), 5), nullptr);
-
-    zplat::File *w = zplat::file_open(p.c_str(), 2);
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(zplat::file_write(w, "hello", 5), 5u);
-    zplat::file_close(w);
-
-    zplat::File *a = zplat::file_open(p.c_str(), 3);
-    ASSERT_NE(a, nullptr);
-    EXPECT_EQ(zplat::file_write(a, "!", 1), 1u);
-    zplat::file_close(a);
-
-    long long size = 0;
-    ASSERT_EQ(zplat::file_size(p.c_str(), &size), 0);
-    EXPECT_EQ(size, 6);
-
-    zplat::File *r = zplat::file_open(p.c_str(), 1);
-    ASSERT_NE(r, nullptr);
-    char buffer[8] = {};
-    EXPECT_EQ(zplat::file_seek(r, -2, 2), 0);
-    EXPECT_EQ(zplat::file_tell(r), 4);
-    EXPECT_EQ(zplat::file_read(r, buffer, sizeof buffer), 2u);
-    EXPECT_STREQ(buffer, "o!");
-    EXPECT_EQ(zplat::file_read(r, buffer, sizeof buffer), 0u);
-    EXPECT_EQ(zplat::file_seek(r, 0, 9), -3);
-    EXPECT_EQ(zplat::file_seek(r, -100, 1), -104);
-    zplat::file_close(r);
-
-    // Write mode truncates.
-    zplat::file_close(zplat::file_open(p.c_str(), 2));
-    ASSERT_EQ(zplat::file_size(p.c_str(), &size), 0);
-    EXPECT_EQ(size, 0);
-    EXPECT_EQ(zplat::file_size(path("none").c_str(), &size), -101);
-}
 
 TEST_F(PlatformFiles, AFileBeingWrittenCannotBeOpenedForReading) {
     std::string p = path("locked.bin");
@@ -77,55 +35,6 @@ TEST_F(PlatformFiles, AFileBeingWrittenCannotBeOpenedForReading) {
     EXPECT_EQ(zplat::file_open(p.c_str(), 2), nullptr) << "a file being read is not truncated";
     zplat::file_close(r1);
     zplat::file_close(r2);
-}
-
-TEST_F(PlatformFiles, FileTimeRoundTripsAndFoldersList) {
-    std::string p = path("t.txt");
-    zplat::file_close(zplat::file_open(p.c_str(), 2));
-    std::tm when{};
-    when.tm_year = 2016 - 1900;
-    when.tm_mon = 2;
-    when.tm_mday = 25;
-    when.tm_hour = 13;
-    when.tm_min = 14;
-    when.tm_sec = 15;
-    ASSERT_EQ(zplat::set_file_time(p.c_str(), when), 0);
-    std::tm back{};
-    ASSERT_EQ(zplat::file_time(p.c_str(), &back), 0);
-    EXPECT_EQ(back.tm_year, when.tm_year);
-    EXPECT_EQ(back.tm_mday, 25);
-    EXPECT_EQ(back.tm_hour, 13);
-    EXPECT_EQ(back.tm_sec, 15);
-
-    std::string sub = path("sub");
-    EXPECT_EQ(zplat::make_directory(sub.c_str()), 0);
-    EXPECT_EQ(zplat::make_directory(sub.c_str()), 1);
-    EXPECT_EQ(zplat::make_directory(p.c_str()), -1) << "a file is in the way";
-    zplat::file_close(zplat::file_open(path(".hidden").c_str(), 2));
-    fs::create_symlink(sub, path("link"));
-    ASSERT_EQ(mkfifo(path("pipe").c_str(), 0600), 0);
-
-    std::set<std::string> seen;
-    ASSERT_EQ(zplat::list_directory(folder_.c_str(), [&](const zplat::DirEntry &e) {
-        std::string flags = std::string(e.is_directory ? "d" : "-") + (e.is_hidden ? "h" : "-") +
-                            (e.is_link ? "l" : "-") + (e.is_regular ? "r" : "-");
-        seen.insert(e.name + ":" + flags);
-        return true;
-    }), 0);
-    EXPECT_EQ(seen, (std::set<std::string>{"t.txt:---r", "sub:d---", ".hidden:-h-r", "link:d-l-", "pipe:----"}));
-    zplat::FolderId through_link, real, parent;
-    ASSERT_TRUE(zplat::folder_id(path("link").c_str(), through_link));
-    ASSERT_TRUE(zplat::folder_id(sub.c_str(), real));
-    ASSERT_TRUE(zplat::folder_id(folder_.c_str(), parent));
-    EXPECT_TRUE(through_link == real && real != parent);
-    EXPECT_TRUE(zplat::is_link(path("link").c_str()));
-    EXPECT_FALSE(zplat::is_link(sub.c_str()));
-
-    int visits = 0;
-    zplat::list_directory(folder_.c_str(), [&](const zplat::DirEntry &) { return ++visits < 2; });
-    EXPECT_EQ(visits, 2) << "listing stops when asked";
-    EXPECT_EQ(zplat::list_directory(path("missing").c_str(), [](const zplat::DirEntry &) { return true; }), -1);
-    EXPECT_EQ(zplat::remove_directory(sub.c_str()), 0);
 }
 
 TEST(PlatformEnvironment, TempFolderPrefersAShortTemp) {

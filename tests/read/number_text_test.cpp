@@ -5,19 +5,6 @@
 
 namespace {
 
-TEST(NumberText, ZeroTrimming) {
-    const struct {
-        const char *before, *after;
-    } cases[] = {{"2.500000", "2.5"}, {"25.000000", "25.0"}, {"007", "7"},  {"-0.50", "-0.5"},
-                 {"0.000000", "0.0"}, {"000.125", "0.125"},  {"-0012.0", "-12.0"},
-                 {"100", "100"},      {"100.100", "100.1"},  {"000", "0"},  {"", "0"}, {"-", "0"}};
-    for (const auto &c : cases) {
-        std::string text = c.before;
-        ozw_trim_zeros(text);
-        EXPECT_EQ(text, c.after) << c.before;
-    }
-}
-
 TEST(NumberText, NumbersInFormats) {
     const struct {
         const char *value;

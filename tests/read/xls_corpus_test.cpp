@@ -5,6 +5,7 @@
 #include "mfile.h"
 #include "oxls.h"
 #include "read/cfb_reader.h"
+#include "corpus.h"
 #include "xls_test_books.h"
 
 #include <gtest/gtest.h>
@@ -25,43 +26,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string corpus_dir() {
-    const char *env = std::getenv("ZS_CORPUS_DIR");
-    return env && *env ? env : ZS_CORPUS_DIR;
-}
-
-std::string read_file(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct CorpusBook {
-    std::string path;   // relative to the corpus folder
-    std::string notes;
-};
-
-// The .xls rows of the corpus manifest.
-std::vector<CorpusBook> corpus_books() {
-    std::vector<CorpusBook> books;
-    std::istringstream manifest(read_file(corpus_dir() + "/MANIFEST.tsv"));
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> fields;
-        std::istringstream row(line);
-        for (std::string field; std::getline(row, field, '\t');) fields.push_back(field);
-        if (fields.size() >= 7 && fields[4] == "xls") books.push_back({fields[0], fields[6]});
-    }
-    return books;
-}
-
-bool is_negative_sample(const CorpusBook &book) {
-    for (const char *mark : {"ENCRYPTED", "MALFORMED", "MALICIOUS", "NOT A SPREADSHEET"})
-        if (book.notes.rfind(mark, 0) == 0) return true;
-    return false;
-}
-
 // Books where the reader differs from xlrd on purpose.
 const std::map<std::string, std::string> &known_differences() {
     static const std::map<std::string, std::string> differences = {
@@ -69,19 +33,6 @@ const std::map<std::string, std::string> &known_differences() {
         {"calamine/biff5-rich-text-string.xls", "has no CODEPAGE record, so its byte strings are read as Shift-JIS"},
     };
     return differences;
-}
-
-std::string unescape(const std::string &text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        out += next == 't' ? '\t' : next == 'n' ? '\n' : next == 'r' ? '\r' : next;
-    }
-    return out;
 }
 
 struct Comparison {
@@ -110,8 +61,8 @@ Comparison compare_with_oracle(const LoadedBook &loaded, const std::string &dump
         std::string text;
         std::getline(row, text);
         if (f.size() < 4) continue;
-        const std::string where = unescape(f[0]) + "!" + f[1] + "," + f[2];
-        auto sheet = sheets.find(unescape(f[0]));
+        const std::string where = corpus::unescape(f[0]) + "!" + f[1] + "," + f[2];
+        auto sheet = sheets.find(corpus::unescape(f[0]));
         if (sheet == sheets.end()) {
             fault("no sheet " + where);
             continue;
@@ -120,8 +71,8 @@ Comparison compare_with_oracle(const LoadedBook &loaded, const std::string &dump
         const int c = std::atoi(f[2].c_str());
         if (f[3] != "n") {
             ++result.compared;
-            if (loaded.text(sheet->second, r, c) != unescape(text))
-                fault(where + " expected [" + unescape(text) + "] got [" + loaded.text(sheet->second, r, c) + "]");
+            if (loaded.text(sheet->second, r, c) != corpus::unescape(text))
+                fault(where + " expected [" + corpus::unescape(text) + "] got [" + loaded.text(sheet->second, r, c) + "]");
             continue;
         }
         const XLS_CELL *cell = loaded.cell(sheet->second, r, c);
@@ -150,22 +101,9 @@ bool have_xlrd() {
 
 std::vector<std::string> oracle_books() {
     std::vector<std::string> paths;
-    for (const CorpusBook &book : corpus_books())
-        if (!is_negative_sample(book)) paths.push_back(book.path);
+    for (const corpus::Book &book : corpus::books({"xls"}))
+        if (!book.marked({"ENCRYPTED", "MALFORMED", "MALICIOUS", "NOT A SPREADSHEET"})) paths.push_back(book.file);
     return paths;
-}
-
-std::string test_name(const testing::TestParamInfo<std::string> &info) {
-    std::string name = std::to_string(info.index) + "_";
-    for (char ch : info.param) name += std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-    return name.substr(0, 80);
-}
-
-// Opens a book as the search does: its workbook stream extracted first.
-int open_like_search(XLS_BOOK &book, const std::string &path, const std::string &stream_name) {
-    if (cfb_extract_workbook(path.c_str(), stream_name.c_str()) != 0) return 1;
-    const std::string args = "EXCEL=\"" + path + "\" MODE=UNLOAD TEMP_WORKBOOK_PATH=\"" + stream_name + "\" CHARSET=UTF8";
-    return OXLS_open_book(&book, args.c_str());
 }
 
 }  // namespace
@@ -173,7 +111,7 @@ int open_like_search(XLS_BOOK &book, const std::string &path, const std::string 
 class XlsCorpusOracle : public testing::TestWithParam<std::string> {};
 
 TEST_P(XlsCorpusOracle, CellsMatchXlrd) {
-    const std::string path = corpus_dir() + "/" + GetParam();
+    const std::string path = corpus::path(GetParam());
     if (!fs::exists(path)) GTEST_SKIP() << "corpus file missing: " << path;
     if (!have_xlrd()) GTEST_SKIP() << "python3 with xlrd is not installed";
     if (!is_compound_file(path)) GTEST_SKIP() << "a bare BIFF stream, not an Excel 97-2003 compound file";
@@ -195,7 +133,7 @@ TEST_P(XlsCorpusOracle, CellsMatchXlrd) {
     EXPECT_EQ(result.faults, 0) << result.first_faults;
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, XlsCorpusOracle, testing::ValuesIn(oracle_books()), test_name);
+INSTANTIATE_TEST_SUITE_P(Corpus, XlsCorpusOracle, testing::ValuesIn(oracle_books()), corpus::param_name);
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(XlsCorpusOracle);
 
 TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
@@ -208,7 +146,7 @@ TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
         if (entry.path().extension() != ".tsv") continue;
         name = name.substr(0, name.size() - 4);
         const std::string relative = name.replace(name.find("__"), 2, "/");
-        const std::string path = corpus_dir() + "/" + relative;
+        const std::string path = corpus::path(relative);
         if (!fs::exists(path)) continue;
         LoadedBook loaded;
         load_extracted(loaded, path.c_str());
@@ -218,116 +156,22 @@ TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
         EXPECT_EQ(result.faults, 0) << relative << "\n" << result.first_faults;
         ++books;
     }
-    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus_dir();
+    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus::dir();
 }
 
 TEST(XlsCorpus, EncryptedBooksAreRefusedWithoutAnErrorCode) {
     int books = 0;
-    for (const CorpusBook &entry : corpus_books()) {
-        if (entry.notes.rfind("ENCRYPTED", 0) != 0) continue;
-        const std::string path = corpus_dir() + "/" + entry.path;
-        if (!fs::exists(path)) continue;
+    for (const corpus::Book &entry : corpus::books({"xls"})) {
+        if (!entry.marked({"ENCRYPTED"})) continue;
+        const std::string path = corpus::path(entry.file);
         XLS_BOOK book{};
-        EXPECT_EQ(open_like_search(book, path, "xls_corpus_stream"), OXLS_ERR_XLS_UNREADABLE) << entry.path;
-        EXPECT_EQ(OXLS_error_code(&book), 0) << entry.path;
-        EXPECT_EQ(book.sheet_count, 0) << entry.path;
+        EXPECT_EQ(open_like_search(book, path), OXLS_ERR_XLS_UNREADABLE) << entry.file;
+        EXPECT_EQ(OXLS_error_code(&book), 0) << entry.file;
+        EXPECT_EQ(book.sheet_count, 0) << entry.file;
         OXLS_free_book(&book);
         mfree_all();
         ++books;
     }
-    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus_dir();
+    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus::dir();
 }
 
-TEST(XlsCorpus, BadHeaderIsRefusedThroughTheDirectScan) {
-    std::string bytes = compound_file({{u"Workbook", workbook("", {"S"}, {number(0, 0, 15, 1)})}});
-    bytes.replace(28, 2, le16(0xFEFF));
-    bytes.replace(56, 4, le32(0));   // a threshold the compound-file reader refuses
-    TempFile file("bad_order.xls", bytes);
-    XLS_BOOK book{};
-    const std::string args = std::string("EXCEL=\"") + file.path() + "\" MODE=UNLOAD";
-    EXPECT_EQ(OXLS_open_book(&book, args.c_str()), OXLS_ERR_XLS_UNREADABLE);
-    EXPECT_EQ(book.sheet_count, 0);
-    OXLS_free_book(&book);
-}
-
-TEST(XlsCorpus, TwoProducersJapaneseTextsAndDates) {
-    for (const char *producer : {"generated/libreoffice_japanese_mixed.xls", "generated/gnumeric_japanese_mixed.xls"}) {
-        const std::string path = corpus_dir() + "/" + producer;
-        if (!fs::exists(path)) GTEST_SKIP() << "corpus file missing: " << path;
-        XLS_BOOK book{};
-        ASSERT_EQ(open_like_search(book, path, "xls_corpus_stream"), 0) << producer << OXLS_error_mesg(&book);
-        EXPECT_FALSE(mlength("xls_corpus_stream") > 0) << "the extracted stream outlives the read";
-        char name[200];
-        ASSERT_EQ(OXLS_sheet_name(&book, 0, name), 0);
-        EXPECT_STREQ(name, "日本語データ");
-        ASSERT_EQ(OXLS_open_sheet2(&book, 0), 0);
-        char text[1000];
-        // B2 carries the book's own code "yyyy/m/d"; without a section end
-        // the code is taken by the month/day test, so the day shows as 4/30.
-        const std::pair<const char *, const char *> cells[] = {
-            {"A2", "東京都千代田区"}, {"A5", "𠮷野家（サロゲートペア）"}, {"B2", "4/30"}, {"F2", "TRUE"}, {"G2", "東京都千代田区様"}};
-        for (const auto &[cell, expected] : cells) {
-            EXPECT_EQ(OXLS_get_cell(&book, cell, text, sizeof text, nullptr, 0), 0) << producer << " " << cell;
-            EXPECT_STREQ(text, expected) << producer << " " << cell;
-        }
-        OXLS_close_book(&book, nullptr);
-    }
-}
-
-TEST(XlsCorpus, LargeBookReadsThroughExtensionTableSectors) {
-    const std::string path = corpus_dir() + "/generated/gnumeric_big_60000rows.xls";
-    if (!fs::exists(path)) GTEST_SKIP() << "corpus file missing: " << path;
-    {
-        CfbStorage storage(path.c_str());
-        ASSERT_TRUE(storage.open());
-        EXPECT_GT(storage.header().num_bat, 109u);
-    }
-    LoadedBook loaded;
-    load_extracted(loaded, path.c_str());
-    ASSERT_EQ(loaded.rc, 0) << loaded.error();
-    ASSERT_EQ(loaded.book.sheet_count, 1);
-    // Formatted empty cells (BLANK records) run on to the last row.
-    EXPECT_EQ(loaded.book.sheets[0].row_count, 65536);
-    EXPECT_EQ(loaded.cell(0, 60001, 0)->type, XLS_CELL_EMPTY);
-    EXPECT_EQ(loaded.text(0, 0, 1), "顧客名");
-    EXPECT_EQ(loaded.text(0, 3, 5), "KEYWORD_3");
-    EXPECT_EQ(loaded.text(0, 60000, 1), "担神書ふふのを様60000");
-    EXPECT_STREQ(loaded.cell(0, 60000, 3)->text, "689769.44");
-    EXPECT_EQ(loaded.cell(0, 60000, 4)->type, XLS_CELL_DATE);
-}
-
-TEST(XlsCorpus, ShiftJisExcel95BookReadsLikeItsExcel97Twin) {
-    // The same book saved by one producer as Excel 97 (UTF-16 strings) and
-    // as Excel 95 with code page 932 (Shift-JIS bytes).
-    const std::string modern_path = corpus_dir() + "/generated/gnumeric_japanese_mixed.xls";
-    const std::string old_path = corpus_dir() + "/generated/gnumeric_japanese_mixed_biff7_cp932.xls";
-    if (!fs::exists(modern_path) || !fs::exists(old_path)) GTEST_SKIP() << "corpus files missing";
-    LoadedBook modern;
-    load_extracted(modern, modern_path.c_str());
-    LoadedBook old;
-    load_extracted(old, old_path.c_str());
-    ASSERT_EQ(modern.rc, 0);
-    ASSERT_EQ(old.rc, 0) << old.error();
-    ASSERT_EQ(old.book.sheet_count, modern.book.sheet_count);
-    int same = 0;
-    int replaced = 0;
-    for (int s = 0; s < modern.book.sheet_count; ++s) {
-        EXPECT_STREQ(old.book.sheets[s].name, modern.book.sheets[s].name);
-        const XLS_SHEET &sheet = modern.book.sheets[s];
-        for (int r = 0; r < sheet.row_count; ++r) {
-            for (int c = 0; c < sheet.rows[r].cell_count; ++c) {
-                const int type = sheet.rows[r].cells[c].type;
-                if (type != XLS_CELL_TEXT && type != XLS_CELL_SHARED_STRING) continue;
-                if (old.text(s, r, c) == modern.text(s, r, c)) {
-                    ++same;
-                } else {
-                    // Characters Shift-JIS has no code for were saved as "?".
-                    EXPECT_NE(old.text(s, r, c).find('?'), std::string::npos) << modern.text(s, r, c);
-                    ++replaced;
-                }
-            }
-        }
-    }
-    EXPECT_GT(same, 50);
-    EXPECT_LE(replaced, 2);
-}

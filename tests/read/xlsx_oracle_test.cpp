@@ -3,6 +3,7 @@
 // sees must show the same text through OXLS_get_cell.  Committed tables
 // cover a chosen set of books; with python3-openpyxl present, every
 // readable book of the corpus is compared live.
+#include "corpus.h"
 #include "xlsx_test_package.h"
 
 #include <gtest/gtest.h>
@@ -25,19 +26,6 @@ struct OracleCell {
     std::string text;
 };
 
-std::string unescape(const std::string &text) {
-    std::string out;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '\\' || i + 1 == text.size()) {
-            out += text[i];
-            continue;
-        }
-        char c = text[++i];
-        out += c == 't' ? '\t' : c == 'r' ? '\r' : c == 'n' ? '\n' : c;
-    }
-    return out;
-}
-
 // Lines "book TAB sheet TAB cell TAB text", grouped by book in file order.
 std::vector<std::pair<std::string, std::vector<OracleCell>>> read_table(const std::string &path) {
     std::vector<std::pair<std::string, std::vector<OracleCell>>> books;
@@ -51,7 +39,7 @@ std::vector<std::pair<std::string, std::vector<OracleCell>>> read_table(const st
         if (fields.size() == 3) fields.push_back("");
         if (fields.size() != 4) continue;
         if (books.empty() || books.back().first != fields[0]) books.push_back({fields[0], {}});
-        books.back().second.push_back({std::atoi(fields[1].c_str()), fields[2], unescape(fields[3])});
+        books.back().second.push_back({std::atoi(fields[1].c_str()), fields[2], corpus::unescape(fields[3])});
     }
     return books;
 }
@@ -90,8 +78,8 @@ TEST(XlsxOracle, TestBooksMatchTheCommittedTable) {
 }
 
 TEST(XlsxOracle, CorpusBooksMatchTheCommittedTable) {
-    if (!std::filesystem::exists(ZS_CORPUS_DIR)) GTEST_SKIP() << "corpus missing: " << ZS_CORPUS_DIR;
-    EXPECT_GT(compare_table(kExpected + "corpus.tsv", ZS_CORPUS_DIR), 0);
+    if (!std::filesystem::exists(corpus::dir())) GTEST_SKIP() << "corpus missing: " << corpus::dir();
+    EXPECT_GT(compare_table(kExpected + "corpus.tsv", corpus::dir()), 0);
 }
 
 // A python3 that has openpyxl, or empty.
@@ -108,22 +96,10 @@ std::string python_with_openpyxl() {
 // through them in reasonable time.
 std::vector<std::string> readable_corpus_books() {
     std::vector<std::string> books;
-    std::ifstream manifest(std::string(ZS_CORPUS_DIR) + "/MANIFEST.tsv");
-    std::string line;
-    while (std::getline(manifest, line)) {
-        std::vector<std::string> fields;
-        std::stringstream split(line);
-        std::string field;
-        while (std::getline(split, field, '\t')) fields.push_back(field);
-        if (fields.size() < 7 || (fields[4] != "xlsx" && fields[4] != "xlsm")) continue;
-        bool unreadable = false;
-        for (const char *mark : {"ENCRYPTED", "MALFORMED", "MALICIOUS", "HUGE"})
-            unreadable = unreadable || fields[6].rfind(mark, 0) == 0;
-        std::string path = std::string(ZS_CORPUS_DIR) + "/" + fields[0];
-        std::string extension = std::filesystem::path(path).extension().string();
-        bool book_name = extension == ".xlsx" || extension == ".xlsm";
-        bool small = std::atoll(fields[5].c_str()) < 1000000;
-        if (!unreadable && book_name && small && std::filesystem::exists(path)) books.push_back(path);
+    for (const corpus::Book &book : corpus::books({"xlsx", "xlsm"})) {
+        const bool book_name = book.file.ends_with(".xlsx") || book.file.ends_with(".xlsm");
+        if (book_name && book.bytes < 1000000 && !book.marked({"ENCRYPTED", "MALFORMED", "MALICIOUS", "HUGE"}))
+            books.push_back(corpus::path(book.file));
     }
     return books;
 }
@@ -132,15 +108,15 @@ TEST(XlsxOracle, EveryReadableCorpusBookMatchesOpenpyxl) {
     std::string python = python_with_openpyxl();
     if (python.empty()) GTEST_SKIP() << "python3 with openpyxl not found";
     std::vector<std::string> books = readable_corpus_books();
-    if (books.empty()) GTEST_SKIP() << "no corpus manifest or books under " << ZS_CORPUS_DIR;
+    if (books.empty()) GTEST_SKIP() << "no corpus manifest or books under " << corpus::dir();
     TempFolder folder;
     std::string table = folder.file("oracle.tsv");
     std::string command = python + " -W ignore " + ZS_TEST_DATA_DIR + "/../../scripts/oracle_openpyxl.py --root " +
-                          ZS_CORPUS_DIR;
+                          corpus::dir();
     for (const std::string &book : books) command += " '" + book + "'";
     command += " > '" + table + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    EXPECT_GT(compare_table(table, ZS_CORPUS_DIR), 100);
+    EXPECT_GT(compare_table(table, corpus::dir()), 100);
 }
 
 }  // namespace

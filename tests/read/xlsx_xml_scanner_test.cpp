@@ -1,42 +1,12 @@
-// The XML scanner and the text decoding of package parts.
-#include "read/xlsx_elements.h"
-#include "read/xml_scanner.h"
+// The text decoding of package parts: entities, character references and
+// the spreadsheet escapes.
 #include "read/xml_text.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
-#include <vector>
 
 namespace {
-
-// Records every event as a line, for comparing whole scans.
-class Recorder : public XmlHandler {
-public:
-    std::vector<std::string> events;
-    int start(const XmlTag &tag, const XmlScanner &scanner) override {
-        events.push_back("<" + std::string(tag.name) + " id=" + std::to_string(tag.id) + " depth=" +
-                         std::to_string(scanner.depth()) + " [" + std::string(tag.attributes) + "]" +
-                         (tag.empty ? "/" : ""));
-        return 0;
-    }
-    int end(const XmlTag &tag, const XmlScanner &) override {
-        events.push_back("</" + std::string(tag.name));
-        return 0;
-    }
-    int text(std::string_view raw, bool literal, const XmlScanner &) override {
-        events.push_back((literal ? "cdata:" : "text:") + std::string(raw));
-        return 0;
-    }
-};
-
-std::vector<std::string> scan(const std::string &xml, int *rc = nullptr) {
-    Recorder recorder;
-    XmlScanner scanner(xlsx_element_id);
-    int result = scanner.scan(xml, recorder);
-    if (rc) *rc = result;
-    return recorder.events;
-}
 
 std::string decoded_text(std::string_view raw) {
     std::string out;
@@ -48,81 +18,6 @@ std::string decoded_attribute(std::string_view raw) {
     std::string out;
     xml_decode_entities(raw, out);
     return out;
-}
-
-TEST(XlsxXmlScanner, ReportsTagsTextsAndEmptyElementsInOrder) {
-    int rc = -100;
-    auto events = scan("<?xml version=\"1.0\"?><!-- note --><row r=\"1\"><c r=\"A1\"/><v>12</v></row>", &rc);
-    EXPECT_EQ(rc, 0);
-    std::vector<std::string> expected = {
-        "<row id=111 depth=1 [ r=\"1\"]", "<c id=114 depth=2 [ r=\"A1\"]/", "</c",
-        "<v id=131 depth=2 []", "text:12", "</v", "</row"};
-    EXPECT_EQ(events, expected);
-}
-
-TEST(XlsxXmlScanner, KeepsMarkupInsideQuotedAttributesAndCdata) {
-    auto events = scan("<t a='x>y' b=\"/>\"><![CDATA[<b>&amp;</b>]]></t>");
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(events[0], "<t id=502 depth=1 [ a='x>y' b=\"/>\"]");
-    EXPECT_EQ(events[1], "cdata:<b>&amp;</b>");
-}
-
-TEST(XlsxXmlScanner, SkipsDoctypeWithoutExpandingEntities) {
-    // An entity-expansion bomb: its entities are never defined for us, so
-    // the references stay as written and nothing grows.
-    auto events = scan(
-        "<!DOCTYPE x [<!ENTITY a \"aaaa\"><!ENTITY b \"&a;&a;&a;\">]><si><t>&b;</t></si>");
-    ASSERT_EQ(events.size(), 5u);
-    EXPECT_EQ(events[2], "text:&b;");
-}
-
-TEST(XlsxXmlScanner, RefusesMalformedMarkup) {
-    int rc = 0;
-    scan("</row>", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "end tag without an open element";
-    scan("<row><c r=\"A1\"", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated tag";
-    scan("<row a=\"1></row>", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated quote";
-    scan("<si><!-- open", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated comment";
-    scan("<si><![CDATA[ open", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "unterminated CDATA";
-    scan("<si><", &rc);
-    EXPECT_EQ(rc, XML_MALFORMED) << "lone '<' at the end";
-}
-
-TEST(XlsxXmlScanner, BoundsNesting) {
-    std::string ok, deep;
-    for (int i = 0; i < XML_MAX_DEPTH; ++i) ok += "<a>";
-    int rc = -100;
-    scan(ok, &rc);
-    EXPECT_EQ(rc, 0);
-    scan(ok + "<a>", &rc);
-    EXPECT_EQ(rc, XML_TOO_DEEP);
-    // A million unclosed elements are refused as soon as the limit is met.
-    for (int i = 0; i < 1000000; ++i) deep += "<b>";
-    scan(deep, &rc);
-    EXPECT_EQ(rc, XML_TOO_DEEP);
-}
-
-TEST(XlsxXmlScanner, EndTagClosesElementsLeftOpenInsideIt) {
-    auto events = scan("<a:p><br><a:t>x</a:t></a:p><a:p/>");
-    std::vector<std::string> expected = {"<a:p id=514 depth=1 []", "<br id=-1 depth=2 []", "<a:t id=513 depth=3 []",
-                                         "text:x", "</a:t", "</br", "</a:p", "<a:p id=514 depth=1 []/", "</a:p"};
-    EXPECT_EQ(events, expected);
-    // An end tag naming nothing open is ignored rather than closing the wrong element.
-    events = scan("<si></t><t>y</t></si>");
-    EXPECT_EQ(events.back(), "</si");
-    EXPECT_EQ(events.size(), 5u);
-}
-
-TEST(XlsxXmlScanner, ReadsAttributesInEitherQuotesAndAnyOrder) {
-    std::string_view rest = " s = '3'\tr=\"B2\" t='s'  x:y=\"a'b\" broken", name, value;
-    std::vector<std::string> pairs;
-    while (xml_next_attribute(rest, name, value)) pairs.push_back(std::string(name) + "=" + std::string(value));
-    std::vector<std::string> expected = {"s=3", "r=B2", "t=s", "x:y=a'b"};
-    EXPECT_EQ(pairs, expected);
 }
 
 TEST(XlsxTextDecoding, DecodesEntitiesAndEveryCharacterReference) {

@@ -64,24 +64,4 @@ TEST_F(WriteBookCalls, ReleasedRecordIsRefused) {
     EXPECT_FALSE(fs::exists(folder / "closed.xlsx"));
 }
 
-TEST_F(WriteBookCalls, SheetsOpenedByNameReceiveTheirItems) {
-    fs::create_directories(folder);
-    ASSERT_EQ(open(folder / "named.xlsx"), 0);
-    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=\"一覧\""), 0) << OXLS_error_mesg(book.get());
-    ASSERT_EQ(OXLS_put_values(book.get(), "A1=top"), 0);
-    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=\"明細\""), 0) << OXLS_error_mesg(book.get());
-    ASSERT_EQ(OXLS_put_values(book.get(), "B2=detail 一覧!C3=back"), 0) << OXLS_error_mesg(book.get());
-    ASSERT_EQ(OXLS_sheet_hyperlink(book.get(), "B2", "一覧", "A1"), 0);
-    ASSERT_EQ(OXLS_close_book(book.get(), "SAVE"), 0) << OXLS_error_mesg(book.get());
-    ZipEntries entries = read_zip((folder / "named.xlsx").string());
-    ASSERT_EQ(entries.size(), 15u);   // nine parts and three for each of two sheets
-    EXPECT_NE(find_entry(entries, "xl/workbook.xml")->find("<sheet name=\"一覧\" sheetId=\"1\" r:id=\"rId1\"/>"
-                                                            "<sheet name=\"明細\" sheetId=\"2\" r:id=\"rId2\"/>"),
-              std::string::npos);
-    const std::string &first = *find_entry(entries, "xl/worksheets/sheet1.xml");
-    EXPECT_NE(first.find("<c r=\"C3\" t=\"s\"><v>2</v></c>"), std::string::npos);
-    const std::string &second = *find_entry(entries, "xl/worksheets/sheet2.xml");
-    EXPECT_NE(second.find("<hyperlink ref=\"B2\" location=\"'一覧'!A1\" display=\"一覧\"/>"), std::string::npos);
-}
-
 }  // namespace

@@ -34,29 +34,6 @@ protected:
     WriteTestBook book;
 };
 
-TEST_F(WriteHyperlinks, ResultRowLinksToTheBookCellAndTheFolder) {
-    ASSERT_EQ(OXLS_book_hyperlink(book.get(), "A2", "C:\\data\\a.xlsx", "売上", "B3"), 0);
-    ASSERT_EQ(OXLS_external_hyperlink(book.get(), "D2", "C:\\data"), 0);
-    std::string sheet = worksheet();
-    EXPECT_NE(sheet.find("<hyperlinks><hyperlink ref=\"A2\" r:id=\"rId1\" location=\"'売上'!B3\"/>"
-                         "<hyperlink ref=\"D2\" r:id=\"rId2\"/></hyperlinks></worksheet>"),
-              std::string::npos);
-    EXPECT_NE(sheet.find("<c r=\"A2\" s=\"7\" t=\"s\"><v>0</v></c><c r=\"B2\" t=\"s\"><v>1</v></c>"),
-              std::string::npos);
-    EXPECT_EQ(rels(),
-              "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n"
-              "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-              "<Relationship Id=\"rId1\" "
-              "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink\" "
-              "Target=\"C:\\data\\a.xlsx\" TargetMode=\"External\"/>"
-              "<Relationship Id=\"rId2\" "
-              "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/hyperlink\" "
-              "Target=\"C:\\data\" TargetMode=\"External\"/>"
-              "<Relationship Id=\"rId3\" "
-              "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/printerSettings\" "
-              "Target=\"../printerSettings/printerSettings1.bin\"/></Relationships>");
-}
-
 TEST_F(WriteHyperlinks, LinkKindsAndTheirElements) {
     ASSERT_EQ(OXLS_sheet_hyperlink(book.get(), "A2", "Sheet'2", "C5"), 0);
     ASSERT_EQ(OXLS_book_hyperlink(book.get(), "B2", "/books/other.xlsx", "", ""), 0);

@@ -1,10 +1,6 @@
 // Values strings: cells and properties applied item by item, the errors of
 // bad items, and values that hold double quotes.
-#include "book_properties.h"
 #include "oxls.h"
-#include "write/cell_store.h"
-#include "write/property_keywords.h"
-#include "write/styles.h"
 #include "write_test_book.h"
 
 #include <gtest/gtest.h>
@@ -12,10 +8,6 @@
 #include <string>
 
 namespace {
-
-constexpr const char *HEADER =
-    "A.幅=50 B.幅=10 C.幅=20 D.幅=100 A1=セル内容 B1=セル名 C1=シート名 D1=パス(フォルダリンク) "
-    "A1:D1.配置=中中 A1:D1.フォント.スタイル=強調";
 
 class WritePutValues : public ::testing::Test {
 protected:
@@ -31,21 +23,6 @@ protected:
     std::string message() { return OXLS_error_mesg(book.get()); }
     WriteTestBook book;
 };
-
-TEST_F(WritePutValues, ResultBookHeader) {
-    ASSERT_EQ(OXLS_put_values(book.get(), HEADER), 0) << message();
-    ASSERT_EQ(sheet().column_width_count, 4);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 50.625);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[1], 10.625);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[2], 20.625);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[3], 100.625);
-    EXPECT_EQ(text(0, 0), "セル内容");
-    EXPECT_EQ(text(0, 3), "パス(フォルダリンク)");
-    for (int column = 0; column < 4; ++column) EXPECT_EQ(cell(0, column).style, 10u) << column;
-    EXPECT_EQ(ozw_styles(book.get())->xfs.size(), 10u);
-    EXPECT_EQ(ozw_styles(book.get())->fonts.size(), 4u);
-    EXPECT_EQ(OXLS_error_code(book.get()), 0);
-}
 
 TEST_F(WritePutValues, HitRowsKeepQuotesAndReservedCharacters) {
     ASSERT_EQ(OXLS_put_values(book.get(), "A2=\"say \"hi\" & <go>\" B2=\"B3\" C2=\"売上\" D2=\"/data/a b.xlsx\""), 0)
@@ -117,15 +94,6 @@ TEST_F(WritePutValues, ProcessingStopsAtTheFirstBadItem) {
     EXPECT_EQ(OXLS_error_code(book.get()), 0);
 }
 
-TEST_F(WritePutValues, AlignmentThenFontStyleShareOneRecordPerCombination) {
-    ASSERT_EQ(OXLS_put_values(book.get(), "A1:C3.配置=中中 A1:C3.フォント.スタイル=強調 B2.配置=左上"), 0) << message();
-    EXPECT_EQ(ozw_styles(book.get())->xfs.size(), 11u);   // centred; centred bold; top-left bold
-    EXPECT_EQ(cell(0, 0).style, cell(2, 2).style);
-    EXPECT_NE(cell(1, 1).style, cell(0, 0).style);
-    EXPECT_EQ(ozw_cell_xf(book.get(), cell(1, 1)).font, 3u);
-    EXPECT_EQ(cell(2, 2).type, XLS_CELL_EMPTY);   // cells made by the range stay empty
-}
-
 TEST_F(WritePutValues, OversizedRangesAreRefusedBeforeFillingMemory) {
     EXPECT_EQ(OXLS_put_values(book.get(), "A1:XFD1048576.配置=中"), -909);
     EXPECT_EQ(book.get()->sheets[0].row_count, 0);
@@ -140,26 +108,6 @@ TEST_F(WritePutValues, SheetPrefixAppliesToItsItemOnly) {
     EXPECT_EQ(book.get()->current_sheet, 0);
 }
 
-TEST_F(WritePutValues, DocumentPropertiesAndAutomaticWidth) {
-    ASSERT_EQ(OXLS_put_values(book.get(), "COMPANY=\"Orb & Co\" CREATOR=山田 TITLE=題 SUBJECT=件名 TAG=k1 "
-                                          "MANAGER=部長 列幅自動調整=する"),
-              0)
-        << message();
-    EXPECT_STREQ(book.get()->company, "Orb & Co");
-    EXPECT_STREQ(book.get()->author, "山田");
-    const BookProperties *properties = ozw_find_book_properties(book.get());
-    ASSERT_TRUE(properties);
-    EXPECT_EQ(properties->title, "題");
-    EXPECT_EQ(properties->subject, "件名");
-    EXPECT_EQ(properties->keywords, "k1");
-    EXPECT_EQ(properties->manager, "部長");
-    EXPECT_TRUE(properties->auto_width);
-    ASSERT_EQ(OXLS_put_values(book.get(), "A.幅=5 A1=\"a long text\""), 0);
-    EXPECT_DOUBLE_EQ(sheet().column_widths[0], 11.625);
-    ASSERT_EQ(OXLS_put_values(book.get(), "auto_width=false"), 0);
-    EXPECT_FALSE(ozw_find_book_properties(book.get())->auto_width);
-}
-
 TEST_F(WritePutValues, PutCellRefusesBadNamesAndOverlongValues) {
     EXPECT_EQ(OXLS_put_cell(book.get(), "A0", "x", 0), -3);
     EXPECT_EQ(message(), "OXLS-02300 セル指定値が不正です(\"A0\")。");
@@ -169,17 +117,6 @@ TEST_F(WritePutValues, PutCellRefusesBadNamesAndOverlongValues) {
     huge.pop_back();
     EXPECT_EQ(OXLS_put_cell(book.get(), "A1", huge.c_str(), 0), 0);
     EXPECT_EQ(text(0, 0).size(), 32766u);
-}
-
-TEST_F(WritePutValues, IsPropertyGivesTheCode) {
-    int code = 0;
-    EXPECT_EQ(OXLS_is_property(book.get(), "A1:D1.フォント.スタイル", &code), 0);
-    EXPECT_EQ(code, PROPERTY_FONT_STYLE);
-    EXPECT_EQ(OXLS_is_property(book.get(), "B.width", &code), 0);
-    EXPECT_EQ(code, ozw_keyword_code(Keyword::Width));
-    EXPECT_EQ(OXLS_is_property(book.get(), "B7", &code), 0);
-    EXPECT_EQ(code, -1);
-    EXPECT_EQ(OXLS_is_property(book.get(), "A.B.C.D.E.F.G", &code), -3);
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 #include "xls_test_books.h"
 
 #include "mfile.h"
+#include "oxls.h"
 #include "platform/platform.h"
 #include "read/cfb_reader.h"
 #include "read/readers.h"
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -133,7 +135,6 @@ namespace {
 constexpr uint32_t kFree = 0xFFFFFFFF;
 constexpr uint32_t kEnd = 0xFFFFFFFE;
 constexpr uint32_t kFatMark = 0xFFFFFFFD;
-constexpr uint32_t kDifatMark = 0xFFFFFFFC;
 constexpr size_t kMiniSize = 64;
 
 struct SectorFile {
@@ -169,13 +170,8 @@ std::string directory_entry(const std::u16string &name, uint8_t type, uint32_t n
 
 }  // namespace
 
-std::string compound_file(const std::vector<Stream> &streams, int sector_shift) {
-    SectorFile file{size_t{1} << sector_shift, {}, {}};
-    // Sectors that would overlap the 512-byte header are never used.
-    for (size_t reserved = file.size < 512 ? 512 / file.size - 1 : 0; reserved > 0; --reserved) {
-        file.fat.push_back(kFree);
-        file.data.emplace_back(file.size, '\0');
-    }
+std::string compound_file(const std::vector<Stream> &streams) {
+    SectorFile file{512, {}, {}};
     std::string mini_stream;
     std::string mini_fat;
     std::vector<uint32_t> starts;
@@ -201,46 +197,25 @@ std::string compound_file(const std::vector<Stream> &streams, int sector_shift) 
                                      kFree, starts[i], static_cast<uint32_t>(streams[i].data.size()));
     const uint32_t directory_start = file.add_chain(directory);
 
-    // Table sectors: enough to cover every sector, themselves included.
-    const size_t per_sector = file.size / 4;
+    // Table sectors, at most the header's 109: enough to cover every
+    // sector, themselves included.
     size_t fat_sectors = 1;
-    size_t difat_sectors = 0;
-    for (;;) {
-        difat_sectors = fat_sectors > 109 ? (fat_sectors - 109 + per_sector - 2) / (per_sector - 1) : 0;
-        if (file.fat.size() + fat_sectors + difat_sectors <= fat_sectors * per_sector) break;
-        ++fat_sectors;
-    }
+    while (file.fat.size() + fat_sectors > fat_sectors * 128) ++fat_sectors;
     const uint32_t first_fat = static_cast<uint32_t>(file.fat.size());
     for (size_t i = 0; i < fat_sectors; ++i) file.fat.push_back(kFatMark);
-    const uint32_t first_difat = static_cast<uint32_t>(file.fat.size());
-    for (size_t i = 0; i < difat_sectors; ++i) file.fat.push_back(kDifatMark);
     std::string fat;
     for (uint32_t entry : file.fat) fat += le32(entry);
     fat.resize(fat_sectors * file.size, '\xFF');
-    std::string difat;
-    for (size_t i = 109; i < fat_sectors; ++i) {
-        difat += le32(first_fat + static_cast<uint32_t>(i));
-        if ((difat.size() / 4) % per_sector == per_sector - 1) {
-            const size_t index = difat.size() / 4 / per_sector;
-            difat += le32(index + 1 < difat_sectors ? first_difat + static_cast<uint32_t>(index) + 1 : kEnd);
-        }
-    }
-    if (difat_sectors) {
-        difat.resize(difat_sectors * file.size - 4, '\xFF');
-        difat += le32(kEnd);
-    }
 
     std::string header = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1" + std::string(16, '\0') + le16(0x3E) + le16(3) + le16(0xFFFE) +
-                         le16(static_cast<unsigned>(sector_shift)) + le16(6) + std::string(10, '\0') +
-                         le32(static_cast<uint32_t>(fat_sectors)) + le32(directory_start) + le32(0) + le32(4096) +
-                         le32(mini_fat_start) + le32(static_cast<uint32_t>((mini_fat.size() + file.size - 1) / file.size)) +
-                         le32(difat_sectors ? first_difat : kEnd) + le32(static_cast<uint32_t>(difat_sectors));
+                         le16(9) + le16(6) + std::string(10, '\0') + le32(static_cast<uint32_t>(fat_sectors)) +
+                         le32(directory_start) + le32(0) + le32(4096) + le32(mini_fat_start) +
+                         le32(static_cast<uint32_t>((mini_fat.size() + file.size - 1) / file.size)) + le32(kEnd) + le32(0);
     for (size_t i = 0; i < 109; ++i) header += le32(i < fat_sectors ? first_fat + static_cast<uint32_t>(i) : kFree);
-    // Sectors that would overlap the header hold the header's own bytes.
-    header.resize(std::max<size_t>(512, file.size), '\0');
+    header.resize(512, '\0');
     std::string out = header;
-    for (size_t i = header.size() / file.size - 1; i < file.data.size(); ++i) out += file.data[i];
-    return out + fat + difat;
+    for (const std::string &sector : file.data) out += sector;
+    return out + fat;
 }
 
 TempFile::TempFile(const std::string &name, const std::string &bytes)
@@ -301,6 +276,23 @@ void load_extracted(LoadedBook &loaded, const char *path) {
     std::snprintf(loaded.book.temp_workbook_path, sizeof loaded.book.temp_workbook_path, "%s", kStreamFile);
     loaded.rc = ozw_read_excel2003(&loaded.book, path);
     loaded.book.temp_workbook_path[0] = '\0';
+}
+
+bool is_xls_name(const std::string &name) {
+    std::string ending = name.substr(name.size() < 4 ? 0 : name.size() - 4);
+    for (char &c : ending) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ending == ".xls";
+}
+
+int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction) {
+    std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
+    if (is_xls_name(path)) {
+        const int copied = cfb_extract_workbook(path.c_str(), kStreamFile);
+        if (extraction) *extraction = copied;
+        if (copied != 0) return kNotExtracted;
+        arguments += std::string(" TEMP_WORKBOOK_PATH=\"") + kStreamFile + "\"";
+    }
+    return OXLS_open_book(&book, arguments.c_str());
 }
 
 void load_scanned(LoadedBook &loaded, const char *path) { loaded.rc = ozw_read_excel2003(&loaded.book, path); }

@@ -23,10 +23,7 @@ class WordTablesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         init_search_context(context_);
-        folder_ = fresh_test_folder("zscan_list");
-        list_ = folder_ / "words.txt";
     }
-    void TearDown() override { fs::remove_all(folder_); }
 
     void write_list(const std::string &content) {
         std::ofstream(list_, std::ios::binary) << content;
@@ -42,8 +39,8 @@ protected:
 
     SearchContext context_;
     FakeFrontEnd front_end_;
-    fs::path folder_;
-    fs::path list_;
+    TempFolder folder_{"zscan_list"};
+    fs::path list_ = folder_.path() / "words.txt";
 };
 
 TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {
@@ -60,11 +57,13 @@ TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {
     EXPECT_TRUE(context_.search_words.empty());
 }
 
-TEST_F(WordTablesTest, ListFileWordsComeFirst) {
+TEST_F(WordTablesTest, ListFileWordsComeFirstAndTenFileNameKeywordsAreKept) {
     write_list("first\tsecond\r\nthird\n\nfourth");
-    ASSERT_TRUE(take("typed"));
+    ASSERT_TRUE(take("typed", "k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12"));
     ASSERT_TRUE(build());
     EXPECT_EQ(context_.search_words, (Words{"first", "second", "third", "fourth", "typed"}));
+    ASSERT_EQ(context_.file_name_keywords.size(), kFileNameKeywordMax);
+    EXPECT_EQ(context_.file_name_keywords.back(), "k10");
 }
 
 TEST_F(WordTablesTest, FullWidthSpacesSeparateTypedWordsButNotListFileWords) {
@@ -87,29 +86,12 @@ TEST_F(WordTablesTest, ShiftJisTextIsFoldedCharacterByCharacter) {
     EXPECT_EQ(context_.search_words, (Words{"\x95\x81\x40", "x", "y"}));
 }
 
-TEST_F(WordTablesTest, OnlyTheFirstTenFileNameKeywordsAreKept) {
-    ASSERT_TRUE(take("w", "k1 k2 k3 k4 k5 k6 k7 k8 k9 k10 k11 k12"));
-    ASSERT_TRUE(build());
-    ASSERT_EQ(context_.file_name_keywords.size(), kFileNameKeywordMax);
-    EXPECT_EQ(context_.file_name_keywords.back(), "k10");
-}
-
 TEST_F(WordTablesTest, AnOverlongWordEndsItsLine) {
     const std::string too_long(ORB_WORD_LEN + 1, 'x');
     write_list("before " + too_long + " lost\nnext line\n");
     ASSERT_TRUE(take("typed"));
     ASSERT_TRUE(build());
     EXPECT_EQ(context_.search_words, (Words{"before", "next", "line", "typed"}));
-}
-
-TEST_F(WordTablesTest, AMissingListFileIsReported) {
-    context_.list_file_path = (list_.string() + ".missing");
-    ASSERT_TRUE(take("typed"));
-    EXPECT_FALSE(build());
-    ASSERT_EQ(front_end_.messages.size(), 1u);
-    EXPECT_EQ(front_end_.messages[0].text,
-              "検索内容リストファイル(" + context_.list_file_path + ")オープンエラー");
-    EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Error);
 }
 
 TEST_F(WordTablesTest, OverlongFieldsAreRefusedWhole) {

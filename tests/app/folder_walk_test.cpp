@@ -1,15 +1,16 @@
-// The folder walk against what a file system can do to it: folders it may
-// not list, links that lead back up the tree, entries that vanish or change
-// while the walk runs, names that are no valid text, and trees deeper and
-// paths longer than the walk's path fields.
+// The folder walk over real folder trees, with a recording book search in
+// place of the library: which files are books, the order, keywords, cancel
+// and the hit limit; and what a file system can do to the walk: folders it
+// may not list, links that lead back up the tree, entries that vanish or
+// change while the walk runs, names that are no valid text, and trees
+// deeper and paths longer than the walk's path fields.
 #include "engine/folder_walk.h"
 #include "engine/workbook_search.h"
 
-#include "fake_front_end.h"
-#include "test_folder.h"
-
 #include "charset.h"
+#include "fake_front_end.h"
 #include "oxls.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -25,28 +27,33 @@ using namespace zscan;
 
 namespace {
 
-class RecordingBookSearch : public BookSearch {
-public:
-    int search_book(SearchContext &context, BookKind) override {
-        searched.push_back(context.current_file);
-        if (before_next) before_next();
-        return 0;
-    }
-    std::vector<std::string> searched;
-    std::function<void()> before_next;
+struct SearchedBook {
+    std::string path;
+    BookKind kind;
 };
 
-class WalkRobustnessTest : public ::testing::Test {
+class RecordingBookSearch : public BookSearch {
+public:
+    int search_book(SearchContext &context, BookKind kind) override {
+        searched.push_back({context.current_file, kind});
+        context.hit_count += hits_per_book;
+        if (after_book) after_book();
+        return 0;
+    }
+    std::vector<SearchedBook> searched;
+    int hits_per_book = 0;
+    std::function<void()> after_book;
+};
+
+class FolderWalkTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        root_ = fresh_test_folder("zscan_walk_robust");
         init_search_context(context_);
         context_.current_folder = root_.string();
     }
     void TearDown() override {
         std::error_code ignored;
         for (const fs::path &folder : locked_) fs::permissions(folder, fs::perms::owner_all, ignored);
-        fs::remove_all(root_, ignored);
     }
 
     fs::path touch(const fs::path &relative, const std::string &content = "x") {
@@ -55,19 +62,72 @@ protected:
         std::ofstream(path, std::ios::binary) << content;
         return path;
     }
-    WalkResult walk(BookSearch &books) { return walk_folder(context_, front_end_, books); }
-    std::vector<std::string> sorted(std::vector<std::string> paths) const {
+    std::string at(const std::string &relative) const { return (root_ / relative).string(); }
+    std::vector<std::string> searched_in_order() const {
+        std::vector<std::string> paths;
+        for (const SearchedBook &book : books_.searched) paths.push_back(book.path);
+        return paths;
+    }
+    std::vector<std::string> searched_paths() const { return sorted(searched_in_order()); }
+    static std::vector<std::string> sorted(std::vector<std::string> paths) {
         std::sort(paths.begin(), paths.end());
         return paths;
     }
+    WalkResult walk() { return walk_folder(context_, front_end_, books_); }
 
-    fs::path root_;
+    TempFolder folder_{"zscan_walk"};
+    fs::path root_ = folder_.path();
     std::vector<fs::path> locked_;
     SearchContext context_;
     FakeFrontEnd front_end_;
+    RecordingBookSearch books_;
 };
 
-TEST_F(WalkRobustnessTest, PassesOverFoldersItCannotListAndGoesOn) {
+TEST_F(FolderWalkTest, PicksVisibleBooksByNameDepthFirstInByteOrder) {
+    for (const char *name : {"b/4.xlsx", "a/deeper/3.XLSX", "a/2.xlsm", "5.xls", "a/1.xlsx", "B.xlsx", "old.xlsb",
+                             "notes.txt", "xls", "archive.xls.zip", ".hidden.xlsx", ".secret/inside.xlsx"}) {
+        touch(name);
+    }
+    // Only plain files are books: a pipe would block the reader for ever.
+    ASSERT_EQ(mkfifo(at("pipe.xlsx").c_str(), 0600), 0);
+    EXPECT_EQ(walk(), WalkResult::Done);
+    // By bytes of the name, so capitals come first; a folder's books come
+    // where the folder falls in that order.
+    EXPECT_EQ(searched_in_order(), (std::vector<std::string>{at("5.xls"), at("B.xlsx"), at("a/1.xlsx"), at("a/2.xlsm"),
+                                                             at("a/deeper/3.XLSX"), at("b/4.xlsx")}));
+    for (const SearchedBook &book : books_.searched) {
+        const BookKind expected = book.path.ends_with("xlsm") ? BookKind::Excel2007Macro
+                                  : book.path.ends_with("xls") ? BookKind::Excel2003
+                                                               : BookKind::Excel2007;
+        EXPECT_EQ(book.kind, expected) << book.path;
+    }
+    EXPECT_NE(std::find(front_end_.progress.begin(), front_end_.progress.end(), at("a/deeper")),
+              front_end_.progress.end());
+    EXPECT_EQ(context_.current_folder, root_.string());
+
+    // File-name keywords match the name in any letter case.
+    books_.searched.clear();
+    context_.file_name_keywords = {"XLSM", "b"};
+    walk();
+    EXPECT_EQ(searched_paths(), (std::vector<std::string>{at("B.xlsx"), at("a/2.xlsm")}));
+}
+
+TEST_F(FolderWalkTest, CancelAndTheHitLimitEndEveryLevel) {
+    for (const char *name : {"1.xlsx", "2.xlsx", "sub/3.xlsx", "sub/deep/4.xlsx"}) touch(name);
+    books_.after_book = [this] { front_end_.cancelled = true; };
+    EXPECT_EQ(walk(), WalkResult::Done);
+    EXPECT_EQ(books_.searched.size(), 1u) << "cancel stops before the next entry";
+
+    books_ = RecordingBookSearch{};
+    front_end_.cancelled = false;
+    books_.hits_per_book = kHitLimit;
+    EXPECT_EQ(walk(), WalkResult::HitLimit);
+    // The book that reaches the limit does not end the walk; the next one
+    // passes it and nothing after that is searched.
+    EXPECT_EQ(books_.searched.size(), 2u);
+}
+
+TEST_F(FolderWalkTest, PassesOverFoldersItCannotListAndGoesOn) {
     const fs::path before = touch("a.xlsx");
     const fs::path inside = touch("locked/b.xlsx");
     const fs::path after = touch("z/c.xlsx");
@@ -77,15 +137,14 @@ TEST_F(WalkRobustnessTest, PassesOverFoldersItCannotListAndGoesOn) {
     // past it in either case.
     const bool listable = access((root_ / "locked").c_str(), R_OK | X_OK) == 0;
 
-    RecordingBookSearch books;
-    EXPECT_EQ(walk(books), WalkResult::Done);
+    EXPECT_EQ(walk(), WalkResult::Done);
     std::vector<std::string> expected{before.string(), after.string()};
     if (listable) expected.push_back(inside.string());
-    EXPECT_EQ(sorted(books.searched), sorted(expected));
+    EXPECT_EQ(searched_paths(), sorted(expected));
     EXPECT_EQ(context_.current_folder, root_.string());
 }
 
-TEST_F(WalkRobustnessTest, FollowsFolderLinksButEntersEachRealFolderOnce) {
+TEST_F(FolderWalkTest, FollowsFolderLinksButEntersEachRealFolderOnce) {
     const fs::path book = touch("sub/book.xlsx");
     fs::create_directory_symlink(root_, root_ / "sub" / "up");
     fs::create_directory_symlink(root_ / "sub", root_ / "sub" / "self");
@@ -99,27 +158,25 @@ TEST_F(WalkRobustnessTest, FollowsFolderLinksButEntersEachRealFolderOnce) {
     fs::create_symlink(book, root_ / "linked.xlsx");
     fs::create_symlink(root_ / "missing.xlsx", root_ / "dangling.xlsx");
 
-    RecordingBookSearch books;
-    EXPECT_EQ(walk(books), WalkResult::Done);
-    EXPECT_EQ(books.searched, (std::vector<std::string>{(root_ / "link1" / "kept.xlsx").string(),
+    EXPECT_EQ(walk(), WalkResult::Done);
+    EXPECT_EQ(searched_in_order(), (std::vector<std::string>{(root_ / "link1" / "kept.xlsx").string(),
                                                         (root_ / "linked.xlsx").string(), book.string()}));
 }
 
-TEST_F(WalkRobustnessTest, SurvivesEntriesThatVanishWhileTheWalkRuns) {
+TEST_F(FolderWalkTest, SurvivesEntriesThatVanishWhileTheWalkRuns) {
     for (const char *name : {"a/1.xlsx", "a/2.xlsx", "a/deep/3.xlsx", "b/4.xlsx", "b/c/5.xlsx", "6.xlsx"}) touch(name);
-    RecordingBookSearch books;
     // After the first book, everything else in the tree disappears: the
     // folder being listed included.
-    books.before_next = [&] {
-        if (books.searched.size() != 1) return;
+    books_.after_book = [&] {
+        if (books_.searched.size() != 1) return;
         for (const auto &entry : fs::directory_iterator(root_)) fs::remove_all(entry.path());
     };
-    EXPECT_EQ(walk(books), WalkResult::Done);
-    ASSERT_GE(books.searched.size(), 1u);
+    EXPECT_EQ(walk(), WalkResult::Done);
+    ASSERT_GE(books_.searched.size(), 1u);
     EXPECT_EQ(context_.current_folder, root_.string());
 }
 
-TEST_F(WalkRobustnessTest, TakesNamesThatAreNoValidTextInAnyCharacterSet) {
+TEST_F(FolderWalkTest, TakesNamesThatAreNoValidTextInAnyCharacterSet) {
     // A lone Shift-JIS lead byte, bytes that are no UTF-8, and a UTF-8
     // name cut inside a character; a folder with such a name too.
     const std::vector<std::string> names{"\x82.xlsx", "\xff\xfe\x80.XLS", "\xe6\x97.xlsm", "\x81\\.xlsx"};
@@ -130,13 +187,13 @@ TEST_F(WalkRobustnessTest, TakesNamesThatAreNoValidTextInAnyCharacterSet) {
     for (int charset : {CS_UTF8, CS_SJIS}) {
         SCOPED_TRACE(charset);
         context_.charset = charset;
-        RecordingBookSearch books;
-        EXPECT_EQ(walk(books), WalkResult::Done);
-        EXPECT_EQ(sorted(books.searched), sorted(expected));
+        books_.searched.clear();
+        EXPECT_EQ(walk(), WalkResult::Done);
+        EXPECT_EQ(searched_paths(), sorted(expected));
     }
 }
 
-TEST_F(WalkRobustnessTest, SkipsPathsLongerThanTheFieldAndSurvivesVeryDeepTrees) {
+TEST_F(FolderWalkTest, SkipsPathsLongerThanTheFieldAndSurvivesVeryDeepTrees) {
     // Books whose paths are exactly as long as the field, and one byte
     // longer.
     const std::string base = root_.string() + "/";
@@ -159,10 +216,9 @@ TEST_F(WalkRobustnessTest, SkipsPathsLongerThanTheFieldAndSurvivesVeryDeepTrees)
     }
     fs::create_directories(deep);
 
-    RecordingBookSearch books;
-    EXPECT_EQ(walk(books), WalkResult::Done);
+    EXPECT_EQ(walk(), WalkResult::Done);
     reachable.push_back(fitting.string());
-    EXPECT_EQ(sorted(books.searched), sorted(reachable));
+    EXPECT_EQ(searched_paths(), sorted(reachable));
 }
 
 // The real book search over books that are truncated, overwritten or
@@ -190,7 +246,7 @@ private:
     BookSearch &inner_;
 };
 
-TEST_F(WalkRobustnessTest, BooksThatChangeBeforeTheyAreReadAreRefusedCleanly) {
+TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreRefusedCleanly) {
     // A small book made by the library's own writer.
     const fs::path made = root_ / "made.xlsx";
     {
@@ -220,7 +276,7 @@ TEST_F(WalkRobustnessTest, BooksThatChangeBeforeTheyAreReadAreRefusedCleanly) {
     WorkbookSearch search(matcher, recorder, context_.charset);
     ChangingBookSearch changing(search);
 
-    EXPECT_EQ(walk(changing), WalkResult::Done);
+    EXPECT_EQ(walk_folder(context_, front_end_, changing), WalkResult::Done);
     ASSERT_EQ(changing.results.size(), 8u);
     for (const auto &[name, rc] : changing.results) EXPECT_EQ(rc, name == "intact.xlsx" ? 0 : -1) << name;
     EXPECT_EQ(context_.hit_count, 1);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "oxls.h"
+#include "test_folder.h"
 
 #include <gtest/gtest.h>
 #include <zip.h>
@@ -17,35 +18,18 @@ namespace xlsx_test {
 
 using Parts = std::vector<std::pair<std::string, std::string>>;
 
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        auto base = std::filesystem::temp_directory_path();
-        for (int i = 0;; ++i) {
-            path_ = base / ("zs_xlsx_test_" + std::to_string(i));
-            if (std::filesystem::create_directory(path_)) break;
-        }
-    }
-    ~TempFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    std::string file(const std::string &name) const { return (path_ / name).string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
-// Writes a zip package holding the parts in the given order.
-inline bool write_package(const std::string &path, const Parts &parts) {
-    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+// Writes a zip package holding the parts in the given order, compressed
+// with `method` (0 stores them), with zip64 records when `zip64` is 1, and
+// through `functions` when given (the library's tables reach memory files).
+inline bool write_package(const std::string &path, const Parts &parts, int method = Z_DEFLATED, int zip64 = 0,
+                          zlib_filefunc64_def *functions = nullptr) {
+    zipFile zip = zipOpen2_64(path.c_str(), APPEND_STATUS_CREATE, nullptr, functions);
     if (!zip) return false;
     bool ok = true;
     for (const auto &[name, text] : parts) {
         zip_fileinfo info{};
-        ok = ok && zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                                       Z_DEFAULT_COMPRESSION) == ZIP_OK;
+        ok = ok && zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, method,
+                                         Z_DEFAULT_COMPRESSION, zip64) == ZIP_OK;
         ok = ok && zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size())) == ZIP_OK;
         ok = ok && zipCloseFileInZip(zip) == ZIP_OK;
     }
@@ -88,11 +72,12 @@ inline const char *kContentTypes =
 // A book record opened through OXLS_open_book and closed at the end.
 class OpenBook {
 public:
-    // Opens `path` with `EXCEL="path" MODE=<mode> CHARSET=<charset>` plus `extra`.
+    // Opens `path` with `CHARSET=<charset> EXCEL="path" MODE=<mode>` plus `extra`
+    // (the character set first: the path is read in it).
     explicit OpenBook(const std::string &path, const std::string &mode = "UNLOAD",
                       const std::string &charset = "UTF8", const std::string &extra = "")
         : book_(std::make_unique<XLS_BOOK>()) {
-        std::string args = "EXCEL=\"" + path + "\" MODE=" + mode + " CHARSET=" + charset + " " + extra;
+        std::string args = "CHARSET=" + charset + " EXCEL=\"" + path + "\" MODE=" + mode + " " + extra;
         rc_ = OXLS_open_book(book_.get(), args.c_str());
     }
     ~OpenBook() {

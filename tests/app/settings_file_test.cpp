@@ -6,61 +6,27 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <sstream>
-
-namespace fs = std::filesystem;
 using namespace zscan;
 
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        init_search_context(context_);
-        folder_ = fresh_test_folder("zscan_ini");
-        path_ = (folder_ / "Z-Scan.ini").string();
-    }
-    void TearDown() override { fs::remove_all(folder_); }
-
-    std::string file_text() const {
-        std::ifstream in(path_, std::ios::binary);
-        std::stringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-    void write_file(const std::string &text) const { std::ofstream(path_, std::ios::binary) << text; }
-
+    void SetUp() override { init_search_context(context_); }
     SearchContext context_;
-    fs::path folder_;
-    std::string path_;
+    TempFolder folder_{"zscan_ini"};
+    std::string path_ = folder_.file("Z-Scan.ini");
 };
 
-TEST_F(SettingsFileTest, WritesTheSectionAndEveryKeyInByteOrder) {
+TEST_F(SettingsFileTest, WritesEveryKeyInByteOrderAndReadsItBack) {
     context_.target_folder = "/data/books";
     context_.search_words_text = "東京  大阪";
     context_.file_name_keywords_text = "REPORT";
     context_.list_file_path = "/data/words.txt";
     context_.output_excel = true;
     ASSERT_EQ(save_settings(context_, path_), 0);
-    EXPECT_EQ(file_text(),
-              "[Z-Scan]\r\n"
-              "DIRECTORY=\"/data/books\"\r\n"
-              "FILENAMES=\"REPORT\"\r\n"
-              "IS_OUTPUT_EXCEL=\"Y\"\r\n"
-              "IS_REGULAR_EXPRESSION=\"N\"\r\n"
-              "KEYWORD=\"東京  大阪\"\r\n"
-              "LIST_PATH=\"/data/words.txt\"\r\n");
-}
-
-TEST_F(SettingsFileTest, ReadsBackWhatWasSaved) {
-    context_.target_folder = "/data/books";
-    context_.search_words_text = "a b";
-    context_.file_name_keywords_text = "x";
-    context_.list_file_path = "/w.txt";
-    context_.regular_expression = true;
-    ASSERT_EQ(save_settings(context_, path_), 0);
+    EXPECT_EQ(read_file(path_), "[Z-Scan]\r\nDIRECTORY=\"/data/books\"\r\nFILENAMES=\"REPORT\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\n"
+                                "IS_REGULAR_EXPRESSION=\"N\"\r\nKEYWORD=\"東京  大阪\"\r\nLIST_PATH=\"/data/words.txt\"\r\n");
 
     SearchContext loaded;
     init_search_context(loaded);
@@ -71,28 +37,23 @@ TEST_F(SettingsFileTest, ReadsBackWhatWasSaved) {
     EXPECT_EQ(got.search_words, expected.search_words);
     EXPECT_EQ(got.file_name_keywords, expected.file_name_keywords);
     EXPECT_EQ(got.list_file_path, expected.list_file_path);
-    EXPECT_FALSE(got.output_excel);
-    EXPECT_TRUE(got.regular_expression);
+    EXPECT_TRUE(got.output_excel);
+    EXPECT_FALSE(got.regular_expression);
     EXPECT_FALSE(settings_changed(loaded, expected));
 }
 
-TEST_F(SettingsFileTest, FlagsTakeYInEitherCaseAndNothingElse) {
-    write_file("[Other]\r\nIS_OUTPUT_EXCEL=\"y\"\r\nIS_REGULAR_EXPRESSION=\"yes\"\r\n");
+TEST_F(SettingsFileTest, FlagsTakeYInEitherCaseAndOverlongValuesKeepTheDefaults) {
+    folder_.write("Z-Scan.ini", "[Other]\r\nIS_OUTPUT_EXCEL=\"y\"\r\nIS_REGULAR_EXPRESSION=\"yes\"\r\n"
+                                "DIRECTORY=\"" + std::string(kPathMax + 1, 'd') + "\"\r\n" +
+                                "KEYWORD=\"" + std::string(kWordsTextMax - 2, 'k') + "\"\r\n" +
+                                "FILENAMES=\"" + std::string(kWordsTextMax + 1, 'f') + "\"\r\n");
     load_settings(context_, path_);
     EXPECT_TRUE(context_.output_excel);
     EXPECT_FALSE(context_.regular_expression);
-}
-
-TEST_F(SettingsFileTest, OverlongOrMissingValuesKeepTheDefaults) {
-    write_file("[Z-Scan]\r\nDIRECTORY=\"" + std::string(kPathMax + 1, 'd') + "\"\r\n" +
-               "KEYWORD=\"" + std::string(kWordsTextMax - 2, 'k') + "\"\r\n" +
-               "FILENAMES=\"" + std::string(kWordsTextMax + 1, 'f') + "\"\r\n");
-    load_settings(context_, path_);
     EXPECT_EQ(context_.target_folder, "");
     // The quoted value is one word of the word reader, quotes included.
     EXPECT_EQ(context_.search_words_text.size(), kWordsTextMax - 2);
     EXPECT_EQ(context_.file_name_keywords_text, "");
-    EXPECT_EQ(context_.list_file_path, "");
 
     SearchContext untouched;
     init_search_context(untouched);

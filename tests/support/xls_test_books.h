@@ -61,9 +61,9 @@ struct Stream {
     std::u16string name;
     std::string data;
 };
-// A compound file holding the streams below the root; streams shorter than
-// 4096 bytes go into small blocks.  `sector_shift` 9 gives 512-byte sectors.
-std::string compound_file(const std::vector<Stream> &streams, int sector_shift = 9);
+// A compound file of 512-byte sectors holding the streams below the root;
+// streams shorter than 4096 bytes go into small blocks.
+std::string compound_file(const std::vector<Stream> &streams);
 
 // A file in the test's temporary folder holding `bytes`; removed by the
 // destructor.
@@ -95,6 +95,16 @@ struct LoadedBook {
     std::string error() const { return book.log.error_info; }
     std::string last_message() const;
 };
+
+// Opens the book file at `path` through OXLS_open_book as the search
+// application does, in UTF-8 and mode UNLOAD: a book named .xls (any letter
+// case) through a copy of its workbook stream in a memory file.  The result
+// of the open, or kNotExtracted when the stream could not be copied (the
+// copy's code in *extraction).
+constexpr int kNotExtracted = 1;
+int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction = nullptr);
+// Whether a file name ends in .xls, in any letter case.
+bool is_xls_name(const std::string &name);
 
 // Reads the book file at `path` as the search does: the workbook stream is
 // copied into a memory file first and read through TEMP_WORKBOOK_PATH.
