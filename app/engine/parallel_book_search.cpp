@@ -87,13 +87,13 @@ ParallelBookSearch::~ParallelBookSearch() {
         std::lock_guard<std::mutex> lock(mutex_);
         closing_ = true;
     }
-    changed_.notify_all();
+    book_queued_.notify_all();
     for (std::thread &thread : threads_) thread.join();
 }
 
 std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_book() {
     std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait(lock, [this] { return closing_ || next_unstarted_ < queued_.size(); });
+    book_queued_.wait(lock, [this] { return closing_ || next_unstarted_ < queued_.size(); });
     if (next_unstarted_ >= queued_.size()) return nullptr;
     return queued_[next_unstarted_++];
 }
@@ -103,7 +103,7 @@ void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
         std::lock_guard<std::mutex> lock(mutex_);
         book->done = true;
     }
-    changed_.notify_all();
+    book_done_.notify_one();
 }
 
 int ParallelBookSearch::search_book(SearchContext &context, BookKind kind) {
@@ -114,7 +114,7 @@ int ParallelBookSearch::search_book(SearchContext &context, BookKind kind) {
         std::lock_guard<std::mutex> lock(mutex_);
         queued_.push_back(book);
     }
-    changed_.notify_all();
+    book_queued_.notify_one();
     for (;;) {
         {
             std::lock_guard<std::mutex> lock(mutex_);
@@ -145,7 +145,7 @@ void ParallelBookSearch::record_oldest() {
         while (!queued_.front()->done) {
             // Only this thread talks to the front end; a cancel stops the
             // workers from starting another book.
-            if (changed_.wait_for(lock, kCancelPoll) == std::cv_status::timeout &&
+            if (book_done_.wait_for(lock, kCancelPoll) == std::cv_status::timeout &&
                 front_end_.cancel_requested()) {
                 stopped_ = true;
             }

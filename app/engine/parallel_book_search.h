@@ -69,7 +69,8 @@ private:
     size_t queue_limit_;
 
     std::mutex mutex_;
-    std::condition_variable changed_;
+    std::condition_variable book_queued_;   // workers wait for a book to start
+    std::condition_variable book_done_;     // the walk waits for the oldest book
     std::deque<std::shared_ptr<Book>> queued_;   // walk order; guarded by mutex_
     size_t next_unstarted_ = 0;                  // index into queued_; guarded by mutex_
     bool closing_ = false;                       // guarded by mutex_

@@ -413,8 +413,12 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
 }
 
 int PackageEntries::read(size_t index, std::string &text) {
-    text.clear();
-    if (index >= positions_.size()) return -101;
+    // `text` keeps its length until the new part is in: growing it from
+    // empty would clear every byte of the buffer first.
+    if (index >= positions_.size()) {
+        text.clear();
+        return -101;
+    }
     int rc = unzGoToFilePos64(zip_, &positions_[index]);
     unz_file_info64 info;
     int method = 0;
@@ -429,6 +433,7 @@ int PackageEntries::read(size_t index, std::string &text) {
     }
     if (rc != UNZ_OK) {
         log_failure("error %d with zipfile in unzOpenCurrentFile", rc);
+        text.clear();
         return rc;
     }
     // The entry's bytes lie in the package bytes held in memory: they are
