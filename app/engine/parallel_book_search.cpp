@@ -99,11 +99,14 @@ std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_book() {
 }
 
 void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
+    bool oldest = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         book->done = true;
+        oldest = !queued_.empty() && queued_.front() == book;
     }
-    book_done_.notify_one();
+    // The walk only ever waits for the oldest book.
+    if (oldest) book_done_.notify_one();
 }
 
 int ParallelBookSearch::search_book(SearchContext &context, BookKind kind) {
