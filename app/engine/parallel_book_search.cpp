@@ -14,7 +14,7 @@ namespace {
 constexpr auto kCancelPoll = std::chrono::milliseconds(20);
 // Books queued ahead of the oldest one per worker: enough to keep every
 // worker busy behind a long book, few enough to bound the kept hits.
-constexpr size_t kQueuedPerWorker = 4;
+constexpr size_t kQueuedPerWorker = 16;
 
 }  // namespace
 
@@ -99,14 +99,18 @@ std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_book() {
 }
 
 void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
-    bool oldest = false;
+    bool wake = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         book->done = true;
-        oldest = !queued_.empty() && queued_.front() == book;
+        // The walk waits for the oldest book; it is woken once half the
+        // queue can be recorded, or all of it, rather than for each book,
+        // since a wake costs more than a small book's search.
+        size_t ready = 0;
+        while (ready < queued_.size() && queued_[ready]->done) ++ready;
+        wake = ready > 0 && (ready >= queue_limit_ / 2 || ready == queued_.size());
     }
-    // The walk only ever waits for the oldest book.
-    if (oldest) book_done_.notify_one();
+    if (wake) book_done_.notify_one();
 }
 
 int ParallelBookSearch::search_book(SearchContext &context, BookKind kind) {
