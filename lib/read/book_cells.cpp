@@ -2,7 +2,7 @@
 
 #include "book_record.h"
 #include "file_type.h"
-#include "platform/platform.h"
+#include "plain_file.h"
 #include "read/readers.h"
 #include "work_area.h"
 
@@ -40,20 +40,6 @@ private:
     XLS_BOOK book_;
 };
 
-// The whole file into `bytes`: a package is read once with one call, where
-// the unzip layer would read its directory a few bytes at a time.
-bool read_file(const char *path, std::string &bytes) {
-    long long size = 0;
-    if (zplat::file_size(path, &size) != 0 || size < 0) return false;
-    zplat::File *file = zplat::file_open(path, 1);
-    if (!file) return false;
-    bytes.resize(static_cast<size_t>(size));
-    const size_t got = size > 0 ? zplat::file_read(file, bytes.data(), bytes.size()) : 0;
-    zplat::file_close(file);
-    bytes.resize(got);
-    return got == static_cast<size_t>(size);
-}
-
 }  // namespace
 
 int BookCellReader::read(const char *path, BookFormat format, SheetCellSink &sink) {
@@ -64,7 +50,9 @@ int BookCellReader::read(const char *path, BookFormat format, SheetCellSink &sin
     try {
         auto book = std::make_unique<SinkBook>();
         if (int rc = book->open(package ? BOOK_KIND_XLSX : BOOK_KIND_XLS)) return rc;
-        if (package && !read_file(path, file_buffer_)) return -1;
+        // A package is read with one call, where the unzip layer would
+        // read its directory a few bytes at a time.
+        if (package && orb_read_whole_file(1, path, file_buffer_) != 0) return -1;
         return package ? ozw_stream_excel2007(book->get(), file_buffer_, sink, part_buffer_)
                        : ozw_stream_excel2003(book->get(), path, sink);
     } catch (const std::bad_alloc &) {
