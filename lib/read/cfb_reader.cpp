@@ -287,35 +287,22 @@ const CfbEntry *cfb_workbook_entry(CfbStorage &storage) {
     return nullptr;
 }
 
-int cfb_copy_workbook(const char *book_path,
-                      const std::function<bool(const unsigned char *, size_t)> &write) {
+int cfb_extract_workbook(const char *book_path, const char *memory_file_name) {
     CfbStorage storage(book_path);
     if (!storage.open()) return -1;
     const CfbEntry *found = cfb_workbook_entry(storage);
     if (!found) return -1;
     CfbStream stream(storage, *found);
+    // An empty stream still leaves an empty memory file behind.
+    MFILE *out = mopen(memory_file_name, "wb");
+    if (out == nullptr) return -2;
     unsigned char piece[kExtractPiece];
     size_t got;
+    int rc = 0;
     do {
         got = stream.read(piece, sizeof piece);
-        if (got > 0 && !write(piece, got)) return -2;
-    } while (got == sizeof piece);
-    return 0;
-}
-
-int cfb_extract_workbook(const char *book_path, const char *memory_file_name) {
-    MFILE *out = nullptr;
-    const int rc = cfb_copy_workbook(book_path, [&](const unsigned char *piece, size_t size) {
-        if (out == nullptr && (out = mopen(memory_file_name, "wb")) == nullptr) return false;
-        return mwrite(piece, 1, size, out) == size;
-    });
-    if (out != nullptr) {
-        mclose(out);
-    } else if (rc == 0) {
-        // An empty stream still leaves an empty memory file behind.
-        out = mopen(memory_file_name, "wb");
-        if (out == nullptr) return -2;
-        mclose(out);
-    }
+        if (got > 0 && mwrite(piece, 1, got, out) != got) rc = -2;
+    } while (rc == 0 && got == sizeof piece);
+    mclose(out);
     return rc;
 }

@@ -9,7 +9,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -159,14 +158,6 @@ private:
 // The workbook stream entry of an open storage: "Workbook", else the older
 // "Book", whose stream can be opened; null when there is neither.
 const CfbEntry *cfb_workbook_entry(CfbStorage &storage);
-
-// Hands the workbook stream of the Excel 97-2003 book at `book_path`
-// ("Workbook", else the older "Book") to `write` piece by piece, ending at
-// the first piece the stream cannot fill; `write` returns false to stop.
-// 0; -1 the file is no readable compound file or has neither stream; -2
-// `write` stopped.
-int cfb_copy_workbook(const char *book_path,
-                      const std::function<bool(const unsigned char *, size_t)> &write);
 
 // Copies the workbook stream of the Excel 97-2003 book at `book_path`
 // ("Workbook", else the older "Book") into a new memory file named
