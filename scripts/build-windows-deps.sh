@@ -3,12 +3,19 @@
 # minizip (contrib/minizip of Debian's zlib source package), PCRE2 and
 # libdeflate, from Debian's own source packages, with the mingw-w64 cross
 # compiler.
-# Result: build/mingw/deps/{include,lib}.  A second run finds them there and
-# fetches nothing.  zlib itself comes from libz-mingw-w64-dev.
+# Result: build/mingw/deps/{include,lib} (or the folder ZS_WINDOWS_DEPS
+# names).  A second run finds them there and fetches nothing.  zlib itself
+# comes from libz-mingw-w64-dev.
+#
+# Each source package is taken at the newest version the archive actually
+# serves: an index may list a security update whose files are not (yet, or
+# no longer) on the mirror, and apt-get source would then fail outright.
+# ZS_SOURCE_VERSIONS_FIRST="package=version ..." puts versions ahead of the
+# listed ones; the script's own test names versions that cannot download.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-deps=$root/build/mingw/deps
+deps=${ZS_WINDOWS_DEPS:-$root/build/mingw/deps}
 stamp=$deps/.complete
 # The stamp names the libraries built, so that a folder made before one was
 # added is built again.
@@ -21,11 +28,62 @@ src=$deps/src
 rm -rf "$deps"
 mkdir -p "$src" "$deps/include/minizip" "$deps/lib"
 
-cd "$src"
-apt-get source -qq zlib pcre2 libdeflate >/dev/null 2>&1 || {
-  echo "apt-get source zlib pcre2 libdeflate failed: is there a deb-src entry (scripts/install-deps.sh --test)?" >&2
-  exit 1
+# The versions of a source package to try, newest first: those named in
+# ZS_SOURCE_VERSIONS_FIRST, then every version the source indexes list.
+candidate_versions() {
+  local package=$1 pin
+  for pin in ${ZS_SOURCE_VERSIONS_FIRST:-}; do
+    [[ ${pin%%=*} == "$package" ]] && echo "${pin#*=}"
+  done
+  apt-cache showsrc "$package" 2>/dev/null | sed -n 's/^Version: //p' | sort -u | newest_first
 }
+
+# Sorts versions by dpkg's own ordering (epochs, tildes), newest first.
+newest_first() {
+  local versions=() version placed i
+  while read -r version; do
+    placed=false
+    for i in "${!versions[@]}"; do
+      if dpkg --compare-versions "$version" gt "${versions[$i]}"; then
+        versions=("${versions[@]:0:$i}" "$version" "${versions[@]:$i}")
+        placed=true
+        break
+      fi
+    done
+    $placed || versions+=("$version")
+  done
+  printf '%s\n' "${versions[@]}"
+}
+
+# Fetches and unpacks the newest version of a source package that
+# downloads, each try in a folder of its own so that a failed one leaves
+# nothing behind.  Prints the version taken.
+fetch_source() {
+  local package=$1 version try
+  while read -r version; do
+    [[ -n $version ]] || continue
+    try=$src/try-$package
+    rm -rf "$try"
+    mkdir -p "$try"
+    if (cd "$try" && apt-get source -qq "$package=$version" >/dev/null 2>&1); then
+      mv "$try"/* "$src"/
+      rm -rf "$try"
+      echo "$version"
+      return 0
+    fi
+    echo "$package $version does not download; trying an older version" >&2
+  done < <(candidate_versions "$package")
+  rm -rf "$src/try-$package"
+  echo "no version of the source package $package downloads: is there a deb-src entry (scripts/install-deps.sh --test)?" >&2
+  return 1
+}
+
+cd "$src"
+built=()
+for package in zlib pcre2 libdeflate; do
+  version=$(fetch_source "$package")
+  built+=("$package $version")
+done
 
 # minizip: the zip and unzip layers over the file-function interface.
 minizip=$(echo "$src"/zlib-*/contrib/minizip)
@@ -55,3 +113,4 @@ cmake --build "$src/pcre2-build" >/dev/null
 cmake --install "$src/pcre2-build" >/dev/null
 
 echo "$libraries" > "$stamp"
+printf 'Windows libraries built from Debian sources: %s\n' "$(IFS=,; echo "${built[*]}" | sed 's/,/, /g')"
