@@ -13,11 +13,8 @@ std::string quoted_argument(std::string_view value) {
     return quoted += '"';
 }
 
-std::string quoted_cell_value(int charset, std::string_view text) {
-    // The library resolves "\n" and "\\" in string cells only; a formula's
-    // text is taken as it is.
-    const bool formula = text.starts_with('=');
-    std::string quoted = "\"";
+std::string string_cell_value(int charset, std::string_view text) {
+    std::string quoted = "\"'";
     for (int i = 0; i < static_cast<int>(text.size()); ++i) {
         const int start = i;
         // A Shift-JIS character may end in the byte of "\"; it stays whole.
@@ -25,7 +22,7 @@ std::string quoted_cell_value(int charset, std::string_view text) {
             quoted.append(text.substr(start, static_cast<size_t>(i - start + 1)));
             continue;
         }
-        if (text[i] == '\\' && !formula) quoted += '\\';
+        if (text[i] == '\\') quoted += '\\';
         quoted += text[i];
     }
     return quoted += '"';

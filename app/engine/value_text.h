@@ -12,12 +12,13 @@ namespace zscan {
 // quotes, its own double quotes doubled.
 std::string quoted_argument(std::string_view value);
 
-// A cell text for OXLS_put_cell, so that the cell receives the text as it
-// is: between double quotes (which the call removes, and no others) and
-// with its backslash escapes kept from being resolved.  What the text
-// looks like still decides its type: "123" is a number, a leading "=" a
-// formula, a leading "'" a string without the apostrophe.
-std::string quoted_cell_value(int charset, std::string_view text);
+// A value for OXLS_put_cell that makes the cell a string holding `text`
+// exactly, whatever it looks like: a leading apostrophe keeps the library
+// from typing it ("=SUM(1,2)" stays a text, never a live formula; "00123",
+// "12:30" and "50%" stay as written), the double quotes around it are the
+// only ones the call removes, and its backslashes are doubled, since a
+// string's "\n" and "\\" are resolved.
+std::string string_cell_value(int charset, std::string_view text);
 
 // The longest head of `text` of at most `max_bytes` bytes that ends on a
 // whole character of the character set.
