@@ -30,7 +30,7 @@ inline int run_book_cells(const uint8_t *data, size_t size) {
     const std::string path = put_scratch_file(package ? ".xlsx" : ".xls", data, size);
     BookCellReader reader;
     TextMakingSink sink;
-    reader.read(path.c_str(), package ? BookFormat::Excel2007 : BookFormat::Excel2003, sink);
+    reader.read(path.c_str(), sink);
     return 0;
 }
 

@@ -9,6 +9,9 @@
 
 namespace zscan {
 
+// Largest number --max-hits takes.
+constexpr int kMaxHitsLimit = 1000000000;
+
 struct CliOptions {
     // Settings given on the command line; unset ones keep the saved value.
     std::optional<std::string> folder;
@@ -20,10 +23,17 @@ struct CliOptions {
 
     // Books searched at once; unset means one per core.
     std::optional<int> jobs;
+    // Hits kept at most, 0 for no limit; unset means the default limit.
+    std::optional<int> max_hits;
+    // The result file or book (told by its ending); unset means the one in
+    // the temporary folder.
+    std::optional<std::string> output;
 
     bool save_settings = false;
+    bool no_settings = false;
     bool open_result = false;
     bool quiet = false;
+    bool no_messages = false;
     bool help = false;
     bool version = false;
 };

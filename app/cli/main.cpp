@@ -1,5 +1,6 @@
 // zscan: searches the cell texts of the Excel books below a folder.
 #include "cli/cli_options.h"
+#include "cli/result_lock.h"
 #include "cli/terminal_front_end.h"
 #include "engine/search_context.h"
 #include "engine/search_run.h"
@@ -7,6 +8,8 @@
 #include "platform/platform.h"
 
 #include <cstdio>
+#include <iostream>
+#include <iterator>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -18,6 +21,13 @@ using namespace zscan;
 constexpr int kExitFound = 0;
 constexpr int kExitNothingFound = 1;
 constexpr int kExitError = 2;
+constexpr int kExitHitLimit = 3;
+constexpr int kExitSignalBase = 128;
+
+int fail(const std::string &message) {
+    std::fprintf(stderr, "zscan: %s\n", message.c_str());
+    return kExitError;
+}
 
 std::string working_folder() {
     char buffer[4096];
@@ -31,6 +41,41 @@ std::string without_trailing_separators(std::string folder) {
     return folder;
 }
 
+std::string absolute(const std::string &path) {
+    if (path.empty() || path.front() == '/') return path;
+    const std::string relative = path == "." ? std::string() : path.starts_with("./") ? path.substr(2) : path;
+    return relative.empty() ? working_folder() : working_folder() + "/" + relative;
+}
+
+bool ends_with_xlsx(const std::string &path) {
+    if (path.size() < 5) return false;
+    std::string ending = path.substr(path.size() - 5);
+    for (char &c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return ending == ".xlsx";
+}
+
+// The user's own settings file: $XDG_CONFIG_HOME/zscan/Z-Scan.ini, else
+// ~/.config/zscan/Z-Scan.ini; empty when neither can be named.
+std::string user_settings_path() {
+    std::string base;
+    if (zplat::get_env("XDG_CONFIG_HOME", base) && !base.empty() && base.front() == '/') return base + "/zscan/Z-Scan.ini";
+    if (zplat::get_env("HOME", base) && !base.empty()) return base + "/.config/zscan/Z-Scan.ini";
+    return {};
+}
+
+bool file_exists(const std::string &path) {
+    long long size = 0;
+    return !path.empty() && zplat::file_size(path.c_str(), &size) == 0;
+}
+
+// Makes the folders above the settings file; false when one cannot be made.
+bool make_parent_folders(const std::string &path) {
+    for (size_t at = path.find('/', 1); at != std::string::npos; at = path.find('/', at + 1)) {
+        if (zplat::make_directory(path.substr(0, at).c_str()) < 0) return false;
+    }
+    return true;
+}
+
 void apply_options(const CliOptions &options, FieldValues &fields) {
     if (options.folder) fields.target_folder = without_trailing_separators(*options.folder);
     if (options.search_words) fields.search_words = *options.search_words;
@@ -40,11 +85,12 @@ void apply_options(const CliOptions &options, FieldValues &fields) {
     if (options.regular_expression) fields.regular_expression = *options.regular_expression;
 }
 
-int exit_status(SearchOutcome outcome) {
+int exit_status(SearchOutcome outcome, const SearchContext &context) {
+    if (const int number = TerminalFrontEnd::stopping_signal()) return kExitSignalBase + number;
     switch (outcome) {
     case SearchOutcome::Found:
     case SearchOutcome::Declined:
-        return kExitFound;
+        return context.limit_passed ? kExitHitLimit : kExitFound;
     case SearchOutcome::NothingFound:
         return kExitNothingFound;
     case SearchOutcome::Failed:
@@ -77,35 +123,42 @@ int main(int argc, char **argv) {
     SearchContext context;
     init_search_context(context);
     if (context.temp_folder.empty()) {
-        std::fprintf(stderr, "zscan: no private temporary folder: zscan-%u under TMPDIR or /tmp is a link, "
-                             "belongs to another user or is open to others; remove it or set TEMP\n",
-                     static_cast<unsigned>(geteuid()));
-        return kExitError;
+        return fail("no private temporary folder: zscan-" + std::to_string(geteuid()) +
+                    " under TMPDIR or /tmp is a link, belongs to another user or is open to others; "
+                    "remove it or set TEMP");
     }
     // Books named by a relative path are linked from the folder they were
     // found from.
     context.link_base_folder = working_folder();
-    const std::string settings_path = settings_file_path(context);
-    load_settings(context, settings_path);
+    // The user's settings, else those beside the program; saved settings
+    // always go to the user's own file.
+    const std::string user_settings = user_settings_path();
+    if (!options.no_settings) {
+        load_settings(context, file_exists(user_settings) ? user_settings : settings_file_path(context));
+    }
 
     FieldValues fields = shown_fields(context);
     apply_options(options, fields);
     if (!take_fields(context, fields)) {
-        std::fprintf(stderr, "zscan: a path is longer than %zu bytes or a text longer than %zu bytes\n",
-                     kPathMax, kWordsTextMax);
-        return kExitError;
+        return fail("a path is longer than " + std::to_string(kPathMax) + " bytes or a text longer than " +
+                    std::to_string(kWordsTextMax) + " bytes");
     }
-    // A mistyped folder would only end in "nothing found"; say so instead.
-    if (options.folder && !zplat::is_directory(context.target_folder.c_str())) {
-        std::fprintf(stderr, "zscan: not a folder: %s\n", context.target_folder.c_str());
-        return kExitError;
+    // A mistyped or vanished folder would only end in "nothing found"; say
+    // so instead.
+    if (!context.target_folder.empty() && !zplat::is_directory(context.target_folder.c_str())) {
+        return fail("not a folder: " + context.target_folder);
     }
     if (options.save_settings) {
-        if (save_settings(context, settings_path) != 0) {
-            std::fprintf(stderr, "zscan: cannot write %s\n", settings_path.c_str());
-            return kExitError;
+        context.target_folder = absolute(context.target_folder);
+        if (context.list_file_path == "-") context.list_file_path.clear();
+        if (user_settings.empty() || !make_parent_folders(user_settings) ||
+            save_settings(context, user_settings) != 0) {
+            return fail("cannot write the settings file " + (user_settings.empty() ? "(no HOME)" : user_settings));
         }
         if (context.search_words_text.empty() && context.list_file_path.empty()) return kExitFound;
+    }
+    if (context.list_file_path == "-") {
+        context.list_file_bytes.emplace(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
     }
 
     // At a prompt no folder means the folder the user is in, as for grep -r;
@@ -113,11 +166,32 @@ int main(int argc, char **argv) {
     // settings keep the empty folder.
     if (context.target_folder.empty()) context.target_folder = std::string(".");
 
+    if (options.output) {
+        context.result_path_given = *options.output;
+        context.output_excel = ends_with_xlsx(*options.output);
+    }
+    context.hit_limit = options.max_hits ? *options.max_hits : kHitLimit;
+    context.exact_hit_limit = true;
     const unsigned cores = std::thread::hardware_concurrency();
     context.jobs = options.jobs ? *options.jobs : cores > 0 ? static_cast<int>(cores) : 1;
-    TerminalFrontEnd front_end(options.quiet, options.open_result);
-    TerminalFrontEnd::catch_interrupt();
+
+    // One zscan at a time writes a result file.
+    const std::string result = absolute(result_path(context));
+    ResultLock lock;
+    std::string holder;
+    if (!lock.take(context.temp_folder, result, holder, error)) {
+        if (!error.empty()) return fail("cannot lock the result file: " + error);
+        return fail("another zscan" + (holder.empty() ? std::string() : " (process " + holder + ")") +
+                    " is writing " + result + "; give this search a result file of its own with -o FILE");
+    }
+
+    TerminalFrontEnd front_end(options.quiet, options.no_messages, options.open_result);
+    TerminalFrontEnd::catch_signals();
     const SearchOutcome outcome = run_search(context, front_end);
     front_end.clear_progress();
-    return exit_status(outcome);
+    if (const std::string output_error = front_end.output_error(); !output_error.empty()) {
+        return fail("cannot write standard output: " + output_error);
+    }
+    if (TerminalFrontEnd::stopping_signal() != 0) std::fputs("zscan: interrupted\n", stderr);
+    return exit_status(outcome, context);
 }

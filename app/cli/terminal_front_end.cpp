@@ -1,7 +1,11 @@
 #include "cli/terminal_front_end.h"
 
+#include "engine/search_context.h"
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <spawn.h>
 #include <sys/ioctl.h>
 #include <sys/wait.h>
@@ -12,9 +16,9 @@ extern char **environ;
 namespace zscan {
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
+volatile std::sig_atomic_t g_signal = 0;
 
-void on_interrupt(int) { g_interrupted = 1; }
+void on_signal(int number) { g_signal = number; }
 
 size_t terminal_columns() {
     winsize size{};
@@ -40,16 +44,33 @@ std::string fitted(const std::string &text, size_t columns) {
 
 }  // namespace
 
-TerminalFrontEnd::TerminalFrontEnd(bool quiet, bool open_viewer)
-    : quiet_(quiet), open_viewer_(open_viewer), progress_shown_(!quiet && isatty(STDERR_FILENO)) {}
-
-void TerminalFrontEnd::catch_interrupt() {
-    struct sigaction action {};
-    action.sa_handler = on_interrupt;
-    action.sa_flags = SA_RESETHAND;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, nullptr);
+std::string reason_text(const NotSearched &item) {
+    std::string reason;
+    switch (item.reason) {
+    case SkipReason::Encrypted: reason = "encrypted with a password"; break;
+    case SkipReason::NotABook: reason = "not a book this program reads"; break;
+    case SkipReason::Damaged: reason = "damaged"; break;
+    case SkipReason::PermissionDenied: return "permission denied";
+    case SkipReason::PathTooLong: return "path too long";
+    case SkipReason::Unreadable: return item.detail.empty() ? "cannot be read" : item.detail;
+    }
+    return item.detail.empty() ? reason : reason + ": " + item.detail;
 }
+
+TerminalFrontEnd::TerminalFrontEnd(bool quiet, bool no_messages, bool open_viewer)
+    : quiet_(quiet), no_messages_(no_messages), open_viewer_(open_viewer),
+      progress_shown_(!quiet && isatty(STDERR_FILENO)) {}
+
+void TerminalFrontEnd::catch_signals() {
+    struct sigaction action {};
+    action.sa_handler = on_signal;
+    // A write to standard output that the signal interrupts goes on.
+    action.sa_flags = SA_RESETHAND | SA_RESTART;
+    sigemptyset(&action.sa_mask);
+    for (int number : {SIGINT, SIGTERM, SIGHUP}) sigaction(number, &action, nullptr);
+}
+
+int TerminalFrontEnd::stopping_signal() { return g_signal; }
 
 void TerminalFrontEnd::draw_progress() {
     std::string line = counter_text_.empty() ? progress_text_ : counter_text_ + " " + progress_text_;
@@ -78,27 +99,16 @@ void TerminalFrontEnd::set_hit_counter_text(const std::string &text) {
 
 bool TerminalFrontEnd::show_message(const std::string &title, const std::string &text,
                                     MessageIcon icon, bool yes_no, bool default_answer) {
+    // The one question is whether to keep a cancelled search's hits; a
+    // terminal search always keeps them, so nothing is asked.
+    if (yes_no) return default_answer;
     if (quiet_ && icon == MessageIcon::Information) return true;
     clear_progress();
-    std::fprintf(stderr, "%s: %s", title.c_str(), text.c_str());
-    if (!yes_no) {
-        std::fputc('\n', stderr);
-        return true;
-    }
-    if (!isatty(STDIN_FILENO) || !isatty(STDERR_FILENO)) {
-        std::fprintf(stderr, " %s\n", default_answer ? "y" : "n");
-        return default_answer;
-    }
-    std::fputs(default_answer ? " [Y/n] " : " [y/N] ", stderr);
-    std::fflush(stderr);
-    char answer[64] = {};
-    if (std::fgets(answer, sizeof answer, stdin) == nullptr) return default_answer;
-    if (answer[0] == 'y' || answer[0] == 'Y') return true;
-    if (answer[0] == 'n' || answer[0] == 'N') return false;
-    return default_answer;
+    std::fprintf(stderr, "%s: %s\n", title.c_str(), text.c_str());
+    return true;
 }
 
-bool TerminalFrontEnd::cancel_requested() { return g_interrupted != 0; }
+bool TerminalFrontEnd::cancel_requested() { return g_signal != 0 || output_errno_ != 0; }
 
 void TerminalFrontEnd::open_result(const std::string &path, bool excel_book) {
     clear_progress();
@@ -121,10 +131,43 @@ void TerminalFrontEnd::hit_line_written(const std::string &line) {
     clear_progress();
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
+    // A full or closed standard output stops the search: its answer would
+    // be lost.
+    if (std::ferror(stdout) && output_errno_ == 0) output_errno_ = errno != 0 ? errno : EIO;
     if (progress_shown_) {
         std::fflush(stdout);
         draw_progress();
     }
+}
+
+void TerminalFrontEnd::not_searched(const NotSearched &item) {
+    if (no_messages_) return;
+    clear_progress();
+    std::fprintf(stderr, "zscan: %s: %s\n", item.path.c_str(), reason_text(item).c_str());
+    if (progress_shown_) draw_progress();
+}
+
+void TerminalFrontEnd::hit_limit_passed(int limit, bool) {
+    clear_progress();
+    std::fprintf(stderr, "zscan: stopped at the hit limit of %d hits; the rest of the folder was not searched "
+                         "(--max-hits N sets the limit, 0 for none)\n", limit);
+}
+
+void TerminalFrontEnd::report_not_searched(const SearchContext &context) {
+    if (no_messages_) return;
+    clear_progress();
+    size_t books = 0;
+    for (const NotSearched &item : context.not_searched) books += item.folder ? 0 : 1;
+    const size_t folders = context.not_searched.size() - books;
+    std::fprintf(stderr, "zscan: %d book%s searched, %zu could not be read", context.books_searched,
+                 context.books_searched == 1 ? "" : "s", books);
+    if (folders > 0) std::fprintf(stderr, ", %zu folder%s could not be listed", folders, folders == 1 ? "" : "s");
+    std::fputc('\n', stderr);
+}
+
+std::string TerminalFrontEnd::output_error() {
+    if (std::fflush(stdout) != 0 && output_errno_ == 0) output_errno_ = errno != 0 ? errno : EIO;
+    return output_errno_ != 0 ? std::strerror(output_errno_) : std::string();
 }
 
 }  // namespace zscan

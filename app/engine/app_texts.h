@@ -12,6 +12,8 @@ namespace text {
 inline constexpr std::string_view kTitle = "Z-Scan";
 inline constexpr std::string_view kNoSearchWords = "検索内容が指定されていません。";
 inline constexpr std::string_view kListFileOpenError = "検索内容リストファイル(%s)オープンエラー";
+inline constexpr std::string_view kListFileWordTooLong =
+    "検索内容リストファイル(%s)に4000バイトを超える検索内容があります。";
 inline constexpr std::string_view kInvalidExpression = "検索内容(%s)は正規表現として不正です。";
 inline constexpr std::string_view kResultBookFileError =
     "Z-Scan検索結果Excelブック(%s)オープンエラー。\r\nブックを開いている場合は閉じてください。";
@@ -19,6 +21,7 @@ inline constexpr std::string_view kResultBookOpenError = "Z-Scan検索結果Exce
 inline constexpr std::string_view kResultBookHeaderError = "Z-Scan検索結果Excel作成エラー rc=%d";
 inline constexpr std::string_view kResultBookSaveError =
     "Z-Scan検索結果Excelブック作成エラー rc=%d\r\nブックを開いている場合は閉じてください。";
+inline constexpr std::string_view kResultFileWriteError = "Z-Scan検索結果ファイルに書き込めません(%s)。";
 inline constexpr std::string_view kShowPartialResults = "途中までの検索結果を表示しますか？";
 inline constexpr std::string_view kNothingFound = "検索対象が見つかりませんでした。";
 inline constexpr std::string_view kHitLimitReached =

@@ -1,6 +1,5 @@
 #include "engine/folder_walk.h"
 
-#include "engine/app_texts.h"
 #include "engine/path_text.h"
 #include "platform/platform.h"
 
@@ -17,75 +16,84 @@ namespace {
 // two links to the same folder.
 class FolderWalk {
 public:
-    FolderWalk(SearchContext &context, FrontEnd &front_end, BookSearch &books)
-        : context_(context), front_end_(front_end), books_(books) {}
+    FolderWalk(SearchContext &context, FrontEnd &front_end, BookSearch &books, HitRecorder &recorder)
+        : context_(context), front_end_(front_end), books_(books), recorder_(recorder) {}
 
-    WalkResult walk() {
+    void walk() {
         const std::string folder = context_.current_folder;
         // An empty folder stands for the root of the file system (of the
         // current drive under Windows).
         const std::string listed = folder.empty() ? std::string(1, zplat::kSeparator) : folder;
         zplat::FolderId id;
-        if (!zplat::folder_id(listed.c_str(), id) || !visited_.insert(id).second) return WalkResult::Done;
+        if (!zplat::folder_id(listed.c_str(), id)) {
+            report_folder(listed);
+            return;
+        }
+        if (!visited_.insert(id).second) return;
         front_end_.set_progress_text(folder);
 
         // Entries come in name order, so that the same tree gives the same
         // hits in the same order on every machine and file system.
         std::vector<zplat::DirEntry> entries;
-        zplat::list_directory(listed.c_str(), [&](const zplat::DirEntry &entry) {
-            entries.push_back(entry);
-            return true;
-        });
+        if (zplat::list_directory(listed.c_str(), [&](const zplat::DirEntry &entry) {
+                entries.push_back(entry);
+                return true;
+            }) != 0) {
+            report_folder(listed);
+            return;
+        }
         std::sort(entries.begin(), entries.end(), [](const zplat::DirEntry &a, const zplat::DirEntry &b) {
             return zplat::name_before(a.name, b.name);
         });
 
         for (const zplat::DirEntry &entry : entries) {
-            if (front_end_.cancel_requested()) break;
-            if (visit(folder, entry) == WalkResult::HitLimit) return WalkResult::HitLimit;
+            if (front_end_.cancel_requested() || recorder_.search_over()) return;
+            visit(folder, entry);
         }
-        return WalkResult::Done;
     }
 
 private:
-    WalkResult visit(const std::string &folder, const zplat::DirEntry &entry) {
-        if (entry.is_hidden) return WalkResult::Done;
+    void visit(const std::string &folder, const zplat::DirEntry &entry) {
+        if (entry.is_hidden) return;
         const std::string path = joined_path(folder, entry.name);
-        if (path.size() > kPathMax) return WalkResult::Done;
-
         if (entry.is_directory) {
             context_.current_folder = path;
             walk();
             context_.current_folder = folder;
-            return context_.hit_count > kHitLimit ? WalkResult::HitLimit : WalkResult::Done;
+            return;
         }
         // Only plain files are books: a pipe, socket or device is never
         // opened, since reading one may wait for ever.
-        if (!entry.is_regular) return WalkResult::Done;
+        if (!entry.is_regular) return;
 
         const std::string upper_name = upper_ascii(context_.charset, entry.name);
         const BookKind kind = book_kind(upper_name);
-        if (kind == BookKind::NotABook) return WalkResult::Done;
-        if (!passes_file_name_keywords(context_.charset, upper_name, context_.file_name_keywords)) {
-            return WalkResult::Done;
-        }
-        context_.current_file = path;
-        if (books_.search_book(context_, kind) == 0 && context_.hit_count > kHitLimit) {
-            return WalkResult::HitLimit;
-        }
-        return WalkResult::Done;
+        if (kind == BookKind::NotABook) return;
+        if (!passes_file_name_keywords(context_.charset, upper_name, context_.file_name_keywords)) return;
+        books_.search_book(BookJob{path, kind});
+    }
+
+    // Tells why the folder could not be listed, right after the call that
+    // failed.
+    void report_folder(const std::string &path) {
+        const zplat::Failure failure = zplat::last_failure();
+        NotSearched item{path, true, SkipReason::Unreadable, failure.text};
+        if (failure.kind == zplat::FailureKind::PermissionDenied) item.reason = SkipReason::PermissionDenied;
+        if (failure.kind == zplat::FailureKind::NameTooLong) item.reason = SkipReason::PathTooLong;
+        recorder_.not_searched(std::move(item));
     }
 
     SearchContext &context_;
     FrontEnd &front_end_;
     BookSearch &books_;
+    HitRecorder &recorder_;
     std::set<zplat::FolderId> visited_;
 };
 
 }  // namespace
 
-WalkResult walk_folder(SearchContext &context, FrontEnd &front_end, BookSearch &books) {
-    return FolderWalk(context, front_end, books).walk();
+void walk_folder(SearchContext &context, FrontEnd &front_end, BookSearch &books, HitRecorder &recorder) {
+    FolderWalk(context, front_end, books, recorder).walk();
 }
 
 }  // namespace zscan

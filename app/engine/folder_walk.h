@@ -2,28 +2,33 @@
 // folder's entries in name order.  It follows links to folders but enters
 // each real folder once, skips hidden entries and everything that is not a
 // plain file, picks the books by their name ending, filters them by the
-// file-name keywords and hands each one to a book search.  It stops before the next entry once
-// the user cancels, and ends every level once more hits than the limit
-// have been found.
+// file-name keywords and hands each one to a book search.  A folder it
+// cannot list is reported, never passed over in silence.  It stops before
+// the next entry once the user cancels or the recorder says the search is
+// over (the hit limit passed, or the result cannot be written).
 #pragma once
 
 #include "engine/book_kind.h"
 #include "engine/front_end.h"
+#include "engine/hit_recorder.h"
 #include "engine/search_context.h"
 
 namespace zscan {
 
-// Searches the book named by the context's current file.
+// One book the walk found.
+struct BookJob {
+    std::string path;   // as the walk built it from the target folder
+    BookKind kind = BookKind::NotABook;
+};
+
+// Searches the books of a walk; their hits, and why a book could not be
+// searched, reach the search's recorder in walk order.
 class BookSearch {
 public:
     virtual ~BookSearch() = default;
-    // 0 when the book was searched (also when the hit limit stopped it),
-    // -1 when it could not be opened.
-    virtual int search_book(SearchContext &context, BookKind kind) = 0;
+    virtual void search_book(const BookJob &job) = 0;
 };
 
-enum class WalkResult { Done, HitLimit };
-
-WalkResult walk_folder(SearchContext &context, FrontEnd &front_end, BookSearch &books);
+void walk_folder(SearchContext &context, FrontEnd &front_end, BookSearch &books, HitRecorder &recorder);
 
 }  // namespace zscan

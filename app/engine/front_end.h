@@ -2,9 +2,13 @@
 // terminal, or a test double.  Texts are in the context's character set.
 #pragma once
 
+#include "engine/not_searched.h"
+
 #include <string>
 
 namespace zscan {
+
+struct SearchContext;
 
 enum class MessageIcon { Error, Question, Information, Exclamation };
 
@@ -27,6 +31,13 @@ public:
     virtual void open_result(const std::string &path, bool excel_book) = 0;
     // One line of the text result, as it is appended to the result file.
     virtual void hit_line_written(const std::string &line) = 0;
+    // A book or folder that could not be searched, as the walk meets it.
+    virtual void not_searched(const NotSearched &item) = 0;
+    // The hit count passed `limit`: the search stops.
+    virtual void hit_limit_passed(int limit, bool excel_output) = 0;
+    // At the end of a search in which some books or folders could not be
+    // searched (the context's not_searched), before the result is shown.
+    virtual void report_not_searched(const SearchContext &context) = 0;
 };
 
 }  // namespace zscan

@@ -1,11 +1,15 @@
 // Records each hit as it is found: a line appended to the text result
-// file, or a row with two links added to the result book.  In Excel
-// output mode it also enforces the hit limit.
+// file, or a row with two links added to the result book.  It keeps the
+// hit limit, counts the books searched and keeps those that could not be
+// searched, all in walk order, so that whatever the number of books read
+// at once, the result comes out the same.
 #pragma once
 
 #include "engine/front_end.h"
+#include "engine/not_searched.h"
 #include "engine/search_context.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,6 +17,7 @@ namespace zscan {
 
 // Where a hit was found, in the context's character set.
 struct HitPlace {
+    std::string_view book_path;     // as the walk built it
     std::string_view sheet_name;
     std::string_view cell_name;
     std::string_view link_path;     // the book's absolute path
@@ -21,6 +26,8 @@ struct HitPlace {
 
 // Longest cell text written into the result book, in bytes.
 constexpr size_t kResultBookTextMax = 1000;
+// Most hits a result book holds: a sheet's rows less the headings.
+constexpr int kResultBookHitsMax = 1048575;
 
 // Where the search of one book hands its hits.
 class HitTarget {
@@ -36,14 +43,25 @@ public:
     HitRecorder(SearchContext &context, FrontEnd &front_end)
         : context_(context), front_end_(front_end) {}
 
-    // Counts the hit and records it for the context's current file.  False
-    // when the hit passed the limit: nothing is written then and the
-    // search is to stop.
+    // Counts the hit and records it.  False when the book is to be left:
+    // the hit passed the limit and is not kept, or the result cannot be
+    // written.
     bool record(const HitPlace &place, std::string_view text) override;
+    // A book's search is over: searched, or not searched for the reason
+    // given.
+    void book_finished(const std::optional<NotSearched> &problem);
+    // A book or folder that could not be searched.
+    void not_searched(NotSearched item);
+    // True once no further book is to be searched: the hit limit was
+    // passed or the result file cannot be written.
+    bool search_over() const { return context_.limit_passed || !context_.write_error.empty(); }
 
 private:
-    void append_text_line(const HitPlace &place, std::string_view text);
-    bool add_book_row(const HitPlace &place, std::string_view text);
+    // Whether the hit just counted passed the limit; tells the front end
+    // the first time.
+    bool passes_limit();
+    bool append_text_line(const HitPlace &place, std::string_view text);
+    void add_book_row(const HitPlace &place, std::string_view text);
 
     SearchContext &context_;
     FrontEnd &front_end_;

@@ -18,21 +18,18 @@ constexpr size_t kQueuedPerWorker = 16;
 
 }  // namespace
 
-// One searching thread's own state: a context with the paths of the walk,
-// a matcher and a book of its own, and the book whose hits it keeps.
+// One searching thread's own state: a matcher and a book of its own, and
+// the book whose hits it keeps.
 class ParallelBookSearch::Worker : public HitTarget {
 public:
-    explicit Worker(const SearchContext &walk) : matcher_(prepared(walk)), search_(*matcher_, *this, walk.charset) {
-        context_.charset = walk.charset;
-        context_.temp_folder = walk.temp_folder;
-        context_.link_base_folder = walk.link_base_folder;
-        output_excel_ = walk.output_excel;
-    }
+    explicit Worker(const SearchContext &walk)
+        : matcher_(prepared(walk)), search_(*matcher_, walk.charset, walk.link_base_folder),
+          kept_limit_(walk.output_excel || walk.exact_hit_limit ? walk.hit_limit : 0) {}
 
     void search(Book &book) {
         book_ = &book;
-        context_.current_file = book.file;
-        search_.search_book(context_, book.kind);
+        book.problem = search_.search(book.job, *this);
+        book.searched = true;
         book_ = nullptr;
     }
 
@@ -43,9 +40,9 @@ public:
         }
         book_->hits.push_back({std::string(place.sheet_name), std::string(place.cell_name),
                                std::string(text)});
-        // A result book takes no hit past the limit, so more of one book
-        // are never recorded.
-        return !output_excel_ || book_->hits.size() <= static_cast<size_t>(kHitLimit);
+        // Where the limit is exact no hit past it is ever recorded, so one
+        // book need not keep more.
+        return kept_limit_ <= 0 || book_->hits.size() <= static_cast<size_t>(kept_limit_);
     }
 
 private:
@@ -57,11 +54,10 @@ private:
         return matcher;
     }
 
-    SearchContext context_;
     std::unique_ptr<CellMatcher> matcher_;
     WorkbookSearch search_;
+    int kept_limit_;
     Book *book_ = nullptr;
-    bool output_excel_ = false;
 };
 
 ParallelBookSearch::ParallelBookSearch(SearchContext &context, FrontEnd &front_end,
@@ -113,10 +109,9 @@ void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
     if (wake) book_done_.notify_one();
 }
 
-int ParallelBookSearch::search_book(SearchContext &context, BookKind kind) {
+void ParallelBookSearch::search_book(const BookJob &job) {
     auto book = std::make_shared<Book>();
-    book->file = context.current_file;
-    book->kind = kind;
+    book->job = job;
     {
         std::lock_guard<std::mutex> lock(mutex_);
         queued_.push_back(book);
@@ -129,8 +124,6 @@ int ParallelBookSearch::search_book(SearchContext &context, BookKind kind) {
         }
         record_oldest();
     }
-    context.current_file = book->file;
-    return 0;
 }
 
 void ParallelBookSearch::finish() {
@@ -161,14 +154,15 @@ void ParallelBookSearch::record_oldest() {
         queued_.pop_front();
         --next_unstarted_;
     }
-    // Books after the one that passed the limit are not recorded.
-    if (context_.hit_count > kHitLimit) return;
-    context_.current_file = book->file;
+    // Books after the one that ended the search are not recorded, nor
+    // those left out after a cancel.
+    if (recorder_.search_over() || !book->searched) return;
     for (const Hit &hit : book->hits) {
-        const HitPlace place{hit.sheet_name, hit.cell_name, book->link_path, book->folder_path};
+        const HitPlace place{book->job.path, hit.sheet_name, hit.cell_name, book->link_path, book->folder_path};
         if (!recorder_.record(place, hit.text)) break;
     }
-    if (context_.hit_count > kHitLimit) stopped_ = true;
+    recorder_.book_finished(book->problem);
+    if (recorder_.search_over()) stopped_ = true;
 }
 
 }  // namespace zscan

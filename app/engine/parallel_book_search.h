@@ -16,6 +16,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,10 +35,9 @@ public:
     ParallelBookSearch(const ParallelBookSearch &) = delete;
     ParallelBookSearch &operator=(const ParallelBookSearch &) = delete;
 
-    // Queues the context's current file.  Records the books ahead of it
-    // that are done, and waits for the oldest one while too many are
-    // queued.  Always 0: a book that cannot be opened has no hits.
-    int search_book(SearchContext &context, BookKind kind) override;
+    // Queues the book.  Records the books ahead of it that are done, and
+    // waits for the oldest one while too many are queued.
+    void search_book(const BookJob &job) override;
     // Records every queued book in walk order once it is done.
     void finish();
 
@@ -48,12 +48,13 @@ private:
         std::string text;
     };
     struct Book {
-        std::string file;
-        BookKind kind = BookKind::NotABook;
+        BookJob job;
         bool done = false;
+        bool searched = false;   // false for a book left out once the search stopped
         std::string link_path;
         std::string folder_path;
         std::vector<Hit> hits;
+        std::optional<NotSearched> problem;
     };
     class Worker;
 

@@ -36,6 +36,11 @@ bool is_absolute_path(std::string_view path) {
     return kHasDriveLetters && path.size() >= 2 && path[1] == ':';
 }
 
+std::string system_path(int charset, std::string_view path) {
+    constexpr int kSystemCharset = zplat::kSeparator == '\\' ? CS_SJIS : CS_UTF8;
+    return charset == kSystemCharset ? std::string(path) : orb_convert(charset, kSystemCharset, path);
+}
+
 std::string upper_ascii(int charset, std::string_view text) {
     std::string upper(text);
     for (int i = 0; i < static_cast<int>(upper.size()); ++i) {

@@ -23,7 +23,6 @@ void init_search_context(SearchContext &context) {
     context.search_words.clear();
     context.file_name_keywords.clear();
     context.current_folder.clear();
-    context.current_file.clear();
     context.result_file_path.clear();
     context.hit_count = 0;
     context.result_book.reset();

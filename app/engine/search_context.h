@@ -4,20 +4,25 @@
 // writes it; front ends fill its settings through take_fields().
 #pragma once
 
+#include "engine/not_searched.h"
 #include "oxls.h"
+#include "platform/platform.h"
 
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace zscan {
 
 // Longest texts the context keeps, in bytes.  Longer input is refused,
-// never cut.
-constexpr size_t kPathMax = 256;
+// never cut.  A typed folder or list file may be as long as the system's
+// own paths allow (the window's boxes hold 256 bytes).
+constexpr size_t kPathMax = zplat::kLongestPath;
 constexpr size_t kWordsTextMax = 4000;
 constexpr size_t kFileNameKeywordMax = 10;
-// Hits kept before a search stops.
+// Hits kept before a search stops, unless the front end sets another limit.
 constexpr int kHitLimit = 10000;
 
 struct SearchContext {
@@ -30,11 +35,23 @@ struct SearchContext {
     std::string file_name_keywords_text;   // full-width spaces folded
     std::string search_words_text;         // full-width spaces folded
     std::string list_file_path;
+    // The list file's bytes when the front end read them itself (from
+    // standard input); else the file at list_file_path is read.
+    std::optional<std::string> list_file_bytes;
     bool output_excel = false;
     bool regular_expression = false;
     // Books searched at once.  1 searches them one after another on the
-    // walking thread, as a window front end does.
+    // walking thread.
     int jobs = 1;
+    // Hits kept at most; 0 for no limit.  The hit past the limit stops the
+    // search: in Excel output, and with `exact_hit_limit`, it is not kept
+    // and the book is left at once; otherwise the book in which the count
+    // passed the limit is searched to its end.
+    int hit_limit = kHitLimit;
+    bool exact_hit_limit = false;
+    // The result file or book named by the user; empty for the one in the
+    // temporary folder.
+    std::string result_path_given;
 
     // Folders.
     std::string temp_folder;        // result files
@@ -44,11 +61,16 @@ struct SearchContext {
     std::vector<std::string> search_words;
     std::vector<std::string> file_name_keywords;
 
-    // Working state of a search.
+    // Working state of a search.  The hit count is written by the thread
+    // that records hits and read by the window's cancel question.
     std::string current_folder;
-    std::string current_file;
     std::string result_file_path;
-    int hit_count = 0;
+    std::string result_book_work_path;       // the book is saved here, then renamed
+    std::atomic<int> hit_count{0};
+    bool limit_passed = false;               // the search was stopped by the hit limit
+    int books_searched = 0;
+    std::vector<NotSearched> not_searched;   // in walk order
+    std::string write_error;                 // the result file could not be written: why
     std::unique_ptr<XLS_BOOK> result_book;   // open in Excel output mode only
 };
 

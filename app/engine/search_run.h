@@ -45,6 +45,10 @@ private:
     CellMatcher matcher_;
 };
 
+// Where the search's result goes: the file or book the user named, else
+// the text result file or the result book in the temporary folder.
+std::string result_path(const SearchContext &context);
+
 // Runs all three steps on the calling thread.
 SearchOutcome run_search(SearchContext &context, FrontEnd &front_end);
 

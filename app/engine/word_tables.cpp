@@ -1,6 +1,7 @@
 #include "engine/word_tables.h"
 
 #include "engine/app_texts.h"
+#include "engine/list_file_text.h"
 #include "platform/platform.h"
 #include "word_reader.h"
 
@@ -9,36 +10,44 @@
 namespace zscan {
 namespace {
 
-// Bytes read from the list file at a time; a longer line is read in
-// pieces, each split on its own.
-constexpr int kListReadSize = 16384;
-
-// Appends the words of the list file; false when it cannot be opened or
+// The bytes of the list file; false when it cannot be opened or read, or
 // is a folder.
-// Its full-width spaces are left as they are, so they do not split words.
-bool append_list_file_words(SearchContext &context) {
+bool read_list_file(const std::string &path, std::string &bytes) {
     // A folder opens for reading on some systems, and then reads as empty.
-    if (zplat::is_directory(context.list_file_path.c_str())) return false;
-    std::FILE *file = std::fopen(context.list_file_path.c_str(), "r");
+    if (zplat::is_directory(path.c_str())) return false;
+    std::FILE *file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
-    std::vector<char> piece(kListReadSize);
-    while (std::fgets(piece.data(), kListReadSize, file) != nullptr) {
-        orb_split_words(context.charset, piece.data(), context.search_words);
-    }
+    char piece[16384];
+    for (size_t count; (count = std::fread(piece, 1, sizeof piece, file)) > 0;) bytes.append(piece, count);
+    const bool read = std::ferror(file) == 0;
     std::fclose(file);
-    return true;
+    return read;
+}
+
+void show_error(SearchContext &context, FrontEnd &front_end, std::string_view utf8_template) {
+    front_end.show_message(in_charset(context.charset, text::kTitle),
+                           filled(context.charset, utf8_template, context.list_file_path), MessageIcon::Error,
+                           false, true);
 }
 
 }  // namespace
 
 bool build_word_tables(SearchContext &context, FrontEnd &front_end) {
     context.search_words.clear();
-    if (!context.list_file_path.empty() && !append_list_file_words(context)) {
-        front_end.show_message(in_charset(context.charset, text::kTitle),
-                               filled(context.charset, text::kListFileOpenError,
-                                      context.list_file_path),
-                               MessageIcon::Error, false, true);
-        return false;
+    if (!context.list_file_path.empty()) {
+        std::string bytes;
+        if (context.list_file_bytes) {
+            bytes = *context.list_file_bytes;
+        } else if (!read_list_file(context.list_file_path, bytes)) {
+            show_error(context, front_end, text::kListFileOpenError);
+            return false;
+        }
+        // The list file's full-width spaces are left as they are, so they
+        // do not split words.
+        if (orb_split_words(context.charset, list_file_text(bytes, context.charset), context.search_words) != 0) {
+            show_error(context, front_end, text::kListFileWordTooLong);
+            return false;
+        }
     }
     orb_split_words(context.charset, context.search_words_text, context.search_words);
 

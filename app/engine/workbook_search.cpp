@@ -1,32 +1,32 @@
 #include "engine/workbook_search.h"
 
 #include "engine/path_text.h"
+#include "engine/unread_book.h"
 #include "read/cell_name.h"
 
 namespace zscan {
 
-WorkbookSearch::WorkbookSearch(CellMatcher &matcher, HitTarget &hits, int charset)
-    : hits_(hits), book_hits_(matcher, charset) {}
+WorkbookSearch::WorkbookSearch(CellMatcher &matcher, int charset, std::string link_base_folder)
+    : charset_(charset), link_base_folder_(std::move(link_base_folder)), book_hits_(matcher, charset) {}
 
-int WorkbookSearch::search_book(SearchContext &context, BookKind kind) {
+std::optional<NotSearched> WorkbookSearch::search(const BookJob &job, HitTarget &hits) {
     book_hits_.clear();
-    const BookFormat format = kind == BookKind::Excel2003 ? BookFormat::Excel2003 : BookFormat::Excel2007;
     // A book that cannot be read to its end has no hits: none of its cells
     // is reported, as when it cannot be opened at all.
-    if (reader_.read(context.current_file.c_str(), format, book_hits_) != 0) return -1;
+    if (const int rc = reader_.read(job.path.c_str(), book_hits_); rc != 0) return unread_book(job.path, rc);
 
-    std::string folder_path = folder_of(context.charset, context.current_file);
-    std::string link_path = context.current_file;
-    if (!is_absolute_path(context.current_file)) {
-        link_path = joined_path(context.link_base_folder, context.current_file);
-        folder_path = joined_path(context.link_base_folder, folder_path);
+    std::string folder_path = folder_of(charset_, job.path);
+    std::string link_path = job.path;
+    if (!is_absolute_path(job.path)) {
+        link_path = joined_path(link_base_folder_, job.path);
+        folder_path = joined_path(link_base_folder_, folder_path);
     }
     for (const BookHits::Hit &hit : book_hits_.in_order()) {
         const std::string cell_name = ozw_cell_name(hit.row, hit.column);
-        const HitPlace place{book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path};
-        if (!hits_.record(place, hit.text)) break;
+        const HitPlace place{job.path, book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path};
+        if (!hits.record(place, hit.text)) break;
     }
-    return 0;
+    return std::nullopt;
 }
 
 }  // namespace zscan

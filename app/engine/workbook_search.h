@@ -1,6 +1,6 @@
 // The search of one book: reads its cells through the workbook library's
 // cell reader, tests each cell's display text against the search words
-// and records the hits in sheet, row and column order.
+// and hands the hits over in sheet, row and column order.
 #pragma once
 
 #include "engine/book_hits.h"
@@ -9,17 +9,24 @@
 #include "engine/hit_recorder.h"
 #include "read/book_cells.h"
 
+#include <optional>
+
 namespace zscan {
 
-class WorkbookSearch : public BookSearch {
+class WorkbookSearch {
 public:
-    // `matcher` is prepared for the words of the search.
-    WorkbookSearch(CellMatcher &matcher, HitTarget &hits, int charset);
+    // `matcher` is prepared for the words of the search; texts are in
+    // `charset`, and books named by a relative path are linked from
+    // `link_base_folder`.
+    WorkbookSearch(CellMatcher &matcher, int charset, std::string link_base_folder);
 
-    int search_book(SearchContext &context, BookKind kind) override;
+    // Searches the book, handing its hits to `hits`.  Empty when the book
+    // was searched (also when `hits` stopped it), else why it could not be.
+    std::optional<NotSearched> search(const BookJob &job, HitTarget &hits);
 
 private:
-    HitTarget &hits_;
+    int charset_;
+    std::string link_base_folder_;
     BookHits book_hits_;
     BookCellReader reader_;
 };

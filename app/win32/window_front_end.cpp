@@ -1,5 +1,7 @@
 #include "win32/window_front_end.h"
 
+#include "charset.h"
+#include "engine/app_texts.h"
 #include "win32/main_window.h"
 #include "win32/result_viewers.h"
 
@@ -30,6 +32,15 @@ bool WindowFrontEnd::show_message(const std::string &title, const std::string &t
     const int answer = MessageBoxA(owner, text.c_str(), title.c_str(), style);
     return !yes_no || answer == IDYES;
 }
+
+void WindowFrontEnd::hit_limit_passed(int limit, bool excel_output) {
+    // Only a result book says so; the text output ends without a word.
+    if (!excel_output) return;
+    show_message(in_charset(CS_SJIS, text::kTitle), filled(CS_SJIS, text::kHitLimitReached, limit),
+                 MessageIcon::Exclamation, false, true);
+}
+
+void WindowFrontEnd::report_not_searched(const SearchContext &) {}
 
 bool WindowFrontEnd::cancel_requested() { return window_.cancel_requested(); }
 

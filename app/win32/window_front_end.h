@@ -20,6 +20,9 @@ public:
     bool cancel_requested() override;
     void open_result(const std::string &path, bool excel_book) override;
     void hit_line_written(const std::string &) override {}
+    void not_searched(const NotSearched &) override {}
+    void hit_limit_passed(int limit, bool excel_output) override;
+    void report_not_searched(const SearchContext &context) override;
 
 private:
     MainWindow &window_;

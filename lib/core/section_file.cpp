@@ -66,6 +66,27 @@ bool is_section_line(const char *line, size_t length) {
     return length >= 2 && length < static_cast<size_t>(SECTION_NAME_LEN + 1) && line[0] == '[' && line[length - 1] == ']';
 }
 
+// A value between double quotes from `position` on, each "" inside it
+// standing for one quote, as the writer puts it; false when no quoted
+// value starts there.  The quotes never split a double-byte character's
+// trail byte, which is not a quote in any character set read here.
+bool read_quoted_value(std::string_view line, size_t position, std::string &value) {
+    while (position < line.size() && (line[position] == ' ' || line[position] == '\t')) ++position;
+    if (position >= line.size() || line[position] != '"') return false;
+    value.clear();
+    for (size_t i = position + 1; i < line.size(); ++i) {
+        if (line[i] != '"') {
+            value += line[i];
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+            value += '"';
+            ++i;
+        } else {
+            return true;
+        }
+    }
+    return true;   // an unclosed value runs to the end of the line
+}
+
 // Takes a KEY = value line into the list; lines of another form are
 // skipped.  0 or -2.
 int take_line(SectionFile *file, std::string_view line) {
@@ -74,9 +95,16 @@ int take_line(SectionFile *file, std::string_view line) {
     if (orb_read_word(file->charset, line, position, key) != 0 || key.size() > static_cast<size_t>(SECTION_KEY_LEN))
         return 0;
     if (orb_read_word(file->charset, line, position, equals) != 0 || equals != "=") return 0;
-    if (orb_read_word(file->charset, line, position, value) != 0) return 0;
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+    if (!read_quoted_value(line, position, value) && orb_read_word(file->charset, line, position, value) != 0)
+        return 0;
     return append_entry(file, key.c_str(), value);
+}
+
+// KEY="value", the value's own quotes doubled.
+void append_entry_line(std::string &line, const SectionEntry &entry) {
+    line.assign(entry.key).append("=\"");
+    for (const char *c = entry.value; *c != '\0'; ++c) line.append(*c == '"' ? 2 : 1, *c);
+    line.append(1, '"');
 }
 
 }  // namespace
@@ -150,7 +178,7 @@ int orb_section_write(SectionFile *file) {
         for (int i = 0; rc == 0 && i < file->entry_count; ++i) {
             const SectionEntry &entry = file->entries[i];
             if (entry.state == 0) continue;
-            line.assign(entry.key).append("=\"").append(entry.value).append(1, '"');
+            append_entry_line(line, entry);
             rc = orb_write_line(line.c_str(), out);
         }
     } catch (const std::bad_alloc &) {

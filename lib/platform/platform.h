@@ -21,6 +21,16 @@ constexpr char kSeparator =
     '/';
 #endif
 
+// Longest path a user may type, in bytes: what the system's own calls take
+// (PATH_MAX less its terminator on POSIX; the 256 bytes of the window's
+// boxes on Windows).
+constexpr size_t kLongestPath =
+#ifdef _WIN32
+    256;
+#else
+    4095;
+#endif
+
 // ---- plain files -------------------------------------------------------
 // Open modes: 1 read (others may read, must exist), 2 write (others may
 // write, created or truncated), 3 append (opened or created, at the end),
@@ -42,6 +52,9 @@ int file_time(const char *path, std::tm *local);
 // Sets the last write time from a local time; 0 or -1.
 int set_file_time(const char *path, const std::tm &local);
 int delete_file(const char *path);          // 0 or -1
+// Moves a file to another name in the same file system, replacing a file
+// of that name at once; 0 or -1.
+int rename_file(const char *from, const char *to);
 bool is_directory(const char *path);
 bool is_link(const char *path);              // symbolic link or reparse point itself
 int make_directory(const char *path);       // 0, 1 when it existed, -1 failure
@@ -76,6 +89,15 @@ struct FolderId {
 };
 // False when the folder cannot be examined.
 bool folder_id(const char *path, FolderId &id);
+
+// Why the last file or folder call of this thread failed, as the system
+// told it (errno, GetLastError).
+enum class FailureKind { PermissionDenied, NameTooLong, Other };
+struct Failure {
+    FailureKind kind = FailureKind::Other;
+    std::string text;   // the system's own words, in UTF-8
+};
+Failure last_failure();
 
 // ---- environment and time ----------------------------------------------
 // Value of an environment variable; false when unset.

@@ -3,6 +3,7 @@
 #include "book_record.h"
 #include "file_type.h"
 #include "plain_file.h"
+#include "platform/platform.h"
 #include "read/readers.h"
 #include "work_area.h"
 
@@ -42,11 +43,20 @@ private:
 
 }  // namespace
 
-int BookCellReader::read(const char *path, BookFormat format, SheetCellSink &sink) {
+int BookCellReader::read(const char *path, SheetCellSink &sink) {
+    // The reader is chosen by the file's first bytes, not by its name, so
+    // that an .xls book renamed .xlsx (and the reverse) is read all the
+    // same.
+    unsigned char header[FILE_HEADER_LEN] = {};
+    zplat::File *file = zplat::file_open(path, 1);
+    if (!file) return -1;
+    const size_t length = zplat::file_read(file, header, sizeof header);
+    zplat::file_close(file);
     int type = FILE_TYPE_UNKNOWN;
-    if (orb_file_type(FILE_SOURCE_DISK, path, &type) != 0) return -1;
-    const bool package = type == FILE_TYPE_XLSX || type == FILE_TYPE_XLSM;
-    if (format == BookFormat::Excel2007 ? !package : type != FILE_TYPE_XLS) return -1;
+    if (length < sizeof header || orb_file_type(FILE_SOURCE_HEADER, reinterpret_cast<const char *>(header), &type) != 0)
+        return -1;
+    const bool package = type == FILE_TYPE_ZIP;
+    if (!package && type != FILE_TYPE_XLS) return -1;
     try {
         auto book = std::make_unique<SinkBook>();
         if (int rc = book->open(package ? BOOK_KIND_XLSX : BOOK_KIND_XLS)) return rc;

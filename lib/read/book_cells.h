@@ -8,9 +8,6 @@
 
 #include <string>
 
-// Which reader a caller expects the file to need, told by its name.
-enum class BookFormat { Excel2007, Excel2003 };
-
 // Reads books one after another, keeping the memory one book's parts took
 // for the next: a search of many books does not allocate and touch its
 // buffers anew for each.  One reader per thread.
@@ -19,10 +16,11 @@ public:
     // Reads the book at `path` (a disk path in the platform's path
     // encoding) and hands every cell of its worksheets to `sink`, with the
     // book opened as for unloading: display texts through each cell's
-    // number format.  0; -1 the file is not a readable book of `format`;
+    // number format.  Its first bytes tell a package from a compound
+    // file, whatever its name says.  0; -1 the file is no readable book;
     // -2 out of memory; another negative code when the reader refuses the
     // book or the sink stopped it.
-    int read(const char *path, BookFormat format, SheetCellSink &sink);
+    int read(const char *path, SheetCellSink &sink);
 
 private:
     std::string file_buffer_;   // an Excel 2007 package's bytes

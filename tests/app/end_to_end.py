@@ -1,16 +1,19 @@
 #!/usr/bin/env python3
-"""zscan run as a user runs it, over a tree with a pipe named like a book, a
-book below a folder whose name holds a double quote, and cells whose texts
-once broke the result book.  Standard output must hold the hit lines and
-nothing else, and the result book, read by openpyxl, must hold the same hits
-cell for cell.  Usage: end_to_end.py ZSCAN"""
+"""zscan run as a user runs it.  Standard output must hold the hit lines and
+nothing else; the result book, read by openpyxl, must hold the same hits as
+exact texts; every book or folder that could not be searched is named on
+standard error; and the exit status tells a complete answer from a partial
+one.  Grouped as tables: result-book texts, skip reasons, exit statuses,
+list-file encodings, settings.  Usage: end_to_end.py ZSCAN SLOW_OPEN_LIBRARY"""
 import os
 import shutil
+import signal
 import stat
 import subprocess
 import sys
 import tempfile
 import time
+import urllib.parse
 
 try:
     import openpyxl
@@ -19,91 +22,312 @@ except ImportError:
     sys.exit(77)
 
 ZSCAN = os.path.abspath(sys.argv[1])
-TEXTS = ['qq" A1="X', 'qq" A.幅="3', 'qq" 12="x', 'a""b', '"東京"', 'a=b <&> \tend\nnext line',
-         '表\\n\\\\c', '$HOME', '\\$HOME', "'as text", '=1+2', '東京\u3000都', 'x' * 1200, 'あ' * 400]
-# What the result book's cell holds where the values typing of the library
-# gives it another form, and the 1000-byte cut at a whole character.
-HELD = {"'as text": 'as text', 'x' * 1200: 'x' * 1000, 'あ' * 400: 'あ' * 333}
-
-
-def run(arguments, cwd, env):
-    started = time.monotonic()
-    done = subprocess.run([ZSCAN] + arguments, cwd=cwd, env=env, capture_output=True, timeout=30)
-    return done, time.monotonic() - started
+SLOW_OPEN = os.path.abspath(sys.argv[2])
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+CORPUS = os.environ.get('ZS_CORPUS_DIR', os.path.join(SOURCE, '..', 'shared', 'corpus'))
+RESULT_BOOK = 'Z-Scan検索結果.xlsx'
+failures = []
 
 
 def check(condition, what):
     if not condition:
+        failures.append(what)
         print("FAILED:", what)
-        sys.exit(1)
+
+
+def run(arguments, cwd, env, stdin=None, timeout=60):
+    return subprocess.run([ZSCAN] + arguments, cwd=cwd, env=env, capture_output=True, input=stdin,
+                          timeout=timeout)
+
+
+def save_book(path, sheet_name, texts):
+    """A book whose first sheet holds `texts` in column A, each a text."""
+    book = openpyxl.Workbook()
+    sheet = book.active
+    sheet.title = sheet_name
+    for row, text in enumerate(texts, start=1):
+        cell = sheet.cell(row=row, column=1, value=text)
+        cell.data_type = 's'
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    book.save(path)
+
+
+def result_rows(folder):
+    book = openpyxl.load_workbook(os.path.join(folder, RESULT_BOOK))
+    return [[cell for cell in row] for row in book.active.iter_rows()]
+
+
+def link_path(target):
+    """The file a result-book link opens, as the bytes of its path."""
+    if target.startswith('file://'):
+        return urllib.parse.unquote_to_bytes(target[len('file://'):])
+    return os.fsencode(target)
+
+
+def corpus_book(relative):
+    path = os.path.join(CORPUS, relative)
+    if not os.path.exists(path):
+        print("corpus book %s is missing: its case is skipped" % relative)
+        return None
+    return path
 
 
 with tempfile.TemporaryDirectory() as work:
-    books = os.path.join(work, 'd')
-    quoted = os.path.join(books, 'say "hi"')
-    os.makedirs(quoted)
-    os.mkfifo(os.path.join(books, 'x.xlsx'))
-    book = openpyxl.Workbook()
-    sheet = book.active
-    sheet.title = 'S'
-    for row, text in enumerate(TEXTS, start=1):
-        cell = sheet.cell(row=row, column=1, value=text)
-        cell.data_type = 's'   # a text, even when it starts with "="
-    book.save(os.path.join(quoted, 'book.xlsx'))
-
-    env = {k: v for k, v in os.environ.items() if k != 'TEMP'}
+    os.chmod(work, 0o755)
+    env = {k: v for k, v in os.environ.items() if k not in ('TEMP', 'XDG_CONFIG_HOME')}
     env['TMPDIR'] = work
+    env['HOME'] = os.path.join(work, 'home')
     private = os.path.join(work, 'zscan-%d' % os.geteuid())
-    hits = [('d/say "hi"/book.xlsx', 'S', 'A%d' % row, text) for row, text in enumerate(TEXTS, start=1)]
 
-    # Text output: every hit, nothing else, and the pipe never waited on.
-    done, seconds = run(['-e', '-w', '[^]+', 'd'], work, env)
-    check(done.returncode == 0, 'text search exit %d: %s' % (done.returncode, done.stderr))
-    check(seconds < 5, 'text search took %.1f s' % seconds)
-    expected = ''.join('[%s][%s][%s] %s\n' % hit for hit in hits)
-    check(done.stdout.decode() == expected, 'standard output:\n' + done.stdout.decode())
-
-    # The result book, with bundled options and "--": header row, then one
-    # row per hit matching the text output cell for cell.
-    done, _ = run(['-xq', '-e', '-w', '[^]+', '--', 'd'], work, env)
+    # ---- Result-book texts: each column holds exactly the text found, as
+    # a string; no formula from a searched book becomes live; each link
+    # opens the very file, whatever its name holds.
+    texts = ['qq" A1="X', 'qq" A.幅="3', 'a""b', '"東京"', 'a=b <&> \tend\nnext line', '表\\n\\\\c',
+             '$HOME', '\\$HOME', "'as text", '=SUM(1,2)', '=A1', '00123', '12:30', '50%', '2016/3/25',
+             '東京\u3000都', 'x' * 1200, 'あ' * 400]
+    held = {'x' * 1200: 'x' * 1000, 'あ' * 400: 'あ' * 333}   # the cut at 1000 bytes, whole characters
+    names = [('=A1', '001'), ('say "hi"', '=1+1'), ('line\nfeed', 'S'), ('tab\there', 'S'), ('hash#1', 'S'),
+             ('per%41cent', 'S'), (os.fsdecode(b'bad\xff\xfename'), 'S')]
+    books = os.path.join(work, 'd')
+    for folder, sheet in names:
+        save_book(os.path.join(books, folder, 'book.xlsx'), sheet, texts)
+    done = run(['-xq', '-e', '-w', '[^]+', '--', 'd'], work, env)
     check(done.returncode == 0 and done.stdout == b'', 'book search: %r %r' % (done.stdout, done.stderr))
-    rows = list(openpyxl.load_workbook(os.path.join(private, 'Z-Scan検索結果.xlsx')).active.values)
-    check(rows[0] == ('セル内容', 'セル名', 'シート名', 'パス(フォルダリンク)'), 'header %r' % (rows[0],))
-    check(len(rows) == len(hits) + 1, '%d rows' % len(rows))
-    for (path, sheet_name, cell, text), row in zip(hits, rows[1:]):
-        check(row == (HELD.get(text, text), cell, sheet_name, path), 'row %r for %r' % (row, text))
-
-    # Nothing the program wrote can be read by anyone else.
+    rows = result_rows(private)
+    check([c.value for c in rows[0]] == ['セル内容', 'セル名', 'シート名', 'パス(フォルダリンク)'], 'header')
+    check(len(rows) == len(names) * len(texts) + 1, '%d rows' % len(rows))
+    expected = []
+    for folder, sheet in sorted(names, key=lambda name: os.fsencode(name[0])):
+        for row, text in enumerate(texts, start=1):
+            expected.append((folder, sheet, 'A%d' % row, held.get(text, text)))
+    for (folder, sheet, cell, text), row in zip(expected, rows[1:]):
+        shown_path = os.fsencode(os.path.join('d', folder, 'book.xlsx')).decode('utf-8', 'replace')
+        values = tuple(c.value for c in row)
+        check(values == (text, cell, sheet, shown_path), 'row %r for %r' % (values, text))
+        check(all(c.data_type == 's' for c in row), 'row for %r holds a non-text: %r' %
+              (text, [c.data_type for c in row]))
+        book_link = link_path(row[0].hyperlink.target)
+        folder_link = link_path(row[3].hyperlink.target)
+        check(book_link == os.fsencode(os.path.join(books, folder, 'book.xlsx')), 'link %r' % book_link)
+        check(folder_link == os.fsencode(os.path.join(books, folder)), 'folder link %r' % folder_link)
     check(stat.S_IMODE(os.lstat(private).st_mode) == 0o700, 'private folder mode')
     for name in os.listdir(private):
-        mode = stat.S_IMODE(os.lstat(os.path.join(private, name)).st_mode)
-        check(mode & 0o077 == 0, '%s has mode %o' % (name, mode))
+        check(stat.S_IMODE(os.lstat(os.path.join(private, name)).st_mode) & 0o077 == 0, '%s is open' % name)
 
-    # No folder: the current one.  Errors: a folder as the list file, an
-    # unknown option (usage line, exit 2).
-    done, _ = run(['-w', 'qq'], books, env)
-    check(done.stdout.decode().startswith('[./say "hi"/book.xlsx][S][A1] '), 'current folder: %r' % done.stdout)
-    done, _ = run(['-l', books, 'd'], work, env)
-    check(done.returncode == 2 and done.stdout == b'' and 'オープンエラー' in done.stderr.decode(), 'folder as list')
-    done, _ = run(['-xz', 'd'], work, env)
-    check(done.returncode == 2 and b'Usage: zscan' in done.stderr, 'unknown option: %r' % done.stderr)
+    # Text output of the same tree: every hit, nothing else; a pipe named
+    # like a book is never waited on.
+    os.mkfifo(os.path.join(books, 'x.xlsx'))
+    done = run(['-e', '-w', '[^]+', '-j', '1', 'd'], work, env)
+    lines = [line for line in done.stdout.split(b'\n') if line.startswith(b'[')]
+    check(done.returncode == 0 and len(lines) == len(names) * len(texts), 'text search %d: %r' %
+          (done.returncode, done.stderr))
 
-    # Books searched at once give the very same lines and result book as
-    # one after another, over a tree of books from several producers.
-    source = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
+    # ---- Skip reasons: each book or folder that could not be searched is
+    # named with its reason; the closing line counts them.  An .xls renamed
+    # .xlsx, and the reverse, is searched.
+    skip = os.path.join(work, 'skip')
+    save_book(os.path.join(skip, 'good.xlsx'), 'S', ['needle'])
+    shutil.copy(os.path.join(skip, 'good.xlsx'), os.path.join(skip, 'package named.xls'))
+    shutil.copy(os.path.join(SOURCE, 'samples', 'sub', 'legacy.xls'), os.path.join(skip, 'legacy named.xlsx'))
+    with open(os.path.join(skip, 'good.xlsx'), 'rb') as whole:
+        good = whole.read()
+    cases = {
+        'truncated.xlsx': (good[:len(good) // 2], 'damaged'),
+        'text.xlsx': (b'just some words\n' * 10, 'not a book this program reads'),
+        'empty.xlsm': (b'', 'not a book this program reads'),
+    }
+    for name, (data, _) in cases.items():
+        with open(os.path.join(skip, name), 'wb') as out:
+            out.write(data)
+    for relative, name in (('apache-poi/password.xls', 'encrypted.xls'),
+                           ('apache-poi/protected_passtika.xlsx', 'encrypted.xlsx')):
+        path = corpus_book(relative)
+        if path:
+            shutil.copy(path, os.path.join(skip, name))
+            cases[name] = (None, 'encrypted with a password')
+    # Deeper than the system's paths reach: the folder past PATH_MAX.
+    deep = skip
+    deep_fd = os.open(skip, os.O_RDONLY)
+    for level in range(30):
+        os.mkdir('d' * 200, dir_fd=deep_fd)
+        inner = os.open('d' * 200, os.O_RDONLY, dir_fd=deep_fd)
+        os.close(deep_fd)
+        deep_fd = inner
+    os.close(deep_fd)
+    done = run(['-j', '2', '-w', 'needle 東京', 'skip'], work, env)
+    err = done.stderr.decode('utf-8', 'replace')
+    check(done.returncode == 0, 'skip tree exit %d' % done.returncode)
+    hit_books = sorted({line.split(b']')[0][1:].decode() for line in done.stdout.split(b'\n') if line})
+    check(hit_books == ['skip/good.xlsx', 'skip/legacy named.xlsx', 'skip/package named.xls'],
+          'renamed books are searched: %r' % hit_books)
+    for name, (_, reason) in cases.items():
+        check(('zscan: skip/%s: %s' % (name, reason)) in err, '%s: %s not told:\n%s' % (name, reason, err))
+    check(err.count(': path too long') == 1, 'path too long not told once:\n' + err)
+    check('zscan: 3 books searched, %d could not be read, 1 folder could not be listed\n' % len(cases) in err,
+          'closing line:\n' + err)
+    quiet = run(['-s', '-w', 'needle', 'skip'], work, env)
+    check(quiet.stderr == b'', '-s keeps notices: %r' % quiet.stderr)
+    # What the system refuses a plain user: an unreadable book and folder.
+    if os.geteuid() == 0 and hasattr(os, 'setuid'):
+        user_tmp = os.path.join(work, 'nobody-tmp')
+        os.mkdir(user_tmp)
+        os.chmod(user_tmp, 0o1777)
+        refused = os.path.join(work, 'refused')
+        save_book(os.path.join(refused, 'open.xlsx'), 'S', ['needle'])
+        save_book(os.path.join(refused, 'locked.xlsx'), 'S', ['needle'])
+        save_book(os.path.join(refused, 'closed', 'inner.xlsx'), 'S', ['needle'])
+        for path, mode in ((refused, 0o755), (os.path.join(refused, 'open.xlsx'), 0o644),
+                           (os.path.join(refused, 'locked.xlsx'), 0), (os.path.join(refused, 'closed'), 0)):
+            os.chmod(path, mode)
+        nobody_env = dict(env, TMPDIR=user_tmp, HOME=user_tmp)
+        done = subprocess.run([ZSCAN, '-w', 'needle', refused], env=nobody_env, capture_output=True,
+                              preexec_fn=lambda: os.setuid(65534), timeout=60)
+        err = done.stderr.decode()
+        check('locked.xlsx: permission denied' in err and 'closed: permission denied' in err,
+              'permission denied not told:\n' + err)
+        check(done.stdout.count(b'\n') == 1, 'readable book not searched: %r' % done.stdout)
+
+    # ---- Exit statuses, and what standard error says with each.
+    many = os.path.join(work, 'many')
+    os.makedirs(many)
+    for copy in range(3):
+        shutil.copy(os.path.join(SOURCE, 'tests', 'app', 'data', 'many_hits.xlsx'),
+                    os.path.join(many, 'copy%d.xlsx' % copy))
+    statuses = [
+        (['-w', 'pineapple', 'd'], 1, ''),
+        (['-w', 'hit', '--max-hits', '5', 'many'], 3, 'stopped at the hit limit of 5 hits'),
+        (['-w', 'hit', '--max-hits', '0', '-q', 'many'], 0, ''),
+        (['-w', 'x', 'no-such-folder'], 2, 'not a folder'),
+        (['-w', 'x', '--max-hits', '-1', 'many'], 2, '--max-hits wants'),
+        (['-w', 'hit', '-o', os.path.join(work, 'no-such', 'r.txt'), 'many'], 2, '書き込めません'),
+    ]
+    for arguments, status, said in statuses:
+        done = run(arguments, work, env)
+        check(done.returncode == status and said in done.stderr.decode(),
+              '%r: exit %d, %r' % (arguments, done.returncode, done.stderr))
+    limited = run(['-w', 'hit', '--max-hits', '5', 'many'], work, env)
+    check(limited.stdout.count(b'\n') == 5, 'the limit keeps exactly 5 hits')
+    with open('/dev/full', 'wb') as full:
+        done = subprocess.run([ZSCAN, '-w', 'hit', 'many'], cwd=work, env=env, stdout=full,
+                              stderr=subprocess.PIPE, timeout=60)
+    check(done.returncode == 2 and b'cannot write standard output' in done.stderr,
+          'standard output full: %d %r' % (done.returncode, done.stderr))
+    # A closed pipe ends zscan quietly.
+    pipe = subprocess.Popen([ZSCAN, '-w', 'hit', '--max-hits', '0', 'many'], cwd=work, env=env,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    pipe.stdout.readline()
+    pipe.stdout.close()
+    check(pipe.wait(timeout=60) in (-signal.SIGPIPE, 0) and pipe.stderr.read() == b'', 'closed pipe')
+
+    # Signals stop a search on a slow share in the middle of its walk: the
+    # result keeps what was found, zscan says so and exits 128 + signal.
+    slow = os.path.join(work, 'slow')
+    for copy in range(12):
+        save_book(os.path.join(slow, 'b%02d.xlsx' % copy), 'S', ['needle %d' % copy])
+    slow_env = dict(env, LD_PRELOAD=SLOW_OPEN, ZS_SLOW_OPEN_MS='300',
+                    ASAN_OPTIONS='verify_asan_link_order=0:' + env.get('ASAN_OPTIONS', ''))
+    for number, excel in ((signal.SIGINT, False), (signal.SIGTERM, True), (signal.SIGHUP, False)):
+        shutil.copy(os.path.join(private, RESULT_BOOK), os.path.join(work, 'before.xlsx'))
+        arguments = ['-j', '1', '-w', 'needle', 'slow'] + (['-x'] if excel else [])
+        process = subprocess.Popen([ZSCAN] + arguments, cwd=work, env=slow_env, stdout=subprocess.PIPE,
+                                   stderr=subprocess.PIPE)
+        time.sleep(1.2)
+        process.send_signal(number)
+        out, err = process.communicate(timeout=60)
+        check(process.returncode == 128 + number and b'zscan: interrupted' in err,
+              'signal %d: exit %d %r' % (number, process.returncode, err))
+        if excel:
+            rows = result_rows(private)
+            check(2 <= len(rows) < 13, 'interrupted book holds %d rows' % len(rows))
+            check(not os.path.exists(os.path.join(private, RESULT_BOOK + '.partial')), 'work file left')
+        else:
+            found = out.count(b'\n')
+            check(1 <= found < 12, 'interrupted search printed %d hits' % found)
+            with open(os.path.join(private, 'Z-Scan検索結果.txt'), 'rb') as result:
+                check(result.read() == out, 'the result file holds the hits printed')
+    # Killed outright, a search leaves the last result book whole.
+    process = subprocess.Popen([ZSCAN, '-x', '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slow_env,
+                               stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    time.sleep(1.2)
+    process.kill()
+    process.communicate(timeout=60)
+    with open(os.path.join(private, RESULT_BOOK), 'rb') as now, open(os.path.join(work, 'before.xlsx'), 'rb') as before:
+        check(now.read() == before.read(), 'the last result book was changed by a killed search')
+    # A second search writing the same result at the same time is refused,
+    # naming the first; with a result of its own it runs.
+    first = subprocess.Popen([ZSCAN, '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slow_env,
+                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    time.sleep(0.5)
+    second = run(['-w', 'needle', 'slow'], work, env)
+    check(second.returncode == 2 and ('process %d' % first.pid) in second.stderr.decode(),
+          'concurrent search: %d %r' % (second.returncode, second.stderr))
+    own = run(['-w', 'needle', '-o', os.path.join(work, 'own.txt'), 'slow'], work, env)
+    check(own.returncode == 0 and open(os.path.join(work, 'own.txt'), 'rb').read() == own.stdout, '-o FILE')
+    first.communicate(timeout=60)
+
+    # ---- List files in the encodings editors save; - for standard input.
+    japanese = os.path.join(work, 'ja')
+    save_book(os.path.join(japanese, 'b.xlsx'), 'S', ['東京タワー', 'ｶﾀｶﾅ', 'other', '"東京"と書く'])
+    words = '東京\r\nｶﾀｶﾅ'
+    encodings = [('utf-8-sig', None), ('utf-8', None), ('utf-16', 'le'), ('utf-16-be', 'be'), ('cp932', None)]
+    for encoding, order in encodings:
+        data = words.encode(encoding)
+        if order == 'le' and not data.startswith(b'\xff\xfe'):
+            data = b'\xff\xfe' + words.encode('utf-16-le')
+        if order == 'be':
+            data = b'\xfe\xff' + data
+        with open(os.path.join(work, 'words.txt'), 'wb') as out:
+            out.write(data)
+        done = run(['-l', 'words.txt', 'ja'], work, env)
+        check(done.stdout.count(b'\n') == 3, 'list file in %s: %r' % (encoding, done.stdout))
+    done = run(['-l', '-', 'ja'], work, env, stdin=words.encode('cp932'))
+    check(done.stdout.count(b'\n') == 3, '-l - from standard input: %r' % done.stdout)
+    with open(os.path.join(work, 'words.txt'), 'w') as out:
+        out.write('ok ' + 'x' * 4001 + ' rest\n')
+    done = run(['-l', 'words.txt', 'ja'], work, env)
+    check(done.returncode == 2 and done.stdout == b'', 'an over-long list word is an error: %r' % done.stderr)
+
+    # ---- Settings: the user's own file, saved folders that vanish, words
+    # holding quotes, and --no-settings.
+    settings = os.path.join(env['HOME'], '.config', 'zscan', 'Z-Scan.ini')
+    done = run(['--save-settings', '-w', 'zzz "東京"', 'ja'], work, env)
+    check(done.returncode == 0 and os.path.exists(settings), 'settings saved: %r' % done.stderr)
+    saved = open(settings, encoding='utf-8').read()
+    check('DIRECTORY="%s"' % japanese in saved, 'the folder is saved absolute:\n' + saved)
+    check('KEYWORD="zzz ""東京"""' in saved, 'quotes are doubled:\n' + saved)
+    done = run([], '/', env)
+    check(done.stdout.endswith('][S][A4] "東京"と書く\n'.encode()) and done.stdout.count(b'\n') == 1,
+          'saved words with quotes come back: %r %r' % (done.stdout, done.stderr))
+    xdg = dict(env, XDG_CONFIG_HOME=os.path.join(work, 'xdg'))
+    run(['--save-settings', '-w', 'other', 'ja'], work, xdg)
+    check(os.path.exists(os.path.join(work, 'xdg', 'zscan', 'Z-Scan.ini')), 'XDG_CONFIG_HOME')
+    done = run(['--no-settings', '-w', 'needle', 'skip'], work, env)
+    check(b'skip/good.xlsx' in done.stdout, '--no-settings searches the given folder')
+    done = run(['--no-settings'], work, env)
+    check(done.returncode == 2, '--no-settings reads no saved words')
+    shutil.rmtree(japanese)
+    done = run([], work, env)
+    check(done.returncode == 2 and 'not a folder' in done.stderr.decode(), 'a vanished saved folder: %d %r' %
+          (done.returncode, done.stderr))
+    os.remove(settings)
+
+    # ---- Books searched at once give the very same lines and result book
+    # as one after another, over a tree of books from several producers.
     mixed = os.path.join(work, 'mixed')
-    shutil.copytree(os.path.join(source, 'samples'), mixed)
+    shutil.copytree(os.path.join(SOURCE, 'samples'), mixed)
     for folder in ('xls', 'xlsx'):
-        shutil.copytree(os.path.join(source, 'tests', 'data', folder), os.path.join(mixed, 'data', folder))
+        shutil.copytree(os.path.join(SOURCE, 'tests', 'data', folder), os.path.join(mixed, 'data', folder))
     for words in (['-w', 'a 1 東 2016 /'], ['-e', '-w', '[^]+']):
         outputs = {}
         for jobs in ('1', '2', '5'):
-            done, _ = run(['-j', jobs] + words + ['mixed'], work, env)
+            done = run(['-j', jobs] + words + ['mixed'], work, env)
             check(done.returncode == 0, '-j %s exit %d: %s' % (jobs, done.returncode, done.stderr))
-            book, _ = run(['-xq', '-j', jobs] + words + ['mixed'], work, env)
-            rows = list(openpyxl.load_workbook(os.path.join(private, 'Z-Scan検索結果.xlsx')).active.values)
+            run(['-xq', '-j', jobs] + words + ['mixed'], work, env)
+            rows = [[c.value for c in row] for row in result_rows(private)]
             outputs[jobs] = (done.stdout, rows)
         check(outputs['1'][0].count(b'\n') > 50, 'few hits in the mixed tree: %r' % outputs['1'][0])
         for jobs in ('2', '5'):
             check(outputs[jobs] == outputs['1'], '-j %s differs from -j 1 for %r' % (jobs, words))
-print("ok")
+
+print("FAILED: %d checks" % len(failures) if failures else "ok")
+sys.exit(1 if failures else 0)

@@ -29,6 +29,9 @@ public:
         opened.emplace_back(path, excel_book);
     }
     void hit_line_written(const std::string &line) override { lines.push_back(line); }
+    void not_searched(const zscan::NotSearched &item) override { skipped.push_back(item); }
+    void hit_limit_passed(int limit, bool) override { limits.push_back(limit); }
+    void report_not_searched(const zscan::SearchContext &) override { ++reports; }
 
     bool cancelled = false;
     bool answer = true;
@@ -38,4 +41,7 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<std::pair<std::string, bool>> opened;
     std::vector<std::string> lines;
+    std::vector<zscan::NotSearched> skipped;
+    std::vector<int> limits;
+    int reports = 0;
 };

@@ -3,7 +3,7 @@
 // and the hit limit; and what a file system can do to the walk: folders it
 // may not list, links that lead back up the tree, entries that vanish or
 // change while the walk runs, names that are no valid text, and trees
-// deeper and paths longer than the walk's path fields.
+// deeper and paths longer than the system takes.
 #include "engine/folder_walk.h"
 #include "engine/workbook_search.h"
 
@@ -15,6 +15,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -32,17 +35,24 @@ struct SearchedBook {
     BookKind kind;
 };
 
+// Records the books handed over; each makes `hits_per_book` hits.
 class RecordingBookSearch : public BookSearch {
 public:
-    int search_book(SearchContext &context, BookKind kind) override {
-        searched.push_back({context.current_file, kind});
-        context.hit_count += hits_per_book;
+    explicit RecordingBookSearch(HitRecorder &recorder) : recorder_(recorder) {}
+    void search_book(const BookJob &job) override {
+        searched.push_back({job.path, job.kind});
+        for (int hit = 0; hit < hits_per_book; ++hit) {
+            if (!recorder_.record(HitPlace{job.path, "S", "A1", job.path, job.path}, "x")) break;
+        }
+        recorder_.book_finished(std::nullopt);
         if (after_book) after_book();
-        return 0;
     }
     std::vector<SearchedBook> searched;
     int hits_per_book = 0;
     std::function<void()> after_book;
+
+private:
+    HitRecorder &recorder_;
 };
 
 class FolderWalkTest : public ::testing::Test {
@@ -50,6 +60,7 @@ protected:
     void SetUp() override {
         init_search_context(context_);
         context_.current_folder = root_.string();
+        context_.result_file_path = (root_ / ".result.txt").string();
     }
     void TearDown() override {
         std::error_code ignored;
@@ -73,14 +84,22 @@ protected:
         std::sort(paths.begin(), paths.end());
         return paths;
     }
-    WalkResult walk() { return walk_folder(context_, front_end_, books_); }
+    void walk() { walk_folder(context_, front_end_, books_, recorder_); }
+    std::vector<std::string> reported(SkipReason reason) const {
+        std::vector<std::string> paths;
+        for (const NotSearched &item : context_.not_searched) {
+            if (item.reason == reason) paths.push_back(item.path);
+        }
+        return paths;
+    }
 
     TempFolder folder_{"zscan_walk"};
     fs::path root_ = folder_.path();
     std::vector<fs::path> locked_;
     SearchContext context_;
     FakeFrontEnd front_end_;
-    RecordingBookSearch books_;
+    HitRecorder recorder_{context_, front_end_};
+    RecordingBookSearch books_{recorder_};
 };
 
 TEST_F(FolderWalkTest, PicksVisibleBooksByNameDepthFirstInByteOrder) {
@@ -90,7 +109,7 @@ TEST_F(FolderWalkTest, PicksVisibleBooksByNameDepthFirstInByteOrder) {
     }
     // Only plain files are books: a pipe would block the reader for ever.
     ASSERT_EQ(mkfifo(at("pipe.xlsx").c_str(), 0600), 0);
-    EXPECT_EQ(walk(), WalkResult::Done);
+    walk();
     // By bytes of the name, so capitals come first; a folder's books come
     // where the folder falls in that order.
     EXPECT_EQ(searched_in_order(), (std::vector<std::string>{at("5.xls"), at("B.xlsx"), at("a/1.xlsx"), at("a/2.xlsm"),
@@ -115,32 +134,47 @@ TEST_F(FolderWalkTest, PicksVisibleBooksByNameDepthFirstInByteOrder) {
 TEST_F(FolderWalkTest, CancelAndTheHitLimitEndEveryLevel) {
     for (const char *name : {"1.xlsx", "2.xlsx", "sub/3.xlsx", "sub/deep/4.xlsx"}) touch(name);
     books_.after_book = [this] { front_end_.cancelled = true; };
-    EXPECT_EQ(walk(), WalkResult::Done);
-    EXPECT_EQ(books_.searched.size(), 1u) << "cancel stops before the next entry";
+    walk();
+    EXPECT_EQ(searched_in_order(), std::vector<std::string>{at("1.xlsx")}) << "cancel stops before the next entry";
 
-    books_ = RecordingBookSearch{};
-    front_end_.cancelled = false;
-    books_.hits_per_book = kHitLimit;
-    EXPECT_EQ(walk(), WalkResult::HitLimit);
     // The book that reaches the limit does not end the walk; the next one
-    // passes it and nothing after that is searched.
-    EXPECT_EQ(books_.searched.size(), 2u);
+    // passes it and nothing after that is searched.  Its hits past the
+    // limit are kept only where the limit is not exact.
+    for (const bool exact : {false, true}) {
+        SCOPED_TRACE(exact);
+        books_.searched.clear();
+        books_.after_book = nullptr;
+        front_end_ = FakeFrontEnd{};
+        context_.hit_count = 0;
+        context_.limit_passed = false;
+        context_.hit_limit = 3;
+        context_.exact_hit_limit = exact;
+        books_.hits_per_book = 2;
+        walk();
+        EXPECT_EQ(searched_in_order(), (std::vector<std::string>{at("1.xlsx"), at("2.xlsx")}));
+        EXPECT_TRUE(context_.limit_passed);
+        EXPECT_EQ(front_end_.limits, std::vector<int>{3});
+        EXPECT_EQ(front_end_.lines.size(), exact ? 3u : 4u);
+    }
 }
 
-TEST_F(FolderWalkTest, PassesOverFoldersItCannotListAndGoesOn) {
+TEST_F(FolderWalkTest, ReportsFoldersItCannotListAndGoesOn) {
     const fs::path before = touch("a.xlsx");
     const fs::path inside = touch("locked/b.xlsx");
     const fs::path after = touch("z/c.xlsx");
     fs::permissions(root_ / "locked", fs::perms::none);
     locked_.push_back(root_ / "locked");
     // A privileged user may list the folder anyway; the walk must go on
-    // past it in either case.
+    // past it in either case, and say so when it could not.
     const bool listable = access((root_ / "locked").c_str(), R_OK | X_OK) == 0;
 
-    EXPECT_EQ(walk(), WalkResult::Done);
+    walk();
     std::vector<std::string> expected{before.string(), after.string()};
     if (listable) expected.push_back(inside.string());
     EXPECT_EQ(searched_paths(), sorted(expected));
+    EXPECT_EQ(reported(SkipReason::PermissionDenied),
+              listable ? std::vector<std::string>{} : std::vector<std::string>{at("locked")});
+    EXPECT_EQ(front_end_.skipped.size(), context_.not_searched.size());
     EXPECT_EQ(context_.current_folder, root_.string());
 }
 
@@ -158,7 +192,7 @@ TEST_F(FolderWalkTest, FollowsFolderLinksButEntersEachRealFolderOnce) {
     fs::create_symlink(book, root_ / "linked.xlsx");
     fs::create_symlink(root_ / "missing.xlsx", root_ / "dangling.xlsx");
 
-    EXPECT_EQ(walk(), WalkResult::Done);
+    walk();
     EXPECT_EQ(searched_in_order(), (std::vector<std::string>{(root_ / "link1" / "kept.xlsx").string(),
                                                         (root_ / "linked.xlsx").string(), book.string()}));
 }
@@ -171,8 +205,8 @@ TEST_F(FolderWalkTest, SurvivesEntriesThatVanishWhileTheWalkRuns) {
         if (books_.searched.size() != 1) return;
         for (const auto &entry : fs::directory_iterator(root_)) fs::remove_all(entry.path());
     };
-    EXPECT_EQ(walk(), WalkResult::Done);
-    ASSERT_GE(books_.searched.size(), 1u);
+    walk();
+    EXPECT_EQ(searched_in_order(), std::vector<std::string>{at("6.xlsx")});
     EXPECT_EQ(context_.current_folder, root_.string());
 }
 
@@ -188,65 +222,92 @@ TEST_F(FolderWalkTest, TakesNamesThatAreNoValidTextInAnyCharacterSet) {
         SCOPED_TRACE(charset);
         context_.charset = charset;
         books_.searched.clear();
-        EXPECT_EQ(walk(), WalkResult::Done);
+        walk();
         EXPECT_EQ(searched_paths(), sorted(expected));
     }
 }
 
-TEST_F(FolderWalkTest, SkipsPathsLongerThanTheFieldAndSurvivesVeryDeepTrees) {
-    // Books whose paths are exactly as long as the field, and one byte
-    // longer.
-    const std::string base = root_.string() + "/";
-    ASSERT_LT(base.size() + 10, kPathMax);
-    const std::string fits(kPathMax - base.size() - 5, 'f');
-    const std::string too_long(kPathMax - base.size() - 4, 'g');
-    const fs::path fitting = touch(fits + ".xlsx");
-    touch(too_long + ".xlsx");
-    ASSERT_EQ(fitting.string().size(), kPathMax);
-
-    // A chain of folders far deeper than any path the field can hold.
-    fs::path deep = root_;
-    std::vector<std::string> reachable;
-    for (int level = 0; level < 1500; ++level) {
-        deep /= "d";
-        if (level % 100 == 0) {
-            const fs::path book = touch(fs::relative(deep, root_) / "b.xls");
-            if (book.string().size() <= kPathMax) reachable.push_back(book.string());
-        }
+// Makes `levels` nested folders named `name` below `base` one level at a
+// time, as far below as the system lets a folder be made whatever the
+// length of its whole path; gives the deepest folder's path.
+std::string make_deep_folders(const fs::path &base, const std::string &name, int levels) {
+    int folder = open(base.c_str(), O_RDONLY | O_DIRECTORY);
+    std::string path = base.string();
+    for (int level = 0; level < levels && folder >= 0; ++level) {
+        mkdirat(folder, name.c_str(), 0700);
+        const int inner = openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY);
+        close(folder);
+        folder = inner;
+        path += "/" + name;
     }
-    fs::create_directories(deep);
+    if (folder >= 0) close(folder);
+    return path;
+}
 
-    EXPECT_EQ(walk(), WalkResult::Done);
-    reachable.push_back(fitting.string());
+// Removes the entry `name` of the folder `parent` with all it holds, one
+// level at a time, where a path would be too long for the system.
+void remove_tree_at(int parent, const char *name) {
+    const int folder = openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW);
+    if (folder >= 0) {
+        DIR *listing = fdopendir(folder);
+        while (dirent *entry = readdir(listing)) {
+            if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+            if (unlinkat(folder, entry->d_name, 0) != 0) remove_tree_at(folder, entry->d_name);
+        }
+        closedir(listing);
+    }
+    unlinkat(parent, name, AT_REMOVEDIR);
+}
+
+TEST_F(FolderWalkTest, SearchesPathsAsLongAsTheSystemTakesAndReportsLonger) {
+    // A book whose path is far longer than 256 bytes, in Japanese.
+    std::string japanese;
+    for (int i = 0; i < 80; ++i) japanese += "日";
+    const fs::path long_book = touch(fs::path(japanese) / (japanese + ".xlsx"));
+    ASSERT_GT(long_book.string().size(), 480u);
+
+    // A chain of folders deeper than any path the system takes: its books
+    // are searched down to the system's limit, and the folder past it is
+    // reported, once.
+    std::vector<std::string> reachable{long_book.string()};
+    std::string deep = make_deep_folders(root_, "d", 1);
+    for (int step = 0; step < 50; ++step) {
+        const std::string book = deep + "/b.xls";
+        std::ofstream(book) << "x";
+        if (book.size() <= 4095) reachable.push_back(book);
+        deep = make_deep_folders(deep, std::string(40, 'd'), 2);
+    }
+    walk();
+    remove_tree_at(AT_FDCWD, (root_ / "d").c_str());
     EXPECT_EQ(searched_paths(), sorted(reachable));
+    ASSERT_EQ(reported(SkipReason::PathTooLong).size(), 1u);
+    EXPECT_GT(reported(SkipReason::PathTooLong)[0].size(), 4095u);
 }
 
 // The real book search over books that are truncated, overwritten or
 // removed between the moment the walk lists them and the moment they are
-// read.  Every one is refused without harm and the intact book still gives
-// its hit.
+// read.  Every one is reported without harm and the intact book still
+// gives its hit.
 class ChangingBookSearch : public BookSearch {
 public:
-    explicit ChangingBookSearch(BookSearch &inner) : inner_(inner) {}
-    int search_book(SearchContext &context, BookKind kind) override {
-        const fs::path path = context.current_file;
+    ChangingBookSearch(WorkbookSearch &inner, HitRecorder &recorder) : inner_(inner), recorder_(recorder) {}
+    void search_book(const BookJob &job) override {
+        const fs::path path = job.path;
         const std::string name = path.filename().string();
         std::error_code ignored;
         if (name.rfind("truncated", 0) == 0) fs::resize_file(path, fs::file_size(path) / 2, ignored);
         if (name.rfind("garbled", 0) == 0) std::ofstream(path, std::ios::binary) << std::string(3000, '\xD0');
         if (name.rfind("emptied", 0) == 0) fs::resize_file(path, 0, ignored);
         if (name.rfind("removed", 0) == 0) fs::remove(path, ignored);
-        const int rc = inner_.search_book(context, kind);
-        results.emplace_back(name, rc);
-        return rc;
+        recorder_.book_finished(inner_.search(job, recorder_));
     }
-    std::vector<std::pair<std::string, int>> results;
 
 private:
-    BookSearch &inner_;
+    WorkbookSearch &inner_;
+    HitRecorder &recorder_;
 };
 
-TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreRefusedCleanly) {
+TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreReportedCleanly) {
     // A small book made by the library's own writer.
     const fs::path made = root_ / "made.xlsx";
     {
@@ -257,29 +318,27 @@ TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreRefusedCleanly) {
         ASSERT_EQ(OXLS_put_values(&book, "A1=\"needle\" B2=\"hay\""), 0);
         ASSERT_EQ(OXLS_close_book(&book, "SAVE"), 0);
     }
-    std::ifstream in(made, std::ios::binary);
-    const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    in.close();
+    const std::string bytes = read_file(made);
     fs::remove(made);
     ASSERT_GT(bytes.size(), 100u);
     for (const char *name : {"intact.xlsx", "truncated.xlsx", "garbled.xlsx", "emptied.xlsx", "removed.xlsx",
-                             "garbled.xls", "truncated.xls", "removed.xls"}) {
+                             "garbled.xls", "removed.xls"}) {
         touch(name, bytes);
     }
 
-    context_.result_file_path = (root_ / "result.txt").string();
-    context_.temp_folder = root_.string();
     CellMatcher matcher;
     std::string bad_word;
     ASSERT_TRUE(matcher.prepare(context_.charset, {"needle"}, false, bad_word));
-    HitRecorder recorder(context_, front_end_);
-    WorkbookSearch search(matcher, recorder, context_.charset);
-    ChangingBookSearch changing(search);
+    WorkbookSearch search(matcher, context_.charset, context_.link_base_folder);
+    ChangingBookSearch changing(search, recorder_);
 
-    EXPECT_EQ(walk_folder(context_, front_end_, changing), WalkResult::Done);
-    ASSERT_EQ(changing.results.size(), 8u);
-    for (const auto &[name, rc] : changing.results) EXPECT_EQ(rc, name == "intact.xlsx" ? 0 : -1) << name;
+    walk_folder(context_, front_end_, changing, recorder_);
     EXPECT_EQ(context_.hit_count, 1);
+    EXPECT_EQ(context_.books_searched, 1);
+    EXPECT_EQ(reported(SkipReason::Damaged), std::vector<std::string>{at("truncated.xlsx")});
+    EXPECT_EQ(reported(SkipReason::NotABook),
+              (std::vector<std::string>{at("emptied.xlsx"), at("garbled.xls"), at("garbled.xlsx")}));
+    EXPECT_EQ(reported(SkipReason::Unreadable), (std::vector<std::string>{at("removed.xls"), at("removed.xlsx")}));
 }
 
 }  // namespace

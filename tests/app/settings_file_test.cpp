@@ -77,7 +77,7 @@ TEST_F(SettingsFileTest, ChangedWhenAnyTakenSettingDiffersFromTheSnapshot) {
     EXPECT_TRUE(changed_by([](SearchContext &c) { c.output_excel = true; }));
     EXPECT_TRUE(changed_by([](SearchContext &c) { c.regular_expression = true; }));
     // The working state of a search is no setting.
-    EXPECT_FALSE(changed_by([](SearchContext &c) { c.hit_count = 3; c.current_file = "y"; }));
+    EXPECT_FALSE(changed_by([](SearchContext &c) { c.hit_count = 3; c.current_folder = "y"; }));
 }
 
 }  // namespace

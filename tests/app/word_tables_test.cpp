@@ -5,6 +5,7 @@
 #include "charset.h"
 #include "word_reader.h"
 #include "fake_front_end.h"
+#include "platform/platform.h"
 #include "test_folder.h"
 
 #include <gtest/gtest.h>
@@ -86,12 +87,40 @@ TEST_F(WordTablesTest, ShiftJisTextIsFoldedCharacterByCharacter) {
     EXPECT_EQ(context_.search_words, (Words{"\x95\x81\x40", "x", "y"}));
 }
 
-TEST_F(WordTablesTest, AnOverlongWordEndsItsLine) {
-    const std::string too_long(ORB_WORD_LEN + 1, 'x');
-    write_list("before " + too_long + " lost\nnext line\n");
-    ASSERT_TRUE(take("typed"));
-    ASSERT_TRUE(build());
-    EXPECT_EQ(context_.search_words, (Words{"before", "next", "line", "typed"}));
+// The window reads list files into Shift-JIS: whatever encoding the
+// user's editor chose, the words come out the same.  (zscan's UTF-8 side
+// is run end to end.)
+TEST_F(WordTablesTest, ListFilesInEveryEditorEncodingGiveTheSameShiftJisWords) {
+    context_.charset = CS_SJIS;
+    const std::string utf8 = "東京 ｶﾀｶﾅ\r\nＡ①";
+    auto utf16 = [&](bool little_endian) {
+        std::u16string units;
+        zplat::to_utf16(65001, utf8, units);
+        std::string bytes = little_endian ? "\xFF\xFE" : "\xFE\xFF";
+        for (char16_t unit : units) {
+            const char low = static_cast<char>(unit & 0xFF), high = static_cast<char>(unit >> 8);
+            bytes += little_endian ? std::string{low, high} : std::string{high, low};
+        }
+        return bytes;
+    };
+    const Words expected{orb_convert(CS_UTF8, CS_SJIS, "東京"), orb_convert(CS_UTF8, CS_SJIS, "ｶﾀｶﾅ"),
+                         orb_convert(CS_UTF8, CS_SJIS, "Ａ①")};
+    for (const std::string &bytes : {"\xEF\xBB\xBF" + utf8, utf8, utf16(true), utf16(false),
+                                     orb_convert(CS_UTF8, CS_SJIS, utf8)}) {
+        write_list(bytes);
+        ASSERT_TRUE(build());
+        EXPECT_EQ(context_.search_words, expected) << bytes;
+    }
+}
+
+TEST_F(WordTablesTest, AnOverlongListFileWordIsAnErrorAsATypedOneIs) {
+    write_list("before " + std::string(ORB_WORD_LEN + 1, 'x') + " lost\nnext line\n");
+    EXPECT_FALSE(build());
+    ASSERT_EQ(front_end_.messages.size(), 1u);
+    EXPECT_EQ(front_end_.messages[0].text,
+              "検索内容リストファイル(" + list_.string() + ")に4000バイトを超える検索内容があります。");
+    write_list(std::string(ORB_WORD_LEN, 'x'));
+    EXPECT_TRUE(build());
 }
 
 TEST_F(WordTablesTest, OverlongFieldsAreRefusedWhole) {

@@ -136,8 +136,7 @@ Outcome sweep(const std::string &relative) {
 
     BookCellReader reader;
     TextCollector collector;
-    const BookFormat format = xlstest::is_xls_name(relative) ? BookFormat::Excel2003 : BookFormat::Excel2007;
-    EXPECT_EQ(reader.read(path.c_str(), format, collector), 0) << "the search cannot read what the library opens";
+    EXPECT_EQ(reader.read(path.c_str(), collector), 0) << "the search cannot read what the library opens";
     EXPECT_TRUE(collector.texts == texts) << "the search reads other texts than the library shows: "
                                           << collector.texts.size() << " against " << texts.size() << " cells";
     return {"opened", 0};

@@ -12,6 +12,7 @@
 #include <fcntl.h>
 #include <iconv.h>
 #include <new>
+#include <type_traits>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -138,6 +139,24 @@ int set_file_time(const char *path, const std::tm &local) {
 }
 
 int delete_file(const char *path) { return path && ::unlink(path) == 0 ? 0 : -1; }
+
+int rename_file(const char *from, const char *to) { return from && to && std::rename(from, to) == 0 ? 0 : -1; }
+
+Failure last_failure() {
+    const int code = errno;
+    Failure failure;
+    if (code == EACCES || code == EPERM) failure.kind = FailureKind::PermissionDenied;
+    if (code == ENAMETOOLONG) failure.kind = FailureKind::NameTooLong;
+    // strerror_r of glibc may return its own static text instead of
+    // filling the buffer.
+    char buffer[256] = {};
+    const auto text = [&](auto result) -> const char * {
+        if constexpr (std::is_same_v<decltype(result), char *>) return result;
+        else return result == 0 ? buffer : "unknown error";
+    };
+    failure.text = text(strerror_r(code, buffer, sizeof buffer));
+    return failure;
+}
 
 bool is_directory(const char *path) {
     struct stat st;

@@ -148,6 +148,28 @@ int set_file_time(const char *path, const std::tm &local) {
 
 int delete_file(const char *path) { return path && DeleteFileA(path) ? 0 : -1; }
 
+int rename_file(const char *from, const char *to) {
+    return from && to && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) ? 0 : -1;
+}
+
+Failure last_failure() {
+    const DWORD code = GetLastError();
+    Failure failure;
+    if (code == ERROR_ACCESS_DENIED || code == ERROR_SHARING_VIOLATION || code == ERROR_LOCK_VIOLATION)
+        failure.kind = FailureKind::PermissionDenied;
+    if (code == ERROR_FILENAME_EXCED_RANGE) failure.kind = FailureKind::NameTooLong;
+    wchar_t *text = nullptr;
+    const DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                            FORMAT_MESSAGE_IGNORE_INSERTS,
+                                        nullptr, code, 0, reinterpret_cast<wchar_t *>(&text), 0, nullptr);
+    std::u16string wide(reinterpret_cast<const char16_t *>(text ? text : L""), length);
+    LocalFree(text);
+    while (!wide.empty() && (wide.back() == u'\n' || wide.back() == u'\r' || wide.back() == u' ')) wide.pop_back();
+    if (!from_utf16(65001, wide, failure.text)) failure.text.clear();
+    if (failure.text.empty()) failure.text = "system error " + std::to_string(code);
+    return failure;
+}
+
 bool is_directory(const char *path) {
     DWORD found = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
     return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);

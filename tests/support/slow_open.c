@@ -1,0 +1,60 @@
+/* Preloaded into a program under test (LD_PRELOAD) to make each open of a
+ * book slow, as on a share where every open is a round trip to a file
+ * server: opening a file whose name ends in .xls, .xlsx or .xlsm first
+ * waits ZS_SLOW_OPEN_MS milliseconds (default 5).  Tests use it to catch a
+ * search in the middle of its walk; the benchmark to measure searches of
+ * slow shares. */
+#define _GNU_SOURCE
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <stdarg.h>
+#include <stdlib.h>
+#include <string.h>
+#include <strings.h>
+#include <time.h>
+
+static int is_book(const char *path) {
+    const char *dot = path ? strrchr(path, '.') : NULL;
+    return dot && (strcasecmp(dot, ".xls") == 0 || strcasecmp(dot, ".xlsx") == 0 || strcasecmp(dot, ".xlsm") == 0);
+}
+
+static void wait_for_the_server(const char *path) {
+    if (!is_book(path)) return;
+    const char *setting = getenv("ZS_SLOW_OPEN_MS");
+    const long ms = setting ? atol(setting) : 5;
+    struct timespec pause = {ms / 1000, (ms % 1000) * 1000000L};
+    while (nanosleep(&pause, &pause) != 0) {
+    }
+}
+
+/* The mode argument is there only when the flags create a file. */
+static mode_t mode_of(int flags, va_list arguments) {
+    return (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE ? (mode_t)va_arg(arguments, int) : 0;
+}
+
+/* open and open64 take the same arguments. */
+#define SLOW_OPEN(name)                                                              \
+    int name(const char *path, int flags, ...) {                                     \
+        static int (*next)(const char *, int, ...);                                  \
+        if (!next) next = (int (*)(const char *, int, ...))dlsym(RTLD_NEXT, #name); \
+        va_list arguments;                                                           \
+        va_start(arguments, flags);                                                  \
+        const mode_t mode = mode_of(flags, arguments);                               \
+        va_end(arguments);                                                           \
+        wait_for_the_server(path);                                                   \
+        return next(path, flags, mode);                                              \
+    }
+
+SLOW_OPEN(open)
+SLOW_OPEN(open64)
+
+int openat(int folder, const char *path, int flags, ...) {
+    static int (*next)(int, const char *, int, ...);
+    if (!next) next = (int (*)(int, const char *, int, ...))dlsym(RTLD_NEXT, "openat");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = mode_of(flags, arguments);
+    va_end(arguments);
+    wait_for_the_server(path);
+    return next(folder, path, flags, mode);
+}
