@@ -11,7 +11,7 @@ testing=false
 if [[ "${1:-}" == "--test" ]]; then
   testing=true
   packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev clang libclang-rt-14-dev
-    dpkg-dev wine wine64 xvfb fonts-ipafont locales imagemagick
+    dpkg-dev wine wine64 xvfb fonts-ipafont locales imagemagick lintian debootstrap
     python3-openpyxl python3-xlrd)  # the oracles of the reader and end-to-end tests
 fi
 if [[ "${1:-}" == "--bench" ]]; then  # scripts/bench.sh: GNU time and the other searchers

@@ -20,12 +20,14 @@ cmake --build build/plain -j"$(nproc)"
 prefix=$(mktemp -d)
 cmake --install build/plain --prefix "$prefix" >/dev/null
 test -x "$prefix/bin/zscan"
-test -s "$prefix/share/man/man1/zscan.1"
+test -s "$prefix/share/man/man1/zscan.1.gz"
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
 cc -std=c11 -Wall -Werror tests/c_api/c_api_test.c -o "$prefix/c_api_test" $(pkg-config --cflags --libs zweave)
 LD_LIBRARY_PATH="$prefix/lib" "$prefix/c_api_test"
 rm -rf "$prefix"
 unset PKG_CONFIG_PATH
+# The same build made into Debian packages, installed into a clean root.
+tests/scripts/deb_package_test.sh build/plain
 
 scripts/build.sh sanitize
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \

@@ -6,7 +6,10 @@ namespace zscan {
 namespace {
 
 // Long-only options get codes beyond every character.
-enum LongOnly { kNoExcel = 256, kNoRegex, kSaveSettings, kNoSettings, kOpen, kMaxHits, kVersion };
+enum LongOnly {
+    kNoExcel = 256, kNoRegex, kSaveSettings, kNoSettings, kOpen, kMaxHits, kVersion,
+    kJson, kFilesWithHits, kFilesWithoutHits, kStats,
+};
 
 constexpr option kOptions[] = {
     {"words", required_argument, nullptr, 'w'},
@@ -22,6 +25,12 @@ constexpr option kOptions[] = {
     {"open", no_argument, nullptr, kOpen},
     {"jobs", required_argument, nullptr, 'j'},
     {"max-hits", required_argument, nullptr, kMaxHits},
+    {"json", no_argument, nullptr, kJson},
+    {"count", no_argument, nullptr, 'c'},
+    {"files-with-hits", no_argument, nullptr, kFilesWithHits},
+    {"files-without-hits", no_argument, nullptr, kFilesWithoutHits},
+    {"null", no_argument, nullptr, '0'},
+    {"stats", no_argument, nullptr, kStats},
     {"quiet", no_argument, nullptr, 'q'},
     {"no-messages", no_argument, nullptr, 's'},
     {"help", no_argument, nullptr, 'h'},
@@ -30,7 +39,7 @@ constexpr option kOptions[] = {
 };
 
 // The leading ':' has a missing value reported apart from an unknown option.
-constexpr const char *kShortOptions = ":w:l:n:xeo:j:qsh";
+constexpr const char *kShortOptions = ":w:l:n:xeo:j:c0qsh";
 
 // A number from `low` to `high`, written in plain digits.
 std::optional<int> number_within(const char *text, int low, int high) {
@@ -56,63 +65,136 @@ const HelpText &help_text() {
     static const HelpText text{
         "zscan [options] [FOLDER]",
         "Searches the cell texts of the Excel books (.xls, .xlsx, .xlsm) below FOLDER, or\n"
-        "below the current folder when no folder is given or saved.  Each hit is printed\n"
+        "below the current folder when no folder is given or saved, and prints each hit\n"
         "on standard output as one line: [book][sheet][cell] text.  The hits are also\n"
-        "kept in the result file (or, with -x, the result book) named by -o, else\n"
-        "Z-Scan検索結果.txt (Z-Scan検索結果.xlsx) in the temporary folder: TEMP when set,\n"
-        "else zscan-UID under TMPDIR or /tmp.  A result book is saved under a name of\n"
-        "its own and put in place at the end, so the last one stays whole until the new\n"
-        "one is.  A second zscan writing the same result file at the same time is refused.\n"
-        "\n"
-        "Standard output carries nothing but hits.  Standard error tells each book or\n"
-        "folder that could not be searched, as 'zscan: PATH: reason' (encrypted with a\n"
-        "password, not a book this program reads, damaged, permission denied, path too\n"
-        "long), then 'N books searched, M could not be read'; -s silences these.\n"
-        "\n"
-        "Settings not given here come from the user's settings file,\n"
-        "$XDG_CONFIG_HOME/zscan/Z-Scan.ini (else ~/.config/zscan/Z-Scan.ini), or, when\n"
-        "the user has none, from Z-Scan.ini beside the program.  A list file may be\n"
-        "UTF-8, UTF-16LE or UTF-16BE with a byte-order mark, UTF-8 without one, or\n"
-        "Shift-JIS (CP932).",
+        "kept in the result file.  Books or folders that cannot be searched are named on\n"
+        "standard error.",
         {
-            {"-w, --words TEXT", "search words, separated by blanks"},
-            {"-l, --list FILE", "file of search words, separated by blanks, tabs or line ends; "
-                                "- reads them from standard input"},
+            {"WORDS",
+             "The search words are separated by blanks (spaces, tabs, line ends).  A phrase "
+             "between double quotes is one word holding its blanks: -w '\"New York\" 東京' "
+             "searches for New York and for 東京.  Inside a phrase, \"\" stands for one "
+             "double quote.  An equals sign is a word of its own; an apostrophe is a letter "
+             "like any other.  Typed words are also separated by full-width spaces; the words "
+             "of a list file are not.  A cell is a hit when it holds any one of the words; it "
+             "counts once however many it holds.  File-name keywords (-n) are split the same "
+             "way; a book is searched when its name holds one of them, in any letter case of "
+             "a to z, and only the first ten count.\n\n"
+             "A word is at most 4000 bytes long; a longer one is an error, typed or in a list "
+             "file.  A list file (-l FILE, or -l - for standard input) may be UTF-8, UTF-16LE "
+             "or UTF-16BE with a byte-order mark, UTF-8 without one, or Shift-JIS (CP932)."},
+            {"MATCHING",
+             "By default a word is found anywhere in a cell's text, byte for byte: letter case "
+             "matters, and 東京 finds 東京タワー.  With -e each word is a regular expression that "
+             "must match the whole text of a cell: abc finds the cell abc alone, .*abc.* finds "
+             "xabcx.  Expressions are written in the ECMAScript (JavaScript) grammar and run "
+             "by PCRE2; \\s also takes the ideographic space.  Syntax that only PCRE knows "
+             "(inline options, possessive quantifiers, \\A \\Z \\K and the like) is refused, "
+             "and an expression that is not valid stops the search before it starts.  An "
+             "expression that runs into its work limits on a cell counts as no match there."},
+            {"NUMBERS AND DATES",
+             "A text cell is found by its text.  A number is found by its display text, the "
+             "library's formatting, and also by what a spreadsheet program in the Japanese "
+             "locale shows under its number format, whatever the column width.  A date is also "
+             "found as 2016/3/25 (no leading zeros), and a date with a time as "
+             "2016/3/25 14:05.  One of these matching makes one hit, shown with the display "
+             "text when that matched, else the shown text.  Numbers in the General format "
+             "have no shown text of their own, and [DBNum1] to [DBNum3] kanji numerals show "
+             "as plain digits."},
+            {"LIMITS",
+             "A search stops after 10000 hits and says so; --max-hits N sets the limit, 0 for "
+             "none (a result book holds at most 1048575).  The rest of the folder is then not "
+             "searched and zscan exits with status 3.  Paths may be as long as the system "
+             "allows (PATH_MAX); a deeper folder is named as \"path too long\".  A typed "
+             "text (the words, the file-name keywords) is at most 4000 bytes."},
+            {"STANDARD ERROR",
+             "Each book or folder that could not be searched is named as it is met, "
+             "'zscan: PATH: reason', the reason being one of: encrypted with a password; not "
+             "a book this program reads; damaged, with what failed; permission denied; path "
+             "too long; or the system's own words.  At the end, when any was named: 'zscan: N "
+             "books searched, M could not be read'.  -s silences these; -q does not.  On a "
+             "terminal, a search running longer than about a second shows one updating line "
+             "of progress there, never on a pipe or a file."},
+            {"OUTPUT FOR SCRIPTS",
+             "--json writes one JSON object per line (JSON Lines).  Each hit: {\"type\":\"hit\", "
+             "\"path\", \"sheet\", \"place\":{\"cell\":\"B3\"}, \"text\", \"matched\", \"kind\"}, where "
+             "matched tells which text of the cell a word was found in (display, shown or date) "
+             "and kind is xlsx, xlsm or xls.  A line feed inside a text is written as \\n, so a "
+             "record is always one line.  Last comes {\"type\":\"summary\", \"books_searched\", "
+             "\"not_searched\":[{\"path\", \"folder\", \"reason\", \"detail\"}], \"hits\", \"end\" "
+             "(complete, interrupted or hit_limit), \"complete\" (true when the search ended "
+             "by itself and every book was read), \"elapsed_seconds\", \"result\"}.  A path or "
+             "text that is not valid UTF-8 is written with U+FFFD in place of each stray byte, "
+             "and its exact bytes beside it in base64 under the same name with _base64 "
+             "appended (\"path_base64\").\n\n"
+             "-c writes path:count for each book with hits; --files-with-hits and "
+             "--files-without-hits write one path per line, or with -0 each ended by a NUL.  "
+             "The result file or book is written in every form."},
+            {"FILES",
+             "$XDG_CONFIG_HOME/zscan/Z-Scan.ini, else ~/.config/zscan/Z-Scan.ini: the user's "
+             "settings (folder, words, file-name keywords, list file, -x and -e), read before "
+             "the command line and written by --save-settings.  When the user has none, "
+             "Z-Scan.ini beside the program is read instead.  --no-settings reads neither.\n\n"
+             "The result: the file named by -o, else Z-Scan検索結果.txt (text output) or "
+             "Z-Scan検索結果.xlsx (-x) in the temporary folder.  The text result holds the hit "
+             "lines; the result book a row per hit (cell text, cell name, sheet name, path), "
+             "each text exactly as found, linked to the book's cell and to its folder.  A "
+             "result book is saved under a name of its own and put in place at the end, so "
+             "the last one stays whole until the new one is.  A second zscan writing the same "
+             "result at the same time is refused, naming the first; -o gives it its own."},
+            {"ENVIRONMENT",
+             "TEMP: the temporary folder, when set.  TMPDIR: otherwise the temporary folder is "
+             "zscan-UID below it (else below /tmp), a folder of the user's own; zscan refuses "
+             "to run when that name is a link, belongs to another user or is open to others.  "
+             "XDG_CONFIG_HOME, HOME: where the user's settings are."},
+        },
+        {
+            {"-w, --words TEXT", "search words and \"phrases\", separated by blanks"},
+            {"-l, --list FILE", "file of search words; - reads them from standard input"},
             {"-n, --names TEXT", "file-name keywords: only books whose name holds one"},
-            {"-x, --excel", "write the hits to a result book (Excel output)"},
-            {"    --no-excel", "write the hits to the text result file"},
-            {"-e, --regex", "each search word is a regular expression matching a whole cell"},
-            {"    --no-regex", "search words are found anywhere in a cell (the default)"},
-            {"-o, --output FILE", "write the result to FILE instead: a result book when its name ends in "
-                                  ".xlsx, else a text file"},
-            {"    --max-hits N", "stop after N hits (default 10000; 0 for no limit, which a result book "
-                                 "caps at 1048575)"},
+            {"-e, --regex", "each word is a regular expression matching a whole cell"},
+            {"    --no-regex", "words are found anywhere in a cell (the default)"},
+            {"-x, --excel", "keep the hits in a result book instead of a text file"},
+            {"    --no-excel", "keep the hits in the text result file"},
+            {"-o, --output FILE", "the result file: a result book when its name ends in .xlsx"},
+            {"    --json", "write JSON Lines: an object per hit, then a summary object"},
+            {"-c, --count", "write path:hits for each book with hits"},
+            {"    --files-with-hits", "write the path of each book with hits"},
+            {"    --files-without-hits", "write the path of each book searched without a hit"},
+            {"-0, --null", "end each path of the two file lists with a NUL, for xargs -0"},
+            {"    --max-hits N", "stop after N hits (default 10000; 0 for no limit)"},
+            {"-j, --jobs N", "search N books at once (default: one per core); the output is the "
+                             "same whatever N is"},
             {"    --save-settings", "save these settings to the user's settings file"},
             {"    --no-settings", "read no settings file: only what the command line says"},
             {"    --open", "open the result in its viewer when done"},
-            {"-j, --jobs N", "search N books at once (default: one per core); the hits come out "
-                             "in the same order whatever N is"},
-            {"-q, --quiet", "print neither hits nor progress; notices still go to standard error"},
-            {"-s, --no-messages", "print no notice of books or folders that could not be searched"},
+            {"-q, --quiet", "write nothing on standard output and no progress line"},
+            {"-s, --no-messages", "name no book or folder that could not be searched"},
+            {"    --stats", "write a summary line on standard error at the end"},
             {"-h, --help", "show this help"},
             {"    --version", "show the version"},
         },
-        "0 hits found; 1 nothing found; 2 error (a bad option or folder, a result that cannot be "
-        "written, standard output full); 3 the search stopped at the hit limit (the rest of the "
-        "folder was not searched); 128+N stopped by signal N: 130 for Ctrl+C, 143 for SIGTERM, "
-        "129 for SIGHUP.  Books that could not be read do not change the status; standard error "
-        "names them.",
-        "Ctrl+C, SIGTERM or SIGHUP stops the search: the books being read are finished, the result "
-        "file or book keeps every hit found so far, and zscan says 'interrupted'.  A second Ctrl+C "
-        "ends zscan at once, leaving the last result book as it was.",
+        {
+            {"0", "hits were found"},
+            {"1", "nothing was found"},
+            {"2", "error: a bad option, folder or list file, a result or standard output that "
+                  "cannot be written, another zscan writing the same result"},
+            {"3", "the search stopped at the hit limit; the rest was not searched"},
+            {"128+N", "stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP): the books being "
+                      "read were finished, the result keeps what was found"},
+        },
         {
             {"zscan -w 東京 ~/books", "books below ~/books with a cell holding 東京"},
-            {"zscan -xq -n REPORT -l words.txt", "the words of words.txt in the books named *REPORT* "
-                                                  "below here, into a result book"},
+            {"zscan -w '\"New York\" 2016/3/25' -n REPORT /srv/share",
+             "the phrase New York or the date, in books named *REPORT*"},
+            {"zscan -xq -l words.txt", "the words of words.txt below here, into a result book"},
             {"zscan -e -w '2016/3/\\d+' -- -archive", "cells that are a date in March 2016, below the "
                                                       "folder -archive"},
-            {"zscan --no-settings --max-hits 0 -o hits.txt -w total /srv/share",
-             "every cell holding total, into hits.txt, whatever the saved settings say"},
+            {"zscan --json --no-settings -w total /srv/share | jq -r 'select(.type==\"hit\") | .path'",
+             "the path of each hit, for a script, whatever the saved settings say"},
+            {"zscan --files-with-hits -0 -w 東京 ~/books | xargs -0 cp -t ~/found",
+             "copy every book that holds 東京"},
+            {"zscan -c --max-hits 0 -w error logs", "hits per book, none left out"},
         },
     };
     return text;
@@ -157,6 +239,12 @@ bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &op
                 return false;
             }
             break;
+        case kJson: options.output_mode = OutputMode::Json; break;
+        case 'c': options.output_mode = OutputMode::Count; break;
+        case kFilesWithHits: options.output_mode = OutputMode::FilesWithHits; break;
+        case kFilesWithoutHits: options.output_mode = OutputMode::FilesWithoutHits; break;
+        case '0': options.null_ends_paths = true; break;
+        case kStats: options.stats = true; break;
         case 'q': options.quiet = true; break;
         case 's': options.no_messages = true; break;
         case 'h': options.help = true; break;
@@ -185,11 +273,16 @@ std::string cli_usage() {
     const HelpText &text = help_text();
     std::string usage = cli_usage_line() + text.description + "\n\n";
     for (const HelpText::Row &row : text.options) {
-        usage += "  " + row.term + std::string(row.term.size() < 22 ? 22 - row.term.size() : 1, ' ') +
+        usage += "  " + row.term + std::string(row.term.size() < 24 ? 24 - row.term.size() : 1, ' ') +
                  row.text + "\n";
     }
-    usage += "\nExit status: " + text.exit_status + "\n" + text.notes + "\n\nExamples:\n";
+    usage += "\nExit status:";
+    for (const HelpText::Row &row : text.exit_statuses) usage += " " + row.term + " " + row.text + ";";
+    usage.back() = '.';
+    usage += "\n\nExamples:\n";
     for (const HelpText::Row &row : text.examples) usage += "  " + row.term + "\n      " + row.text + "\n";
+    usage += "\nThe manual (man zscan) tells what a word is, how numbers and dates are found, the\n"
+             "expression grammar, the limits, the files and the environment.\n";
     return usage;
 }
 

@@ -3,6 +3,8 @@
 // manual page).
 #pragma once
 
+#include "cli/hit_output.h"
+
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,6 +31,11 @@ struct CliOptions {
     // the temporary folder.
     std::optional<std::string> output;
 
+    // What standard output carries.
+    OutputMode output_mode = OutputMode::Lines;
+    bool null_ends_paths = false;
+    bool stats = false;
+
     bool save_settings = false;
     bool no_settings = false;
     bool open_result = false;
@@ -45,17 +52,21 @@ struct CliOptions {
 bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &options,
                        std::string &error);
 
-// What the help says, piece by piece.
+// What the help and the manual say, piece by piece.
 struct HelpText {
     struct Row {
         std::string term;   // an option as written, or an example command
         std::string text;
     };
+    struct Section {
+        std::string name;   // the manual's section heading
+        std::string text;   // paragraphs separated by empty lines
+    };
     std::string synopsis;
-    std::string description;   // lines ended by line feeds
+    std::string description;        // lines ended by line feeds; --help and the manual
+    std::vector<Section> sections;  // the manual alone: words, matching, limits, files...
     std::vector<Row> options;
-    std::string exit_status;
-    std::string notes;
+    std::vector<Row> exit_statuses;
     std::vector<Row> examples;
 };
 const HelpText &help_text();

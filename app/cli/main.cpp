@@ -7,6 +7,7 @@
 #include "engine/settings_file.h"
 #include "platform/platform.h"
 
+#include <chrono>
 #include <cstdio>
 #include <iostream>
 #include <iterator>
@@ -185,11 +186,14 @@ int main(int argc, char **argv) {
                     " is writing " + result + "; give this search a result file of its own with -o FILE");
     }
 
-    TerminalFrontEnd front_end(options.quiet, options.no_messages, options.open_result);
+    const TerminalOptions terminal{options.output_mode, options.null_ends_paths, options.quiet,
+                                   options.no_messages, options.stats, options.open_result};
+    TerminalFrontEnd front_end(terminal, context);
     TerminalFrontEnd::catch_signals();
+    const auto started = std::chrono::steady_clock::now();
     const SearchOutcome outcome = run_search(context, front_end);
-    front_end.clear_progress();
-    if (const std::string output_error = front_end.output_error(); !output_error.empty()) {
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - started;
+    if (const std::string output_error = front_end.finish(context, elapsed.count()); !output_error.empty()) {
         return fail("cannot write standard output: " + output_error);
     }
     if (TerminalFrontEnd::stopping_signal() != 0) std::fputs("zscan: interrupted\n", stderr);

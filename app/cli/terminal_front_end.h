@@ -1,20 +1,29 @@
-// The front end of the zscan command: hits on standard output; progress,
-// notices and errors on standard error; Ctrl+C, SIGTERM and SIGHUP as the
-// cancel command.  It never asks a question: a terminal search keeps what
-// it found.
+// The front end of the zscan command: hits on standard output in the form
+// asked for; the progress line, notices and errors on standard error;
+// Ctrl+C, SIGTERM and SIGHUP as the cancel command.  It never asks a
+// question: a terminal search keeps what it found.
 #pragma once
 
+#include "cli/hit_output.h"
+#include "cli/progress_line.h"
 #include "engine/front_end.h"
 
 #include <string>
 
 namespace zscan {
 
+struct TerminalOptions {
+    OutputMode mode = OutputMode::Lines;
+    bool null_ends_paths = false;
+    bool quiet = false;         // no hits and no progress line
+    bool no_messages = false;   // no notices of books or folders not searched
+    bool stats = false;         // the summary line at the end, on standard error
+    bool open_viewer = false;
+};
+
 class TerminalFrontEnd : public FrontEnd {
 public:
-    // `quiet`: no hits and no progress.  `no_messages`: no notices of books
-    // or folders that could not be searched.
-    TerminalFrontEnd(bool quiet, bool no_messages, bool open_viewer);
+    TerminalFrontEnd(const TerminalOptions &options, const SearchContext &context);
 
     // Makes SIGINT, SIGTERM and SIGHUP request the cancel; the same signal
     // again ends the program at once.
@@ -23,36 +32,30 @@ public:
     static int stopping_signal();
 
     void set_progress_text(const std::string &text) override;
-    void set_hit_counter_text(const std::string &text) override;
+    void set_hit_counter_text(const std::string &) override {}
     bool show_message(const std::string &title, const std::string &text, MessageIcon icon,
                       bool yes_no, bool default_answer) override;
     bool cancel_requested() override;
     void open_result(const std::string &path, bool excel_book) override;
-    void hit_line_written(const std::string &line) override;
+    void hit_recorded(const RecordedHit &hit) override;
+    void book_searched(std::string_view path, int hits) override;
     void not_searched(const NotSearched &item) override;
     void hit_limit_passed(int limit, bool excel_output) override;
     void report_not_searched(const SearchContext &context) override;
 
-    // Removes the progress line from the terminal.
-    void clear_progress();
-    // Flushes standard output; the system's words when it cannot be
-    // written (a full disk, a closed file), else empty.
-    std::string output_error();
+    // The end of the search: the progress line goes, the JSON summary and
+    // the --stats line are written.  The system's words when standard
+    // output could not be written (a full disk, a closed file), else empty.
+    std::string finish(const SearchContext &context, double seconds);
 
 private:
-    void draw_progress();
+    void write_output(const std::string &text);
+    void write_notice(const std::string &text);
 
-    bool quiet_;
-    bool no_messages_;
-    bool open_viewer_;
-    bool progress_shown_;   // standard error is a terminal and not quiet
-    bool progress_drawn_ = false;
+    TerminalOptions options_;
+    HitOutput output_;
+    ProgressLine progress_;
     int output_errno_ = 0;   // why standard output could not be written
-    std::string progress_text_;
-    std::string counter_text_;
 };
-
-// "encrypted with a password", "damaged: ..." and the like.
-std::string reason_text(const NotSearched &item);
 
 }  // namespace zscan

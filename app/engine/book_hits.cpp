@@ -46,21 +46,27 @@ int BookHits::cell(const XLS_BOOK &book, const SheetCell &cell) {
     std::string text = ozw_display_text(&book, value);
     if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
     if (known ? *known == Known::Yes : matcher_.matches(text)) {
-        keep(book, cell, std::move(text));
-    } else if (cell.is_number && ozw_is_number_type(value.type) && shown_forms_match(book, cell)) {
-        keep(book, cell, std::string(shown_));
-    } else if (empty_matches_) {
-        // The words match an empty text: every cell is kept, for the rows'
-        // widths are settled once the rows are complete.
-        keep(book, cell, std::move(text), false);
+        keep(book, cell, std::move(text), MatchedText::Display);
+        return 0;
     }
+    if (cell.is_number && ozw_is_number_type(value.type)) {
+        if (const std::optional<MatchedText> form = shown_form_matching(book, cell)) {
+            keep(book, cell, std::string(shown_), *form);
+            return 0;
+        }
+    }
+    // The words match an empty text: every cell is kept, for the rows'
+    // widths are settled once the rows are complete.
+    if (empty_matches_) keep(book, cell, std::move(text), MatchedText::Display, false);
     return 0;
 }
 
-bool BookHits::shown_forms_match(const XLS_BOOK &book, const SheetCell &cell) {
+std::optional<MatchedText> BookHits::shown_form_matching(const XLS_BOOK &book, const SheetCell &cell) {
     const int forms = shown_texts_.make(book, cell.value->style, cell.number, cell.date1904, shown_, date_);
-    if (forms == 0) return false;
-    return matcher_.matches(shown_) || (forms == 2 && matcher_.matches(date_));
+    if (forms == 0) return std::nullopt;
+    if (matcher_.matches(shown_)) return MatchedText::Shown;
+    if (forms == 2 && matcher_.matches(date_)) return MatchedText::Date;
+    return std::nullopt;
 }
 
 bool BookHits::wants_shared_string(const XLS_BOOK &, int index) {
@@ -80,14 +86,15 @@ bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {
     return known == Known::Yes;
 }
 
-void BookHits::keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, bool matched) {
+void BookHits::keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, MatchedText form,
+                    bool matched) {
     const auto sheet = static_cast<size_t>(cell.sheet);
     if (sheet >= sheet_names_.size()) sheet_names_.resize(sheet + 1);
     std::string &name = sheet_names_[sheet];
     if (name.empty()) name = in_charset(charset_, book.sheets[cell.sheet].name);
     // Only the texts kept are turned into the search's character set.
     if (charset_ != CS_UTF8) text = in_charset(charset_, text);
-    hits_.push_back({cell.sheet, cell.row, cell.column, std::move(text), matched});
+    hits_.push_back({cell.sheet, cell.row, cell.column, std::move(text), matched, form});
 }
 
 const std::vector<BookHits::Hit> &BookHits::in_order() {

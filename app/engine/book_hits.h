@@ -11,10 +11,12 @@
 #pragma once
 
 #include "engine/cell_matcher.h"
+#include "engine/hit_place.h"
 #include "read/cell_sink.h"
 #include "read/number_shown_texts.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,7 @@ public:
         int column = 0;   // from 0
         std::string text; // the text shown for the hit, in the search's character set
         bool matched = true;  // false for a cell kept only for the rows' widths
+        MatchedText form = MatchedText::Display;
     };
 
     // `matcher` is prepared; texts are tested in `charset`.
@@ -51,10 +54,11 @@ private:
     // Whether a shared string's text matched, found out once per book.
     enum class Known : uint8_t { Untested, No, Yes };
 
-    void keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, bool matched = true);
-    // Whether the number's shown text or date form matches; the shown text
-    // is then in shown_.
-    bool shown_forms_match(const XLS_BOOK &book, const SheetCell &cell);
+    void keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, MatchedText form,
+              bool matched = true);
+    // Which of the number's shown text and date form matches, if either;
+    // the shown text is in shown_.
+    std::optional<MatchedText> shown_form_matching(const XLS_BOOK &book, const SheetCell &cell);
     // Adds what an empty text matching means: every cell of a row up to its
     // last one with a text is a hit, empty ones included.
     void add_empty_hits();

@@ -70,6 +70,7 @@ private:
         const BookKind kind = book_kind(upper_name);
         if (kind == BookKind::NotABook) return;
         if (!passes_file_name_keywords(context_.charset, upper_name, context_.file_name_keywords)) return;
+        ++context_.books_found;
         books_.search_book(BookJob{path, kind});
     }
 

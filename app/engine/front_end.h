@@ -2,6 +2,7 @@
 // terminal, or a test double.  Texts are in the context's character set.
 #pragma once
 
+#include "engine/hit_place.h"
 #include "engine/not_searched.h"
 
 #include <string>
@@ -29,8 +30,12 @@ public:
     virtual bool cancel_requested() = 0;
     // Shows the finished result file or result book.
     virtual void open_result(const std::string &path, bool excel_book) = 0;
-    // One line of the text result, as it is appended to the result file.
-    virtual void hit_line_written(const std::string &line) = 0;
+    // A hit as it is recorded, in walk order; with text output its line
+    // has just been appended to the result file.
+    virtual void hit_recorded(const RecordedHit &hit) = 0;
+    // A book searched to its end (or to the hit limit) and its hits, in
+    // walk order.
+    virtual void book_searched(std::string_view, int) {}
     // A book or folder that could not be searched, as the walk meets it.
     virtual void not_searched(const NotSearched &item) = 0;
     // The hit count passed `limit`: the search stops.

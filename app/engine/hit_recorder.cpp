@@ -20,7 +20,7 @@ std::string cell_name(int row, int column) {
 
 }  // namespace
 
-bool HitRecorder::record(const HitPlace &place, std::string_view text) {
+bool HitRecorder::record(const HitPlace &place, std::string_view text, MatchedText matched) {
     ++context_.hit_count;
     if (context_.output_excel) {
         front_end_.set_hit_counter_text(filled(context_.charset, text::kHitCounter, context_.hit_count));
@@ -30,10 +30,10 @@ bool HitRecorder::record(const HitPlace &place, std::string_view text) {
     const bool past_limit = passes_limit();
     if (past_limit && (context_.output_excel || context_.exact_hit_limit)) return false;
     if (context_.output_excel) {
-        add_book_row(place, text);
+        add_book_row(place, text, matched);
         return true;
     }
-    return append_text_line(place, text);
+    return append_text_line(place, text, matched);
 }
 
 bool HitRecorder::passes_limit() {
@@ -45,12 +45,14 @@ bool HitRecorder::passes_limit() {
     return true;
 }
 
-void HitRecorder::book_finished(const std::optional<NotSearched> &problem) {
+void HitRecorder::book_finished(std::string_view path, const std::optional<NotSearched> &problem) {
     if (problem) {
         not_searched(*problem);
     } else {
         ++context_.books_searched;
+        front_end_.book_searched(path, book_hits_);
     }
+    book_hits_ = 0;
 }
 
 void HitRecorder::not_searched(NotSearched item) {
@@ -58,7 +60,7 @@ void HitRecorder::not_searched(NotSearched item) {
     context_.not_searched.push_back(std::move(item));
 }
 
-bool HitRecorder::append_text_line(const HitPlace &place, std::string_view text) {
+bool HitRecorder::append_text_line(const HitPlace &place, std::string_view text, MatchedText matched) {
     std::string line;
     line.reserve(place.book_path.size() + place.sheet_name.size() + place.cell_name.size() +
                  text.size() + 8);
@@ -79,11 +81,16 @@ bool HitRecorder::append_text_line(const HitPlace &place, std::string_view text)
         context_.write_error = zplat::last_failure().text;
         return false;
     }
-    front_end_.hit_line_written(line);
+    ++book_hits_;
+    ++context_.hits_recorded;
+    front_end_.hit_recorded(RecordedHit{place, text, matched, line});
     return true;
 }
 
-void HitRecorder::add_book_row(const HitPlace &place, std::string_view text) {
+void HitRecorder::add_book_row(const HitPlace &place, std::string_view text, MatchedText matched) {
+    ++book_hits_;
+    ++context_.hits_recorded;
+    front_end_.hit_recorded(RecordedHit{place, text, matched, {}});
     // Row 1 holds the headings; hit n goes to row n + 1.
     const int row = context_.hit_count + 1;
     const std::string cells[4] = {cell_name(row, 1), cell_name(row, 2), cell_name(row, 3),

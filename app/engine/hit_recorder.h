@@ -6,6 +6,7 @@
 #pragma once
 
 #include "engine/front_end.h"
+#include "engine/hit_place.h"
 #include "engine/not_searched.h"
 #include "engine/search_context.h"
 
@@ -14,15 +15,6 @@
 #include <string_view>
 
 namespace zscan {
-
-// Where a hit was found, in the context's character set.
-struct HitPlace {
-    std::string_view book_path;     // as the walk built it
-    std::string_view sheet_name;
-    std::string_view cell_name;
-    std::string_view link_path;     // the book's absolute path
-    std::string_view folder_path;   // the absolute path of the book's folder
-};
 
 // Longest cell text written into the result book, in bytes.
 constexpr size_t kResultBookTextMax = 1000;
@@ -35,7 +27,7 @@ public:
     virtual ~HitTarget() = default;
     // Takes one hit of the book being searched.  False when the search of
     // the book is to stop.
-    virtual bool record(const HitPlace &place, std::string_view text) = 0;
+    virtual bool record(const HitPlace &place, std::string_view text, MatchedText matched) = 0;
 };
 
 class HitRecorder : public HitTarget {
@@ -46,10 +38,10 @@ public:
     // Counts the hit and records it.  False when the book is to be left:
     // the hit passed the limit and is not kept, or the result cannot be
     // written.
-    bool record(const HitPlace &place, std::string_view text) override;
-    // A book's search is over: searched, or not searched for the reason
-    // given.
-    void book_finished(const std::optional<NotSearched> &problem);
+    bool record(const HitPlace &place, std::string_view text, MatchedText matched) override;
+    // The search of the book at `path` is over: searched, or not searched
+    // for the reason given.
+    void book_finished(std::string_view path, const std::optional<NotSearched> &problem);
     // A book or folder that could not be searched.
     void not_searched(NotSearched item);
     // True once no further book is to be searched: the hit limit was
@@ -60,11 +52,12 @@ private:
     // Whether the hit just counted passed the limit; tells the front end
     // the first time.
     bool passes_limit();
-    bool append_text_line(const HitPlace &place, std::string_view text);
-    void add_book_row(const HitPlace &place, std::string_view text);
+    bool append_text_line(const HitPlace &place, std::string_view text, MatchedText matched);
+    void add_book_row(const HitPlace &place, std::string_view text, MatchedText matched);
 
     SearchContext &context_;
     FrontEnd &front_end_;
+    int book_hits_ = 0;   // hits recorded for the book being recorded
 };
 
 }  // namespace zscan

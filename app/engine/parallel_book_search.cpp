@@ -33,13 +33,13 @@ public:
         book_ = nullptr;
     }
 
-    bool record(const HitPlace &place, std::string_view text) override {
+    bool record(const HitPlace &place, std::string_view text, MatchedText matched) override {
         if (book_->hits.empty()) {
             book_->link_path = place.link_path;
             book_->folder_path = place.folder_path;
         }
         book_->hits.push_back({std::string(place.sheet_name), std::string(place.cell_name),
-                               std::string(text)});
+                               std::string(text), matched});
         // Where the limit is exact no hit past it is ever recorded, so one
         // book need not keep more.
         return kept_limit_ <= 0 || book_->hits.size() <= static_cast<size_t>(kept_limit_);
@@ -158,10 +158,11 @@ void ParallelBookSearch::record_oldest() {
     // those left out after a cancel.
     if (recorder_.search_over() || !book->searched) return;
     for (const Hit &hit : book->hits) {
-        const HitPlace place{book->job.path, hit.sheet_name, hit.cell_name, book->link_path, book->folder_path};
-        if (!recorder_.record(place, hit.text)) break;
+        const HitPlace place{book->job.path, hit.sheet_name,      hit.cell_name,
+                             book->link_path, book->folder_path, book->job.kind};
+        if (!recorder_.record(place, hit.text, hit.matched)) break;
     }
-    recorder_.book_finished(book->problem);
+    recorder_.book_finished(book->job.path, book->problem);
     if (recorder_.search_over()) stopped_ = true;
 }
 

@@ -46,6 +46,7 @@ private:
         std::string sheet_name;
         std::string cell_name;
         std::string text;
+        MatchedText matched;
     };
     struct Book {
         BookJob job;

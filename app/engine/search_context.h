@@ -61,14 +61,17 @@ struct SearchContext {
     std::vector<std::string> search_words;
     std::vector<std::string> file_name_keywords;
 
-    // Working state of a search.  The hit count is written by the thread
-    // that records hits and read by the window's cancel question.
+    // Working state of a search.  The counts are written by the walking
+    // thread and read by front ends on others (the window's cancel
+    // question, a terminal's progress line).
     std::string current_folder;
     std::string result_file_path;
     std::string result_book_work_path;       // the book is saved here, then renamed
-    std::atomic<int> hit_count{0};
+    std::atomic<int> hit_count{0};           // as the window's counter shows it
+    int hits_recorded = 0;                   // written to the result, kept past the end
+    std::atomic<int> books_found{0};         // books the walk has handed over
+    std::atomic<int> books_searched{0};      // books searched to their end
     bool limit_passed = false;               // the search was stopped by the hit limit
-    int books_searched = 0;
     std::vector<NotSearched> not_searched;   // in walk order
     std::string write_error;                 // the result file could not be written: why
     std::unique_ptr<XLS_BOOK> result_book;   // open in Excel output mode only

@@ -20,7 +20,9 @@ public:
     SerialBookSearch(CellMatcher &matcher, const SearchContext &context, HitRecorder &recorder)
         : search_(matcher, context.charset, context.link_base_folder), recorder_(recorder) {}
 
-    void search_book(const BookJob &job) override { recorder_.book_finished(search_.search(job, recorder_)); }
+    void search_book(const BookJob &job) override {
+        recorder_.book_finished(job.path, search_.search(job, recorder_));
+    }
 
 private:
     WorkbookSearch search_;
@@ -66,6 +68,8 @@ bool SearchRun::prepare() {
     if (!prepare_output()) return false;
     context_.hit_count = 0;
     context_.limit_passed = false;
+    context_.hits_recorded = 0;
+    context_.books_found = 0;
     context_.books_searched = 0;
     context_.not_searched.clear();
     context_.write_error.clear();

@@ -2,8 +2,8 @@
 
 #include "engine/app_texts.h"
 #include "engine/list_file_text.h"
+#include "engine/search_words.h"
 #include "platform/platform.h"
-#include "word_reader.h"
 
 #include <cstdio>
 
@@ -44,15 +44,15 @@ bool build_word_tables(SearchContext &context, FrontEnd &front_end) {
         }
         // The list file's full-width spaces are left as they are, so they
         // do not split words.
-        if (orb_split_words(context.charset, list_file_text(bytes, context.charset), context.search_words) != 0) {
+        if (!split_search_words(context.charset, list_file_text(bytes, context.charset), context.search_words)) {
             show_error(context, front_end, text::kListFileWordTooLong);
             return false;
         }
     }
-    orb_split_words(context.charset, context.search_words_text, context.search_words);
+    split_search_words(context.charset, context.search_words_text, context.search_words);
 
     std::vector<std::string> keywords;
-    orb_split_words(context.charset, context.file_name_keywords_text, keywords);
+    split_search_words(context.charset, context.file_name_keywords_text, keywords);
     if (keywords.size() > kFileNameKeywordMax) keywords.resize(kFileNameKeywordMax);
     context.file_name_keywords = std::move(keywords);
     return true;

@@ -23,8 +23,8 @@ std::optional<NotSearched> WorkbookSearch::search(const BookJob &job, HitTarget 
     }
     for (const BookHits::Hit &hit : book_hits_.in_order()) {
         const std::string cell_name = ozw_cell_name(hit.row, hit.column);
-        const HitPlace place{job.path, book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path};
-        if (!hits.record(place, hit.text)) break;
+        const HitPlace place{job.path, book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path, job.kind};
+        if (!hits.record(place, hit.text, hit.form)) break;
     }
     return std::nullopt;
 }

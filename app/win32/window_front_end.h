@@ -19,7 +19,7 @@ public:
                       bool yes_no, bool default_answer) override;
     bool cancel_requested() override;
     void open_result(const std::string &path, bool excel_book) override;
-    void hit_line_written(const std::string &) override {}
+    void hit_recorded(const RecordedHit &) override {}
     void not_searched(const NotSearched &) override {}
     void hit_limit_passed(int limit, bool excel_output) override;
     void report_not_searched(const SearchContext &context) override;

@@ -10,46 +10,19 @@ import shutil
 import signal
 import stat
 import subprocess
-import sys
 import tempfile
 import time
 import urllib.parse
 
-try:
-    import openpyxl
-except ImportError:
-    print("python3-openpyxl is missing: skipped")
-    sys.exit(77)
+from zscan_runs import ZSCAN, SOURCE, check, finish, run, save_book as save_sheets, slow_env, test_env
+import openpyxl
 
-ZSCAN = os.path.abspath(sys.argv[1])
-SLOW_OPEN = os.path.abspath(sys.argv[2])
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..')
 CORPUS = os.environ.get('ZS_CORPUS_DIR', os.path.join(SOURCE, '..', 'shared', 'corpus'))
 RESULT_BOOK = 'Z-Scan検索結果.xlsx'
-failures = []
-
-
-def check(condition, what):
-    if not condition:
-        failures.append(what)
-        print("FAILED:", what)
-
-
-def run(arguments, cwd, env, stdin=None, timeout=60):
-    return subprocess.run([ZSCAN] + arguments, cwd=cwd, env=env, capture_output=True, input=stdin,
-                          timeout=timeout)
 
 
 def save_book(path, sheet_name, texts):
-    """A book whose first sheet holds `texts` in column A, each a text."""
-    book = openpyxl.Workbook()
-    sheet = book.active
-    sheet.title = sheet_name
-    for row, text in enumerate(texts, start=1):
-        cell = sheet.cell(row=row, column=1, value=text)
-        cell.data_type = 's'
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    book.save(path)
+    save_sheets(path, {sheet_name: texts})
 
 
 def result_rows(folder):
@@ -74,9 +47,7 @@ def corpus_book(relative):
 
 with tempfile.TemporaryDirectory() as work:
     os.chmod(work, 0o755)
-    env = {k: v for k, v in os.environ.items() if k not in ('TEMP', 'XDG_CONFIG_HOME')}
-    env['TMPDIR'] = work
-    env['HOME'] = os.path.join(work, 'home')
+    env = test_env(work)
     private = os.path.join(work, 'zscan-%d' % os.geteuid())
 
     # ---- Result-book texts: each column holds exactly the text found, as
@@ -224,12 +195,11 @@ with tempfile.TemporaryDirectory() as work:
     slow = os.path.join(work, 'slow')
     for copy in range(12):
         save_book(os.path.join(slow, 'b%02d.xlsx' % copy), 'S', ['needle %d' % copy])
-    slow_env = dict(env, LD_PRELOAD=SLOW_OPEN, ZS_SLOW_OPEN_MS='300',
-                    ASAN_OPTIONS='verify_asan_link_order=0:' + env.get('ASAN_OPTIONS', ''))
+    slowed = slow_env(env)
     for number, excel in ((signal.SIGINT, False), (signal.SIGTERM, True), (signal.SIGHUP, False)):
         shutil.copy(os.path.join(private, RESULT_BOOK), os.path.join(work, 'before.xlsx'))
         arguments = ['-j', '1', '-w', 'needle', 'slow'] + (['-x'] if excel else [])
-        process = subprocess.Popen([ZSCAN] + arguments, cwd=work, env=slow_env, stdout=subprocess.PIPE,
+        process = subprocess.Popen([ZSCAN] + arguments, cwd=work, env=slowed, stdout=subprocess.PIPE,
                                    stderr=subprocess.PIPE)
         time.sleep(1.2)
         process.send_signal(number)
@@ -246,7 +216,7 @@ with tempfile.TemporaryDirectory() as work:
             with open(os.path.join(private, 'Z-Scan検索結果.txt'), 'rb') as result:
                 check(result.read() == out, 'the result file holds the hits printed')
     # Killed outright, a search leaves the last result book whole.
-    process = subprocess.Popen([ZSCAN, '-x', '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slow_env,
+    process = subprocess.Popen([ZSCAN, '-x', '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slowed,
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     time.sleep(1.2)
     process.kill()
@@ -255,7 +225,7 @@ with tempfile.TemporaryDirectory() as work:
         check(now.read() == before.read(), 'the last result book was changed by a killed search')
     # A second search writing the same result at the same time is refused,
     # naming the first; with a result of its own it runs.
-    first = subprocess.Popen([ZSCAN, '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slow_env,
+    first = subprocess.Popen([ZSCAN, '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slowed,
                              stdout=subprocess.PIPE, stderr=subprocess.PIPE)
     time.sleep(0.5)
     second = run(['-w', 'needle', 'slow'], work, env)
@@ -290,11 +260,11 @@ with tempfile.TemporaryDirectory() as work:
     # ---- Settings: the user's own file, saved folders that vanish, words
     # holding quotes, and --no-settings.
     settings = os.path.join(env['HOME'], '.config', 'zscan', 'Z-Scan.ini')
-    done = run(['--save-settings', '-w', 'zzz "東京"', 'ja'], work, env)
+    done = run(['--save-settings', '-w', 'zzz """東京"""', 'ja'], work, env)
     check(done.returncode == 0 and os.path.exists(settings), 'settings saved: %r' % done.stderr)
     saved = open(settings, encoding='utf-8').read()
     check('DIRECTORY="%s"' % japanese in saved, 'the folder is saved absolute:\n' + saved)
-    check('KEYWORD="zzz ""東京"""' in saved, 'quotes are doubled:\n' + saved)
+    check('KEYWORD="zzz """"""東京"""""""' in saved, 'quotes are doubled:\n' + saved)
     done = run([], '/', env)
     check(done.stdout.endswith('][S][A4] "東京"と書く\n'.encode()) and done.stdout.count(b'\n') == 1,
           'saved words with quotes come back: %r %r' % (done.stdout, done.stderr))
@@ -329,5 +299,4 @@ with tempfile.TemporaryDirectory() as work:
         for jobs in ('2', '5'):
             check(outputs[jobs] == outputs['1'], '-j %s differs from -j 1 for %r' % (jobs, words))
 
-print("FAILED: %d checks" % len(failures) if failures else "ok")
-sys.exit(1 if failures else 0)
+finish()

@@ -28,7 +28,11 @@ public:
     void open_result(const std::string &path, bool excel_book) override {
         opened.emplace_back(path, excel_book);
     }
-    void hit_line_written(const std::string &line) override { lines.push_back(line); }
+    void hit_recorded(const zscan::RecordedHit &hit) override {
+        lines.emplace_back(hit.line);
+        matched.push_back(hit.matched);
+    }
+    void book_searched(std::string_view path, int hits) override { books.emplace_back(path, hits); }
     void not_searched(const zscan::NotSearched &item) override { skipped.push_back(item); }
     void hit_limit_passed(int limit, bool) override { limits.push_back(limit); }
     void report_not_searched(const zscan::SearchContext &) override { ++reports; }
@@ -41,6 +45,8 @@ public:
     std::vector<ShownMessage> messages;
     std::vector<std::pair<std::string, bool>> opened;
     std::vector<std::string> lines;
+    std::vector<zscan::MatchedText> matched;
+    std::vector<std::pair<std::string, int>> books;
     std::vector<zscan::NotSearched> skipped;
     std::vector<int> limits;
     int reports = 0;

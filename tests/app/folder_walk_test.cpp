@@ -42,9 +42,9 @@ public:
     void search_book(const BookJob &job) override {
         searched.push_back({job.path, job.kind});
         for (int hit = 0; hit < hits_per_book; ++hit) {
-            if (!recorder_.record(HitPlace{job.path, "S", "A1", job.path, job.path}, "x")) break;
+            if (!recorder_.record(HitPlace{job.path, "S", "A1", job.path, job.path}, "x", MatchedText::Display)) break;
         }
-        recorder_.book_finished(std::nullopt);
+        recorder_.book_finished(job.path, std::nullopt);
         if (after_book) after_book();
     }
     std::vector<SearchedBook> searched;
@@ -299,7 +299,7 @@ public:
         if (name.rfind("garbled", 0) == 0) std::ofstream(path, std::ios::binary) << std::string(3000, '\xD0');
         if (name.rfind("emptied", 0) == 0) fs::resize_file(path, 0, ignored);
         if (name.rfind("removed", 0) == 0) fs::remove(path, ignored);
-        recorder_.book_finished(inner_.search(job, recorder_));
+        recorder_.book_finished(job.path, inner_.search(job, recorder_));
     }
 
 private:

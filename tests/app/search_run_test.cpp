@@ -207,8 +207,8 @@ TEST_P(SearchRunTest, CancelAfterHitsAsksWhetherToShowThemAndFinishesTheBooksBei
     const auto book_of = [](const std::string &line) { return line.substr(0, line.find(']')); };
 
     struct CancelOnFirstHit : FakeFrontEnd {
-        void hit_line_written(const std::string &line) override {
-            FakeFrontEnd::hit_line_written(line);
+        void hit_recorded(const RecordedHit &hit) override {
+            FakeFrontEnd::hit_recorded(hit);
             cancelled = true;
         }
     } front_end;
@@ -240,7 +240,7 @@ TEST_P(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
     ASSERT_EQ(front_end_.opened.size(), 1u);
     EXPECT_EQ(front_end_.opened[0], std::make_pair(book_result().string(), true));
     EXPECT_EQ(front_end_.counter, "5件");
-    EXPECT_TRUE(front_end_.lines.empty());
+    EXPECT_EQ(front_end_.lines, std::vector<std::string>(5, "")) << "a result book's hits have no text line";
 
     BookReader result(book_result());
     ASSERT_TRUE(result.opened());
@@ -290,7 +290,7 @@ TEST_P(SearchRunTest, ResultRowsHoldTheHitTextsExactly) {
             HitRecorder recorder(context_, front_end_);
             for (const auto &[found, held] : cases) {
                 const std::string text = orb_convert(CS_UTF8, charset, found);
-                ASSERT_TRUE(recorder.record({path, "001", "B7", path, "/books"}, text));
+                ASSERT_TRUE(recorder.record({path, "001", "B7", path, "/books"}, text, MatchedText::Display));
             }
             ASSERT_EQ(run.finish(), SearchOutcome::Found);
         }

@@ -1,9 +1,9 @@
 // Building the word tables: the list file, the typed words and the
-// file-name keywords, as the word reader splits them.
+// file-name keywords, split into words and phrases.
 #include "engine/word_tables.h"
 
 #include "charset.h"
-#include "word_reader.h"
+#include "engine/search_words.h"
 #include "fake_front_end.h"
 #include "platform/platform.h"
 #include "test_folder.h"
@@ -49,9 +49,11 @@ TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {
     ASSERT_TRUE(build());
     EXPECT_EQ(context_.search_words, (Words{"abc", "def"}));
 
-    ASSERT_TRUE(take("a=b \"two words\" it's"));
+    // A phrase is one word without its quotes, "" in it one quote; an
+    // apostrophe is a letter; an empty phrase is no word.
+    ASSERT_TRUE(take("a=b \"New York\" it's \"say \"\"hi\"\"\" x\"y z\" \"\" end;"));
     ASSERT_TRUE(build());
-    EXPECT_EQ(context_.search_words, (Words{"a", "=", "b", "\"two words\"", "it", "'s"}));
+    EXPECT_EQ(context_.search_words, (Words{"a", "=", "b", "New York", "it's", "say \"hi\"", "x", "y z", "end"}));
 
     ASSERT_TRUE(take("   "));
     ASSERT_TRUE(build());
@@ -114,12 +116,12 @@ TEST_F(WordTablesTest, ListFilesInEveryEditorEncodingGiveTheSameShiftJisWords) {
 }
 
 TEST_F(WordTablesTest, AnOverlongListFileWordIsAnErrorAsATypedOneIs) {
-    write_list("before " + std::string(ORB_WORD_LEN + 1, 'x') + " lost\nnext line\n");
+    write_list("before " + std::string(kSearchWordMax + 1, 'x') + " lost\nnext line\n");
     EXPECT_FALSE(build());
     ASSERT_EQ(front_end_.messages.size(), 1u);
     EXPECT_EQ(front_end_.messages[0].text,
               "検索内容リストファイル(" + list_.string() + ")に4000バイトを超える検索内容があります。");
-    write_list(std::string(ORB_WORD_LEN, 'x'));
+    write_list(std::string(kSearchWordMax, 'x'));
     EXPECT_TRUE(build());
 }
 
