@@ -15,7 +15,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
-deps=${ZS_WINDOWS_DEPS:-$root/build/mingw/deps}
+deps=$(realpath -m "${ZS_WINDOWS_DEPS:-$root/build/mingw/deps}")
 stamp=$deps/.complete
 # The stamp names the libraries built, so that a folder made before one was
 # added is built again.
