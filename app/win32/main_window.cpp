@@ -78,6 +78,11 @@ DWORD WINAPI walk_on_worker(void *run) {
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
     init_search_context(context_);
+    // The walk hands the books to one searching thread per core; the hits
+    // are recorded on the walking thread in walk order, as one after
+    // another, so the worker thread below stays the only one that reaches
+    // the window.
+    context_.jobs = jobs_per_core();
     settings_path_ = settings_file_path(context_);
     load_settings(context_, settings_path_);
     snapshot_ = shown_fields(context_);
