@@ -340,6 +340,7 @@ void MainWindow::search() {
     searching_ = true;
     if (run.prepare()) {
         enable_inputs(false);
+        walking_ = true;
         HANDLE worker = CreateThread(nullptr, 0, walk_on_worker, &run, 0, nullptr);
         if (worker != nullptr) {
             pump_until(worker, *this);
@@ -348,6 +349,7 @@ void MainWindow::search() {
         } else {
             run.walk();
         }
+        walking_ = false;
         run.finish();
         enable_inputs(true);
         SetWindowTextA(progress_, "");
@@ -358,12 +360,11 @@ void MainWindow::search() {
 }
 
 void MainWindow::cancel() {
-    const int hits = context_.hit_count;
-    if (hits == 0) {
-        exit_program(false);
-    }
+    // Only a running walk has something to stop; otherwise the button ends
+    // the program.
+    if (!walking_) exit_program(false);
     char question[128];
-    std::snprintf(question, sizeof question, window_texts::kStopSearch, hits);
+    std::snprintf(question, sizeof question, window_texts::kStopSearch, context_.hit_count.load());
     if (MessageBoxA(window_, question, kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) cancel_ = 1;
 }
 
