@@ -1,5 +1,6 @@
 // Z-Scan.exe: the search tool's window.  One instance per session; a second
 // start brings the first window forward and leaves.
+#include "win32/edit_shortcuts.h"
 #include "win32/main_window.h"
 
 #include <windows.h>
@@ -38,6 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show_command) {
 
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        if (zscan::serve_edit_shortcut(message)) continue;
         if (TranslateAcceleratorA(window.handle(), accelerators, &message)) continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
