@@ -46,7 +46,7 @@ bool WindowFrontEnd::cancel_requested() { return window_.cancel_requested(); }
 
 void WindowFrontEnd::open_result(const std::string &path, bool excel_book) {
     if (excel_book) {
-        open_in_excel(path);
+        open_result_book(path, window_);
     } else {
         open_in_notepad(path, window_);
     }

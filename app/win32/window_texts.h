@@ -22,4 +22,9 @@ inline constexpr const char *kAboutCredits =
 inline constexpr const char *kSaveSettings = "設定を保存しますか？";
 inline constexpr const char *kStopSearch = "%d件見つかっています。\r処理を中止しますか？";
 
+// A result book that neither Excel nor the program its file type is
+// associated with could open.
+inline constexpr const char *kNoBookViewer =
+    "検索結果のExcelブックを開くプログラムが見つかりませんでした。\r\nブックの保存先: %s";
+
 }  // namespace zscan::window_texts
