@@ -69,14 +69,24 @@ bool start_excel(const std::string &path) {
     return true;
 }
 
+bool start_notepad(const std::string &path, PROCESS_INFORMATION &process) {
+    if (!start_process("notepad.exe \"" + path + "\" ", process)) return false;
+    CloseHandle(process.hThread);
+    return true;
+}
+
 }  // namespace
 
 void open_in_notepad(const std::string &path, MainWindow &window) {
     PROCESS_INFORMATION process{};
-    if (!start_process("notepad.exe \"" + path + "\" ", process)) return;
-    CloseHandle(process.hThread);
+    if (!start_notepad(path, process)) return;
     pump_until(process.hProcess, window);
     CloseHandle(process.hProcess);
+}
+
+void show_in_notepad(const std::string &path) {
+    PROCESS_INFORMATION process{};
+    if (start_notepad(path, process)) CloseHandle(process.hProcess);
 }
 
 void open_result_book(const std::string &path, MainWindow &window) {

@@ -14,6 +14,9 @@ class MainWindow;
 // that the main window keeps painting meanwhile.
 void open_in_notepad(const std::string &path, MainWindow &window);
 
+// Starts Notepad on `path` without waiting for it.
+void show_in_notepad(const std::string &path);
+
 // Opens the result book at `path` without waiting for its viewer: in the
 // local server registered for Excel.Application, else with the file's
 // associated program (ShellExecute "open"); when neither starts, a message

@@ -1,6 +1,7 @@
-// The texts of the window's message boxes.  Included only by sources
-// compiled with the Shift-JIS execution character set, so each literal is
-// already the window's ANSI text.
+// The texts of the window's message boxes and of the list of books it
+// could not search.  Included only by sources compiled with the Shift-JIS
+// execution character set, so each literal is already the window's ANSI
+// text.
 #pragma once
 
 namespace zscan::window_texts {
@@ -21,6 +22,19 @@ inline constexpr const char *kAboutCredits =
 
 inline constexpr const char *kSaveSettings = "設定を保存しますか？";
 inline constexpr const char *kStopSearch = "%d件見つかっています。\r処理を中止しますか？";
+
+// The end of a search in which books or folders could not be searched.
+inline constexpr const char *kNotSearched = "%d件のブックまたはフォルダを検索できませんでした。";
+inline constexpr const char *kShowNotSearchedList = "\r\n一覧を表示しますか？";
+inline constexpr const char *kNotSearchedListName = "Z-Scan検索できなかったファイル.txt";
+
+// Why a book or folder could not be searched, after its path in the list.
+inline constexpr const char *kEncrypted = "パスワードで暗号化されています";
+inline constexpr const char *kNotABook = "このプログラムで読めるブックではありません";
+inline constexpr const char *kDamaged = "壊れています";
+inline constexpr const char *kPermissionDenied = "アクセスが拒否されました";
+inline constexpr const char *kPathTooLong = "パスが長すぎます";
+inline constexpr const char *kUnreadable = "読み取れません";
 
 // A result book that neither Excel nor the program its file type is
 // associated with could open.
