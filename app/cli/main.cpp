@@ -12,7 +12,6 @@
 #include <iostream>
 #include <iterator>
 #include <sys/stat.h>
-#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -173,8 +172,7 @@ int main(int argc, char **argv) {
     }
     context.hit_limit = options.max_hits ? *options.max_hits : kHitLimit;
     context.exact_hit_limit = true;
-    const unsigned cores = std::thread::hardware_concurrency();
-    context.jobs = options.jobs ? *options.jobs : cores > 0 ? static_cast<int>(cores) : 1;
+    context.jobs = options.jobs ? *options.jobs : jobs_per_core();
 
     // One zscan at a time writes a result file.
     const std::string result = absolute(result_path(context));

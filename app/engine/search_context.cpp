@@ -4,6 +4,8 @@
 #include "engine/path_text.h"
 #include "platform/platform.h"
 
+#include <thread>
+
 namespace zscan {
 
 void init_search_context(SearchContext &context) {
@@ -26,6 +28,11 @@ void init_search_context(SearchContext &context) {
     context.result_file_path.clear();
     context.hit_count = 0;
     context.result_book.reset();
+}
+
+int jobs_per_core() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores > 0 ? static_cast<int>(cores) : 1;
 }
 
 bool take_fields(SearchContext &context, const FieldValues &fields) {

@@ -82,6 +82,9 @@ struct SearchContext {
 // folder, and the platform's character set.
 void init_search_context(SearchContext &context);
 
+// Books a front end searches at once unless told otherwise: one per core.
+int jobs_per_core();
+
 // What a front end shows in its input fields.
 struct FieldValues {
     std::string target_folder;

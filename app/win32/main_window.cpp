@@ -5,6 +5,7 @@
 #include "resource_ids.h"
 #include "win32/message_pump.h"
 #include "win32/window_front_end.h"
+#include "win32/window_texts.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
@@ -35,20 +36,6 @@ enum ControlId {
     kRegexCheck = 322,
 };
 
-constexpr const char *kHelpText =
-    "「ファイル名キーワード」にはファイル名に含まれる文字を、半角/全角スペース区切りで複数指定することができます。\n\r"
-    "「検索内容」には検索対象文字を、半角/全角スペース区切りで複数指定することができます。\n\r"
-    "「検索内容リストファイル」には検索対象文字を、半角スペース/タブ/改行区切りで羅列したテキストファイル(SJIS)を指定します。\n\r\n"
-    "デフォルトは部分一致検索です。「正規表現検索」は部分一致ではなく、またワイルドカードとも異なりますので、指定には注意が必要です。\n\r\n"
-    "日付は\"2016/3/25\"の様な、スラッシュ区切りの0埋め無し形式で検索ができます。\n\r\n"
-    "開かれているブックと、読み取りパスワードが設定されているブックは、検索対象外です。\n\r"
-    "Excel出力の場合は、検索結果が1万件に到達すると処理を終了します。\n\r"
-    "Excel2003以前では、検索結果を正しく表示することはできません。\n\r\n";
-
-constexpr const char *kAboutCredits =
-    "「表計算ブックライブラリ zweave のサンプルツール」\r\n"
-    "Z-Scan開発チーム\r\n";
-
 HFONT make_font(int height) {
     return CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET,
                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -78,6 +65,11 @@ DWORD WINAPI walk_on_worker(void *run) {
 
 MainWindow::MainWindow(HINSTANCE instance) : instance_(instance) {
     init_search_context(context_);
+    // The walk hands the books to one searching thread per core; the hits
+    // are recorded on the walking thread in walk order, as one after
+    // another, so the worker thread below stays the only one that reaches
+    // the window.
+    context_.jobs = jobs_per_core();
     settings_path_ = settings_file_path(context_);
     load_settings(context_, settings_path_);
     snapshot_ = shown_fields(context_);
@@ -268,7 +260,7 @@ void MainWindow::save_and_snapshot() {
 
 void MainWindow::offer_to_save() {
     if (!settings_changed(context_, snapshot_)) return;
-    if (MessageBoxA(window_, "設定を保存しますか？", kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+    if (MessageBoxA(window_, window_texts::kSaveSettings, kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) {
         save_settings(context_, settings_path_);
     }
 }
@@ -315,11 +307,11 @@ void MainWindow::browse_list_file() {
     SetWindowTextA(list_box_, list_file_buffer_);
 }
 
-void MainWindow::show_help() { MessageBoxA(window_, kHelpText, kTitle, MB_OK); }
+void MainWindow::show_help() { MessageBoxA(window_, window_texts::kHelp, kTitle, MB_OK); }
 
 void MainWindow::show_about() {
     char text[512];
-    std::snprintf(text, sizeof text, "%s    \r\nVersion : %s\r\n%s", kTitle, kVersion, kAboutCredits);
+    std::snprintf(text, sizeof text, "%s    \r\nVersion : %s\r\n%s", kTitle, kVersion, window_texts::kAboutCredits);
     MessageBoxA(window_, text, kTitle, MB_OK | MB_TOPMOST);
 }
 
@@ -348,6 +340,7 @@ void MainWindow::search() {
     searching_ = true;
     if (run.prepare()) {
         enable_inputs(false);
+        walking_ = true;
         HANDLE worker = CreateThread(nullptr, 0, walk_on_worker, &run, 0, nullptr);
         if (worker != nullptr) {
             pump_until(worker, *this);
@@ -356,6 +349,7 @@ void MainWindow::search() {
         } else {
             run.walk();
         }
+        walking_ = false;
         run.finish();
         enable_inputs(true);
         SetWindowTextA(progress_, "");
@@ -366,12 +360,11 @@ void MainWindow::search() {
 }
 
 void MainWindow::cancel() {
-    const int hits = context_.hit_count;
-    if (hits == 0) {
-        exit_program(false);
-    }
+    // Only a running walk has something to stop; otherwise the button ends
+    // the program.
+    if (!walking_) exit_program(false);
     char question[128];
-    std::snprintf(question, sizeof question, "%d件見つかっています。\r処理を中止しますか？", hits);
+    std::snprintf(question, sizeof question, window_texts::kStopSearch, context_.hit_count.load());
     if (MessageBoxA(window_, question, kTitle, MB_YESNO | MB_ICONQUESTION) == IDYES) cancel_ = 1;
 }
 

@@ -64,6 +64,7 @@ private:
     std::string settings_path_;
     FieldValues snapshot_;              // settings as last loaded or saved
     bool searching_ = false;            // a search command is under way
+    bool walking_ = false;              // its worker walks the folder
     std::atomic<int> cancel_{0};        // the user confirmed cancelling
     char list_file_buffer_[260] = {};   // the file dialog's last choice
 };

@@ -1,5 +1,6 @@
 #include "win32/message_pump.h"
 
+#include "win32/edit_shortcuts.h"
 #include "win32/main_window.h"
 
 namespace zscan {
@@ -17,6 +18,7 @@ void pump_until(HANDLE awaited, MainWindow &window) {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (message.message == WM_QUIT) window.end_process();
+            if (serve_edit_shortcut(message)) continue;
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }

@@ -2,9 +2,14 @@
 
 #include "win32/main_window.h"
 #include "win32/message_pump.h"
+#include "win32/window_texts.h"
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace zscan {
@@ -47,28 +52,52 @@ bool machine_default_value(const std::string &key, std::string &value) {
     return false;
 }
 
+// Starts the local server registered for Excel.Application on `path`,
+// without waiting for it.  False when none is registered or it cannot be
+// started.
+bool start_excel(const std::string &path) {
+    std::string class_id;
+    std::string server;
+    if (!machine_default_value("Software\\Classes\\Excel.Application\\CLSID", class_id) ||
+        !machine_default_value("Software\\Classes\\CLSID\\" + class_id + "\\LocalServer32", server)) {
+        return false;
+    }
+    PROCESS_INFORMATION process{};
+    if (!start_process(server + " \"" + path + "\"", process)) return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+bool start_notepad(const std::string &path, PROCESS_INFORMATION &process) {
+    if (!start_process("notepad.exe \"" + path + "\" ", process)) return false;
+    CloseHandle(process.hThread);
+    return true;
+}
+
 }  // namespace
 
 void open_in_notepad(const std::string &path, MainWindow &window) {
     PROCESS_INFORMATION process{};
-    if (!start_process("notepad.exe \"" + path + "\" ", process)) return;
-    CloseHandle(process.hThread);
+    if (!start_notepad(path, process)) return;
     pump_until(process.hProcess, window);
     CloseHandle(process.hProcess);
 }
 
-void open_in_excel(const std::string &path) {
-    std::string class_id;
-    std::string server;
-    if (!machine_default_value("Software\\Classes\\Excel.Application\\CLSID", class_id)) return;
-    if (!machine_default_value("Software\\Classes\\CLSID\\" + class_id + "\\LocalServer32",
-                               server)) {
-        return;
-    }
+void show_in_notepad(const std::string &path) {
     PROCESS_INFORMATION process{};
-    if (!start_process(server + " \"" + path + "\"", process)) return;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (start_notepad(path, process)) CloseHandle(process.hProcess);
+}
+
+void open_result_book(const std::string &path, MainWindow &window) {
+    if (start_excel(path)) return;
+    // ShellExecuteA answers more than 32 when it started the program.
+    const auto started = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(window.handle(), "open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (started > 32) return;
+    std::vector<char> text(std::strlen(window_texts::kNoBookViewer) + path.size() + 1);
+    std::snprintf(text.data(), text.size(), window_texts::kNoBookViewer, path.c_str());
+    MessageBoxA(window.handle(), text.data(), "Z-Scan", MB_OK | MB_ICONINFORMATION);
 }
 
 }  // namespace zscan

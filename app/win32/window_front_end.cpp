@@ -3,9 +3,13 @@
 #include "charset.h"
 #include "engine/app_texts.h"
 #include "win32/main_window.h"
+#include "win32/not_searched_list.h"
 #include "win32/result_viewers.h"
+#include "win32/window_texts.h"
 
 #include <windows.h>
+
+#include <cstdio>
 
 namespace zscan {
 
@@ -40,13 +44,22 @@ void WindowFrontEnd::hit_limit_passed(int limit, bool excel_output) {
                  MessageIcon::Exclamation, false, true);
 }
 
-void WindowFrontEnd::report_not_searched(const SearchContext &) {}
+void WindowFrontEnd::report_not_searched(const SearchContext &context) {
+    // The list is offered only when it could be written.
+    const std::string list = write_not_searched_list(context);
+    char count[160];
+    std::snprintf(count, sizeof count, window_texts::kNotSearched, static_cast<int>(context.not_searched.size()));
+    std::string text = count;
+    if (!list.empty()) text += window_texts::kShowNotSearchedList;
+    const UINT style = list.empty() ? MB_OK | MB_ICONINFORMATION : MB_YESNO | MB_ICONQUESTION;
+    if (MessageBoxA(window_.handle(), text.c_str(), "Z-Scan", style) == IDYES) show_in_notepad(list);
+}
 
 bool WindowFrontEnd::cancel_requested() { return window_.cancel_requested(); }
 
 void WindowFrontEnd::open_result(const std::string &path, bool excel_book) {
     if (excel_book) {
-        open_in_excel(path);
+        open_result_book(path, window_);
     } else {
         open_in_notepad(path, window_);
     }

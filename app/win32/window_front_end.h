@@ -1,6 +1,8 @@
 // The engine's front end in the main window: progress and hit counter in
 // the two read-only fields, messages in message boxes titled by the engine,
-// the cancel flag of the window, and the result in Notepad or Excel.
+// the cancel flag of the window, the books and folders it could not search
+// told by their number with their list on offer, and the result in Notepad
+// or Excel.
 #pragma once
 
 #include "engine/front_end.h"

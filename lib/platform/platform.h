@@ -32,6 +32,9 @@ constexpr size_t kLongestPath =
 #endif
 
 // ---- plain files -------------------------------------------------------
+// On Windows, a path too long for the plain form is made absolute and
+// passed in the "\\?\" form, so that it is reached wherever the system
+// allows; a path that still fails tells why through last_failure().
 // Open modes: 1 read (others may read, must exist), 2 write (others may
 // write, created or truncated), 3 append (opened or created, at the end),
 // 4 read-write (opened or created).

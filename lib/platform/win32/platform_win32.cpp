@@ -1,5 +1,7 @@
 // The platform layer on Windows: kernel32 files, folders and code pages,
-// user32 message boxes.  Paths are in the ANSI code page.
+// user32 message boxes.  Paths are Shift-JIS (code page 932) bytes; the
+// file and folder calls take them through the wide calls, so that a path
+// longer than the ANSI calls take is still reached where the system allows.
 #include "platform/platform.h"
 
 #include <windows.h>
@@ -7,6 +9,39 @@
 #include <new>
 
 namespace zplat {
+namespace {
+
+std::wstring wide_text(std::string_view text) {
+    std::u16string wide;
+    if (!to_utf16(932, text, wide)) return std::wstring();
+    return std::wstring(wide.begin(), wide.end());
+}
+
+bool starts_with(const std::wstring &text, const wchar_t *head) { return text.rfind(head, 0) == 0; }
+
+// Longest path passed to a wide call as it is: CreateDirectoryW takes
+// MAX_PATH less room for an 8.3 name, the other calls a little more.
+constexpr size_t kPlainPathMax = MAX_PATH - 12;
+
+// The path as the wide calls take it.  A short one is passed as it is, so
+// that it means what it meant to the ANSI calls.  A longer one is made
+// absolute and given the "\\?\" prefix ("\\?\UNC\" for \\server\share),
+// which lifts the MAX_PATH limit; GetFullPathNameW first turns '/' into
+// '\' and resolves "." and "..", which the prefixed form no longer does.
+std::wstring wide_path(const char *path) {
+    std::wstring wide = wide_text(path);
+    if (wide.size() < kPlainPathMax || starts_with(wide, L"\\\\?\\") || starts_with(wide, L"\\\\.\\")) return wide;
+    const DWORD needed = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0) return wide;
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed) return wide;
+    full.resize(length);
+    if (starts_with(full, L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
+}  // namespace
 
 // ---- plain files -------------------------------------------------------
 
@@ -25,7 +60,7 @@ File *file_open(const char *path, int mode) {
         case 4: access = GENERIC_READ | GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
         default: return nullptr;
     }
-    HANDLE handle = CreateFileA(path, access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = CreateFileW(wide_path(path).c_str(), access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
     if (mode == 3) {
         LARGE_INTEGER zero{};
@@ -92,7 +127,7 @@ long long file_tell(File *file) {
 namespace {
 
 bool attributes(const char *path, WIN32_FILE_ATTRIBUTE_DATA &data) {
-    return path && GetFileAttributesExA(path, GetFileExInfoStandard, &data);
+    return path && GetFileAttributesExW(wide_path(path).c_str(), GetFileExInfoStandard, &data);
 }
 
 std::tm to_tm(const SYSTEMTIME &st) {
@@ -137,19 +172,19 @@ int set_file_time(const char *path, const std::tm &local) {
     st.wMinute = static_cast<WORD>(local.tm_min);
     st.wSecond = static_cast<WORD>(local.tm_sec);
     FILETIME local_time, utc;
-    if (!SystemTimeToFileTime(&st, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc)) return -1;
-    HANDLE handle = CreateFileA(path, FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (!path || !SystemTimeToFileTime(&st, &local_time) || !LocalFileTimeToFileTime(&local_time, &utc)) return -1;
+    HANDLE handle = CreateFileW(wide_path(path).c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return -1;
     BOOL ok = SetFileTime(handle, nullptr, nullptr, &utc);
     CloseHandle(handle);
     return ok ? 0 : -1;
 }
 
-int delete_file(const char *path) { return path && DeleteFileA(path) ? 0 : -1; }
+int delete_file(const char *path) { return path && DeleteFileW(wide_path(path).c_str()) ? 0 : -1; }
 
 int rename_file(const char *from, const char *to) {
-    return from && to && MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING) ? 0 : -1;
+    return from && to && MoveFileExW(wide_path(from).c_str(), wide_path(to).c_str(), MOVEFILE_REPLACE_EXISTING) ? 0 : -1;
 }
 
 Failure last_failure() {
@@ -171,22 +206,22 @@ Failure last_failure() {
 }
 
 bool is_directory(const char *path) {
-    DWORD found = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    DWORD found = path ? GetFileAttributesW(wide_path(path).c_str()) : INVALID_FILE_ATTRIBUTES;
     return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool is_link(const char *path) {
-    DWORD found = path ? GetFileAttributesA(path) : INVALID_FILE_ATTRIBUTES;
+    DWORD found = path ? GetFileAttributesW(wide_path(path).c_str()) : INVALID_FILE_ATTRIBUTES;
     return found != INVALID_FILE_ATTRIBUTES && (found & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 int make_directory(const char *path) {
     if (!path) return -1;
-    if (CreateDirectoryA(path, nullptr)) return 0;
+    if (CreateDirectoryW(wide_path(path).c_str(), nullptr)) return 0;
     return GetLastError() == ERROR_ALREADY_EXISTS && is_directory(path) ? 1 : -1;
 }
 
-int remove_directory(const char *path) { return path && RemoveDirectoryA(path) ? 0 : -1; }
+int remove_directory(const char *path) { return path && RemoveDirectoryW(wide_path(path).c_str()) ? 0 : -1; }
 
 // ---- folders -----------------------------------------------------------
 
@@ -195,36 +230,34 @@ int list_directory(const char *path, const std::function<bool(const DirEntry &)>
     std::string pattern = path;
     if (!pattern.empty() && pattern.back() != '\\' && pattern.back() != '/') pattern += '\\';
     pattern += '*';
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern.c_str(), &found);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(wide_path(pattern.c_str()).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return -1;
     DirEntry entry;
     do {
-        if (std::string_view(found.cFileName) == "." || std::string_view(found.cFileName) == "..") continue;
-        entry.name = found.cFileName;
+        const std::wstring_view name(found.cFileName);
+        if (name == L"." || name == L"..") continue;
+        // A name with a character code page 932 lacks gets the system's
+        // replacement, as FindFirstFileA gives it; opening it then fails
+        // and is reported.
+        if (!from_utf16(932, std::u16string_view(reinterpret_cast<const char16_t *>(name.data()), name.size()),
+                        entry.name)) {
+            FindClose(search);
+            return -1;
+        }
         entry.is_directory = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entry.is_hidden = (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0;
         entry.is_link = (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
         entry.is_regular = (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) == 0;
         if (!visit(entry)) break;
-    } while (FindNextFileA(search, &found));
+    } while (FindNextFileW(search, &found));
     FindClose(search);
     return 0;
 }
 
-namespace {
-
-std::wstring wide_path(std::string_view path) {
-    std::u16string wide;
-    if (!to_utf16(932, path, wide)) return std::wstring();
-    return std::wstring(wide.begin(), wide.end());
-}
-
-}  // namespace
-
 bool name_before(std::string_view a, std::string_view b) {
-    const std::wstring wide_a = wide_path(a);
-    const std::wstring wide_b = wide_path(b);
+    const std::wstring wide_a = wide_text(a);
+    const std::wstring wide_b = wide_text(b);
     const int order = CompareStringOrdinal(wide_a.c_str(), static_cast<int>(wide_a.size()), wide_b.c_str(),
                                            static_cast<int>(wide_b.size()), TRUE);
     if (order != CSTR_EQUAL) return order == CSTR_LESS_THAN;
