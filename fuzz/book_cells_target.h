@@ -6,9 +6,9 @@
 #pragma once
 
 #include "fuzz_input.h"
-#include "read/book_cells.h"
-#include "read/display_text.h"
-#include "read/number_shown_texts.h"
+#include "book_cells.h"
+#include "display_text.h"
+#include "number_shown_texts.h"
 
 namespace fuzz {
 

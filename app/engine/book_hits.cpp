@@ -2,8 +2,8 @@
 
 #include "charset.h"
 #include "engine/app_texts.h"
-#include "read/display_text.h"
-#include "read/number_characters.h"
+#include "display_text.h"
+#include "number_characters.h"
 
 #include <algorithm>
 #include <tuple>

@@ -11,8 +11,8 @@
 #pragma once
 
 #include "engine/cell_matcher.h"
-#include "read/cell_sink.h"
-#include "read/number_shown_texts.h"
+#include "cell_sink.h"
+#include "number_shown_texts.h"
 
 #include <cstdint>
 #include <string>

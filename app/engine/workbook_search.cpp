@@ -1,7 +1,7 @@
 #include "engine/workbook_search.h"
 
 #include "engine/path_text.h"
-#include "read/cell_name.h"
+#include "cell_name.h"
 
 namespace zscan {
 

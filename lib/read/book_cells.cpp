@@ -1,9 +1,9 @@
-#include "read/book_cells.h"
+#include "book_cells.h"
 
 #include "book_record.h"
 #include "file_type.h"
 #include "plain_file.h"
-#include "read/readers.h"
+#include "readers.h"
 #include "work_area.h"
 
 #include <cstring>

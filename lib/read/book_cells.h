@@ -4,7 +4,7 @@
 // Excel 97-2003 book's workbook stream through the compound-file reader.
 #pragma once
 
-#include "read/cell_sink.h"
+#include "cell_sink.h"
 
 #include <string>
 

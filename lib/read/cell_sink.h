@@ -4,7 +4,7 @@
 #pragma once
 
 #include "oxls.h"
-#include "read/value_store.h"
+#include "value_store.h"
 
 #include <cstdlib>
 

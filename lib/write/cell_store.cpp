@@ -1,9 +1,9 @@
 // Cell table helpers of the writer.
-#include "write/cell_store.h"
+#include "cell_store.h"
 
 #include "book_properties.h"
 #include "book_record.h"
-#include "read/value_store.h"
+#include "value_store.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,15 +1,12 @@
-// The three hyperlink calls and the link records they add.
-#include "write/hyperlinks.h"
+// The link records of the cells of a book being written.
+#include "hyperlinks.h"
 
 #include "book_record.h"
+#include "caller_text.h"
 #include "messages.h"
-#include "read/cell_name.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/styles.h"
+#include "styles.h"
 
 #include <new>
-#include <optional>
 #include <string>
 
 namespace {
@@ -23,31 +20,6 @@ bool is_mail_address(const std::string &text) {
 bool is_date_or_time(const XLS_CELL &cell) {
     return cell.type == XLS_CELL_DATE || cell.type == XLS_CELL_DATE_TIME ||
            cell.type == XLS_CELL_TIME_HM || cell.type == XLS_CELL_TIME_HMS;
-}
-
-// The cell of the current sheet that is to carry a link; it must exist.
-XLS_CELL *existing_cell(XLS_BOOK *book, const CellPos &at) {
-    if (!ozw_book_is_open(book) || book->current_sheet < 0 || book->current_sheet >= book->sheet_count) return nullptr;
-    XLS_SHEET &sheet = book->sheets[book->current_sheet];
-    if (at.row >= sheet.row_count) return nullptr;
-    XLS_ROW &row = sheet.rows[at.row];
-    if (at.column >= row.cell_count) return nullptr;
-    return &row.cells[at.column];
-}
-
-// The steps shared by the three calls: the carrying cell must exist, then
-// the record is added and the result mapped to the call's codes.
-int add_link(XLS_BOOK *book, const char *cell, int kind, const char *book_path, const char *text,
-             const CellPos &target) {
-    std::optional<CellPos> at = ozw_parse_cell_name(cell);
-    if (!at || !existing_cell(book, *at)) return ozw_set_code(book, -3);
-    int rc = ozw_set_hyperlink(book, book->current_sheet, at->row, at->column, kind, book_path, text,
-                               target.row, target.column);
-    if (rc == 0) return 0;
-    if (rc == -9) return ozw_set_code(book, -3);
-    if (rc == -2) return ozw_set_error(book, -2, OXLS_00002);
-    ozw_set_code(book, rc);
-    return -1;
 }
 
 }  // namespace
@@ -86,34 +58,4 @@ int ozw_set_hyperlink(XLS_BOOK *book, int sheet_index, int row, int column, int 
     XLS_CELL &cell = book->sheets[sheet_index].rows[row].cells[column];
     cell.style = is_date_or_time(cell) ? STYLE_HYPERLINK_DATE : STYLE_HYPERLINK;
     return 0;
-}
-
-int OXLS_sheet_hyperlink(XLS_BOOK *book, const char *cell, const char *sheet_name, const char *target_cell) {
-    if (!book) return -3;
-    ozw_set_code(book, 0);
-    if (!cell || !sheet_name || !target_cell) return ozw_set_code(book, -3);
-    std::optional<CellPos> target = ozw_parse_cell_name(target_cell);
-    if (!target) return ozw_set_code(book, -3);
-    return add_link(book, cell, HYPERLINK_IN_BOOK, nullptr, sheet_name, *target);
-}
-
-int OXLS_book_hyperlink(XLS_BOOK *book, const char *cell, const char *book_path, const char *sheet_name,
-                        const char *target_cell) {
-    if (!book) return -3;
-    ozw_set_code(book, 0);
-    if (!cell || !book_path) return ozw_set_code(book, -3);
-    CellPos target{-1, -1};
-    if (target_cell && target_cell[0]) {
-        std::optional<CellPos> parsed = ozw_parse_cell_name(target_cell);
-        if (!parsed) return ozw_set_code(book, -3);
-        target = *parsed;
-    }
-    return add_link(book, cell, HYPERLINK_OTHER_BOOK, book_path, sheet_name, target);
-}
-
-int OXLS_external_hyperlink(XLS_BOOK *book, const char *cell, const char *target) {
-    if (!book) return -3;
-    ozw_set_code(book, 0);
-    if (!cell || !target) return ozw_set_code(book, -3);
-    return add_link(book, cell, HYPERLINK_EXTERNAL, nullptr, target, CellPos{0, 0});
 }

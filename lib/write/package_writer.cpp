@@ -2,7 +2,7 @@
 // part is built as a whole text, put into a part file (a memory file, or a
 // file on disk when memory runs short), and the parts are zipped into the
 // book file in package order.
-#include "write/book_writer.h"
+#include "book_writer.h"
 
 #include "book_properties.h"
 #include "book_record.h"
@@ -10,11 +10,11 @@
 #include "platform/platform.h"
 #include "temp_folders.h"
 #include "work_area.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/package_parts.h"
-#include "write/printer_settings.h"
-#include "write/zip_package.h"
+#include "caller_text.h"
+#include "cell_store.h"
+#include "package_parts.h"
+#include "printer_settings.h"
+#include "zip_package.h"
 #include "zip_extract.h"
 
 #include <cstdio>

@@ -1,5 +1,5 @@
 // Building package parts as memory files or as files in a folder on disk.
-#include "write/part_files.h"
+#include "part_files.h"
 
 #include "mfile.h"
 #include "platform/platform.h"

@@ -1,13 +1,13 @@
 // The property actions.
-#include "write/property_engine.h"
+#include "property_engine.h"
 
 #include "book_properties.h"
 #include "book_record.h"
 #include "messages.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/property_keywords.h"
-#include "write/styles.h"
+#include "caller_text.h"
+#include "cell_store.h"
+#include "property_keywords.h"
+#include "styles.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,11 +1,11 @@
 // The property key parser: segments, keywords read from the end, and the
 // target of the first segment.
-#include "write/property_parser.h"
+#include "property_parser.h"
 
 #include "messages.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/property_keywords.h"
+#include "caller_text.h"
+#include "cell_store.h"
+#include "property_keywords.h"
 
 #include <string>
 #include <vector>

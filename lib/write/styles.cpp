@@ -1,5 +1,5 @@
 // Find-or-add over the XF and font tables, and per-cell style changes.
-#include "write/styles.h"
+#include "styles.h"
 
 #include "book_record.h"
 #include "messages.h"

@@ -1,14 +1,14 @@
 // Value typing: what a written text becomes in the cell.
-#include "write/value_typing.h"
+#include "value_typing.h"
 
 #include "book_properties.h"
 #include "book_record.h"
 #include "charset.h"
-#include "read/value_store.h"
-#include "write/cell_store.h"
-#include "write/styles.h"
-#include "write/value_recognise.h"
-#include "write/values_string.h"
+#include "value_store.h"
+#include "cell_store.h"
+#include "styles.h"
+#include "value_recognise.h"
+#include "values_string.h"
 
 #include <string>
 #include <string_view>

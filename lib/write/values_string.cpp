@@ -1,5 +1,5 @@
 // Value tokens of a values string.
-#include "write/values_string.h"
+#include "values_string.h"
 
 #include <optional>
 

@@ -1,5 +1,5 @@
 // The zip step of saving: one deflated entry per part, copied in blocks.
-#include "write/zip_package.h"
+#include "zip_package.h"
 
 #include <zlib.h>
 

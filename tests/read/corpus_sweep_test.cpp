@@ -16,8 +16,8 @@
 #include "xls_test_books.h"
 #include "mfile.h"
 #include "oxls.h"
-#include "read/book_cells.h"
-#include "read/display_text.h"
+#include "book_cells.h"
+#include "display_text.h"
 
 #include <gtest/gtest.h>
 
