@@ -119,3 +119,8 @@ size_t ozw_lex_limit(LexVariant variant) {
 }
 
 int ozw_lex_next(ArgLexer &lexer, std::string &token) { return Scanner(lexer, token).next(); }
+
+std::string_view ozw_unquoted(std::string_view text) {
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
+    return text;
+}

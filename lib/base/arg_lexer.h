@@ -36,3 +36,7 @@ size_t ozw_lex_limit(LexVariant variant);
 // Reads the next token into `token`: 0, LEX_END or LEX_TOO_LONG.  A token
 // ended by the end of the text loses one trailing ';'.
 int ozw_lex_next(ArgLexer &lexer, std::string &token);
+
+// The text inside one pair of surrounding double quotes; other texts as
+// they are.
+std::string_view ozw_unquoted(std::string_view text);

@@ -34,11 +34,6 @@ std::string ozw_from_caller(XLS_BOOK *book, int to_charset, std::string_view tex
     return orb_convert(from, to_charset, text);
 }
 
-std::string ozw_unquoted(std::string_view token) {
-    if (token.size() >= 2 && token.front() == '"' && token.back() == '"') return std::string(token.substr(1, token.size() - 2));
-    return std::string(token);
-}
-
 int ozw_match_caller_keyword(XLS_BOOK *book, std::string_view token, std::span<const ArgKeyword> table) {
     return ozw_match_keyword(ozw_from_caller(book, CS_UTF8, token), table);
 }

@@ -46,7 +46,5 @@ private:
 // Conversions of a caller's text, in the character set of the book's work
 // area.
 std::string ozw_from_caller(XLS_BOOK *book, int to_charset, std::string_view text);
-// The text without one pair of surrounding double quotes.
-std::string ozw_unquoted(std::string_view token);
 // ozw_match_keyword on a caller's token.
 int ozw_match_caller_keyword(XLS_BOOK *book, std::string_view token, std::span<const ArgKeyword> table);

@@ -96,7 +96,7 @@ int apply(XLS_BOOK *book, int key, const std::string &value, OpenRequest &reques
                 return ozw_set_error(book, OXLS_ERR_FAILED, OXLS_00901, sjis(book, value).c_str());
             return 0;
         case KEY_XLS_BOOK: {
-            int size = decimal(ozw_unquoted(value));
+            int size = decimal(std::string(ozw_unquoted(value)));
             if (size == XLS_BOOK_SIZE) return 0;
             char sizes[80];
             std::snprintf(sizes, sizeof sizes, orb_convert(CS_UTF8, CS_SJIS, "CALL側:%dbyte DLL側:%dbyte").c_str(),
