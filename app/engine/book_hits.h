@@ -11,7 +11,8 @@
 #pragma once
 
 #include "engine/cell_matcher.h"
-#include "cell_sink.h"
+#include "book_sink.h"
+#include "cell_display.h"
 #include "number_shown_texts.h"
 
 #include <cstdint>
@@ -20,7 +21,7 @@
 
 namespace zscan {
 
-class BookHits : public SheetCellSink {
+class BookHits : public BookSink {
 public:
     struct Hit {
         int sheet = 0;
@@ -35,13 +36,10 @@ public:
 
     // Forgets the book read before.
     void clear();
-    int cell(const XLS_BOOK &book, const SheetCell &cell) override;
     // Numbers of a style are left out when no word can be found among the
-    // characters their texts can hold.
-    bool wants_numbers(const XLS_BOOK &book, unsigned style) override;
-    // A shared string is tested once per book; the cells showing one that
-    // did not match are left out.
-    bool wants_shared_string(const XLS_BOOK &book, int index) override;
+    // bytes their texts can hold, and a shared string is tested once per
+    // book; only the texts that may match are made.
+    int cell(const ReadContext &book, const BookCell &cell) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
     // A sheet's name in the search's character set (sheets with hits only).
@@ -51,10 +49,12 @@ private:
     // Whether a shared string's text matched, found out once per book.
     enum class Known : uint8_t { Untested, No, Yes };
 
-    void keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, bool matched = true);
+    void keep(const ReadContext &book, const BookCell &cell, std::string_view text, bool matched = true);
+    // Whether numbers of the style may match.
+    bool style_may_match(const ReadContext &book, unsigned style);
     // Whether the number's shown text or date form matches; the shown text
     // is then in shown_.
-    bool shown_forms_match(const XLS_BOOK &book, const SheetCell &cell);
+    bool shown_forms_match(const ReadContext &book, const BookCell &cell);
     // Adds what an empty text matching means: every cell of a row up to its
     // last one with a text is a hit, empty ones included.
     void add_empty_hits();
@@ -68,6 +68,7 @@ private:
     std::vector<Known> shared_;
     std::vector<Known> number_styles_;   // whether numbers of a style may match
     std::vector<std::string> sheet_names_;
+    CellDisplay display_;
     NumberShownTexts shown_texts_;
     std::string shown_, date_;   // a number's shown text and date form, reused
 };

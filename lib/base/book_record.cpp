@@ -175,8 +175,8 @@ int ozw_init_book(XLS_BOOK *book, int kind) {
     book->tuning[3] = 18000;
     std::memset(book->flags, FLAG_ON, sizeof book->flags);
     std::memset(book->temp_workbook_path, 0, sizeof book->temp_workbook_path);
-    book->row_limit = kind == BOOK_KIND_XLS ? 65536 : 1048576;
-    book->column_limit = kind == BOOK_KIND_XLS ? 256 : 16384;
+    book->row_limit = kind == BOOK_KIND_XLS ? XLS_ROW_LIMIT : XLSX_ROW_LIMIT;
+    book->column_limit = kind == BOOK_KIND_XLS ? XLS_COLUMN_LIMIT : XLSX_COLUMN_LIMIT;
     book->text_limit = 32768;
     book->shared_text_limit = 65534;
     book->kind[0] = book->kind[1] = kind;

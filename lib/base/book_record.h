@@ -13,6 +13,12 @@
 constexpr int BOOK_KIND_XLS = 11;
 constexpr int BOOK_KIND_XLSX = 20;
 
+// Rows and columns a sheet of each kind holds.
+constexpr int XLS_ROW_LIMIT = 65536;
+constexpr int XLS_COLUMN_LIMIT = 256;
+constexpr int XLSX_ROW_LIMIT = 1048576;
+constexpr int XLSX_COLUMN_LIMIT = 16384;
+
 // A merged cell area (0-based, inclusive).
 struct MergedArea {
     int first_row, first_column, last_row, last_column;

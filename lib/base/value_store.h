@@ -1,13 +1,17 @@
-// Putting values into a cell record: sets the type code, the integer value
-// and the texts the way the display and the writer expect them.
+// Cell values: the type code, the integer value and the texts the way the
+// display and the writer expect them, made without the heap and put into a
+// cell record.
 //
 // Results: 0; -1 a kind the call does not take; -2 no memory for a text;
-// -4 a date that cannot be converted.  On -1 and -4 the record is unchanged.
+// -4 a date that cannot be converted.  On -1 and -4 the value or record is
+// unchanged.
 #pragma once
 
 #include "date_serial.h"
 #include "oxls.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -26,31 +30,94 @@ void ozw_trim_zeros(std::string &text);
 // date and the times.
 bool ozw_is_number_type(int type);
 
+// A value as a cell record keeps it, made without the heap: its type code,
+// integer value and value text.  The text is held here for the number
+// types and viewed for a text, whose bytes the maker keeps alive.  Made by
+// the ozw_..._value functions below; ozw_store_value puts it into a record.
+class StoredValue {
+public:
+    StoredValue() = default;
+    StoredValue(const StoredValue &) = delete;
+    StoredValue &operator=(const StoredValue &) = delete;
+
+    int type() const { return type_; }
+    int number() const { return number_; }
+    // The value text: NUL-terminated when held here.
+    std::string_view text() const { return held_ ? std::string_view(digits_, length_) : viewed_; }
+
+    void set(int type, int number) {
+        type_ = type;
+        number_ = number;
+        held_ = false;
+        viewed_ = {};
+    }
+    void view_text(std::string_view text) {
+        held_ = false;
+        viewed_ = text;
+    }
+    // Prints into the held text (snprintf arguments); the text is cut to
+    // the buffer, which holds any number this library prints.
+    template <typename... Args>
+    void print(const char *pattern, Args... args);
+    // ozw_trim_zeros on the held text.
+    void trim_zeros();
+
+private:
+    int type_ = XLS_CELL_EMPTY;
+    int number_ = 0;
+    bool held_ = false;
+    std::string_view viewed_;
+    unsigned length_ = 0;
+    char digits_[400] = {};
+};
+
+template <typename... Args>
+void StoredValue::print(const char *pattern, Args... args) {
+    const int length = std::snprintf(digits_, sizeof digits_, pattern, args...);
+    length_ = length < 0 ? 0 : static_cast<unsigned>(std::min<int>(length, sizeof digits_ - 1));
+    held_ = true;
+}
+
+// Text (type 0); the value views `text`.
+void ozw_text_value(StoredValue &value, std::string_view text);
+// Integer (type 11): integer value the low 32 bits, value text the full
+// decimal number.
+void ozw_integer_value(StoredValue &value, long long number);
+// Decimal (12) or percentage (13): integer value the whole part, value text
+// the number printed with exactly `decimals` digits after the point.
+int ozw_decimal_value(StoredValue &value, int kind, double number, int decimals);
+// Date (20): integer value the serial day of year, month, day (hour, minute
+// and second are not used); no value text.  -4 when the date does not
+// convert.
+int ozw_date_value(StoredValue &value, const DateParts &date);
+// Date and time (21) or time (23, 24): a year below 1900 keeps only the
+// time; integer value the whole serial, value text the time fraction ("%lf").
+int ozw_date_time_value(StoredValue &value, int kind, const DateParts &date);
+// Shared string (41): integer value the index.
+void ozw_shared_string_value(StoredValue &value, int index);
+// A number read from a book, by the kind its number format gives
+// (ozw_number_format_kind): percentages with their "%lf" digits, dates and
+// times through their calendar parts, general numbers as an integer when
+// whole and otherwise as a decimal with its significant digits (at most six).
+int ozw_number_value(StoredValue &value, int kind, double number);
+
+// Puts the value into the record: its type and texts, and its integer
+// value unless it is a text.  0 or -2.
+int ozw_store_value(XLS_CELL &cell, const StoredValue &value);
+// A record that views the value (its text is not owned and must not be
+// freed), for the calls that show a cell.
+XLS_CELL ozw_cell_view(const StoredValue &value, unsigned style);
+
 // Empty cell (type -1); its texts are freed.
 void ozw_store_empty(XLS_CELL &cell);
-// Text cell (type 0); the value text is a copy of `text`.
-int ozw_store_text(XLS_CELL &cell, std::string_view text);
-// Integer cell (type 11): integer value the low 32 bits, value text the
-// full decimal number.
-int ozw_store_integer(XLS_CELL &cell, long long value);
-// Decimal (12) or percentage (13) cell: integer value the whole part, value
-// text the number printed with exactly `decimals` digits after the point.
-int ozw_store_decimal(XLS_CELL &cell, int kind, double value, int decimals);
-// Date cell (20): integer value the serial day of year, month, day (hour,
-// minute and second are not used); no value text.  -4 when the date does
-// not convert.
-int ozw_store_date(XLS_CELL &cell, const DateParts &date);
-// Date-and-time (21) or time (23, 24) cell: a year below 1900 keeps only the
-// time; integer value the whole serial, value text the time fraction ("%lf").
-int ozw_store_date_time(XLS_CELL &cell, int kind, const DateParts &date);
-// Shared-string cell (41): integer value the index.
-int ozw_store_shared_string(XLS_CELL &cell, int index);
 // Formula cell (50 without a kept value, 51 with one): the formula text is a
 // copy of `formula`.
 int ozw_store_formula(XLS_CELL &cell, int kind, std::string_view formula);
 
-// A number read from a book, stored by the kind its number format gives
-// (ozw_number_format_kind): percentages with their "%lf" digits, dates and
-// times through their calendar parts, general numbers as an integer when
-// whole and otherwise as a decimal with its significant digits (at most six).
-int ozw_store_number(XLS_CELL &cell, int kind, double value);
+// The ozw_..._value makers above, stored into a record at once.
+int ozw_store_text(XLS_CELL &cell, std::string_view text);
+int ozw_store_integer(XLS_CELL &cell, long long value);
+int ozw_store_decimal(XLS_CELL &cell, int kind, double value, int decimals);
+int ozw_store_date(XLS_CELL &cell, const DateParts &date);
+int ozw_store_date_time(XLS_CELL &cell, int kind, const DateParts &date);
+int ozw_store_shared_string(XLS_CELL &cell, int index);

@@ -153,3 +153,44 @@ std::string ozw_cell_date_text(const XLS_CELL &cell, int format_id) {
     if (has_time && cell.text && cell.text[0]) serial += std::strtod(cell.text, nullptr);
     return ozw_date_text(serial, format_id);
 }
+
+void ozw_add_date_text_bytes(int format_id, ByteSet &bytes) {
+    const auto add_all = [&bytes](const char *const *texts, size_t count) {
+        for (size_t i = 0; i < count; ++i) bytes.add(texts[i]);
+    };
+    switch (format_id) {
+    case FMT_YEAR_MONTH: case FMT_DATE: case FMT_MONTH_DAY: case FMT_MDY: case FMT_MMDDYY: bytes.add("/"); break;
+    case FMT_DATE_TIME: case FMT_DATE_TIME_SECONDS: bytes.add("/ :"); break;
+    case FMT_DATE_TIME_12H: bytes.add("/ :AMP"); break;
+    case FMT_MONTH: case FMT_YYYYMMDD: case FMT_YYYYMMDDHHMMSS: case FMT_DAY: break;
+    case FMT_D_MON: case FMT_D_MON_YY: case FMT_DD_MON_YY: case FMT_MON_YY:
+        bytes.add("-");
+        add_all(MONTH_ABBREVIATIONS, 12);
+        break;
+    case FMT_MONTH_NAME_YY:
+        bytes.add("-");
+        add_all(MONTH_NAMES, 12);
+        break;
+    case FMT_MONTH_INITIAL_YY:
+        bytes.add("-");
+        add_all(MONTH_INITIALS, 12);
+        break;
+    case FMT_MONTH_INITIAL: add_all(MONTH_INITIALS, 12); return;
+    case FMT_JP_MONTH: bytes.add("月"); break;
+    case FMT_JP_MONTH_DAY: bytes.add("月日"); break;
+    case FMT_JP_YEAR_MONTH: bytes.add("年月"); break;
+    case FMT_JP_DATE: bytes.add("年月日"); break;
+    case FMT_ERA_SHORT: bytes.add(".MTSHR"); break;
+    case FMT_ERA_LONG: bytes.add("明治大正昭和平成令和年月日"); break;
+    case FMT_WEEKDAY_ABBR: add_all(WEEKDAY_ABBREVIATIONS, 7); return;
+    case FMT_WEEKDAY_NAME: add_all(WEEKDAY_NAMES, 7); return;
+    case FMT_JP_WEEKDAY: add_all(JP_WEEKDAYS, 7); return;
+    case FMT_JP_WEEKDAY_LONG: add_all(JP_WEEKDAYS_LONG, 7); return;
+    case FMT_HM: case FMT_HMS: case FMT_MINUTE_SECOND: bytes.add(":"); break;
+    case FMT_HM_12H: case FMT_HMS_12H: bytes.add(": AMP"); break;
+    case FMT_JP_HM: bytes.add("時分"); break;
+    case FMT_JP_HMS: bytes.add("時分秒"); break;
+    default: return;   // no text
+    }
+    bytes.add("0123456789");
+}

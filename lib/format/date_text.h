@@ -4,6 +4,7 @@
 // calls convert them to the caller's character set like any other cell text.
 #pragma once
 
+#include "byte_set.h"
 #include "oxls.h"
 
 #include <string>
@@ -18,3 +19,8 @@ std::string ozw_date_text(double serial, int format_id);
 // added.  Format id 0 lets the cell's type choose: date 302, date and time
 // 303, hours and minutes 402, time with seconds 404.
 std::string ozw_cell_date_text(const XLS_CELL &cell, int format_id);
+
+// The bytes ozw_date_text can write in format id `format_id`, added to
+// `bytes`: digits and separators, and the month, weekday and era names
+// only for the ids that show them.
+void ozw_add_date_text_bytes(int format_id, ByteSet &bytes);

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "oxls.h"
+#include "style_tables.h"
 
 #include <string>
+#include <string_view>
 
 // Formatted mode (the book's formatted-text flag is off, as after
 // MODE=UNLOAD): numbers and dates are shown through the cell's own number
@@ -14,11 +16,20 @@
 // 14:05:09).  Percentages show the fraction times 100 with "%" in both.
 std::string ozw_display_text(const XLS_BOOK *book, const XLS_CELL &cell);
 
+// The same for a cell that is no shared-string cell, with the book's style
+// tables (may be null) and mode given.
+std::string ozw_value_display_text(const StyleTables *styles, bool formatted, const XLS_CELL &cell);
+
 // The caller's formats instead of the mode rule: numbers by `number_format`
 // with `decimals`, percentages with exactly `decimals` digits, dates and
 // times by `date_format`; texts as stored; anything else empty.
 std::string ozw_display_text_in_formats(const XLS_BOOK *book, const XLS_CELL &cell, int date_format,
                                         int number_format, int decimals);
+
+// A stored text as a caller is handed it: cut to the longest text a
+// caller is ever handed (XLS_CELL_UTF8_LEN bytes) without splitting a UTF-8
+// character.
+std::string_view ozw_bounded_text(std::string_view text);
 
 // True for the date and time types.
 bool ozw_is_date_type(int type);

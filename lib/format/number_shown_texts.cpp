@@ -1,6 +1,5 @@
 #include "number_shown_texts.h"
 
-#include "book_record.h"
 #include "date_serial.h"
 #include "format_id.h"
 #include "xml_text.h"
@@ -14,15 +13,14 @@ constexpr int kDays1900To1904 = 1462;
 // has that many, and a hostile one gets no cache that large.
 constexpr unsigned kMostCachedStyles = 1u << 16;
 
-// The style's number format: the book's own code (a package keeps its
-// XML escapes, such as &quot;, which are undone here) or a built-in one.
-std::unique_ptr<ShownFormat> compile_style(const XLS_BOOK &book, unsigned style) {
-    const auto *styles = static_cast<const StyleTables *>(book.styles);
+}  // namespace
+
+std::unique_ptr<ShownFormat> ozw_style_shown_format(const StyleTables *styles, bool escaped, unsigned style) {
     const int number = styles ? ozw_style_number_format(*styles, style) : -1;
     if (number < 0) return nullptr;
     for (const NumberFormat &format : styles->number_formats) {
         if (format.id != number) continue;
-        if (book.kind[0] == BOOK_KIND_XLS) return std::make_unique<ShownFormat>(ShownFormat::compile(format.code));
+        if (!escaped) return std::make_unique<ShownFormat>(ShownFormat::compile(format.code));
         std::string code;
         xml_decode_entities(format.code, code);
         return std::make_unique<ShownFormat>(ShownFormat::compile(code));
@@ -31,22 +29,20 @@ std::unique_ptr<ShownFormat> compile_style(const XLS_BOOK &book, unsigned style)
     return std::make_unique<ShownFormat>(ShownFormat::builtin(number));
 }
 
-}  // namespace
-
-const ShownFormat *NumberShownTexts::format_of(const XLS_BOOK &book, unsigned style) {
+const ShownFormat *NumberShownTexts::format_of(const StyleTables *styles, bool escaped, unsigned style) {
     if (style >= kMostCachedStyles) return nullptr;
     if (style >= formats_.size()) formats_.resize(style + 1);
     Entry &entry = formats_[style];
     if (!entry.compiled) {
-        entry.format = compile_style(book, style);
+        entry.format = ozw_style_shown_format(styles, escaped, style);
         entry.compiled = true;
     }
     return entry.format.get();
 }
 
-int NumberShownTexts::make(const XLS_BOOK &book, unsigned style, double value, bool date1904, std::string &shown,
-                           std::string &date) {
-    const ShownFormat *format = format_of(book, style);
+int NumberShownTexts::make(const StyleTables *styles, bool escaped, unsigned style, double value, bool date1904,
+                           std::string &shown, std::string &date) {
+    const ShownFormat *format = format_of(styles, escaped, style);
     if (!format || !format->render(value, date1904, shown)) return 0;
     const int date_kind = format->shows_date(value);
     if (date_kind == 0) return 1;

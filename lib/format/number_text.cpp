@@ -171,3 +171,12 @@ std::string ozw_percent_text(std::string_view value_text, int decimals) {
     }
     return text + "%";
 }
+
+void ozw_add_number_text_bytes(int format_id, ByteSet &bytes) {
+    if (format_id == FMT_HIDDEN) return;
+    bytes.add("-0123456789.");
+    if (format_id == FMT_GROUPED || format_id == FMT_GROUPED_ALT) bytes.add(",");
+    if (format_id >= FMT_CURRENCY_FIRST && format_id <= FMT_CURRENCY_LAST) bytes.add("\\,");
+}
+
+void ozw_add_percent_text_bytes(ByteSet &bytes) { bytes.add("-0123456789.%"); }

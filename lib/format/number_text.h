@@ -1,6 +1,8 @@
 // Texts of numeric cell values: grouped and currency numbers, percentages.
 #pragma once
 
+#include "byte_set.h"
+
 #include <string>
 #include <string_view>
 
@@ -18,3 +20,9 @@ std::string ozw_number_text(std::string_view value_text, int format_id, int deci
 // to six zero-trimmed digits (one digit at least); then "%".
 // "0.25" -> "25.0%", "0.125" with 2 decimals -> "12.50%".
 std::string ozw_percent_text(std::string_view value_text, int decimals);
+
+// The bytes ozw_number_text can write for a number (a stored integer or
+// decimal) in format id `format_id`, and ozw_percent_text for a
+// percentage, added to `bytes`.
+void ozw_add_number_text_bytes(int format_id, ByteSet &bytes);
+void ozw_add_percent_text_bytes(ByteSet &bytes);

@@ -482,3 +482,65 @@ bool ShownFormat::render_date(const ShownSection &sec, double value, bool date19
     }
     return true;
 }
+
+bool ShownFormat::has_dates() const {
+    for (int s = 0; s < section_count_; ++s)
+        if (sections_[s].kind == SHOWN_DATE_SECTION) return true;
+    return false;
+}
+
+void ShownFormat::add_bytes(ByteSet &bytes) const {
+    static constexpr std::string_view kDigits = "0123456789";
+    // The General form: digits, sign, point and exponent.
+    static constexpr std::string_view kGeneral = "0123456789-.E+";
+    const auto add_all = [&bytes](const char *const *texts, size_t count) {
+        for (size_t i = 0; i < count; ++i) bytes.add(texts[i]);
+    };
+    for (int s = 0; s < section_count_; ++s) {
+        const ShownSection &sec = sections_[s];
+        if (sec.kind == SHOWN_GENERAL_SECTION) continue;
+        if (sec.kind == SHOWN_TEXT_SECTION) {
+            bytes.add(kGeneral);
+            continue;
+        }
+        // A number section writes its own minus sign and blanks for ?
+        // places and a whole number's missing fraction.
+        if (sec.kind == SHOWN_NUMBER_SECTION) bytes.add("- ");
+        for (uint32_t k = sec.first; k < sec.first + sec.count; ++k) {
+            const ShownToken &tok = tokens_[k];
+            switch (tok.kind) {
+            case SHOWN_LITERAL: bytes.add(std::string_view(literals_).substr(tok.text_at, tok.text_len)); break;
+            case SHOWN_DIGIT:
+                bytes.add(kDigits);
+                if (sec.grouping) bytes.add(",");
+                break;
+            case SHOWN_POINT: bytes.add(kDigits); bytes.add("."); break;
+            case SHOWN_EXPONENT: bytes.add(std::string_view(reinterpret_cast<const char *>(&tok.role), 1)); bytes.add("+-"); break;
+            case SHOWN_SLASH: bytes.add("/"); break;
+            case SHOWN_GENERAL: bytes.add(kGeneral); break;
+            case SHOWN_MONTH:
+                if (tok.width <= 2) bytes.add(kDigits);
+                else if (tok.width == 3) add_all(MONTH_ABBREVIATIONS, 12);
+                else add_all(MONTH_NAMES, 12);
+                break;
+            case SHOWN_DAY:
+                if (tok.width <= 2) bytes.add(kDigits);
+                else add_all(tok.width == 3 ? DAY_ABBREVIATIONS : DAY_NAMES, 7);
+                break;
+            case SHOWN_WEEKDAY_JA:
+                add_all(DAYS_JA, 7);
+                if (tok.width == 4) bytes.add("曜日");
+                break;
+            case SHOWN_SUBSECOND: bytes.add(kDigits); bytes.add("."); break;
+            case SHOWN_AMPM: bytes.add(tok.width == SHOWN_AM_PM ? "AMP" : tok.width == SHOWN_AM_PM_LOWER ? "amp"
+                                       : tok.width == SHOWN_A_P ? "AP" : "ap"); break;
+            case SHOWN_ERA:
+                for (const Era &era : ERAS) bytes.add(tok.width == 1 ? era.letter : tok.width == 2 ? era.kanji : era.name);
+                break;
+            default:   // year, hour, minute, second, era year, elapsed time
+                bytes.add(kDigits);
+                break;
+            }
+        }
+    }
+}

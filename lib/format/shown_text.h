@@ -13,6 +13,8 @@
 // of one value is bounded by a small multiple of the code's length.
 #pragma once
 
+#include "byte_set.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -117,6 +119,11 @@ class ShownFormat {
     // What of a calendar date the text of `value` shows: 0 nothing, 1 a
     // date (a year, month or day), 2 a date and a time of day.
     int shows_date(double value) const;
+    // Whether some section shows a calendar date or time.
+    bool has_dates() const;
+
+    // Adds to `bytes` every byte a shown text of any value can hold.
+    void add_bytes(ByteSet &bytes) const;
 
   private:
     friend class ShownCompiler;

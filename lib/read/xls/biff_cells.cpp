@@ -2,10 +2,7 @@
 // with its row, column and cell-format index (16 bits each).
 #include "xls/biff_workbook.h"
 
-#include "book_record.h"
 #include "messages.h"
-#include "format_id.h"
-#include "value_store.h"
 
 #include <algorithm>
 
@@ -33,75 +30,51 @@ double rk_number(uint32_t rk) {
     return (rk & 1) ? value / 100 : value;
 }
 
-const char *boolean_text(unsigned char value) { return value ? "TRUE" : "FALSE"; }
+std::string_view boolean_text(unsigned char value) { return value ? "TRUE" : "FALSE"; }
 
 }  // namespace
 
 bool BiffWorkbookLoader::in_worksheet() const { return current_sheet_ >= 0 && depth_ == 1; }
 
 int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned column, long long index,
-                                long long limit, XLS_CELL *&cell) {
-    cell = nullptr;
-    if (row >= static_cast<unsigned>(book_->row_limit) || column >= static_cast<unsigned>(book_->column_limit))
-        return ozw_set_error(book_, -9, OXLS_03600, labels.overflow);
-    if (current_sheet_ >= book_->sheet_count)
-        return ozw_set_error(book_, -9, OXLS_03009, book_->sheet_capacity, labels.sheet);
+                                long long limit) {
+    if (row >= static_cast<unsigned>(XLS_ROW_LIMIT) || column >= static_cast<unsigned>(XLS_COLUMN_LIMIT))
+        return ozw_set_error(report_, -9, OXLS_03600, labels.overflow);
+    if (static_cast<size_t>(current_sheet_) >= context_.sheet_names.size())
+        return ozw_set_error(report_, -9, OXLS_03009, report_ ? report_->sheet_capacity : 0, labels.sheet);
     if (labels.index && index >= limit)
-        return ozw_set_error(book_, -9, OXLS_03009, static_cast<int>(limit), labels.index);
-    if (sink_) {
-        if (int rc = flush_cell()) return rc;
-        cell = &sink_cell_->clear();
-        cell_pending_ = true;
-        pending_ = SheetCell{current_sheet_, static_cast<int>(row), static_cast<int>(column), cell, false, 0.0,
-                             date_origin_days_ != 0};
-        return 0;
-    }
-    XLS_SHEET *sheet = &book_->sheets[current_sheet_];
-    const int row_count = sheet->row_count;
-    const int cell_count = static_cast<int>(row) < row_count ? sheet->rows[row].cell_count : 0;
-    long long growth = 0;
-    if (static_cast<int>(row) >= row_count) growth += row + 1LL - row_count;
-    if (static_cast<int>(column) >= cell_count) growth += column + 1LL - cell_count;
-    if (cell_slots_ + growth > BIFF_MAX_CELL_SLOTS)
-        return ozw_set_error(book_, -9, OXLS_03009, static_cast<int>(BIFF_MAX_CELL_SLOTS), "BIFF cell table");
-    cell_slots_ += growth;
-    cell = ozw_ensure_cell(sheet, static_cast<int>(row), static_cast<int>(column));
-    return cell ? 0 : -2;
-}
-
-// A number takes the cell kind its format gives (integer, decimal,
-// percentage, date, time); a format index outside the table counts as the
-// general format.  Dates of a book counting from 1904 move into the 1900
-// system, so that they show the same calendar dates; a time of day alone
-// stays as it is.
-int BiffWorkbookLoader::store_number(XLS_CELL *cell, unsigned format, double value) {
-    if (sink_) {
-        cell_pending_ = sink_->wants_numbers(*book_, format);   // else a cell the sink has no use for
-        if (!cell_pending_) return 0;
-        pending_.is_number = true;
-        pending_.number = value;
-    }
-    const int kind = ozw_style_cell_kind(styles_, format);
-    const bool dated = kind == XLS_CELL_DATE || kind == XLS_CELL_DATE_TIME ||
-                       ((kind == XLS_CELL_TIME_HM || kind == XLS_CELL_TIME_HMS) && value >= 1);
-    if (dated) value += date_origin_days_;
-    if (ozw_store_number(*cell, kind, value) == -2) return -2;
-    cell->style = format;
+        return ozw_set_error(report_, -9, OXLS_03009, static_cast<int>(limit), labels.index);
+    if (int rc = flush_cell()) return rc;
+    cell_pending_ = true;
+    pending_ = BookCell{};
+    pending_.sheet = current_sheet_;
+    pending_.row = static_cast<int>(row);
+    pending_.column = static_cast<int>(column);
     return 0;
 }
 
-int BiffWorkbookLoader::store_text(XLS_CELL *cell, const std::string &text) {
+// A number keeps its cell format, whose number format gives the kind of
+// cell it is stored as.
+void BiffWorkbookLoader::take_number(unsigned format, double value) {
+    pending_.style = format;
+    pending_.value.kind = CellValue::NUMBER;
+    pending_.value.number = value;
+}
+
+int BiffWorkbookLoader::take_text(std::string_view text) {
     if (text.size() > XLS_CELL_UTF8_LEN) return -9;
-    return ozw_store_text(*cell, text) == 0 ? 0 : -2;
+    pending_.value.kind = CellValue::TEXT;
+    pending_.value.text = text;
+    return 0;
 }
 
 int BiffWorkbookLoader::on_number(const biff::Record &record) {
     static const CellLabels labels{"BIFF_NUMBER row/column overflow", "BIFF_NUMBER sheet", nullptr};
     if (!in_worksheet() || record.length < kCellHeader + 8) return 0;
     const unsigned char *d = record.data;
-    XLS_CELL *cell;
-    int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0, cell);
-    return rc != 0 ? rc : store_number(cell, biff::u16(d + 4), biff::f64(d + 6));
+    if (int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0)) return rc;
+    take_number(biff::u16(d + 4), biff::f64(d + 6));
+    return 0;
 }
 
 int BiffWorkbookLoader::on_rk(const biff::Record &record) {
@@ -109,9 +82,10 @@ int BiffWorkbookLoader::on_rk(const biff::Record &record) {
     if (!in_worksheet() || record.length < kCellHeader + 4) return 0;
     const unsigned char *d = record.data;
     const unsigned format = biff::u16(d + 4);
-    XLS_CELL *cell;
-    int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), format, static_cast<long long>(styles_->xfs.size()), cell);
-    return rc != 0 ? rc : store_number(cell, format, rk_number(biff::u32(d + 6)));
+    if (int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), format, static_cast<long long>(styles_.xfs.size())))
+        return rc;
+    take_number(format, rk_number(biff::u32(d + 6)));
+    return 0;
 }
 
 // Several RK numbers in one row: the first column, then a format index and
@@ -126,11 +100,10 @@ int BiffWorkbookLoader::on_mulrk(const biff::Record &record) {
     for (size_t i = 0; i < count; ++i) {
         const unsigned char *group = d + 4 + 6 * i;
         const unsigned format = biff::u16(group);
-        XLS_CELL *cell;
-        int rc = cell_at(labels, row, static_cast<unsigned>(first + i), format,
-                         static_cast<long long>(styles_->xfs.size()), cell);
-        if (rc == 0) rc = store_number(cell, format, rk_number(biff::u32(group + 2)));
-        if (rc != 0) return rc;
+        if (int rc = cell_at(labels, row, static_cast<unsigned>(first + i), format,
+                             static_cast<long long>(styles_.xfs.size())))
+            return rc;
+        take_number(format, rk_number(biff::u32(group + 2)));
     }
     return 0;
 }
@@ -140,14 +113,12 @@ int BiffWorkbookLoader::on_labelsst(const biff::Record &record) {
     if (!in_worksheet() || record.length < kCellHeader + 4) return 0;
     const unsigned char *d = record.data;
     const uint32_t index = biff::u32(d + 6);
-    XLS_CELL *cell;
-    int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), index, book_->sst_count, cell);
-    if (rc != 0) return rc;
-    if (sink_ && !sink_->wants_shared_string(*book_, static_cast<int>(index))) {
-        cell_pending_ = false;   // a cell the sink has no use for
-        return 0;
-    }
-    return ozw_store_shared_string(*cell, static_cast<int>(index)) == 0 ? 0 : -2;
+    if (int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), index,
+                         static_cast<long long>(context_.shared_strings.size())))
+        return rc;
+    pending_.value.kind = CellValue::SHARED;
+    pending_.value.shared = static_cast<int>(index);
+    return 0;
 }
 
 // A text cell (LABEL, or RSTRING with formatting runs after the text): a
@@ -158,19 +129,16 @@ int BiffWorkbookLoader::on_label(const biff::Record &record) {
     BiffStringField field;
     if (!in_worksheet() || !biff_string_field(record.data, record.length, kCellHeader, 2, biff8_, field)) return 0;
     const unsigned char *d = record.data;
-    XLS_CELL *cell;
-    int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0, cell);
-    return rc != 0 ? rc : store_text(cell, biff_field_text(d, field, codepage_));
+    if (int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0)) return rc;
+    text_ = biff_field_text(d, field, codepage_);
+    return take_text(text_);
 }
 
 // A formatted cell without a value: empty, but it extends its row.
 int BiffWorkbookLoader::on_blank(const biff::Record &record) {
     static const CellLabels labels{"BIFF_LABELSST row/column overflow", "BIFF_BLANK sheet", nullptr};
     if (!in_worksheet() || record.length < kCellHeader) return 0;
-    XLS_CELL *cell;
-    int rc = cell_at(labels, biff::u16(record.data), biff::u16(record.data + 2), 0, 0, cell);
-    if (rc == 0) ozw_store_empty(*cell);
-    return rc;
+    return cell_at(labels, biff::u16(record.data), biff::u16(record.data + 2), 0, 0);
 }
 
 // A boolean shows as TRUE or FALSE; an error value leaves no cell.
@@ -178,9 +146,8 @@ int BiffWorkbookLoader::on_boolerr(const biff::Record &record) {
     static const CellLabels labels{"BIFF_BOOLERR row/column overflow", "BIFF_BOOLERR sheet", nullptr};
     if (!in_worksheet() || record.length < kCellHeader + 2 || record.data[7] != 0) return 0;
     const unsigned char *d = record.data;
-    XLS_CELL *cell;
-    int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0, cell);
-    return rc != 0 ? rc : store_text(cell, boolean_text(d[6]));
+    if (int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0)) return rc;
+    return take_text(boolean_text(d[6]));
 }
 
 // A formula keeps only its last result: a number, a boolean shown as TRUE
@@ -196,12 +163,13 @@ int BiffWorkbookLoader::on_formula(const biff::Record &record) {
     const unsigned row = biff::u16(d);
     const unsigned column = biff::u16(d + 2);
     const unsigned format = biff::u16(d + 4);
-    XLS_CELL *cell;
-    int rc = cell_at(labels, row, column, format, static_cast<long long>(styles_->xfs.size()), cell);
-    if (rc != 0) return rc;
-    if (numeric) return store_number(cell, format, biff::f64(d + 6));
-    if (d[6] == kResultBoolean) return store_text(cell, boolean_text(d[8]));
-    if (d[6] == kResultEmptyText) return store_text(cell, "");
+    if (int rc = cell_at(labels, row, column, format, static_cast<long long>(styles_.xfs.size()))) return rc;
+    if (numeric) {
+        take_number(format, biff::f64(d + 6));
+        return 0;
+    }
+    if (d[6] == kResultBoolean) return take_text(boolean_text(d[8]));
+    if (d[6] == kResultEmptyText) return take_text("");
     string_pending_ = true;
     string_sheet_ = current_sheet_;
     string_row_ = row;
@@ -220,7 +188,7 @@ int BiffWorkbookLoader::on_string(const biff::Record &record) {
     string_pending_ = false;
     string_chars_left_ = biff::u16(record.data) - field.chars;
     string_text_ = biff_field_text(record.data, field, codepage_);
-    return store_formula_text();
+    return take_formula_text();
 }
 
 int BiffWorkbookLoader::on_string_continued(const biff::Record &record) {
@@ -231,24 +199,20 @@ int BiffWorkbookLoader::on_string_continued(const biff::Record &record) {
     field.chars = std::min<size_t>(string_chars_left_, (record.length - 1u) / (field.wide ? 2u : 1u));
     string_chars_left_ -= field.chars;
     string_text_ += biff_field_text(record.data, field, codepage_);
-    return store_formula_text();
+    return take_formula_text();
 }
 
 int BiffWorkbookLoader::flush_cell() {
     if (!cell_pending_) return 0;
     cell_pending_ = false;
-    return sink_->cell(*book_, pending_);
+    return sink_.cell(context_, pending_);
 }
 
-int BiffWorkbookLoader::store_formula_text() {
-    if (sink_) {
-        // The formula's cell is the one still waiting to be handed over.
-        const bool waiting = cell_pending_ && pending_.sheet == string_sheet_ &&
-                             pending_.row == static_cast<int>(string_row_) &&
-                             pending_.column == static_cast<int>(string_column_);
-        return waiting ? store_text(&sink_cell_->cell(), string_text_) : 0;
-    }
-    XLS_CELL *cell = ozw_ensure_cell(&book_->sheets[string_sheet_], static_cast<int>(string_row_),
-                                     static_cast<int>(string_column_));
-    return cell ? store_text(cell, string_text_) : -2;
+// The formula's cell is the one still waiting to be handed over, unless a
+// cell record came between them.
+int BiffWorkbookLoader::take_formula_text() {
+    const bool waiting = cell_pending_ && pending_.sheet == string_sheet_ &&
+                         pending_.row == static_cast<int>(string_row_) &&
+                         pending_.column == static_cast<int>(string_column_);
+    return waiting ? take_text(string_text_) : 0;
 }

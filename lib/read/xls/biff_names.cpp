@@ -1,9 +1,7 @@
-// The names a book opened with MODE=UNLOAD_NAME hands to its name list:
-// defined names, external books, user-defined styles and name comments,
-// each with a prefix that says what it is.
+// The names of a book's name list (kept when it is opened with
+// MODE=UNLOAD_NAME): defined names, external books, user-defined styles
+// and name comments, each with a prefix that says what it is.
 #include "xls/biff_workbook.h"
-
-#include "book_record.h"
 
 #include <algorithm>
 #include <iterator>
@@ -31,7 +29,6 @@ constexpr size_t kCommentHeader = 16;           // NAMECMT fields before the nam
 }  // namespace
 
 int BiffWorkbookLoader::on_listed_name(const biff::Record &record) {
-    if (book_->flags[OXLS_FLAG_KEEP_NAMES] != 0 || !ozw_name_list(book_)) return 0;
     const unsigned char *d = record.data;
     const size_t length = record.length;
     BiffStringField field;
@@ -45,10 +42,8 @@ int BiffWorkbookLoader::on_listed_name(const biff::Record &record) {
         field.chars = std::min(field.chars, (length - field.offset) / (field.wide ? 2 : 1));
         if ((biff::u16(d) & kBuiltinName) && field.chars >= 1) {
             const unsigned code = field.wide ? biff::u16(d + field.offset) : d[field.offset];
-            if (code < std::size(kBuiltinNames)) {
-                ozw_add_list_name(book_, (std::string(kNamePrefix) + kBuiltinNames[code]).c_str());
-                return 0;
-            }
+            if (code < std::size(kBuiltinNames))
+                return sink_.listed_name(context_, std::string(kNamePrefix) + kBuiltinNames[code]);
         }
         break;
     }
@@ -70,7 +65,5 @@ int BiffWorkbookLoader::on_listed_name(const biff::Record &record) {
         field.chars = std::min(field.chars, (length - field.offset) / (field.wide ? 2 : 1));
         break;
     }
-    // A full list keeps the names it has; the book is read on.
-    ozw_add_list_name(book_, (prefix + biff_field_text(d, field, codepage_)).c_str());
-    return 0;
+    return sink_.listed_name(context_, prefix + biff_field_text(d, field, codepage_));
 }

@@ -9,7 +9,6 @@
 // Counts, runs and extension data simply run on across pieces.
 #include "xls/biff_sst.h"
 
-#include "book_record.h"
 #include "messages.h"
 #include "xls/biff_records.h"
 #include "xls/biff_text.h"
@@ -40,11 +39,11 @@ int BiffSstCollector::start(const unsigned char *data, size_t length) {
     return 0;
 }
 
-int BiffSstCollector::append(XLS_BOOK *book, const unsigned char *data, size_t length) {
+int BiffSstCollector::append(XLS_BOOK *report, const unsigned char *data, size_t length) {
     if (piece_starts_.size() >= static_cast<size_t>(OZW_MAX_CONTINUE)) {
         data_.clear();
         piece_starts_.clear();
-        return ozw_set_error(book, -9, OXLS_03009, OZW_MAX_CONTINUE, "OZW_MAX_CONTINUE");
+        return ozw_set_error(report, -9, OXLS_03009, OZW_MAX_CONTINUE, "OZW_MAX_CONTINUE");
     }
     try {
         piece_starts_.push_back(data_.size());
@@ -55,8 +54,8 @@ int BiffSstCollector::append(XLS_BOOK *book, const unsigned char *data, size_t l
     return 0;
 }
 
-int BiffSstCollector::parse(XLS_BOOK *book) {
-    int rc = parse_strings(book);
+int BiffSstCollector::parse(SharedStrings &strings, XLS_BOOK *report) {
+    int rc = parse_strings(strings, report);
     data_.clear();
     data_.shrink_to_fit();
     piece_starts_.clear();
@@ -76,7 +75,7 @@ bool BiffSstCollector::read_bytes(size_t count, const unsigned char *&bytes) {
     return true;
 }
 
-int BiffSstCollector::parse_strings(XLS_BOOK *book) {
+int BiffSstCollector::parse_strings(SharedStrings &strings, XLS_BOOK *report) {
     piece_ = 0;
     position_ = 0;
     const unsigned char *bytes;
@@ -90,7 +89,7 @@ int BiffSstCollector::parse_strings(XLS_BOOK *book) {
         const size_t count = biff::u16(bytes);
         unsigned char option = bytes[2];
         if (count > static_cast<size_t>(XLS_CELL_STR_LEN))
-            return ozw_set_error(book, -9, OXLS_03009, XLS_CELL_STR_LEN, "ozw_put_sst() XLS_CELL_STR_LEN");
+            return ozw_set_error(report, -9, OXLS_03009, XLS_CELL_STR_LEN, "ozw_put_sst() XLS_CELL_STR_LEN");
         size_t runs = 0;
         size_t extension = 0;
         if ((option & kRichText) && !read_bytes(2, bytes)) return 0;
@@ -127,7 +126,7 @@ int BiffSstCollector::parse_strings(XLS_BOOK *book) {
         }
         text.clear();
         biff_append_utf16le(text, units.data(), units.size() / 2);
-        if (ozw_add_sst(book, text.data(), static_cast<int>(text.size())) < 0) return -2;
+        if (strings.add(text) != 0) return -2;
         if (!complete) return 0;
         // Rich-text runs and extension data carry nothing the reader keeps.
         const uint64_t skip = runs * kRunSize + static_cast<uint64_t>(extension);

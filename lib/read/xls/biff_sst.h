@@ -1,9 +1,10 @@
 // The shared string table of a workbook stream: the SST record and the
 // CONTINUE records after it are collected piece by piece, then parsed in
-// one pass into the book's shared string table.
+// one pass into the reader's shared strings.
 #pragma once
 
 #include "oxls.h"
+#include "shared_strings.h"
 
 #include <cstddef>
 #include <vector>
@@ -19,16 +20,17 @@ public:
     // 0, or -2 out of memory.
     int start(const unsigned char *data, size_t length);
     // Adds a CONTINUE record's data as the next piece.  0; -2; -9 when the
-    // table would have more than OZW_MAX_CONTINUE pieces (message set).
-    int append(XLS_BOOK *book, const unsigned char *data, size_t length);
-    // Appends the collected strings to the book's shared string table and
-    // empties the collection.  0; -1 a piece continues a string with an
-    // option byte other than 0 or 1, or a 16-bit character is split; -2;
-    // -9 a string longer than XLS_CELL_STR_LEN characters (message set).
-    int parse(XLS_BOOK *book);
+    // table would have more than OZW_MAX_CONTINUE pieces (message set on
+    // `report` when given).
+    int append(XLS_BOOK *report, const unsigned char *data, size_t length);
+    // Adds the collected strings to `strings` and empties the collection.
+    // 0; -1 a piece continues a string with an option byte other than 0 or
+    // 1, or a 16-bit character is split; -2; -9 a string longer than
+    // XLS_CELL_STR_LEN characters (message set as above).
+    int parse(SharedStrings &strings, XLS_BOOK *report);
 
 private:
-    int parse_strings(XLS_BOOK *book);
+    int parse_strings(SharedStrings &strings, XLS_BOOK *report);
     size_t piece_end() const;
     bool read_bytes(size_t count, const unsigned char *&bytes);
 

@@ -17,8 +17,8 @@ constexpr int kDays1900To1904 = 1462;
 
 }  // namespace
 
-BiffWorkbookLoader::BiffWorkbookLoader(XLS_BOOK *book, SheetCellSink *sink)
-    : book_(book), styles_(ozw_styles(book)), sink_(sink), sink_cell_(sink ? new SinkCell : nullptr) {}
+BiffWorkbookLoader::BiffWorkbookLoader(ReadContext &context, BookSink &sink, XLS_BOOK *report)
+    : context_(context), sink_(sink), report_(report), styles_(*context.styles) {}
 
 void BiffWorkbookLoader::begin_stream() {
     depth_ = 0;
@@ -32,7 +32,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     // The shared string table is complete at the first record that does
     // not continue it.
     if (last_record_ == biff::SST && record.number != biff::CONTINUE) {
-        int rc = sst_.parse(book_);
+        int rc = sst_.parse(context_.shared_strings, report_);
         if (rc != 0) return rc;
     }
     const int previous = last_record_;
@@ -49,7 +49,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
         if (record.length >= 2) codepage_ = biff::u16(record.data);
         return 0;
     case biff::DATEMODE:
-        date_origin_days_ = record.length >= 2 && biff::u16(record.data) != 0 ? kDays1900To1904 : 0;
+        context_.date_origin_days = record.length >= 2 && biff::u16(record.data) != 0 ? kDays1900To1904 : 0;
         return 0;
     case biff::BOUNDSHEET: return on_boundsheet(record);
     case biff::XF: return on_xf(record);
@@ -61,7 +61,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::SST: return sst_.start(record.data, record.length);
     case biff::CONTINUE:
         // Text of a text box (after TXO) is not kept.
-        if (previous == biff::SST) return sst_.append(book_, record.data, record.length);
+        if (previous == biff::SST) return sst_.append(report_, record.data, record.length);
         return previous == biff::STRING ? on_string_continued(record) : 0;
     case biff::NUMBER: return on_number(record);
     case biff::RK: return on_rk(record);
@@ -83,7 +83,7 @@ int BiffWorkbookLoader::finish() {
     if (int rc = flush_cell()) return rc;
     if (last_record_ != biff::SST) return 0;
     last_record_ = -1;
-    return sst_.parse(book_);
+    return sst_.parse(context_.shared_strings, report_);
 }
 
 // The first BOF of a stream opens the globals; every later one at the top
@@ -102,7 +102,7 @@ int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     auto at = std::find(sheet_positions_.begin(), sheet_positions_.end(), static_cast<uint32_t>(record.offset));
     if (at != sheet_positions_.end()) index = static_cast<int>(at - sheet_positions_.begin());
     current_sheet_ = type == biff::BOF_WORKSHEET ? index : -1;
-    return 0;
+    return current_sheet_ < 0 ? 0 : sink_.begin_sheet(context_, current_sheet_, 0);
 }
 
 // A sheet of the list: the position of its BOF record, its state and kind,
@@ -126,10 +126,11 @@ int BiffWorkbookLoader::on_boundsheet(const biff::Record &record) {
     if (name.size() > XLS_SHEET_LEN) name.clear();
     try {
         sheet_positions_.push_back(biff::u32(d));
+        context_.sheet_names.push_back(std::move(name));
     } catch (const std::bad_alloc &) {
         return -2;
     }
-    return ozw_add_sheet(book_, name.c_str()) < 0 ? -2 : 0;
+    return 0;
 }
 
 // A cell format: its number format number, or BIFF_STYLE_FORMAT for a
@@ -140,7 +141,7 @@ int BiffWorkbookLoader::on_xf(const biff::Record &record) {
     xf.font = biff::u16(record.data);
     xf.num_format = (record.data[4] & kStyleFormatBit) ? BIFF_STYLE_FORMAT : biff::u16(record.data + 2);
     try {
-        styles_->xfs.push_back(xf);
+        styles_.xfs.push_back(xf);
     } catch (const std::bad_alloc &) {
         return -2;
     }
@@ -153,14 +154,14 @@ int BiffWorkbookLoader::on_format(const biff::Record &record) {
     if (record.length < 2 || !biff_string_field(record.data, record.length, 2, biff8_ ? 2 : 1, biff8_, field))
         return 0;
     field.chars = std::min(field.chars, field.wide ? kMaxFormatCode / 2 : kMaxFormatCode);
-    if (styles_->number_formats.size() >= static_cast<size_t>(OZW_MAX_NUMFORMAT))
-        return ozw_set_error(book_, -9, OXLS_03009, OZW_MAX_NUMFORMAT, "OZW_MAX_NUMFORMAT");
+    if (styles_.number_formats.size() >= static_cast<size_t>(OZW_MAX_NUMFORMAT))
+        return ozw_set_error(report_, -9, OXLS_03009, OZW_MAX_NUMFORMAT, "OZW_MAX_NUMFORMAT");
     NumberFormat format;
     format.id = biff::u16(record.data);
     try {
         format.code = biff_field_text(record.data, field, codepage_);
         format.format_id = ozw_classify_format_code(format.code);
-        styles_->number_formats.push_back(std::move(format));
+        styles_.number_formats.push_back(std::move(format));
     } catch (const std::bad_alloc &) {
         return -2;
     }

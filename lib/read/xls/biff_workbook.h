@@ -1,5 +1,5 @@
-// The record handler of the BIFF reader: fills a book from the records of
-// its workbook stream.
+// The record handler of the BIFF reader: reads a book from the records of
+// its workbook stream into the read context and hands its cells to a sink.
 //
 // The globals substream gives the sheet list (BOUNDSHEET), the cell formats
 // (XF), the book's own number formats (FORMAT), the code page of 8-bit
@@ -8,41 +8,31 @@
 // a book opened to unload its names, also the defined names, external
 // books, styles and name comments (NAME, SUPBOOK, STYLE, NAMECMT).  Each
 // sheet's substream follows, opened by a BOF record; the cell records of a
-// worksheet substream go into that sheet's cell table.  Chart, macro and
-// module sheets keep an empty cell table, and the records of a chart
-// embedded in a worksheet (a BOF nested inside it) are not taken as cells.
+// worksheet substream are that sheet's cells.  Chart, macro and module
+// sheets have no cells, and the records of a chart embedded in a worksheet
+// (a BOF nested inside it) are not taken as cells.
 #pragma once
 
+#include "book_sink.h"
 #include "oxls.h"
 #include "xls/biff_records.h"
 #include "xls/biff_sst.h"
 #include "xls/biff_text.h"
-#include "cell_sink.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-struct StyleTables;
-
 // Most entries of the book's own number-format table.
 constexpr int OZW_MAX_NUMFORMAT = 500;
-// Most row and cell slots the cell tables of one book may take together
-// (about 160 MB): a row or cell slot exists for every row and column up to
-// the last one used, so a damaged or hostile stream naming far-apart cells
-// could otherwise make a few bytes cost megabytes.  A dense sheet of 65536
-// rows by 63 columns still fits.
-constexpr long long BIFF_MAX_CELL_SLOTS = 1LL << 22;
 // Number format number kept for a style-only cell format.
 constexpr uint32_t BIFF_STYLE_FORMAT = 0xFFFFFFFF;
 
 class BiffWorkbookLoader {
 public:
-    // With a sink the cells go to it, each once its record (and the STRING
-    // record of a formula's text) has been read; else they fill the sheets'
-    // cell tables.
-    explicit BiffWorkbookLoader(XLS_BOOK *book, SheetCellSink *sink = nullptr);
+    // Cells go to `sink`, each once its record (and the STRING record of a
+    // formula's text) has been read.  Messages go to `report` when given.
+    BiffWorkbookLoader(ReadContext &context, BookSink &sink, XLS_BOOK *report);
 
     // Called before the first record of each stream.
     void begin_stream();
@@ -70,13 +60,15 @@ private:
     int on_listed_name(const biff::Record &record);
 
     bool in_worksheet() const;
-    // The cell a record names, after the checks every cell record makes:
-    // row and column within the book's limits, a sheet to hold it, and
-    // (when labels.index is set) `index` below `limit`.  0, -2 or -9.
-    int cell_at(const CellLabels &labels, unsigned row, unsigned column, long long index, long long limit,
-                XLS_CELL *&cell);
-    int store_number(XLS_CELL *cell, unsigned format, double value);
-    int store_text(XLS_CELL *cell, const std::string &text);
+    // Starts the cell a record names, after the checks every cell record
+    // makes: row and column within the format's limits, a sheet to hold it,
+    // and (when labels.index is set) `index` below `limit`.  The cell
+    // before it is handed over first.  0, -9 or the sink's result.
+    int cell_at(const CellLabels &labels, unsigned row, unsigned column, long long index, long long limit);
+    void take_number(unsigned format, double value);
+    // The pending cell holds this text; -9 when it is longer than a cell
+    // text may be.
+    int take_text(std::string_view text);
 
     int on_number(const biff::Record &record);
     int on_rk(const biff::Record &record);
@@ -88,18 +80,17 @@ private:
     int on_formula(const biff::Record &record);
     int on_string(const biff::Record &record);
     int on_string_continued(const biff::Record &record);
-    int store_formula_text();
-    // Hands the cell filled last to the sink.  0 or the sink's result.
+    int take_formula_text();
+    // Hands the cell started last to the sink.  0 or the sink's result.
     int flush_cell();
 
-    XLS_BOOK *book_;
-    StyleTables *styles_;
+    ReadContext &context_;
+    BookSink &sink_;
+    XLS_BOOK *report_;
+    StyleTables &styles_;
     BiffSstCollector sst_;
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
     int codepage_ = BIFF_DEFAULT_CODEPAGE;
-    // Days between the book's date origin and the library's: 1462 for a
-    // book counting its dates from 1904 (DATEMODE), else 0.
-    int date_origin_days_ = 0;
     bool biff8_ = true;
     // Substreams: nesting depth of BOF records, whether the globals were
     // met, how many sheet substreams began, and the sheet cells go to (-1
@@ -119,9 +110,7 @@ private:
     unsigned string_column_ = 0;
     std::string string_text_;
     size_t string_chars_left_ = 0;
-    long long cell_slots_ = 0;
-    SheetCellSink *sink_;
-    std::unique_ptr<SinkCell> sink_cell_;
-    bool cell_pending_ = false;   // sink_cell_ holds a cell not handed over yet
-    SheetCell pending_;
+    bool cell_pending_ = false;   // pending_ holds a cell not handed over yet
+    BookCell pending_;
+    std::string text_;            // the text of a LABEL cell
 };

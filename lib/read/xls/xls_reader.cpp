@@ -2,10 +2,13 @@
 // memory file named by TEMP_WORKBOOK_PATH, found by the direct scan of the
 // compound file, or, where the scan cannot give the whole stream, through
 // the compound-file reader; cuts it into records and hands them to the
-// record handler.
+// record handler.  OXLS_open_book reads it into the book record, the
+// search into a sink of its own; messages go to the record when there is
+// one.
 #include "readers.h"
 
 #include "book_record.h"
+#include "book_table_sink.h"
 #include "messages.h"
 #include "mfile.h"
 #include "platform/platform.h"
@@ -13,7 +16,6 @@
 #include "xls/biff_stream.h"
 #include "xls/biff_workbook.h"
 #include "xls/cfb_reader.h"
-#include "cell_sink.h"
 #include "work_area.h"
 
 #include <algorithm>
@@ -30,7 +32,7 @@ constexpr int kNoWorkbookStream = 1;
 
 // Reads one stream.  The encryption record stops the load at once: the
 // rest of the stream cannot be read without the password.
-int read_stream(XLS_BOOK *book, BiffWorkbookLoader &loader, BiffRecordReader &reader) {
+int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &reader) {
     loader.begin_stream();
     biff::Record record;
     bool first = true;
@@ -38,7 +40,7 @@ int read_stream(XLS_BOOK *book, BiffWorkbookLoader &loader, BiffRecordReader &re
         if (first && record.number != biff::BOF) return kNoWorkbookStream;
         first = false;
         if (record.number == biff::FILEPASS) {
-            biff_push_message(book, 901, "");
+            biff_push_message(report, 901, "");
             return -4;
         }
         const int rc = loader.handle(record);
@@ -68,11 +70,11 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
 // passed over.  An entry whose bytes are no workbook stream (a stream kept
 // in small blocks, or another storage's "Workbook") is skipped; at least
 // one must be.
-int read_spans(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors,
+int read_spans(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors,
                const std::vector<BiffStreamSpan> &spans) {
     zplat::File *file = zplat::file_open(path, 1);
     if (!file) {
-        biff_push_message(book, 3000, path);
+        biff_push_message(report, 3000, path);
         return -1;
     }
     int rc = 0;
@@ -82,7 +84,7 @@ int read_spans(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uin
         BiffRecordReader reader(
             [file](unsigned char *buffer, size_t count) { return zplat::file_read(file, buffer, count); },
             span.size, file_sectors, true);
-        const int stream_rc = read_stream(book, loader, reader);
+        const int stream_rc = read_stream(report, loader, reader);
         if (stream_rc == kNoWorkbookStream) continue;
         if (stream_rc != 0) {
             rc = stream_rc;
@@ -94,10 +96,10 @@ int read_spans(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uin
     return rc == 0 && !read_one ? -1 : rc;
 }
 
-int read_scanned_streams(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+int read_scanned_streams(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
     std::vector<BiffStreamSpan> spans;
-    if (int rc = biff_scan_workbook_streams(book, path, spans)) return rc;
-    return read_spans(book, loader, path, file_sectors, spans);
+    if (int rc = biff_scan_workbook_streams(report, path, spans)) return rc;
+    return read_spans(report, loader, path, file_sectors, spans);
 }
 
 // The scan reads a stream as the file's bytes from its first sector on, in
@@ -120,32 +122,45 @@ bool scan_found(const std::vector<BiffStreamSpan> &spans, const CfbEntry &entry)
 // stream is read through the compound-file reader, giving the cells the
 // search application reads.  A file that is no readable compound file keeps
 // the scan and its messages.
-int read_book_file(XLS_BOOK *book, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
     CfbStorage storage(path);
     const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
-    if (!entry) return read_scanned_streams(book, loader, path, file_sectors);
+    if (!entry) return read_scanned_streams(report, loader, path, file_sectors);
     CfbStream stream(storage, *entry);
     if (scan_can_read(storage, stream)) {
         std::vector<BiffStreamSpan> spans;
-        if (int rc = biff_scan_workbook_streams(book, path, spans)) return rc;
+        if (int rc = biff_scan_workbook_streams(report, path, spans)) return rc;
         if (scan_found(spans, *entry)) {
             storage.close();
-            return read_spans(book, loader, path, file_sectors, spans);
+            return read_spans(report, loader, path, file_sectors, spans);
         }
     }
     BiffRecordReader reader([&stream](unsigned char *buffer, size_t count) { return stream.read(buffer, count); },
                             stream.size(), file_sectors, false);
-    const int rc = read_stream(book, loader, reader);
+    const int rc = read_stream(report, loader, reader);
     return rc == kNoWorkbookStream ? -1 : rc;
 }
 
-int load_book(XLS_BOOK *book, const char *path) {
+// Reads the book at `path` into the context and the sink, from the memory
+// file of the record's TEMP_WORKBOOK_PATH when it names one.
+int load_book(const char *path, ReadContext &context, BookSink &sink, XLS_BOOK *report) {
     long long file_size = 0;
     if (zplat::file_size(path, &file_size) != 0) {
-        biff_push_message(book, 3000, path);
+        biff_push_message(report, 3000, path);
         return -1;
     }
     const uint64_t file_sectors = static_cast<uint64_t>(file_size) / kFileSector;
+    BiffWorkbookLoader loader(context, sink, report);
+    int rc = report && report->temp_workbook_path[0] ? read_memory_file(report, loader, file_sectors)
+                                                     : read_book_file(report, loader, path, file_sectors);
+    if (rc == 0) rc = loader.finish();
+    if (rc == 0) rc = sink.finish(context);
+    return rc;
+}
+
+}  // namespace
+
+int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     StyleTables *styles = ozw_styles(book);
     // The cell-format table is the book's own.  The unloading modes also
     // start the number-format table empty; the others keep what the record
@@ -154,18 +169,16 @@ int load_book(XLS_BOOK *book, const char *path) {
     const OzwWork *work = ozw_work(book);
     if (work && (work->mode == kModeLoad || work->mode == kModeUnload || work->mode == kModeUnloadName))
         styles->number_formats.clear();
-
-    BiffWorkbookLoader loader(book);
-    int rc = book->temp_workbook_path[0] ? read_memory_file(book, loader, file_sectors)
-                                         : read_book_file(book, loader, path, file_sectors);
-    if (rc == 0) rc = loader.finish();
-    return rc;
-}
-
-}  // namespace
-
-int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
-    const int rc = load_book(book, path);
+    ReadContext context;
+    context.book_kind = BOOK_KIND_XLS;
+    context.styles = styles;
+    BookTableSink sink(book);
+    int rc;
+    try {
+        rc = load_book(path, context, sink, book);
+    } catch (const std::bad_alloc &) {
+        rc = -2;
+    }
     if (rc == -2) biff_push_message(book, 2, "");
     // The extracted stream is not needed once read, whatever the outcome:
     // its memory goes now rather than with the book, so that a large book
@@ -174,22 +187,10 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     return rc;
 }
 
-int ozw_stream_excel2003(XLS_BOOK *book, const char *path, SheetCellSink &sink) {
-    long long file_size = 0;
-    if (zplat::file_size(path, &file_size) != 0) return -1;
-    StyleTables *styles = ozw_styles(book);
-    styles->xfs.clear();
-    styles->number_formats.clear();
-    CfbStorage storage(path);
-    const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
-    if (!entry) return -1;
-    CfbStream stream(storage, *entry);
-    BiffWorkbookLoader loader(book, &sink);
-    BiffRecordReader reader([&stream](unsigned char *buffer, size_t count) { return stream.read(buffer, count); },
-                            stream.size(), static_cast<uint64_t>(file_size) / kFileSector, false);
-    int rc = read_stream(book, loader, reader);
-    if (rc == kNoWorkbookStream) rc = -1;
-    if (rc == 0) rc = loader.finish();
-    if (rc == -2) biff_push_message(book, 2, "");
-    return rc;
+int ozw_stream_excel2003(const char *path, ReadContext &context, BookSink &sink) {
+    try {
+        return load_book(path, context, sink, nullptr);
+    } catch (const std::bad_alloc &) {
+        return -2;
+    }
 }

@@ -1,8 +1,9 @@
-// Turning the value of a worksheet cell element (<c> with its t and s
-// attributes, <v>, <f> and inline <is> text) into a cell record.
+// The value of a worksheet cell element (<c> with its t and s attributes,
+// <v>, <f> and inline <is> text) as the package reader gathers it, and the
+// value it hands over.
 #pragma once
 
-#include "oxls.h"
+#include "book_sink.h"
 
 #include <string>
 #include <string_view>
@@ -20,10 +21,6 @@ enum XlsxValueType {
 
 XlsxValueType xlsx_value_type(std::string_view t_attribute);
 
-// The shared string index of a cell of type "s", or -1 when its value names
-// none (the cell then shows nothing).
-long long xlsx_shared_index(const std::string &value);
-
 // A cell element as the worksheet scan gathers it.
 struct PendingCell {
     int row = 0, column = 0;
@@ -40,13 +37,9 @@ struct PendingCell {
     void reset();
 };
 
-// Stores the value into `cell` (which is empty, with its style set):
-// numbers by `number_kind`, the kind their number format gives
-// (ozw_style_cell_kind; only looked at for numbers), integers for whole
-// numbers written without a point, decimals keeping their digits after the
-// point; shared strings by index; formula texts, error texts, inline
-// strings and booleans ("TRUE", "FALSE") as text cells; the formula text is
-// kept with any value, and a formula without a value is a formula cell.
-// Dates and times are moved by `date_origin_days` into the 1900 system.
-// 0, or -2 when memory runs out.
-int xlsx_store_cell_value(XLS_CELL &cell, const PendingCell &pending, int number_kind, int date_origin_days);
+// The cell as handed over, viewing the texts of `pending`: a number read
+// once from its text, a shared string by index (none when its value names
+// none), inline strings, formula texts (marked as such) and error texts as
+// texts, booleans as TRUE and FALSE, ISO dates as such; no value when the
+// cell has none.  The formula goes with any value.
+BookCell xlsx_book_cell(const PendingCell &pending, int sheet);

@@ -1,5 +1,6 @@
 // Comment parts and drawing parts: the texts of comments (with the cell
-// they belong to) and of shapes, gathered for the sheet that owns the part.
+// they belong to) and of shapes, handed over for the sheet that owns the
+// part.
 #include "cell_name.h"
 #include "xlsx/xlsx_elements.h"
 #include "xlsx/xlsx_parts.h"
@@ -10,7 +11,7 @@ namespace {
 
 class NotesHandler : public XmlHandler {
 public:
-    NotesHandler(int kind, std::vector<SheetNote> &notes) : kind_(kind), notes_(notes) {}
+    NotesHandler(XlsxReadState &state, int kind, int sheet) : state_(state), kind_(kind), sheet_(sheet) {}
 
     int start(const XmlTag &tag, const XmlScanner &) override {
         if (opens_note(tag.id)) {
@@ -22,7 +23,7 @@ public:
     int end(const XmlTag &tag, const XmlScanner &) override {
         if (opens_note(tag.id)) {
             while (!note_.text.empty() && note_.text.back() == '\n') note_.text.pop_back();
-            if (!note_.text.empty()) notes_.push_back(std::move(note_));
+            if (!note_.text.empty()) return state_.sink.note(state_.context, sheet_, std::move(note_));
         } else if (tag.id == EL_A_P && kind_ == PART_DRAWING && !note_.text.empty()) {
             note_.text += '\n';   // paragraphs of a shape's text, one per line
         }
@@ -52,18 +53,16 @@ private:
         }
     }
 
+    XlsxReadState &state_;
     int kind_;
-    std::vector<SheetNote> &notes_;
+    int sheet_;
     SheetNote note_;
 };
 
 }  // namespace
 
 int xlsx_parse_notes(XlsxReadState &state, int kind, int sheet_index, std::string_view text) {
-    if (sheet_index < 0) sheet_index = 0;
-    if (state.pending_notes.size() <= static_cast<size_t>(sheet_index))
-        state.pending_notes.resize(static_cast<size_t>(sheet_index) + 1);
-    NotesHandler handler(kind, state.pending_notes[static_cast<size_t>(sheet_index)]);
+    NotesHandler handler(state, kind, sheet_index < 0 ? 0 : sheet_index);
     XmlScanner scanner(xlsx_element_id);
     return scanner.scan(text, handler);
 }

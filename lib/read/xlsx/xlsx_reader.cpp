@@ -1,8 +1,10 @@
-// The Excel 2007 package reader: unpacks the package, parses the workbook,
-// finds which part fills each listed sheet and which sheet owns each
-// drawing and comments part, parses the other parts in byte order of their
-// names, then the worksheets in sheet order, and leaves the list of parts
-// in the book for the writer.
+// The Excel 2007 package reader: parses the workbook, finds which part
+// fills each listed sheet and, when the sink wants notes, which sheet owns
+// each drawing and comments part, parses the other parts in byte order of
+// their names, then the worksheets in sheet order.  OXLS_open_book unpacks
+// the package, reads it into the book record and leaves the list of parts
+// in the book for the writer; the search reads the parts one at a time
+// from their zip entries.
 //
 // Each sheet the workbook lists gets its cells from the part its
 // relationship (r:id) names; a chart or dialog sheet keeps its name and has
@@ -13,6 +15,7 @@
 #include "readers.h"
 
 #include "book_record.h"
+#include "book_table_sink.h"
 #include "mfile.h"
 #include "platform/platform.h"
 #include "xlsx/xlsx_layout.h"
@@ -198,18 +201,15 @@ int owner_of(const std::vector<int> &owners, long number) {
     return owners[static_cast<size_t>(number)];
 }
 
-// Reads the parts of a package into the book record; with a sink, only
-// those the cells need (workbook, shared strings, styles, worksheets), the
-// cells going to the sink.
+// Reads the parts of a package into the read context and the sink: the
+// workbook, shared strings, styles and worksheets, and the notes of
+// drawings and comments when the sink wants them.
 class PackageReader {
 public:
-    PackageReader(XLS_BOOK *book, PackageParts &parts, SheetCellSink *sink = nullptr) : parts_(parts), sink_(sink) {
-        state_.book = book;
-    }
+    PackageReader(PackageParts &parts, ReadContext &context, BookSink &sink, XLS_BOOK *report)
+        : state_{context, sink, report, {}}, parts_(parts) {}
 
     int run() {
-        XLS_BOOK *book = state_.book;
-        book->sheet_count = 0;
         size_t workbook = PackageParts::npos;
         for (size_t i = 0; i < parts_.count() && workbook == PackageParts::npos; ++i)
             if (parts_.name(i) == kWorkbook) workbook = i;
@@ -218,7 +218,8 @@ public:
                 return rc;
         }
         if (int rc = match_sheets(workbook)) return rc;
-        if (!sink_) find_owners();
+        const bool notes = state_.sink.wants_notes();
+        if (notes) find_owners();
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
             std::string_view name = parts_.name(i);
@@ -228,8 +229,8 @@ public:
                 parts_.release(i);
             } else if (name.substr(0, kStyles.size()) == kStyles) {
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_styles(state_, text); });
-            } else if (sink_) {
-                continue;   // the notes of drawings and comments are not cells
+            } else if (!notes) {
+                continue;
             } else if (name.substr(0, kDrawing.size()) == kDrawing) {
                 int owner = owner_of(drawing_owners_, number_after(name, kDrawing));
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_DRAWING, owner, text); });
@@ -239,14 +240,26 @@ public:
             }
             if (rc) return rc;
         }
-        for (int sheet = 0; sheet < book->sheet_count; ++sheet) {
-            const size_t i = worksheet_[static_cast<size_t>(sheet)];
+        for (size_t sheet = 0; sheet < state_.context.sheet_names.size(); ++sheet) {
+            const size_t i = worksheet_[sheet];
             if (i == PackageParts::npos) continue;
-            int rc = parse(i, [&](std::string_view text) { return xlsx_parse_worksheet(state_, sheet, text, sink_); });
+            int rc = parse(i, [&](std::string_view text) {
+                return xlsx_parse_worksheet(state_, static_cast<int>(sheet), text);
+            });
             parts_.release(i);
             if (rc) return rc;
         }
-        return sink_ ? 0 : attach_notes();
+        return state_.sink.finish(state_.context);
+    }
+
+    // The sheet names alone, for the record of a book opened to list them.
+    int list_sheets() {
+        for (size_t i = 0; i < parts_.count(); ++i) {
+            if (parts_.name(i) != kWorkbook) continue;
+            if (int rc = parse(i, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); })) return rc;
+            break;
+        }
+        return state_.sink.finish(state_.context);
     }
 
 private:
@@ -260,7 +273,6 @@ private:
     // Finds the part of each listed sheet (source_) and, for worksheets,
     // the part whose cells fill it (worksheet_).
     int match_sheets(size_t workbook) {
-        XLS_BOOK *book = state_.book;
         std::vector<XlsxRelationship> relationships;
         if (workbook == PackageParts::npos ||
             !xlsx_relationships(parts_.part_name(workbook), parts_.reader(), relationships))
@@ -268,7 +280,7 @@ private:
         std::unordered_map<std::string_view, const XlsxRelationship *> by_id;
         for (const XlsxRelationship &rel : relationships)
             if (!rel.id.empty()) by_id.emplace(rel.id, &rel);
-        const size_t listed = static_cast<size_t>(book->sheet_count);
+        const size_t listed = state_.context.sheet_names.size();
         source_.assign(listed, PackageParts::npos);
         worksheet_.assign(listed, PackageParts::npos);
         // A part belongs to the first sheet that names it, so that no part
@@ -289,20 +301,16 @@ private:
     // The n-th worksheet part in name order fills the n-th listed sheet; a
     // worksheet part beyond the listed sheets gets a sheet "Sheet<n>".
     int match_by_position() {
-        XLS_BOOK *book = state_.book;
-        const int listed = book->sheet_count;
+        std::vector<std::string> &names = state_.context.sheet_names;
         worksheet_.clear();
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
             if (parts_.name(i).substr(0, kWorksheet.size()) != kWorksheet) continue;
-            if (static_cast<int>(worksheet_.size()) >= listed) {
-                std::string name = "Sheet" + std::to_string(worksheet_.size() + 1);
-                if (ozw_add_sheet(book, name.c_str()) < 0) return -2;
-            }
+            if (worksheet_.size() >= names.size()) names.push_back("Sheet" + std::to_string(worksheet_.size() + 1));
             worksheet_.push_back(i);
         }
         // Listed sheets without a worksheet part are not part of the book.
-        book->sheet_count = static_cast<int>(worksheet_.size());
+        names.resize(worksheet_.size());
         source_ = worksheet_;
         return 0;
     }
@@ -334,20 +342,8 @@ private:
         }
     }
 
-    int attach_notes() {
-        XLS_BOOK *book = state_.book;
-        for (size_t s = 0; s < state_.pending_notes.size() && s < static_cast<size_t>(book->sheet_count); ++s) {
-            if (state_.pending_notes[s].empty()) continue;
-            SheetExtras *extras = ozw_sheet_extras(&book->sheets[s]);
-            if (!extras) return -2;
-            extras->notes = std::move(state_.pending_notes[s]);
-        }
-        return 0;
-    }
-
     XlsxReadState state_;
     PackageParts &parts_;
-    SheetCellSink *sink_;
     std::vector<size_t> source_;      // by sheet: the sheet's own part, or npos
     std::vector<size_t> worksheet_;   // by sheet: the worksheet part of its cells, or npos
     std::vector<int> drawing_owners_, comment_owners_;   // by part number: owning sheet, -1 unknown
@@ -406,8 +402,12 @@ int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
         if (int rc = extract(book, path, package)) return rc;
         ExtractedParts source(package);
         PackageParts parts(source);
-        PackageReader reader(book, parts);
-        if (int rc = reader.run()) return rc;
+        ReadContext context;
+        context.book_kind = BOOK_KIND_XLSX;
+        context.styles = styles;
+        book->sheet_count = 0;
+        BookTableSink sink(book);
+        if (int rc = PackageReader(parts, context, sink, book).run()) return rc;
         drop_part_list(book);
         return keep_part_list(book, source);
     } catch (const std::bad_alloc &) {
@@ -421,38 +421,26 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
         if (int rc = extract(book, path, package)) return rc;
         ExtractedParts source(package);
         PackageParts parts(source);
-        for (size_t i = 0; i < parts.count(); ++i) {
-            if (parts.name(i) != kWorkbook) continue;
-            std::string_view text;
-            if (int rc = parts.read(i, text)) return rc;
-            XlsxReadState state;
-            state.book = book;
-            book->sheet_count = 0;
-            return xlsx_parse_workbook(state, text);
-        }
-        return 0;
+        ReadContext context;
+        context.book_kind = BOOK_KIND_XLSX;
+        context.styles = ozw_styles(book);
+        book->sheet_count = 0;
+        BookTableSink sink(book);
+        return PackageReader(parts, context, sink, book).list_sheets();
     } catch (const std::bad_alloc &) {
         return -2;
     }
 }
 
-int ozw_stream_excel2007(XLS_BOOK *book, std::string_view package, SheetCellSink &sink, std::string &buffer) {
+int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, std::string &buffer) {
     try {
-        // Cell styles refer to the book's own format table only.
-        StyleTables *styles = ozw_styles(book);
-        if (!styles) return -2;
-        styles->number_formats.clear();
-        styles->fonts.clear();
-        styles->xfs.clear();
         PackageEntries entries;
-        const OzwWork *work = ozw_work(book);
-        int rc = entries.open(package, work ? work->limits : ZipExtractLimits{});
+        int rc = entries.open(package, ZipExtractLimits{});
         if (rc == ORB_ZIP_REFUSED) return -4;
         if (rc) return rc;
         EntryParts source(entries, buffer);
         PackageParts parts(source);
-        PackageReader reader(book, parts, &sink);
-        return reader.run();
+        return PackageReader(parts, context, sink, nullptr).run();
     } catch (const std::bad_alloc &) {
         return -2;
     }

@@ -10,13 +10,11 @@
 #include "xlsx/xml_scanner.h"
 #include "xml_text.h"
 
-#include <climits>
-
 namespace {
 
 class SharedStringsHandler : public XmlHandler {
 public:
-    explicit SharedStringsHandler(XLS_BOOK *book) : book_(book) {}
+    SharedStringsHandler(SharedStrings &strings, XLS_BOOK *report) : strings_(strings), report_(report) {}
 
     int start(const XmlTag &tag, const XmlScanner &) override {
         if (tag.id == EL_SI) text_.clear();
@@ -24,27 +22,27 @@ public:
     }
     int end(const XmlTag &tag, const XmlScanner &) override {
         if (tag.id != EL_SI) return 0;
-        if (text_.size() > static_cast<size_t>(INT_MAX) - 2) return -2;
-        return ozw_add_sst(book_, text_.data(), static_cast<int>(text_.size())) < 0 ? -2 : 0;
+        return strings_.add(text_);
     }
     int text(std::string_view raw, bool literal, const XmlScanner &scanner) override {
         if (scanner.open_id() != EL_T || !scanner.inside(EL_SI) || scanner.inside(EL_RPH)) return 0;
         if (literal) text_.append(raw);
         else xml_decode_text(raw, text_);
         if (text_.size() > XLS_CELL_UTF8_LEN)
-            return ozw_set_error(book_, -9, OXLS_03009, XLS_CELL_UTF8_LEN, "ozw_put_sst() XLS_CELL_UTF8_LEN");
+            return ozw_set_error(report_, -9, OXLS_03009, XLS_CELL_UTF8_LEN, "ozw_put_sst() XLS_CELL_UTF8_LEN");
         return 0;
     }
 
 private:
-    XLS_BOOK *book_;
+    SharedStrings &strings_;
+    XLS_BOOK *report_;
     std::string text_;
 };
 
 }  // namespace
 
 int xlsx_parse_shared_strings(XlsxReadState &state, std::string_view text) {
-    SharedStringsHandler handler(state.book);
+    SharedStringsHandler handler(state.context.shared_strings, state.report);
     XmlScanner scanner(xlsx_element_id);
     return scanner.scan(text, handler);
 }

@@ -1,6 +1,6 @@
 // A worksheet part: rows, cells with their values and formulas, row
-// heights, merged areas, and the XML around <sheetData> for writing the
-// book back.
+// heights, merged areas, and the XML around <sheetData>, handed to the
+// sink.
 //
 // Cells are placed by their r attribute; a cell without one follows the
 // previous cell of its row, and a row without one follows the previous row.
@@ -8,8 +8,6 @@
 // anything.  The dimension element is not looked at: the table grows with
 // the cells actually met.
 #include "cell_name.h"
-#include "cell_sink.h"
-#include "value_format.h"
 #include "xlsx/xlsx_cell_value.h"
 #include "xlsx/xlsx_elements.h"
 #include "xlsx/xlsx_parts.h"
@@ -19,24 +17,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
-bool is_ascii(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
-    return true;
-}
-
 class WorksheetHandler : public XmlHandler {
 public:
-    // With a sink the cells go to it, and nothing is kept for writing the
-    // book back; else they fill the sheet's cell table.
-    WorksheetHandler(XlsxReadState &state, int sheet_index, std::string_view part, SheetCellSink *sink,
-                     XmlScanner &scanner)
-        : state_(state), sheet_index_(sheet_index), sheet_(state.book->sheets[sheet_index]), part_(part),
-          styles_(ozw_styles(state.book)), sink_(sink), scanner_(scanner) {}
+    WorksheetHandler(XlsxReadState &state, int sheet_index, std::string_view part, XmlScanner &scanner)
+        : state_(state), sheet_index_(sheet_index), part_(part), scanner_(scanner) {}
 
     // What stopped the plain reading of the rows, when a cell failed.
     int failure() const { return failure_; }
@@ -44,11 +31,11 @@ public:
     int start(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
+            if (int rc = sink().xml_before_data(context(), sheet_index_, part_.substr(0, tag.begin))) return rc;
             if (!tag.empty) scanner_.skip_to(read_plain_rows(tag.end));
-            return sink_ ? 0 : keep_xml_before(tag);
+            return 0;
         case EL_ROW:
-            start_row(tag.attributes);
-            break;
+            return start_row(tag.attributes);
         case EL_C:
             start_cell(tag.attributes);
             break;
@@ -60,10 +47,9 @@ public:
             if (scanner.open_id(1) == EL_C) cell_.inline_text.clear();
             break;
         case EL_MERGE_CELL:
-            return sink_ ? 0 : add_merge(tag.attributes);
+            return add_merge(tag.attributes);
         case EL_SHEET_FORMAT_PR:
-            default_row_height(tag.attributes);
-            break;
+            return default_row_height(tag.attributes);
         default:
             break;
         }
@@ -73,7 +59,7 @@ public:
     int end(const XmlTag &tag, const XmlScanner &scanner) override {
         switch (tag.id) {
         case EL_SHEET_DATA:
-            return sink_ ? 0 : keep_xml_after(tag);
+            return sink().xml_after_data(context(), sheet_index_, part_.substr(tag.end));
         case EL_V:
             if (scanner.open_id() == EL_C) {
                 cell_.value.swap(text_);
@@ -177,7 +163,12 @@ private:
             const size_t lt = next_tag(at);
             if (lt == std::string_view::npos || !plain_tag(lt, tag)) return lt == std::string_view::npos ? at : lt;
             if (tag.name == "row") {
-                if (!tag.closing) start_row(tag.attributes);
+                if (!tag.closing) {
+                    if (int rc = start_row(tag.attributes)) {
+                        failure_ = rc;
+                        return part_.size();
+                    }
+                }
                 at = tag.end;
             } else if (tag.name == "c" && !tag.closing) {
                 const size_t end = read_plain_cell(tag);
@@ -297,21 +288,10 @@ private:
         }
     }
 
-    int keep_xml_before(const XmlTag &tag) {
-        SheetExtras *extras = ozw_sheet_extras(&sheet_);
-        if (!extras) return -2;
-        extras->xml_before_data.assign(part_.substr(0, tag.begin));
-        return 0;
-    }
+    ReadContext &context() { return state_.context; }
+    BookSink &sink() { return state_.sink; }
 
-    int keep_xml_after(const XmlTag &tag) {
-        SheetExtras *extras = ozw_sheet_extras(&sheet_);
-        if (!extras) return -2;
-        extras->xml_after_data.assign(part_.substr(tag.end));
-        return 0;
-    }
-
-    void start_row(std::string_view rest) {
+    int start_row(std::string_view rest) {
         std::string_view name, value, number_text;
         bool numbered = false;
         row_height_ = 0;
@@ -336,7 +316,7 @@ private:
             row_valid_ = false;
         }
         column_ = -1;
-        attribute_row_ = row_valid_ && (row_height_ > 0 || row_hidden_) ? row_ : -1;
+        return sink().row(context(), BookRow{sheet_index_, row_valid_ ? row_ : -1, row_height_, row_hidden_});
     }
 
     void start_cell(std::string_view rest) {
@@ -370,121 +350,49 @@ private:
         }
     }
 
-    // The cell record at the pending cell's place, charged against the
-    // book's slot allowance; null when the allowance is spent or memory
-    // runs out.
-    XLS_CELL *place_cell() {
-        long long rows_before = sheet_.row_count;
-        long long cells_before = cell_.row < sheet_.row_count ? sheet_.rows[cell_.row].cell_count : 0;
-        long long rows_after = std::max<long long>(rows_before, cell_.row + 1);
-        long long cells_after = std::max<long long>(cells_before, cell_.column + 1);
-        long long cost = (rows_after - rows_before) + (cells_after - cells_before);
-        if (cost > state_.slots_left) return nullptr;
-        XLS_CELL *cell = ozw_ensure_cell(&sheet_, cell_.row, cell_.column);
-        if (!cell) return nullptr;
-        state_.slots_left -= cost;
-        if (cell_.row == attribute_row_) {
-            XLS_ROW &row = sheet_.rows[cell_.row];
-            row.height = static_cast<unsigned short>(std::min(row_height_ * 100.0, 65535.0));
-            row.hidden = row_hidden_ ? 1 : 0;
-            attribute_row_ = -1;
-        }
-        return cell;
-    }
-
     int finish_cell() {
         if (!cell_.placed) return 0;
-        bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
+        const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
-        int kind = cell_.type == VALUE_NUMBER ? number_kind(cell_.style) : OZW_KIND_GENERAL;
-        if (sink_) {
-            // A value written in ASCII makes a number, or a text of ASCII:
-            // either way its texts hold no other characters than a number's.
-            if (cell_.type == VALUE_NUMBER && is_ascii(cell_.value) && !sink_->wants_numbers(*state_.book, cell_.style))
-                return 0;
-            if (cell_.type == VALUE_SHARED && cell_.has_value) {
-                const long long index = xlsx_shared_index(cell_.value);
-                if (index >= 0 && index < state_.book->sst_count &&
-                    !sink_->wants_shared_string(*state_.book, static_cast<int>(index)))
-                    return 0;
-            }
-            XLS_CELL &value = sink_cell_.clear();
-            value.style = cell_.style;
-            if (int rc = xlsx_store_cell_value(value, cell_, kind, state_.date_origin_days)) return rc;
-            SheetCell handed{sheet_index_, cell_.row, cell_.column, &value, false, 0.0, state_.date_origin_days != 0};
-            if (cell_.type == VALUE_NUMBER && ozw_is_number_type(value.type)) {
-                handed.is_number = true;
-                handed.number = std::strtod(cell_.value.c_str(), nullptr);
-            }
-            return sink_->cell(*state_.book, handed);
-        }
-        XLS_CELL *cell = place_cell();
-        if (!cell) return -2;
-        ozw_store_empty(*cell);
-        std::free(cell->extra);   // a cell met twice keeps nothing of the first
-        cell->extra = nullptr;
-        cell->style = cell_.style;
-        return xlsx_store_cell_value(*cell, cell_, kind, state_.date_origin_days);
-    }
-
-    // The kind numbers of a style become, worked out once per style: books
-    // use few styles for many cells.
-    int number_kind(unsigned style) {
-        if (style >= kinds_.size()) {
-            if (!styles_ || style >= styles_->xfs.size()) return OZW_KIND_GENERAL;
-            kinds_.resize(styles_->xfs.size(), KIND_UNKNOWN);
-        }
-        if (kinds_[style] == KIND_UNKNOWN) kinds_[style] = ozw_style_cell_kind(styles_, style);
-        return kinds_[style];
+        return sink().cell(context(), xlsx_book_cell(cell_, sheet_index_));
     }
 
     int add_merge(std::string_view rest) {
         CellRange range;
         if (ozw_parse_range(xml_attribute(rest, "ref"), range) != OZW_RANGE_OK) return 0;
-        SheetExtras *extras = ozw_sheet_extras(&sheet_);
-        if (!extras) return -2;
-        extras->merges.push_back({std::min(range.first.row, range.last.row),
-                                  std::min(range.first.column, range.last.column),
-                                  std::max(range.first.row, range.last.row),
-                                  std::max(range.first.column, range.last.column)});
-        return 0;
+        const MergedArea area{std::min(range.first.row, range.last.row), std::min(range.first.column, range.last.column),
+                              std::max(range.first.row, range.last.row), std::max(range.first.column, range.last.column)};
+        return sink().merge(context(), sheet_index_, area);
     }
 
-    void default_row_height(std::string_view rest) {
+    int default_row_height(std::string_view rest) {
         std::string_view height = xml_attribute(rest, "defaultRowHeight");
-        if (height.empty()) return;
+        if (height.empty()) return 0;
         double points = std::strtod(std::string(height).c_str(), nullptr);
-        if (points > 0 && points < 410) sheet_.default_row_height = static_cast<int>(points * 100 + 0.5);
+        if (!(points > 0 && points < 410)) return 0;
+        return sink().default_row_height(context(), sheet_index_, static_cast<int>(points * 100 + 0.5));
     }
 
     XlsxReadState &state_;
     int sheet_index_;
-    XLS_SHEET &sheet_;
     std::string_view part_;
-    const StyleTables *styles_;
-    SheetCellSink *sink_;
     XmlScanner &scanner_;
-    SinkCell sink_cell_;
     int row_ = -1;            // current row index
     bool row_valid_ = true;   // false after a row numbered beyond the sheet
     int column_ = -1;         // column of the previous cell in the row
     double row_height_ = 0;
     bool row_hidden_ = false;
-    int attribute_row_ = -1;  // row still waiting for its height and hidden flag
     PendingCell cell_;
     int failure_ = 0;
     std::string text_;        // text of the open <v> or <f>
-    static constexpr int KIND_UNKNOWN = -100;
-    std::vector<int> kinds_;  // number kind by style index
 };
 
 }  // namespace
 
-int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text, SheetCellSink *sink) {
-    long long earned = static_cast<long long>(text.size()) * XLSX_SLOTS_PER_BYTE;
-    state.slots_left += earned;
+int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text) {
+    if (int rc = state.sink.begin_sheet(state.context, sheet_index, text.size())) return rc;
     XmlScanner scanner(xlsx_element_id);
-    WorksheetHandler handler(state, sheet_index, text, sink, scanner);
+    WorksheetHandler handler(state, sheet_index, text, scanner);
     const int rc = scanner.scan(text, handler);
     return rc ? rc : handler.failure();
 }

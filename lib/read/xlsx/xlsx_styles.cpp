@@ -157,10 +157,9 @@ private:
 }  // namespace
 
 int xlsx_parse_styles(XlsxReadState &state, std::string_view text) {
-    StyleTables *styles = ozw_styles(state.book);
-    if (!styles) return -2;
-    styles->xfs.clear();
-    StylesHandler handler(*styles);
+    StyleTables &styles = *state.context.styles;
+    styles.xfs.clear();
+    StylesHandler handler(styles);
     XmlScanner scanner(xlsx_element_id);
     return scanner.scan(text, handler);
 }

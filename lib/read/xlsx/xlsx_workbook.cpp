@@ -24,11 +24,11 @@ public:
         }
         // Sheets without an id or with an unusable name are not listed.
         if (!has_id || name_.empty() || name_.size() > XLS_SHEET_LEN) return 0;
-        const int index = ozw_add_sheet(state_.book, name_.c_str());
-        if (index < 0) return -2;
+        std::vector<std::string> &names = state_.context.sheet_names;
+        names.push_back(name_);
         auto &ids = state_.sheet_relationship_ids;
-        if (ids.size() <= static_cast<size_t>(index)) ids.resize(static_cast<size_t>(index) + 1);
-        ids[static_cast<size_t>(index)] = relationship_id_;
+        ids.resize(names.size());
+        ids.back() = relationship_id_;
         return 0;
     }
     int end(const XmlTag &, const XmlScanner &) override { return 0; }
@@ -45,7 +45,7 @@ private:
     int date_origin(std::string_view rest) {
         std::string_view name, value;
         while (xml_next_attribute(rest, name, value))
-            if (name == "date1904") state_.date_origin_days = value == "1" || value == "true" ? 1462 : 0;
+            if (name == "date1904") state_.context.date_origin_days = value == "1" || value == "true" ? 1462 : 0;
         return 0;
     }
 

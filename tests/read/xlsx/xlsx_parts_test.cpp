@@ -1,7 +1,8 @@
-// Parsing single package parts into a book record: shared strings,
-// worksheets (values, positions, bounds, namespaces), styles, the sheet
-// list and notes.
+// Parsing single package parts into the read context and, through the
+// table sink, a book record: shared strings, worksheets (values, positions,
+// bounds, namespaces), styles, the sheet list and notes.
 #include "book_record.h"
+#include "book_table_sink.h"
 #include "xlsx/xlsx_parts.h"
 
 #include <gtest/gtest.h>
@@ -14,10 +15,10 @@ namespace {
 class XlsxParts : public ::testing::Test {
 protected:
     void SetUp() override {
-        book_ = std::make_unique<XLS_BOOK>();
         ASSERT_EQ(ozw_init_book(book(), BOOK_KIND_XLSX), 0);
-        state_.book = book();
-        ozw_styles(book())->xfs.clear();   // as the package reader starts
+        context_.book_kind = BOOK_KIND_XLSX;
+        context_.styles = ozw_styles(book());
+        context_.styles->xfs.clear();   // as the package reader starts
     }
     void TearDown() override { ozw_release_book(book()); }
 
@@ -25,8 +26,8 @@ protected:
 
     // Parses a worksheet into a new sheet; returns the parser's result.
     int worksheet(const std::string &xml) {
-        int index = ozw_add_sheet(book(), "S");
-        return xlsx_parse_worksheet(state_, index, xml);
+        context_.sheet_names.push_back("S");
+        return xlsx_parse_worksheet(state_, static_cast<int>(context_.sheet_names.size()) - 1, xml);
     }
     XLS_SHEET &sheet(int i = 0) { return book()->sheets[i]; }
     const XLS_CELL *cell(int row, int column, int s = 0) {
@@ -39,10 +40,14 @@ protected:
         const XLS_CELL *c = cell(row, column);
         return c && c->text ? c->text : "";
     }
-    std::string sst(int i) { return i < book()->sst_count ? book()->sst[i].text : "<none>"; }
+    std::string sst(size_t i) {
+        return i < context_.shared_strings.size() ? std::string(context_.shared_strings[i]) : "<none>";
+    }
 
-    std::unique_ptr<XLS_BOOK> book_;
-    XlsxReadState state_;
+    std::unique_ptr<XLS_BOOK> book_ = std::make_unique<XLS_BOOK>();
+    ReadContext context_;
+    BookTableSink sink_{book_.get()};
+    XlsxReadState state_{context_, sink_, book_.get(), {}};
 };
 
 TEST_F(XlsxParts, SharedStringsJoinRunsAndLeaveOutPhoneticReadings) {
@@ -60,14 +65,13 @@ TEST_F(XlsxParts, SharedStringsJoinRunsAndLeaveOutPhoneticReadings) {
         "<x:si><x:t>prefixed</x:t></x:si><si><t>&b;</t></si>"
         "</sst>";
     ASSERT_EQ(xlsx_parse_shared_strings(state_, xml), 0);
-    ASSERT_EQ(book()->sst_count, 9) << "one string per <si>, whatever the count attributes say";
+    ASSERT_EQ(context_.shared_strings.size(), 9u) << "one string per <si>, whatever the count attributes say";
     EXPECT_EQ(sst(0), "plain");
     EXPECT_EQ(sst(1), "ab cd");
     EXPECT_EQ(sst(2), "東京");
     EXPECT_EQ(sst(3), "");
     EXPECT_EQ(sst(4), "");
     EXPECT_EQ(sst(5), "a&b\rc\n");
-    EXPECT_EQ(book()->sst[5].length, 6u);
     EXPECT_EQ(sst(6), "<raw>&amp;");
     EXPECT_EQ(sst(7), "prefixed");
     EXPECT_EQ(sst(8), "&b;");
