@@ -3,6 +3,7 @@
 
 #include "book_record.h"
 
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -70,6 +71,19 @@ size_t trim_zeros(char *text, size_t length) {
 
 void ozw_trim_zeros(std::string &text) { text.resize(trim_zeros(text.data(), text.size())); }
 
+void StoredValue::write_integer(long long number) {
+    length_ = static_cast<unsigned>(std::to_chars(digits_, digits_ + sizeof digits_ - 1, number).ptr - digits_);
+    digits_[length_] = '\0';
+    held_ = true;
+}
+
+void StoredValue::write_fixed(double number, int decimals) {
+    const auto end = std::to_chars(digits_, digits_ + sizeof digits_ - 1, number, std::chars_format::fixed, decimals).ptr;
+    length_ = static_cast<unsigned>(end - digits_);
+    digits_[length_] = '\0';
+    held_ = true;
+}
+
 void StoredValue::trim_zeros() {
     length_ = static_cast<unsigned>(::trim_zeros(digits_, length_));
     digits_[length_] = '\0';
@@ -93,7 +107,7 @@ void ozw_text_value(StoredValue &value, std::string_view text) {
 void ozw_integer_value(StoredValue &value, long long number) {
     const auto low_bits = static_cast<int32_t>(static_cast<uint32_t>(static_cast<unsigned long long>(number)));
     value.set(XLS_CELL_INTEGER, low_bits);
-    value.print("%lld", number);
+    value.write_integer(number);
 }
 
 int ozw_decimal_value(StoredValue &value, int kind, double number, int decimals) {
@@ -101,7 +115,7 @@ int ozw_decimal_value(StoredValue &value, int kind, double number, int decimals)
     if (decimals < 0) decimals = 6;
     if (decimals > MAX_DECIMALS) decimals = MAX_DECIMALS;
     value.set(kind, whole_part(number));
-    value.print("%.*f", decimals, number);
+    value.write_fixed(number, decimals);
     return 0;
 }
 
@@ -121,7 +135,7 @@ int ozw_date_time_value(StoredValue &value, int kind, const DateParts &date) {
     if (!serial) return -4;
     const double day = std::floor(*serial);
     value.set(kind, whole_part(day));
-    value.print("%.*f", 6, *serial - day);
+    value.write_fixed(*serial - day, 6);
     return 0;
 }
 

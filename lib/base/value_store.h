@@ -10,8 +10,6 @@
 #include "date_serial.h"
 #include "oxls.h"
 
-#include <algorithm>
-#include <cstdio>
 #include <string>
 #include <string_view>
 
@@ -55,10 +53,11 @@ public:
         held_ = false;
         viewed_ = text;
     }
-    // Prints into the held text (snprintf arguments); the text is cut to
-    // the buffer, which holds any number this library prints.
-    template <typename... Args>
-    void print(const char *pattern, Args... args);
+    // The held text: a whole number as "%lld" prints it, or a number with
+    // exactly `decimals` digits after the point as "%.*f" prints it (at
+    // most 64, which the buffer holds for any double).
+    void write_integer(long long number);
+    void write_fixed(double number, int decimals);
     // ozw_trim_zeros on the held text.
     void trim_zeros();
 
@@ -70,13 +69,6 @@ private:
     unsigned length_ = 0;
     char digits_[400] = {};
 };
-
-template <typename... Args>
-void StoredValue::print(const char *pattern, Args... args) {
-    const int length = std::snprintf(digits_, sizeof digits_, pattern, args...);
-    length_ = length < 0 ? 0 : static_cast<unsigned>(std::min<int>(length, sizeof digits_ - 1));
-    held_ = true;
-}
 
 // Text (type 0); the value views `text`.
 void ozw_text_value(StoredValue &value, std::string_view text);

@@ -4,9 +4,10 @@
 #include "date_serial.h"
 #include "format_id.h"
 
+#include <charconv>
 #include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -24,14 +25,33 @@ const char *const JP_WEEKDAYS[7] = {"日", "月", "火", "水", "木", "金", "�
 const char *const JP_WEEKDAYS_LONG[7] = {"日曜日", "月曜日", "火曜日", "水曜日",
                                          "木曜日", "金曜日", "土曜日"};
 
-std::string format(const char *pattern, ...) __attribute__((format(printf, 1, 2)));
+// The pattern with its conversions filled in from the arguments: %d (an
+// int, at least as many digits as a width such as %02d asks for, with
+// zeros before) and %s (a C string); the date texts need no others.
 std::string format(const char *pattern, ...) {
-    char buffer[128];
+    std::string text;
     va_list args;
     va_start(args, pattern);
-    std::vsnprintf(buffer, sizeof buffer, pattern, args);
+    for (const char *p = pattern; *p; ++p) {
+        if (*p != '%') {
+            text += *p;
+            continue;
+        }
+        int width = 0;
+        while (*++p >= '0' && *p <= '9') width = width * 10 + (*p - '0');
+        if (*p == 's') {
+            text += va_arg(args, const char *);
+            continue;
+        }
+        char digits[16];
+        const long long value = va_arg(args, int);
+        const auto length = static_cast<int>(std::to_chars(digits, digits + sizeof digits, value < 0 ? -value : value).ptr - digits);
+        if (value < 0) text += '-';
+        if (width > length + (value < 0)) text.append(static_cast<size_t>(width - length - (value < 0)), '0');
+        text.append(digits, static_cast<size_t>(length));
+    }
     va_end(args);
-    return buffer;
+    return text;
 }
 
 // Years 1901 to 1999 and from 2000 lose their century; 1900 and earlier
@@ -150,7 +170,15 @@ std::string ozw_cell_date_text(const XLS_CELL &cell, int format_id) {
         }
     }
     double serial = cell.number;
-    if (has_time && cell.text && cell.text[0]) serial += std::strtod(cell.text, nullptr);
+    if (has_time && cell.text && cell.text[0]) {
+        // The time fraction is "%lf" printed; anything else is read as strtod
+        // reads it.
+        double fraction = 0;
+        const char *end = cell.text + std::strlen(cell.text);
+        const auto read = std::from_chars(cell.text, end, fraction);
+        if (read.ec != std::errc() || read.ptr != end) fraction = std::strtod(cell.text, nullptr);
+        serial += fraction;
+    }
     return ozw_date_text(serial, format_id);
 }
 

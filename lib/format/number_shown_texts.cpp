@@ -4,7 +4,7 @@
 #include "format_id.h"
 #include "xml_text.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace {
 
@@ -47,11 +47,20 @@ int NumberShownTexts::make(const StyleTables *styles, bool escaped, unsigned sty
     const int date_kind = format->shows_date(value);
     if (date_kind == 0) return 1;
     const DateParts parts = ozw_serial_to_date(date1904 ? value + kDays1900To1904 : value);
-    char text[64];
-    if (date_kind == 2)
-        std::snprintf(text, sizeof text, "%d/%d/%d %d:%02d", parts.year, parts.month, parts.day, parts.hour, parts.minute);
-    else
-        std::snprintf(text, sizeof text, "%d/%d/%d", parts.year, parts.month, parts.day);
-    date = text;
+    // 2016/3/25, or 2016/3/25 14:05.
+    date.clear();
+    const auto append = [&date](int number, char after) {
+        char digits[16];
+        date.append(digits, static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits));
+        if (after) date += after;
+    };
+    append(parts.year, '/');
+    append(parts.month, '/');
+    append(parts.day, date_kind == 2 ? ' ' : 0);
+    if (date_kind == 2) {
+        append(parts.hour, ':');
+        if (parts.minute < 10) date += '0';
+        append(parts.minute, 0);
+    }
     return 2;
 }

@@ -31,9 +31,21 @@ BiffRecordReader::BiffRecordReader(BiffByteSource source, uint64_t stream_size, 
       file_sectors_(file_sectors),
       skip_table_blocks_(skip_table_blocks) {}
 
+size_t BiffRecordReader::next_block() {
+    if (read_position_ == read_.size()) {
+        read_.resize(BIFF_READ_SIZE);
+        read_.resize(source_(read_.data(), read_.size()));
+        read_position_ = 0;
+    }
+    const size_t got = std::min(sizeof block_, read_.size() - read_position_);
+    std::copy_n(read_.data() + read_position_, got, block_);
+    read_position_ += got;
+    return got;
+}
+
 bool BiffRecordReader::refill() {
     for (;;) {
-        size_t got = source_(block_, sizeof block_);
+        size_t got = next_block();
         if (got == 0) return false;
         bool first = blocks_read_++ == 0;
         if (skip_table_blocks_ && !first && got == sizeof block_ && biff_is_table_block(block_, file_sectors_))

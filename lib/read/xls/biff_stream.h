@@ -1,9 +1,10 @@
 // Cutting a workbook stream into BIFF records.
 //
-// The stream is read in 256-byte blocks.  A stream found by the direct scan
-// is taken as contiguous bytes of the file, so sectors of the allocation
-// table that lie between its sectors would be read as stream data; such
-// blocks are recognised and passed over.
+// The stream is taken in 256-byte blocks, read from the source 64 KiB at a
+// time.  A stream found by the direct scan is taken as contiguous bytes of
+// the file, so sectors of the allocation table that lie between its
+// sectors would be read as stream data; such blocks are recognised and
+// passed over.
 #pragma once
 
 #include "xls/biff_records.h"
@@ -13,6 +14,7 @@
 #include <vector>
 
 constexpr size_t BIFF_BLOCK_SIZE = 256;
+constexpr size_t BIFF_READ_SIZE = 256 * BIFF_BLOCK_SIZE;
 
 // Fills the buffer with the next bytes of the stream; 0 at its end.
 using BiffByteSource = std::function<size_t(unsigned char *buffer, size_t count)>;
@@ -38,11 +40,15 @@ public:
 private:
     bool take(unsigned char *out, size_t count);
     bool refill();
+    // The next block of the source into block_: its length, 0 at the end.
+    size_t next_block();
 
     BiffByteSource source_;
     uint64_t stream_size_;
     uint64_t file_sectors_;
     bool skip_table_blocks_;
+    std::vector<unsigned char> read_;   // the bytes read from the source and not yet taken
+    size_t read_position_ = 0;
     unsigned char block_[BIFF_BLOCK_SIZE];
     size_t block_length_ = 0;
     size_t block_position_ = 0;

@@ -234,6 +234,15 @@ size_t CfbStorage::read_chain(const std::vector<uint32_t> &chain, bool small_blo
             offset = (root_chain_[root_index] + 1) * big + in_root % big;
         } else {
             offset = (chain[index] + 1) * big + within;
+            // Blocks that follow each other in the file are read at once,
+            // as far as the file reaches.
+            for (uint64_t next = index + 1; piece < count - done && next < chain.size() &&
+                                            chain[next] == chain[next - 1] + 1;
+                 ++next) {
+                const size_t longer = static_cast<size_t>(std::min<uint64_t>(piece + big, count - done));
+                if (offset + longer > static_cast<uint64_t>(file_size_)) break;
+                piece = longer;
+            }
         }
         if (!read_at(offset, buffer + done, piece)) break;
         done += piece;
