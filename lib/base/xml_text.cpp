@@ -77,16 +77,19 @@ size_t decode_escape(std::string_view raw, std::string &out) {
     return append_utf8(static_cast<unsigned long>(code), out) ? 7 : 0;
 }
 
+// Whether a short text, as cell values are, holds nothing to decode: it is
+// looked through in one plain loop.
+bool short_and_plain(std::string_view raw, bool escapes) {
+    if (raw.size() > 64) return false;
+    bool plain = true;
+    for (char c : raw) plain = plain && c != '&' && c != '\r' && (c != '_' || !escapes);
+    return plain;
+}
+
 void decode(std::string_view raw, std::string &out, bool escapes) {
-    // Short texts, as cell values are, are looked through in one plain loop
-    // and mostly hold nothing to decode.
-    if (raw.size() <= 64) {
-        bool plain = true;
-        for (char c : raw) plain = plain && c != '&' && c != '\r' && (c != '_' || !escapes);
-        if (plain) {
-            out.append(raw);
-            return;
-        }
+    if (short_and_plain(raw, escapes)) {
+        out.append(raw);
+        return;
     }
     size_t pos = 0;
     while (pos < raw.size()) {
@@ -144,3 +147,10 @@ bool append_utf8(unsigned long code, std::string &out) {
 void xml_decode_entities(std::string_view raw, std::string &out) { decode(raw, out, false); }
 
 void xml_decode_text(std::string_view raw, std::string &out) { decode(raw, out, true); }
+
+std::string_view xml_text_view(std::string_view raw, std::string &buffer) {
+    if (short_and_plain(raw, true)) return raw;
+    buffer.clear();
+    decode(raw, buffer, true);
+    return buffer;
+}

@@ -18,6 +18,10 @@ void xml_decode_entities(std::string_view raw, std::string &out);
 // string texts, not for attribute values.
 void xml_decode_text(std::string_view raw, std::string &out);
 
+// The text of `raw` as xml_decode_text makes it: `raw` itself when it is a
+// short text holding nothing to decode, else decoded into `buffer`.
+std::string_view xml_text_view(std::string_view raw, std::string &buffer);
+
 // Appends the UTF-8 form of a code point; false (nothing appended) for
 // code points UTF-8 cannot carry (surrogates, beyond U+10FFFF, and NUL,
 // which would end a C string).

@@ -306,10 +306,18 @@ int extract_growing(const PackageStore &store, bool to_disk, int thread_no, cons
     }
 }
 
+// Room for `size` bytes at the start of `buffer`, which only grows: a
+// buffer grown again after it shrank would clear every byte it gains.
+char *room_for(std::string &buffer, size_t size) {
+    if (buffer.size() < size) buffer.resize(size);
+    return buffer.data();
+}
+
 // A stored entry's bytes, within the bounds.
-int copy_into(std::string_view input, InflateGuard &guard, std::string &text) {
+int copy_into(std::string_view input, InflateGuard &guard, std::string &buffer, size_t &length) {
     if (!guard.accept(static_cast<long long>(input.size()))) return ORB_ZIP_REFUSED;
-    text.assign(input);
+    std::copy(input.begin(), input.end(), room_for(buffer, input.size()));
+    length = input.size();
     return 0;
 }
 
@@ -320,7 +328,7 @@ int copy_into(std::string_view input, InflateGuard &guard, std::string &text) {
 // the ratio, and when the bytes do not fit, the buffer doubles and the
 // inflation starts again, up to the bounds.
 int inflate_into(libdeflate_decompressor *inflater, std::string_view input, ZPOS64_T claimed, InflateGuard &guard,
-                 std::string &text) {
+                 std::string &buffer, size_t &length) {
     constexpr long long kDeflateMostRatio = 1032;   // deflate's longest output per input byte
     long long guess = static_cast<long long>(std::min<ZPOS64_T>(claimed, 1u << 30));
     guess = std::min(guess, static_cast<long long>(input.size()) * kDeflateMostRatio + 1);
@@ -328,12 +336,11 @@ int inflate_into(libdeflate_decompressor *inflater, std::string_view input, ZPOS
     if (!guard.allows(guess)) guess = std::min(guess, guard.unchecked_bytes());
     size_t room = static_cast<size_t>(guess);
     for (;;) {
-        text.resize(room);
         size_t produced = 0;
-        const libdeflate_result result =
-            libdeflate_deflate_decompress(inflater, input.data(), input.size(), text.data(), room, &produced);
+        const libdeflate_result result = libdeflate_deflate_decompress(inflater, input.data(), input.size(),
+                                                                       room_for(buffer, room), room, &produced);
         if (result == LIBDEFLATE_SUCCESS) {
-            text.resize(produced);
+            length = produced;
             return guard.accept(static_cast<long long>(produced)) ? 0 : ORB_ZIP_REFUSED;
         }
         if (result != LIBDEFLATE_INSUFFICIENT_SPACE) return Z_DATA_ERROR;
@@ -412,13 +419,9 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
     return rc == UNZ_END_OF_LIST_OF_FILE ? 0 : rc;
 }
 
-int PackageEntries::read(size_t index, std::string &text) {
-    // `text` keeps its length until the new part is in: growing it from
-    // empty would clear every byte of the buffer first.
-    if (index >= positions_.size()) {
-        text.clear();
-        return -101;
-    }
+int PackageEntries::read(size_t index, std::string &buffer, std::string_view &text) {
+    text = {};
+    if (index >= positions_.size()) return -101;
     int rc = unzGoToFilePos64(zip_, &positions_[index]);
     unz_file_info64 info;
     int method = 0;
@@ -433,7 +436,6 @@ int PackageEntries::read(size_t index, std::string &text) {
     }
     if (rc != UNZ_OK) {
         log_failure("error %d with zipfile in unzOpenCurrentFile", rc);
-        text.clear();
         return rc;
     }
     // The entry's bytes lie in the package bytes held in memory: they are
@@ -444,14 +446,15 @@ int PackageEntries::read(size_t index, std::string &text) {
         storage_.bytes.substr(start, std::min<ZPOS64_T>(info.compressed_size, storage_.bytes.size() - start));
     InflateGuard guard(limits_, inflated_);
     guard.start_part(info.compressed_size);
+    size_t length = 0;
     try {
-        rc = method == Z_DEFLATED ? inflate_into(inflater_, input, info.uncompressed_size, guard, text)
-                                  : copy_into(input, guard, text);
+        rc = method == Z_DEFLATED ? inflate_into(inflater_, input, info.uncompressed_size, guard, buffer, length)
+                                  : copy_into(input, guard, buffer, length);
     } catch (const std::bad_alloc &) {
         rc = -2;
     }
     inflated_ = guard.total();
-    if (rc != 0) text.clear();
+    if (rc == 0) text = std::string_view(buffer.data(), length);
     return rc;
 }
 

@@ -51,8 +51,7 @@ void PendingCell::reset() {
     style = 0;
     type = VALUE_NUMBER;
     has_value = has_inline = false;
-    value.clear();
-    inline_text.clear();
+    value = inline_text = {};
     formula.clear();
 }
 
@@ -67,7 +66,7 @@ BookCell xlsx_book_cell(const PendingCell &pending, int sheet) {
     if (!pending.has_value && !(pending.type == VALUE_INLINE && pending.has_inline)) return cell;
     switch (pending.type) {
     case VALUE_INLINE:
-        cell.value = text_value(pending.has_inline ? std::string_view(pending.inline_text) : value);
+        cell.value = text_value(pending.has_inline ? pending.inline_text : value);
         break;
     case VALUE_SHARED:
         if (const long long index = shared_index(value); index >= 0) {

@@ -29,11 +29,15 @@ struct PendingCell {
     XlsxValueType type = VALUE_NUMBER;
     bool has_value = false;    // a <v> was met (possibly empty)
     bool has_inline = false;   // an <is> was met
-    std::string value;         // decoded <v> text
-    std::string inline_text;   // decoded <is> text, runs joined
+    // The decoded <v> text and <is> text (runs joined): in the part when it
+    // holds nothing to decode, else in the buffer beside.
+    std::string_view value;
+    std::string value_buffer;
+    std::string_view inline_text;
+    std::string inline_buffer;
     std::string formula;       // decoded <f> text
 
-    // Back to an empty cell, keeping the string buffers.
+    // Back to an empty cell, keeping the buffers.
     void reset();
 };
 

@@ -140,9 +140,7 @@ public:
     size_t count() const override { return entries_.names().size(); }
     std::string_view part_name(size_t i) const override { return entries_.names()[i]; }
     int read(size_t i, std::string_view &text) override {
-        const int rc = entries_.read(i, buffer_);
-        text = buffer_;
-        return rc;
+        return entries_.read(i, buffer_, text);
     }
     void release(size_t) override {}
 

@@ -44,7 +44,7 @@ public:
             if (scanner.open_id(1) == EL_C) text_.clear();
             break;
         case EL_IS:
-            if (scanner.open_id(1) == EL_C) cell_.inline_text.clear();
+            if (scanner.open_id(1) == EL_C) cell_.inline_buffer.clear();
             break;
         case EL_MERGE_CELL:
             return add_merge(tag.attributes);
@@ -62,7 +62,8 @@ public:
             return sink().xml_after_data(context(), sheet_index_, part_.substr(tag.end));
         case EL_V:
             if (scanner.open_id() == EL_C) {
-                cell_.value.swap(text_);
+                cell_.value_buffer.swap(text_);
+                cell_.value = cell_.value_buffer;
                 cell_.has_value = true;
             }
             break;
@@ -70,7 +71,10 @@ public:
             if (scanner.open_id() == EL_C) cell_.formula.swap(text_);
             break;
         case EL_IS:
-            if (scanner.open_id() == EL_C) cell_.has_inline = true;
+            if (scanner.open_id() == EL_C) {
+                cell_.inline_text = cell_.inline_buffer;
+                cell_.has_inline = true;
+            }
             break;
         case EL_C:
             return finish_cell();
@@ -86,7 +90,7 @@ public:
         if ((id == EL_V || id == EL_F) && scanner.open_id(1) == EL_C) {
             target = &text_;
         } else if (id == EL_T && scanner.inside(EL_IS) && !scanner.inside(EL_RPH)) {
-            target = &cell_.inline_text;   // inline string runs, joined
+            target = &cell_.inline_buffer;   // inline string runs, joined
         }
         if (!target) return 0;
         if (literal) target->append(raw);
@@ -241,8 +245,7 @@ private:
         }
         start_cell(c.attributes);
         if (has_value) {
-            cell_.value.clear();
-            xml_decode_text(value, cell_.value);
+            cell_.value = xml_text_view(value, cell_.value_buffer);
             cell_.has_value = true;
         }
         if (has_formula) {
@@ -250,8 +253,13 @@ private:
             xml_decode_text(formula, cell_.formula);
         }
         if (has_inline) {
-            cell_.inline_text.clear();
-            for (size_t i = 0; i < run_count; ++i) xml_decode_text(runs[i], cell_.inline_text);
+            if (run_count == 1) {
+                cell_.inline_text = xml_text_view(runs[0], cell_.inline_buffer);
+            } else {
+                cell_.inline_buffer.clear();
+                for (size_t i = 0; i < run_count; ++i) xml_decode_text(runs[i], cell_.inline_buffer);
+                cell_.inline_text = cell_.inline_buffer;
+            }
             cell_.has_inline = true;
         }
         return at;
