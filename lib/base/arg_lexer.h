@@ -6,6 +6,7 @@
 #pragma once
 
 #include "charset.h"
+#include "result_codes.h"
 
 #include <cstddef>
 #include <string>
@@ -20,7 +21,7 @@ enum LexVariant {
 };
 
 constexpr int LEX_END = 1403;        // no tokens left
-constexpr int LEX_TOO_LONG = -9;     // a token over the limit; the rest of the text counts as read
+constexpr int LEX_TOO_LONG = OZW_LIMIT_REACHED;     // a token over the limit; the rest of the text counts as read
 
 struct ArgLexer {
     std::string_view text;           // ends at its size or at a NUL byte

@@ -5,6 +5,7 @@
 #include "charset.h"
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "temp_folders.h"
 #include "work_area.h"
 #include "zip_io.h"
@@ -145,11 +146,11 @@ void ozw_free_work(XLS_BOOK *book) {
 
 int ozw_create_name_list(XLS_BOOK *book, const char *list_path) {
     auto *list = static_cast<NameList *>(std::calloc(1, sizeof(NameList)));
-    if (!list) return -2;
+    if (!list) return OXLS_ERR_MEMORY;
     list->slots = static_cast<char (*)[NAME_LIST_SLOT_LEN]>(std::calloc(NAME_LIST_SLOTS, NAME_LIST_SLOT_LEN));
     if (!list->slots) {
         std::free(list);
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     std::snprintf(list->list_path, sizeof list->list_path, "%s", list_path);
     book->name_list = list;
@@ -160,8 +161,8 @@ NameList *ozw_name_list(XLS_BOOK *book) { return static_cast<NameList *>(book->n
 
 int ozw_add_list_name(XLS_BOOK *book, const char *name) {
     NameList *list = ozw_name_list(book);
-    if (!list) return -3;
-    if (list->count >= NAME_LIST_SLOTS) return -9;
+    if (!list) return OXLS_ERR_ARGUMENT;
+    if (list->count >= NAME_LIST_SLOTS) return OZW_LIMIT_REACHED;
     std::snprintf(list->slots[list->count++], NAME_LIST_SLOT_LEN, "%s", name);
     return 0;
 }
@@ -200,7 +201,7 @@ int ozw_init_book(XLS_BOOK *book, int kind) {
     book->sheet_capacity = INITIAL_SHEETS;
     if (!book->styles || !book->sst || !book->sheets) {
         ozw_release_book(book);
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     book->sst_capacity = INITIAL_SST;
     set_initial_styles(*ozw_styles(book));
@@ -252,8 +253,8 @@ SheetExtras *ozw_sheet_extras(XLS_SHEET *sheet) {
 
 int ozw_add_sheet(XLS_BOOK *book, const char *name_utf8) {
     size_t length = std::strlen(name_utf8);
-    if (length > XLS_SHEET_LEN) return -9;
-    if (!grow(book->sheets, book->sheet_capacity, book->sheet_count + 1)) return -2;
+    if (length > XLS_SHEET_LEN) return OZW_LIMIT_REACHED;
+    if (!grow(book->sheets, book->sheet_capacity, book->sheet_count + 1)) return OXLS_ERR_MEMORY;
     XLS_SHEET &sheet = book->sheets[book->sheet_count];
     init_sheet(sheet);
     std::memcpy(sheet.name, name_utf8, length + 1);
@@ -291,7 +292,7 @@ XLS_CELL *ozw_ensure_cell(XLS_SHEET *sheet, int row, int column) {
 
 int ozw_set_cell_text(char **field, const char *text, size_t length) {
     char *copy = static_cast<char *>(std::malloc(length + 1));
-    if (!copy) return -2;
+    if (!copy) return OXLS_ERR_MEMORY;
     std::memcpy(copy, text, length);
     copy[length] = '\0';
     std::free(*field);
@@ -304,13 +305,13 @@ int ozw_add_sst(XLS_BOOK *book, const char *text, int length) {
         int next = book->sst_capacity < 104857600 ? book->sst_capacity * 2 : book->sst_capacity + 1000;
         if (next < 100) next = 100;
         auto *bigger = static_cast<XLS_SST_ENTRY *>(std::realloc(book->sst, sizeof(XLS_SST_ENTRY) * next));
-        if (!bigger) return -2;
+        if (!bigger) return OXLS_ERR_MEMORY;
         book->sst = bigger;
         book->sst_capacity = next;
     }
     // Two terminating NUL bytes, as the writer expects.
     char *copy = static_cast<char *>(std::malloc(static_cast<size_t>(length) + 2));
-    if (!copy) return -2;
+    if (!copy) return OXLS_ERR_MEMORY;
     std::memcpy(copy, text, static_cast<size_t>(length));
     copy[length] = copy[length + 1] = '\0';
     XLS_SST_ENTRY &entry = book->sst[book->sst_count];

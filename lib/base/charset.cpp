@@ -4,6 +4,7 @@
 #include "charset.h"
 
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <cstring>
 #include <new>
@@ -87,12 +88,12 @@ std::u16string swap_pairs(std::string_view big_endian) {
 // Re-encodes text of one code page in another: 0 or -2.
 int recode(int from_page, int to_page, std::string_view in, std::string &out) {
     std::u16string wide;
-    if (!zplat::to_utf16(from_page, in, wide) || !zplat::from_utf16(to_page, wide, out)) return -2;
+    if (!zplat::to_utf16(from_page, in, wide) || !zplat::from_utf16(to_page, wide, out)) return OXLS_ERR_MEMORY;
     return 0;
 }
 
 int from_utf16be(int to_page, std::string_view in, std::string &out) {
-    return zplat::from_utf16(to_page, swap_pairs(in), out) ? 0 : -2;
+    return zplat::from_utf16(to_page, swap_pairs(in), out) ? 0 : OXLS_ERR_MEMORY;
 }
 
 // Converts to Shift-JIS from any other code; the intermediate step of the
@@ -152,7 +153,7 @@ int change_case(int code, char *text, Change change) {
         if (c == '\'' || c == '"') {
             int j = i + 1;
             for (;;) {
-                if (!text[j]) return -1;
+                if (!text[j]) return OZW_FAILED;
                 if (text[j] == c) {
                     if (c == '\'' && text[j + 1] == '\'') {
                         j += 2;
@@ -199,7 +200,7 @@ int orb_convert(int from, int to, std::string_view text, std::string &out) {
         }
     } catch (const std::bad_alloc &) {
         out.clear();
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }

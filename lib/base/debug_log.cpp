@@ -3,6 +3,7 @@
 #include "messages.h"
 
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <cctype>
 #include <cstdio>
@@ -16,7 +17,7 @@ constexpr int kHexBytesPerLine = 16;
 
 int orb_log_line(const char *text) {
     FILE *log = std::fopen(zplat::debug_log_path().c_str(), "a");
-    if (!log) return -101;
+    if (!log) return OXLS_ERR_OPEN;
     std::fprintf(log, "%s\n", text ? text : "");
     std::fclose(log);
     return 0;

@@ -5,6 +5,7 @@
 #include "mfile.h"
 #include "oxls.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -131,7 +132,7 @@ public:
         if (source == FILE_SOURCE_MEMORY)
             memory_ = mopen(path, "rb");
         else
-            disk_ = zplat::file_open(path, 1);
+            disk_ = zplat::file_open(path, zplat::FILE_READ);
     }
     ~ByteSource() {
         if (memory_) mclose(memory_);
@@ -141,7 +142,7 @@ public:
     size_t read(void *buffer, size_t count) {
         return memory_ ? mread(buffer, 1, count, memory_) : zplat::file_read(disk_, buffer, count);
     }
-    bool rewind() { return memory_ ? mseek(memory_, 0, 0) == 0 : zplat::file_seek(disk_, 0, 1) == 0; }
+    bool rewind() { return memory_ ? mseek(memory_, 0, 0) == 0 : zplat::file_seek(disk_, 0, zplat::SEEK_FROM_START) == 0; }
 
 private:
     MFILE *memory_ = nullptr;
@@ -200,16 +201,16 @@ bool find_entry(ByteSource &file, const char *name, unsigned *start_sector) {
 }  // namespace
 
 int orb_find_cfb_entry(int source, const char *path, const char *name, unsigned *start_sector) {
-    if (!path || !name || source == FILE_SOURCE_HEADER) return -3;
+    if (!path || !name || source == FILE_SOURCE_HEADER) return OXLS_ERR_ARGUMENT;
     ByteSource file(source, path);
-    if (!file.is_open()) return -101;
+    if (!file.is_open()) return OXLS_ERR_OPEN;
     return find_entry(file, name, start_sector) ? 1 : 0;
 }
 
 extern "C" int orb_file_type(int source, const char *path, int *type_out) {
-    if (!type_out) return -3;
+    if (!type_out) return OXLS_ERR_ARGUMENT;
     *type_out = FILE_TYPE_UNKNOWN;
-    if (!path) return -3;
+    if (!path) return OXLS_ERR_ARGUMENT;
 
     unsigned char header[FILE_HEADER_LEN];
     bool from_caller = source == FILE_SOURCE_HEADER;
@@ -218,7 +219,7 @@ extern "C" int orb_file_type(int source, const char *path, int *type_out) {
         std::memcpy(header, path, FILE_HEADER_LEN);
     } else {
         file.emplace(source, path);
-        if (!file->is_open()) return -101;
+        if (!file->is_open()) return OXLS_ERR_OPEN;
         if (file->read(header, FILE_HEADER_LEN) < FILE_HEADER_LEN) return 0;
     }
 
@@ -244,8 +245,8 @@ extern "C" int orb_file_type(int source, const char *path, int *type_out) {
             // An encrypted Office 2007 document is a compound file holding an
             // EncryptedPackage stream; any other compound file under such a
             // name cannot be read as what it claims to be.
-            if (!file->rewind()) return -104;
-            if (!find_entry(*file, CFB_ENCRYPTED_PACKAGE, nullptr)) return -1;
+            if (!file->rewind()) return OZW_SEEK_REFUSED;
+            if (!find_entry(*file, CFB_ENCRYPTED_PACKAGE, nullptr)) return OZW_FAILED;
         }
         *type_out = kind.type;
         return 0;

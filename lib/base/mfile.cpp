@@ -121,7 +121,7 @@ MFILE *MfileTable::load_from_disk(const char *name) {
         drop_last_slot(file);
         return nullptr;
     }
-    zplat::File *disk = zplat::file_open(name, 1);
+    zplat::File *disk = zplat::file_open(name, zplat::FILE_READ);
     if (!disk) {
         note_error("mopen() fopen()");
         drop_last_slot(file);

@@ -3,6 +3,7 @@
 
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,7 +21,7 @@ bool drop_read_ahead(PlainFile *file) {
     size_t unread = file->ahead.size() - file->ahead_pos;
     file->ahead.clear();
     file->ahead_pos = 0;
-    return unread == 0 || zplat::file_seek(file->handle, -static_cast<long long>(unread), 3) == 0;
+    return unread == 0 || zplat::file_seek(file->handle, -static_cast<long long>(unread), zplat::SEEK_FROM_CURRENT) == 0;
 }
 
 // The next byte for the line reader, -1 at the end.
@@ -44,12 +45,12 @@ int copy_through(Read read, Write write) {
     try {
         buffer.resize(kCopyChunk);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     for (;;) {
         size_t got = read(buffer.data(), buffer.size());
         if (got == 0) return 0;
-        if (write(buffer.data(), got) != got) return -103;
+        if (write(buffer.data(), got) != got) return OXLS_ERR_WRITE;
     }
 }
 
@@ -85,8 +86,8 @@ size_t orb_file_write(const void *buffer, size_t count, PlainFile *file) {
 }
 
 int orb_file_seek(PlainFile *file, long long offset, int origin) {
-    if (origin < 1 || origin > 3) return -3;
-    if (!file || !drop_read_ahead(file)) return -104;
+    if (origin < 1 || origin > 3) return OXLS_ERR_ARGUMENT;
+    if (!file || !drop_read_ahead(file)) return OZW_SEEK_REFUSED;
     return zplat::file_seek(file->handle, offset, origin);
 }
 
@@ -115,19 +116,19 @@ int orb_read_line(char *buffer, int size, PlainFile *file) {
 int orb_write_line(const char *text, PlainFile *file) {
     size_t length = std::strlen(text);
     bool has_line_end = length >= 2 && (text[length - 1] == '\n' || text[length - 2] == '\r');
-    if (orb_file_write(text, length, file) != length) return -103;
-    if (!has_line_end && orb_file_write("\r\n", 2, file) != 2) return -103;
+    if (orb_file_write(text, length, file) != length) return OXLS_ERR_WRITE;
+    if (!has_line_end && orb_file_write("\r\n", 2, file) != 2) return OXLS_ERR_WRITE;
     return 0;
 }
 
 int orb_copy_file(int on_disk, const char *destination, const char *source) {
     if (on_disk) {
-        PlainFile *in = orb_file_open(source, ORB_FILE_READ);
-        if (!in) return -101;
-        PlainFile *out = orb_file_open(destination, ORB_FILE_WRITE);
+        PlainFile *in = orb_file_open(source, zplat::FILE_READ);
+        if (!in) return OXLS_ERR_OPEN;
+        PlainFile *out = orb_file_open(destination, zplat::FILE_WRITE);
         if (!out) {
             orb_file_close(in);
-            return -101;
+            return OXLS_ERR_OPEN;
         }
         int rc = copy_through([&](char *b, size_t n) { return orb_file_read(b, n, in); },
                               [&](const char *b, size_t n) { return orb_file_write(b, n, out); });
@@ -136,16 +137,16 @@ int orb_copy_file(int on_disk, const char *destination, const char *source) {
         return rc;
     }
     MFILE *in = mopen(source, "rb");
-    if (!in) return -101;
+    if (!in) return OXLS_ERR_OPEN;
     if (std::strcmp(source, destination) == 0) return mclose(in);   // opening it for writing would empty it
     MFILE *out = mopen(destination, "wb");
     if (!out) {
         mclose(in);
-        return -101;
+        return OXLS_ERR_OPEN;
     }
     int rc = mwrite(in->data, 1, static_cast<size_t>(in->length), out) == static_cast<size_t>(in->length) || in->length == 0
                  ? 0
-                 : -103;
+                 : OXLS_ERR_WRITE;
     mclose(in);
     mclose(out);
     return rc;
@@ -156,30 +157,30 @@ int orb_read_whole_file(int on_disk, const char *path, std::string &content) {
     try {
         if (!on_disk) {
             MFILE *in = mopen(path, "rb");
-            if (!in) return -101;
+            if (!in) return OXLS_ERR_OPEN;
             content.assign(reinterpret_cast<const char *>(in->data), static_cast<size_t>(in->length));
             mclose(in);
             return 0;
         }
         long long size = 0;
-        PlainFile *in = orb_file_open(path, ORB_FILE_READ);
+        PlainFile *in = orb_file_open(path, zplat::FILE_READ);
         if (!in || zplat::file_size(path, &size) != 0) {
             orb_file_close(in);
-            return -101;
+            return OXLS_ERR_OPEN;
         }
         content.resize(static_cast<size_t>(size));
         content.resize(orb_file_read(content.data(), content.size(), in));
         orb_file_close(in);
     } catch (const std::bad_alloc &) {
         content.clear();
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }
 
 int orb_file_time(const char *path, int date[6]) {
     std::tm local{};
-    if (zplat::file_time(path, &local) != 0) return -101;
+    if (zplat::file_time(path, &local) != 0) return OXLS_ERR_OPEN;
     date[0] = local.tm_year + 1900;
     date[1] = local.tm_mon + 1;
     date[2] = local.tm_mday;
@@ -192,7 +193,7 @@ int orb_file_time(const char *path, int date[6]) {
 int orb_append_line(const char *path, const char *text) {
     if (!path || !*path || !text || !*text) return 0;
     FILE *out = std::fopen(path, "a");
-    if (!out) return -101;
+    if (!out) return OXLS_ERR_OPEN;
     std::fprintf(out, "%s\n", text);
     std::fclose(out);
     return 0;

@@ -3,17 +3,9 @@
 // disk or as memory files.
 #pragma once
 
+#include "platform/platform.h"
+
 #include <string>
-
-namespace zplat {
-struct File;
-}
-
-// Open modes.
-constexpr int ORB_FILE_READ = 1;        // others may read; the file must exist
-constexpr int ORB_FILE_WRITE = 2;       // others may write; created or truncated
-constexpr int ORB_FILE_APPEND = 3;      // others may write; opened or created, at the end
-constexpr int ORB_FILE_READ_WRITE = 4;  // others may write; opened or created
 
 struct PlainFile {
     zplat::File *handle;
@@ -23,7 +15,7 @@ struct PlainFile {
     size_t ahead_pos;
 };
 
-// The record, or null on failure or an unknown mode.
+// The record, or null on failure or an unknown mode (zplat::FILE_READ ...).
 PlainFile *orb_file_open(const char *path, int mode);
 int orb_file_close(PlainFile *file);                                   // 0
 size_t orb_file_read(void *buffer, size_t count, PlainFile *file);     // bytes read, 0 at the end

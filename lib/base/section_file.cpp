@@ -3,6 +3,7 @@
 
 #include "aes128.h"
 #include "plain_file.h"
+#include "result_codes.h"
 #include "word_reader.h"
 
 #include <algorithm>
@@ -34,20 +35,20 @@ int shown_value(const SectionFile *file, int options, const SectionEntry &entry,
         return 0;
     }
     Aes128::Block key = orb_cipher_key(std::string_view(file->cipher_key, sizeof file->cipher_key));
-    return orb_decipher_value(key, entry.value, value) ? 0 : -3;
+    return orb_decipher_value(key, entry.value, value) ? 0 : OXLS_ERR_ARGUMENT;
 }
 
 int append_entry(SectionFile *file, const char *key, const std::string &value) {
-    if (std::strlen(key) > static_cast<size_t>(SECTION_KEY_LEN)) return -3;
+    if (std::strlen(key) > static_cast<size_t>(SECTION_KEY_LEN)) return OXLS_ERR_ARGUMENT;
     if (file->entry_count >= file->entry_capacity) {
         int capacity = file->entry_capacity + kCapacityStep;
         void *grown = std::realloc(file->entries, sizeof(SectionEntry) * static_cast<size_t>(capacity));
-        if (!grown) return -2;
+        if (!grown) return OXLS_ERR_MEMORY;
         file->entries = static_cast<SectionEntry *>(grown);
         file->entry_capacity = capacity;
     }
     char *copy = copy_text(value);
-    if (!copy) return -2;
+    if (!copy) return OXLS_ERR_MEMORY;
     SectionEntry &entry = file->entries[file->entry_count++];
     std::memset(&entry, 0, sizeof entry);
     std::strcpy(entry.key, key);
@@ -83,8 +84,8 @@ int take_line(SectionFile *file, std::string_view line) {
 
 int orb_section_read(SectionFile *file) {
     orb_section_free(file);
-    PlainFile *in = orb_file_open(file->path, ORB_FILE_READ);
-    if (!in) return -101;
+    PlainFile *in = orb_file_open(file->path, zplat::FILE_READ);
+    if (!in) return OXLS_ERR_OPEN;
     std::vector<char> line(SECTION_LINE_LEN + 1);
     int rc = 0;
     while (rc == 0 && orb_read_line(line.data(), static_cast<int>(line.size()), in)) {
@@ -119,7 +120,7 @@ int orb_section_set(SectionFile *file, int options, const char *key, const char 
         SectionEntry &entry = file->entries[i];
         if (std::strcmp(entry.key, key) != 0) continue;
         char *copy = copy_text(stored_value(file, options, value));
-        if (!copy) return -2;
+        if (!copy) return OXLS_ERR_MEMORY;
         std::free(entry.value);
         entry.value = copy;
         return 0;
@@ -138,8 +139,8 @@ int orb_section_switch_off(SectionFile *file, const char *key) {
 }
 
 int orb_section_write(SectionFile *file) {
-    PlainFile *out = orb_file_open(file->path, ORB_FILE_WRITE);
-    if (!out) return -101;
+    PlainFile *out = orb_file_open(file->path, zplat::FILE_WRITE);
+    if (!out) return OXLS_ERR_OPEN;
     int rc = 0;
     try {
         std::stable_sort(file->entries, file->entries + file->entry_count,
@@ -154,7 +155,7 @@ int orb_section_write(SectionFile *file) {
             rc = orb_write_line(line.c_str(), out);
         }
     } catch (const std::bad_alloc &) {
-        rc = -2;
+        rc = OXLS_ERR_MEMORY;
     }
     orb_file_close(out);
     return rc;

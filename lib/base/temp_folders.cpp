@@ -3,6 +3,7 @@
 
 #include "charset.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <vector>
 
@@ -32,24 +33,24 @@ bool orb_is_path_separator(char c) { return c == '/' || c == zplat::kSeparator; 
 int orb_make_temp_folder(const char *name, std::string &path_out) {
     const std::string temp = zplat::temp_folder();
     // Without a safe temporary folder nothing is made anywhere else instead.
-    if (temp.empty()) return -1;
+    if (temp.empty()) return OZW_FAILED;
     path_out = join(temp, name ? name : "");
-    return zplat::make_directory(path_out.c_str()) >= 0 ? 0 : -1;
+    return zplat::make_directory(path_out.c_str()) >= 0 ? 0 : OZW_FAILED;
 }
 
 int orb_make_own_folder(const std::string &parent, std::string &path_out) {
-    if (orb_create_path(parent.c_str()) != 0) return -1;
+    if (orb_create_path(parent.c_str()) != 0) return OZW_FAILED;
     for (int number = 1; number < 1000000; ++number) {
         path_out = join(parent, std::to_string(number));
         int made = zplat::make_directory(path_out.c_str());
         if (made == 0) return 0;
-        if (made < 0) return -1;
+        if (made < 0) return OZW_FAILED;
     }
-    return -1;
+    return OZW_FAILED;
 }
 
 int orb_create_path(const char *path) {
-    if (!path || !*path) return -1;
+    if (!path || !*path) return OZW_FAILED;
     std::string full = path;
     while (full.size() > 1 && orb_is_path_separator(full.back())) full.pop_back();
     // Each prefix that ends before a separator is one level; a leading
@@ -57,13 +58,13 @@ int orb_create_path(const char *path) {
     for (size_t at = next_separator(full, 0);; at = next_separator(full, at + 1)) {
         std::string level = full.substr(0, at);
         bool is_root = level.empty() || (level.size() == 2 && level[1] == ':');
-        if (!is_root && zplat::make_directory(level.c_str()) < 0) return -1;
+        if (!is_root && zplat::make_directory(level.c_str()) < 0) return OZW_FAILED;
         if (at == std::string::npos) return 0;
     }
 }
 
 int orb_remove_folder(const char *path) {
-    if (!path || !zplat::is_directory(path) || zplat::is_link(path)) return -1;
+    if (!path || !zplat::is_directory(path) || zplat::is_link(path)) return OZW_FAILED;
     int rc = 0;
     std::string folder = path;
     std::vector<zplat::DirEntry> entries;
@@ -71,7 +72,7 @@ int orb_remove_folder(const char *path) {
             entries.push_back(entry);
             return true;
         }) != 0)
-        return -1;
+        return OZW_FAILED;
     for (const zplat::DirEntry &entry : entries) {
         std::string child = join(folder, entry.name);
         if (entry.is_directory && !entry.is_link) {

@@ -2,6 +2,7 @@
 #include "value_store.h"
 
 #include "book_record.h"
+#include "result_codes.h"
 
 #include <charconv>
 #include <climits>
@@ -111,7 +112,7 @@ void ozw_integer_value(StoredValue &value, long long number) {
 }
 
 int ozw_decimal_value(StoredValue &value, int kind, double number, int decimals) {
-    if (kind != XLS_CELL_DECIMAL && kind != XLS_CELL_PERCENT) return -1;
+    if (kind != XLS_CELL_DECIMAL && kind != XLS_CELL_PERCENT) return OZW_WRONG_KIND;
     if (decimals < 0) decimals = 6;
     if (decimals > MAX_DECIMALS) decimals = MAX_DECIMALS;
     value.set(kind, whole_part(number));
@@ -121,18 +122,18 @@ int ozw_decimal_value(StoredValue &value, int kind, double number, int decimals)
 
 int ozw_date_value(StoredValue &value, const DateParts &date) {
     const std::optional<double> serial = ozw_date_to_serial(date.year, date.month, date.day);
-    if (!serial) return -4;
+    if (!serial) return OZW_BAD_DATE;
     value.set(XLS_CELL_DATE, whole_part(*serial));
     return 0;
 }
 
 int ozw_date_time_value(StoredValue &value, int kind, const DateParts &date) {
-    if (kind != XLS_CELL_DATE_TIME && kind != XLS_CELL_TIME_HM && kind != XLS_CELL_TIME_HMS) return -1;
+    if (kind != XLS_CELL_DATE_TIME && kind != XLS_CELL_TIME_HM && kind != XLS_CELL_TIME_HMS) return OZW_WRONG_KIND;
     const bool time_only = date.year < 1900;
     const std::optional<double> serial =
         ozw_date_to_serial(time_only ? 0 : date.year, time_only ? 0 : date.month,
                            time_only ? 0 : date.day, date.hour, date.minute, date.second);
-    if (!serial) return -4;
+    if (!serial) return OZW_BAD_DATE;
     const double day = std::floor(*serial);
     value.set(kind, whole_part(day));
     value.write_fixed(*serial - day, 6);
@@ -166,7 +167,7 @@ int ozw_number_value(StoredValue &value, int kind, double number) {
         return 0;
     }
     default:
-        return -1;
+        return OZW_WRONG_KIND;
     }
 }
 
@@ -178,7 +179,7 @@ int ozw_store_value(XLS_CELL &cell, const StoredValue &value) {
     if (!has_text) {
         drop_value_text(cell);
     } else if (ozw_set_cell_text(&cell.text, value.text().data(), value.text().size()) != 0) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     cell.type = static_cast<signed char>(type);
     if (type != XLS_CELL_TEXT) cell.number = value.number();
@@ -200,8 +201,8 @@ void ozw_store_empty(XLS_CELL &cell) {
 }
 
 int ozw_store_formula(XLS_CELL &cell, int kind, std::string_view formula) {
-    if (kind != XLS_CELL_FORMULA && kind != XLS_CELL_FORMULA_VALUE) return -1;
-    if (ozw_set_cell_text(&cell.formula, formula.data(), formula.size()) != 0) return -2;
+    if (kind != XLS_CELL_FORMULA && kind != XLS_CELL_FORMULA_VALUE) return OZW_WRONG_KIND;
+    if (ozw_set_cell_text(&cell.formula, formula.data(), formula.size()) != 0) return OXLS_ERR_MEMORY;
     cell.type = static_cast<signed char>(kind);
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "messages.h"
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "temp_folders.h"
 #include "zip_io.h"
 
@@ -96,17 +97,17 @@ public:
             memory_ = files_.open(path_.c_str(), "wb");
             return memory_ != nullptr;
         }
-        disk_ = zplat::file_open(path_.c_str(), 2);
+        disk_ = zplat::file_open(path_.c_str(), zplat::FILE_WRITE);
         if (!disk_) {
             create_parent_folders(path_);
-            disk_ = zplat::file_open(path_.c_str(), 2);
+            disk_ = zplat::file_open(path_.c_str(), zplat::FILE_WRITE);
         }
         return disk_ != nullptr;
     }
     // 0, or -2 (memory) / -103 (disk) when the bytes cannot be written.
     int write(const void *data, size_t length) {
-        if (!to_disk_) return mwrite(data, 1, length, memory_) == length ? 0 : -2;
-        return zplat::file_write(disk_, data, length) == length ? 0 : -103;
+        if (!to_disk_) return mwrite(data, 1, length, memory_) == length ? 0 : OXLS_ERR_MEMORY;
+        return zplat::file_write(disk_, data, length) == length ? 0 : OXLS_ERR_WRITE;
     }
     // Gives the part the entry's date and time, then closes it.
     void finish(const tm_unz &date) {
@@ -204,7 +205,7 @@ int extract_entry(unzFile zip, bool to_disk, MfileTable &files, int thread_no, c
         log_failure("error %d with zipfile in unzGetCurrentFileInfo", rc);
         return rc;
     }
-    if (info.size_filename > ORB_PART_NAME_LEN) return -9;
+    if (info.size_filename > ORB_PART_NAME_LEN) return OZW_LIMIT_REACHED;
     if (!is_safe_part_name(part)) return ORB_ZIP_REFUSED;
 
     std::string stored = stored_name_of(thread_no, part);
@@ -216,8 +217,8 @@ int extract_entry(unzFile zip, bool to_disk, MfileTable &files, int thread_no, c
     // a list that fills up here means the directory holds more entries than
     // it claims.  Growing the list and starting again would extract the
     // package over and over; such a package is refused at once.
-    if (*count >= capacity) return -9;
-    if (stored.size() > ORB_PART_NAME_LEN) return -9;
+    if (*count >= capacity) return OZW_LIMIT_REACHED;
+    if (stored.size() > ORB_PART_NAME_LEN) return OZW_LIMIT_REACHED;
     rc = unzOpenCurrentFile(zip);
     if (rc != UNZ_OK) {
         log_failure("error %d with zipfile in unzOpenCurrentFile", rc);
@@ -227,7 +228,7 @@ int extract_entry(unzFile zip, bool to_disk, MfileTable &files, int thread_no, c
     if (!target.open()) {
         log_failure(to_disk ? "error opening 2 %s" : "error opening 1%s", stored.c_str());
         unzCloseCurrentFile(zip);
-        return -101;
+        return OXLS_ERR_OPEN;
     }
     std::memcpy(names[*count], stored.c_str(), stored.size() + 1);
     ++*count;
@@ -248,7 +249,7 @@ MfileTable &files_of(const PackageStore &store) {
 int extract(const PackageStore &store, bool to_disk, int thread_no, const char *zip_path, const char *out_folder,
             int *count_io, char (*names)[ORB_PART_NAME_SLOT], Outcome &outcome) {
     outcome = Outcome::Failed;
-    if (!count_io || !names || !zip_path || *count_io < 1 || (to_disk && (!out_folder || !*out_folder))) return -3;
+    if (!count_io || !names || !zip_path || *count_io < 1 || (to_disk && (!out_folder || !*out_folder))) return OXLS_ERR_ARGUMENT;
     int capacity = *count_io;
     *count_io = 0;
 
@@ -257,18 +258,18 @@ int extract(const PackageStore &store, bool to_disk, int thread_no, const char *
     Unzip zip(unzOpen2_64(zip_path, &functions));
     if (!zip) {
         log_failure("orb_zip_extract() fopen error thread_no=%d |%s|", thread_no, zip_path);
-        return -101;
+        return OXLS_ERR_OPEN;
     }
     if (to_disk) {
         if (zplat::is_directory(out_folder)) orb_remove_folder(out_folder);
-        if (orb_create_path(out_folder) != 0) return -101;
+        if (orb_create_path(out_folder) != 0) return OXLS_ERR_OPEN;
     }
     unz_global_info64 global;
     int rc = unzGetGlobalInfo64(zip.get(), &global);
     if (rc != UNZ_OK) return rc;
     if (global.number_entry >= static_cast<ZPOS64_T>(capacity)) {
         outcome = Outcome::ListTooSmall;
-        return -9;
+        return OZW_LIMIT_REACHED;
     }
 
     InflateGuard guard(store.limits);
@@ -292,12 +293,12 @@ int extract_growing(const PackageStore &store, bool to_disk, int thread_no, cons
     out.files = &files_of(store);
     for (int capacity = NAME_LIST_STEP;; capacity += NAME_LIST_STEP) {
         std::unique_ptr<char[][ORB_PART_NAME_SLOT]> names(new (std::nothrow) char[capacity][ORB_PART_NAME_SLOT]);
-        if (!names) return -2;
+        if (!names) return OXLS_ERR_MEMORY;
         int count = capacity;
         Outcome outcome;
         int rc = extract(store, to_disk, thread_no, zip_path, folder, &count, names.get(), outcome);
         if (outcome == Outcome::ListTooSmall) {
-            if (capacity >= MFILE_MAX_OPEN_FILES) return -9;
+            if (capacity >= MFILE_MAX_OPEN_FILES) return OZW_LIMIT_REACHED;
             continue;
         }
         if (rc != 0) return rc;
@@ -366,11 +367,11 @@ int orb_zip_extract(int to_disk, int thread_no, const char *zip_path, const char
 
 int orb_extract_package(const PackageStore &store, int thread_no, const char *zip_path, ExtractedPackage &out) {
     int rc = extract_growing(store, false, thread_no, zip_path, nullptr, out);
-    if (rc != -2) return rc;
+    if (rc != OXLS_ERR_MEMORY) return rc;
     files_of(store).free_all();
     std::string folder;
-    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, folder) != 0) return -101;
-    if (store.own_disk_folder && orb_make_own_folder(std::string(folder), folder) != 0) return -101;
+    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, folder) != 0) return OXLS_ERR_OPEN;
+    if (store.own_disk_folder && orb_make_own_folder(std::string(folder), folder) != 0) return OXLS_ERR_OPEN;
     return extract_growing(store, true, thread_no, zip_path, folder.c_str(), out);
 }
 
@@ -386,12 +387,12 @@ PackageEntries::~PackageEntries() {
 int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits) {
     limits_ = limits;
     inflater_ = libdeflate_alloc_decompressor();
-    if (!inflater_) return -2;
+    if (!inflater_) return OXLS_ERR_MEMORY;
     storage_.bytes = bytes;
     zlib_filefunc64_def functions;
     orb_fill_zip_filefunc64(&functions, storage_);
     zip_ = unzOpen2_64("", &functions);
-    if (!zip_) return -101;
+    if (!zip_) return OXLS_ERR_OPEN;
     std::unordered_map<std::string, size_t> index;   // name -> its place in names_
     int rc;
     for (rc = unzGoToFirstFile(zip_); rc == UNZ_OK; rc = unzGoToNextFile(zip_)) {
@@ -399,10 +400,10 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
         char part[ORB_PART_NAME_SLOT];
         rc = unzGetCurrentFileInfo64(zip_, &info, part, sizeof part, nullptr, 0, nullptr, 0);
         if (rc != UNZ_OK) return rc;
-        if (info.size_filename > ORB_PART_NAME_LEN) return -9;
+        if (info.size_filename > ORB_PART_NAME_LEN) return OZW_LIMIT_REACHED;
         if (!is_safe_part_name(part)) return ORB_ZIP_REFUSED;
         if (is_folder_entry(part)) continue;
-        if (names_.size() >= static_cast<size_t>(MFILE_MAX_OPEN_FILES)) return -9;
+        if (names_.size() >= static_cast<size_t>(MFILE_MAX_OPEN_FILES)) return OZW_LIMIT_REACHED;
         unz64_file_pos position;
         rc = unzGetFilePos64(zip_, &position);
         if (rc != UNZ_OK) return rc;
@@ -421,7 +422,7 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
 
 int PackageEntries::read(size_t index, std::string &buffer, std::string_view &text) {
     text = {};
-    if (index >= positions_.size()) return -101;
+    if (index >= positions_.size()) return OXLS_ERR_OPEN;
     int rc = unzGoToFilePos64(zip_, &positions_[index]);
     unz_file_info64 info;
     int method = 0;
@@ -451,7 +452,7 @@ int PackageEntries::read(size_t index, std::string &buffer, std::string_view &te
         rc = method == Z_DEFLATED ? inflate_into(inflater_, input, info.uncompressed_size, guard, buffer, length)
                                   : copy_into(input, guard, buffer, length);
     } catch (const std::bad_alloc &) {
-        rc = -2;
+        rc = OXLS_ERR_MEMORY;
     }
     inflated_ = guard.total();
     if (rc == 0) text = std::string_view(buffer.data(), length);

@@ -46,7 +46,7 @@ size_t unread_ahead(const ZipStream *stream) { return stream->ahead_end - stream
 bool drop_read_ahead(ZipStream *stream) {
     size_t unread = unread_ahead(stream);
     stream->ahead_at = stream->ahead_end = 0;
-    return unread == 0 || zplat::file_seek(stream->disk, -static_cast<long long>(unread), 3) == 0;
+    return unread == 0 || zplat::file_seek(stream->disk, -static_cast<long long>(unread), zplat::SEEK_FROM_CURRENT) == 0;
 }
 
 size_t read_disk(ZipStream *stream, char *out, size_t size) {
@@ -90,12 +90,12 @@ bool uses_memory(const ZipStorage &storage) {
 zplat::File *open_disk(const char *name, Access access) {
     long long size = 0;
     switch (access) {
-        case Access::Read: return zplat::file_open(name, 1);
+        case Access::Read: return zplat::file_open(name, zplat::FILE_READ);
         case Access::Update:
             // Read and write an existing file; never create one here.
             if (zplat::file_size(name, &size) != 0) return nullptr;
-            return zplat::file_open(name, 4);
-        case Access::Create: return zplat::file_open(name, 2);
+            return zplat::file_open(name, zplat::FILE_READ_WRITE);
+        case Access::Create: return zplat::file_open(name, zplat::FILE_WRITE);
     }
     return nullptr;
 }

@@ -3,6 +3,7 @@
 
 #include "charset.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <cctype>
 #include <filesystem>
@@ -48,7 +49,7 @@ int ozw_book_file_name(const std::string &given, std::string &name_out) {
     // Names ending in ".xlsx" or ".xlsm" hold a dot and so stay as they are.
     if (!ends_with_any_case(name_out, ".xls") && (name_out.size() < SHORT_NAME || !has_folder_or_dot(name_out)))
         name_out += ".xlsx";
-    return name_out.size() > BOOK_NAME_MAX ? -3 : 0;
+    return name_out.size() > BOOK_NAME_MAX ? OXLS_ERR_ARGUMENT : 0;
 }
 
 bool ozw_is_absolute_path(const std::string &path) {
@@ -63,5 +64,5 @@ int ozw_full_book_path(const std::string &name, std::string &path_out) {
         std::string folder = std::filesystem::current_path(error).string();
         path_out = error ? name : folder + zplat::kSeparator + name;
     }
-    return path_out.size() > BOOK_NAME_MAX ? -3 : 0;
+    return path_out.size() > BOOK_NAME_MAX ? OXLS_ERR_ARGUMENT : 0;
 }

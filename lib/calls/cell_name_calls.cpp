@@ -4,6 +4,7 @@
 
 #include "charset.h"
 #include "oxls.h"
+#include "result_codes.h"
 #include "work_area.h"
 
 #include <cstring>
@@ -58,7 +59,7 @@ int OXLS_is_range(XLS_BOOK *book, const char *range, int *row1_out, int *column1
     if (!range || std::strlen(range) >= MAX_NAME_TEXT) return finish(book, OXLS_ERR_ARGUMENT);
     std::string text;
     if (int rc = orb_convert(ozw_charset(book), CS_UTF8, range, text)) {
-        return finish(book, rc == -2 ? OXLS_ERR_MEMORY : OXLS_ERR_NOT_FOUND);
+        return finish(book, rc == OXLS_ERR_MEMORY ? OXLS_ERR_MEMORY : OXLS_ERR_NOT_FOUND);
     }
     CellRange corners;
     switch (ozw_parse_range(text, corners)) {

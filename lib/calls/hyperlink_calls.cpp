@@ -5,6 +5,7 @@
 #include "cell_store.h"
 #include "hyperlinks.h"
 #include "messages.h"
+#include "result_codes.h"
 
 #include <optional>
 
@@ -25,44 +26,44 @@ XLS_CELL *existing_cell(XLS_BOOK *book, const CellPos &at) {
 int add_link(XLS_BOOK *book, const char *cell, int kind, const char *book_path, const char *text,
              const CellPos &target) {
     std::optional<CellPos> at = ozw_parse_cell_name(cell);
-    if (!at || !existing_cell(book, *at)) return ozw_set_code(book, -3);
+    if (!at || !existing_cell(book, *at)) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
     int rc = ozw_set_hyperlink(book, book->current_sheet, at->row, at->column, kind, book_path, text,
                                target.row, target.column);
     if (rc == 0) return 0;
-    if (rc == -9) return ozw_set_code(book, -3);
-    if (rc == -2) return ozw_set_error(book, -2, OXLS_00002);
+    if (rc == OZW_LIMIT_REACHED) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
+    if (rc == OXLS_ERR_MEMORY) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
     ozw_set_code(book, rc);
-    return -1;
+    return OXLS_ERR_FAILED;
 }
 
 }  // namespace
 
 int OXLS_sheet_hyperlink(XLS_BOOK *book, const char *cell, const char *sheet_name, const char *target_cell) {
-    if (!book) return -3;
+    if (!book) return OXLS_ERR_ARGUMENT;
     ozw_set_code(book, 0);
-    if (!cell || !sheet_name || !target_cell) return ozw_set_code(book, -3);
+    if (!cell || !sheet_name || !target_cell) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
     std::optional<CellPos> target = ozw_parse_cell_name(target_cell);
-    if (!target) return ozw_set_code(book, -3);
+    if (!target) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
     return add_link(book, cell, HYPERLINK_IN_BOOK, nullptr, sheet_name, *target);
 }
 
 int OXLS_book_hyperlink(XLS_BOOK *book, const char *cell, const char *book_path, const char *sheet_name,
                         const char *target_cell) {
-    if (!book) return -3;
+    if (!book) return OXLS_ERR_ARGUMENT;
     ozw_set_code(book, 0);
-    if (!cell || !book_path) return ozw_set_code(book, -3);
+    if (!cell || !book_path) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
     CellPos target{-1, -1};
     if (target_cell && target_cell[0]) {
         std::optional<CellPos> parsed = ozw_parse_cell_name(target_cell);
-        if (!parsed) return ozw_set_code(book, -3);
+        if (!parsed) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
         target = *parsed;
     }
     return add_link(book, cell, HYPERLINK_OTHER_BOOK, book_path, sheet_name, target);
 }
 
 int OXLS_external_hyperlink(XLS_BOOK *book, const char *cell, const char *target) {
-    if (!book) return -3;
+    if (!book) return OXLS_ERR_ARGUMENT;
     ozw_set_code(book, 0);
-    if (!cell || !target) return ozw_set_code(book, -3);
+    if (!cell || !target) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
     return add_link(book, cell, HYPERLINK_EXTERNAL, nullptr, target, CellPos{0, 0});
 }

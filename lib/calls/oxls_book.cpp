@@ -10,6 +10,7 @@
 #include "open_book_args.h"
 #include "oxls.h"
 #include "readers.h"
+#include "result_codes.h"
 #include "work_area.h"
 #include "book_writer.h"
 
@@ -109,7 +110,7 @@ int read_excel2003(XLS_BOOK *book, const OpenRequest &request, const std::string
     switch (rc) {
         case OXLS_ERR_MEMORY: return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
         // The reader has put its own text.
-        case -9: return ozw_set_code(book, OXLS_ERR_FAILED);
+        case OZW_LIMIT_REACHED: return ozw_set_code(book, OXLS_ERR_FAILED);
         // Password-protected or not a valid compound file: the cause is on
         // the message list, and the error code stays 0.
         case OXLS_ERR_UNSUPPORTED:

@@ -3,14 +3,15 @@
 #include "file_type.h"
 #include "plain_file.h"
 #include "readers.h"
+#include "result_codes.h"
 
 #include <new>
 
 int BookCellReader::read(const char *path, BookFormat format, BookSink &sink) {
     int type = FILE_TYPE_UNKNOWN;
-    if (orb_file_type(FILE_SOURCE_DISK, path, &type) != 0) return -1;
+    if (orb_file_type(FILE_SOURCE_DISK, path, &type) != 0) return OZW_FAILED;
     const bool package = type == FILE_TYPE_XLSX || type == FILE_TYPE_XLSM;
-    if (format == BookFormat::Excel2007 ? !package : type != FILE_TYPE_XLS) return -1;
+    if (format == BookFormat::Excel2007 ? !package : type != FILE_TYPE_XLS) return OZW_FAILED;
     try {
         context_.book_kind = package ? BOOK_KIND_XLSX : BOOK_KIND_XLS;
         context_.sheet_names.clear();
@@ -26,9 +27,9 @@ int BookCellReader::read(const char *path, BookFormat format, BookSink &sink) {
         if (!package) return ozw_stream_excel2003(path, context_, sink);
         // A package is read with one call, where the unzip layer would
         // read its directory a few bytes at a time.
-        if (orb_read_whole_file(1, path, file_buffer_) != 0) return -1;
+        if (orb_read_whole_file(1, path, file_buffer_) != 0) return OZW_FAILED;
         return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
 }

@@ -1,6 +1,7 @@
 #include "book_table_sink.h"
 
 #include "messages.h"
+#include "result_codes.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -9,7 +10,7 @@
 int BookTableSink::keep_sheets(const ReadContext &context) {
     const auto listed = static_cast<int>(context.sheet_names.size());
     while (book_->sheet_count < listed) {
-        if (ozw_add_sheet(book_, context.sheet_names[static_cast<size_t>(book_->sheet_count)].c_str()) < 0) return -2;
+        if (ozw_add_sheet(book_, context.sheet_names[static_cast<size_t>(book_->sheet_count)].c_str()) < 0) return OXLS_ERR_MEMORY;
     }
     book_->sheet_count = listed;
     return 0;
@@ -31,7 +32,7 @@ int BookTableSink::row(const ReadContext &, const BookRow &row) {
 }
 
 XLS_CELL *BookTableSink::place(const ReadContext &context, const BookCell &cell, int &failure) {
-    failure = -2;
+    failure = OXLS_ERR_MEMORY;
     if (cell.sheet >= book_->sheet_count && keep_sheets(context) != 0) return nullptr;
     XLS_SHEET &sheet = book_->sheets[cell.sheet];
     const long long rows_before = sheet.row_count;
@@ -42,7 +43,7 @@ XLS_CELL *BookTableSink::place(const ReadContext &context, const BookCell &cell,
         // An old book's reader names the exhausted table; a package's
         // reading just runs out of room.
         if (context.book_kind == BOOK_KIND_XLS)
-            failure = ozw_set_error(book_, -9, OXLS_03009, static_cast<int>(TABLE_SLOT_ALLOWANCE), "BIFF cell table");
+            failure = ozw_set_error(book_, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(TABLE_SLOT_ALLOWANCE), "BIFF cell table");
         return nullptr;
     }
     XLS_CELL *record = ozw_ensure_cell(&sheet, cell.row, cell.column);
@@ -77,21 +78,21 @@ int BookTableSink::default_row_height(const ReadContext &, int sheet, int hundre
 
 int BookTableSink::merge(const ReadContext &, int sheet, const MergedArea &area) {
     SheetExtras *sheet_extras = extras(sheet);
-    if (!sheet_extras) return -2;
+    if (!sheet_extras) return OXLS_ERR_MEMORY;
     sheet_extras->merges.push_back(area);
     return 0;
 }
 
 int BookTableSink::xml_before_data(const ReadContext &, int sheet, std::string_view xml) {
     SheetExtras *sheet_extras = extras(sheet);
-    if (!sheet_extras) return -2;
+    if (!sheet_extras) return OXLS_ERR_MEMORY;
     sheet_extras->xml_before_data.assign(xml);
     return 0;
 }
 
 int BookTableSink::xml_after_data(const ReadContext &, int sheet, std::string_view xml) {
     SheetExtras *sheet_extras = extras(sheet);
-    if (!sheet_extras) return -2;
+    if (!sheet_extras) return OXLS_ERR_MEMORY;
     sheet_extras->xml_after_data.assign(xml);
     return 0;
 }
@@ -114,12 +115,12 @@ int BookTableSink::finish(const ReadContext &context) {
     if (int rc = keep_sheets(context)) return rc;
     for (size_t i = 0; i < context.shared_strings.size(); ++i) {
         const std::string_view text = context.shared_strings[i];
-        if (ozw_add_sst(book_, text.data(), static_cast<int>(text.size())) < 0) return -2;
+        if (ozw_add_sst(book_, text.data(), static_cast<int>(text.size())) < 0) return OXLS_ERR_MEMORY;
     }
     for (size_t s = 0; s < notes_.size() && s < static_cast<size_t>(book_->sheet_count); ++s) {
         if (notes_[s].empty()) continue;
         SheetExtras *sheet_extras = extras(static_cast<int>(s));
-        if (!sheet_extras) return -2;
+        if (!sheet_extras) return OXLS_ERR_MEMORY;
         sheet_extras->notes = std::move(notes_[s]);
     }
     return 0;

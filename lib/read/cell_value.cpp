@@ -1,6 +1,7 @@
 #include "cell_value.h"
 
 #include "format_id.h"
+#include "result_codes.h"
 
 #include <algorithm>
 #include <climits>
@@ -150,9 +151,9 @@ int ozw_store_book_cell(XLS_CELL &record, const BookCell &cell, int kind, int da
     StoredValue stored;
     if (int rc = ozw_cell_stored_value(stored, cell.value, kind, date_origin_days)) return rc;
     if (stored.type() != XLS_CELL_EMPTY) {
-        if (ozw_store_value(record, stored) != 0) return -2;
+        if (ozw_store_value(record, stored) != 0) return OXLS_ERR_MEMORY;
         if (cell.formula_text && ozw_set_cell_text(&record.extra, kFormulaTextTag.data(), kFormulaTextTag.size()) != 0)
-            return -2;
+            return OXLS_ERR_MEMORY;
     }
     if (cell.formula.empty()) return 0;
     if (record.type < 0) return ozw_store_formula(record, XLS_CELL_FORMULA, cell.formula);

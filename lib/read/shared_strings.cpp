@@ -1,5 +1,8 @@
 #include "shared_strings.h"
 
+#include "result_codes.h"
+
+
 #include <new>
 
 int SharedStrings::add(std::string_view text) {
@@ -7,7 +10,7 @@ int SharedStrings::add(std::string_view text) {
         bytes_.append(text);
         ends_.push_back(bytes_.size());
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "book_record.h"
 #include "caller_text.h"
 #include "messages.h"
+#include "result_codes.h"
 #include "styles.h"
 
 #include <new>
@@ -32,28 +33,28 @@ int ozw_set_hyperlink(XLS_BOOK *book, int sheet_index, int row, int column, int 
     link.column = column;
     link.target_row = target_row;
     link.target_column = target_column;
-    if (kind != HYPERLINK_IN_BOOK && kind != HYPERLINK_EXTERNAL && kind != HYPERLINK_OTHER_BOOK) return -3;
+    if (kind != HYPERLINK_IN_BOOK && kind != HYPERLINK_EXTERNAL && kind != HYPERLINK_OTHER_BOOK) return OXLS_ERR_ARGUMENT;
     try {
         if (kind == HYPERLINK_EXTERNAL) {
-            if (!text) return -3;
+            if (!text) return OXLS_ERR_ARGUMENT;
             std::string target;
-            if (ozw_caller_to_utf8(book, text, target) != 0) return -2;
+            if (ozw_caller_to_utf8(book, text, target) != 0) return OXLS_ERR_MEMORY;
             link.target = is_mail_address(target) ? "mailto:" + target : target;
         } else {
             if (kind == HYPERLINK_OTHER_BOOK) {
-                if (!book_path) return -3;
-                if (ozw_caller_to_utf8(book, book_path, link.target) != 0) return -2;
+                if (!book_path) return OXLS_ERR_ARGUMENT;
+                if (ozw_caller_to_utf8(book, book_path, link.target) != 0) return OXLS_ERR_MEMORY;
             }
-            if (ozw_caller_to_utf8(book, text ? text : "", link.sheet) != 0) return -2;
+            if (ozw_caller_to_utf8(book, text ? text : "", link.sheet) != 0) return OXLS_ERR_MEMORY;
             if (link.sheet.size() > XLS_SHEET_LEN)
-                return ozw_set_error(book, -9, OXLS_03009, static_cast<int>(link.sheet.size()),
+                return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(link.sheet.size()),
                                      "ozw_set_hyperlink() XLS_SHEET_LEN");
         }
         SheetExtras *extras = ozw_sheet_extras(&book->sheets[sheet_index]);
-        if (!extras) return -2;
+        if (!extras) return OXLS_ERR_MEMORY;
         extras->hyperlinks.push_back(std::move(link));
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     XLS_CELL &cell = book->sheets[sheet_index].rows[row].cells[column];
     cell.style = is_date_or_time(cell) ? STYLE_HYPERLINK_DATE : STYLE_HYPERLINK;

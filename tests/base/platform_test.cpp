@@ -24,15 +24,15 @@ protected:
 
 TEST_F(PlatformFiles, AFileBeingWrittenCannotBeOpenedForReading) {
     std::string p = path("locked.bin");
-    zplat::File *w = zplat::file_open(p.c_str(), 4);
+    zplat::File *w = zplat::file_open(p.c_str(), zplat::FILE_READ_WRITE);
     ASSERT_NE(w, nullptr);
-    EXPECT_EQ(zplat::file_open(p.c_str(), 1), nullptr);
+    EXPECT_EQ(zplat::file_open(p.c_str(), zplat::FILE_READ), nullptr);
     zplat::file_close(w);
-    zplat::File *r1 = zplat::file_open(p.c_str(), 1);
-    zplat::File *r2 = zplat::file_open(p.c_str(), 1);
+    zplat::File *r1 = zplat::file_open(p.c_str(), zplat::FILE_READ);
+    zplat::File *r2 = zplat::file_open(p.c_str(), zplat::FILE_READ);
     EXPECT_NE(r1, nullptr);
     EXPECT_NE(r2, nullptr) << "readers share";
-    EXPECT_EQ(zplat::file_open(p.c_str(), 2), nullptr) << "a file being read is not truncated";
+    EXPECT_EQ(zplat::file_open(p.c_str(), zplat::FILE_WRITE), nullptr) << "a file being read is not truncated";
     zplat::file_close(r1);
     zplat::file_close(r2);
 }

@@ -19,7 +19,7 @@ using V = std::vector<std::string>;
 TEST(PlainFiles, LinesSeeksCopiesAndWholeReads) {
     TempFolder folder("zs_plain");
     const auto lines_of = [&](const std::string &bytes, int size = 64) {
-        PlainFile *file = orb_file_open(folder.write("lines.txt", bytes).c_str(), ORB_FILE_READ);
+        PlainFile *file = orb_file_open(folder.write("lines.txt", bytes).c_str(), zplat::FILE_READ);
         V lines;
         std::vector<char> buffer(static_cast<size_t>(size));
         while (file && orb_read_line(buffer.data(), size, file)) lines.emplace_back(buffer.data());
@@ -32,14 +32,14 @@ TEST(PlainFiles, LinesSeeksCopiesAndWholeReads) {
     EXPECT_EQ(lines_of("abcdefgh\n", 4), (V{"abc", "def", "gh"})) << "a long line comes in pieces";
 
     const std::string written = folder.file("w.txt");
-    PlainFile *file = orb_file_open(written.c_str(), ORB_FILE_WRITE);
+    PlainFile *file = orb_file_open(written.c_str(), zplat::FILE_WRITE);
     ASSERT_NE(file, nullptr);
     for (const char *line : {"plain", "has lf\n", "cr\rx", "\n"}) EXPECT_EQ(orb_write_line(line, file), 0);
     orb_file_close(file);
     EXPECT_EQ(read_file(written), "plain\r\nhas lf\ncr\rx\n\r\n");
 
     // Raw reads after a line and seeks stay in step with the line reader.
-    file = orb_file_open(folder.write("mixed.bin", "line1\nline2\nrest").c_str(), ORB_FILE_READ);
+    file = orb_file_open(folder.write("mixed.bin", "line1\nline2\nrest").c_str(), zplat::FILE_READ);
     char line[16], raw[8] = {};
     ASSERT_EQ(orb_read_line(line, sizeof line, file), 1);
     EXPECT_EQ(orb_file_read(raw, 5, file), 5u);

@@ -22,16 +22,22 @@ constexpr char kSeparator =
 #endif
 
 // ---- plain files -------------------------------------------------------
-// Open modes: 1 read (others may read, must exist), 2 write (others may
-// write, created or truncated), 3 append (opened or created, at the end),
-// 4 read-write (opened or created).
+// Open modes.
+constexpr int FILE_READ = 1;        // others may read; the file must exist
+constexpr int FILE_WRITE = 2;       // others may write; created or truncated
+constexpr int FILE_APPEND = 3;      // others may write; opened or created, at the end
+constexpr int FILE_READ_WRITE = 4;  // others may write; opened or created
 struct File;
 File *file_open(const char *path, int mode);
 void file_close(File *file);
 // Bytes transferred; 0 at the end or on failure.
 size_t file_read(File *file, void *buffer, size_t count);
 size_t file_write(File *file, const void *buffer, size_t count);
-// origin 1 start, 2 end, 3 current.  0, -3 bad origin, -104 refused.
+// Origins of file_seek.
+constexpr int SEEK_FROM_START = 1;
+constexpr int SEEK_FROM_END = 2;
+constexpr int SEEK_FROM_CURRENT = 3;
+// 0, -3 bad origin, -104 refused.
 int file_seek(File *file, long long offset, int origin);
 long long file_tell(File *file);
 

@@ -3,6 +3,7 @@
 #include "xls/biff_workbook.h"
 
 #include "messages.h"
+#include "result_codes.h"
 
 #include <algorithm>
 
@@ -39,11 +40,11 @@ bool BiffWorkbookLoader::in_worksheet() const { return current_sheet_ >= 0 && de
 int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned column, long long index,
                                 long long limit) {
     if (row >= static_cast<unsigned>(XLS_ROW_LIMIT) || column >= static_cast<unsigned>(XLS_COLUMN_LIMIT))
-        return ozw_set_error(report_, -9, OXLS_03600, labels.overflow);
+        return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03600, labels.overflow);
     if (static_cast<size_t>(current_sheet_) >= context_.sheet_names.size())
-        return ozw_set_error(report_, -9, OXLS_03009, report_ ? report_->sheet_capacity : 0, labels.sheet);
+        return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03009, report_ ? report_->sheet_capacity : 0, labels.sheet);
     if (labels.index && index >= limit)
-        return ozw_set_error(report_, -9, OXLS_03009, static_cast<int>(limit), labels.index);
+        return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(limit), labels.index);
     if (int rc = flush_cell()) return rc;
     cell_pending_ = true;
     pending_ = BookCell{};
@@ -62,7 +63,7 @@ void BiffWorkbookLoader::take_number(unsigned format, double value) {
 }
 
 int BiffWorkbookLoader::take_text(std::string_view text) {
-    if (text.size() > XLS_CELL_UTF8_LEN) return -9;
+    if (text.size() > XLS_CELL_UTF8_LEN) return OZW_LIMIT_REACHED;
     pending_.value.kind = CellValue::TEXT;
     pending_.value.text = text;
     return 0;

@@ -3,6 +3,7 @@
 
 #include "messages.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "xls/biff_records.h"
 
 #include <cstring>
@@ -37,10 +38,10 @@ void biff_push_message(XLS_BOOK *book, int number, const char *detail) {
 
 int biff_scan_workbook_streams(XLS_BOOK *book, const char *path, std::vector<BiffStreamSpan> &spans) {
     spans.clear();
-    zplat::File *file = zplat::file_open(path, 1);
+    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
     if (!file) {
         biff_push_message(book, 3000, path);
-        return -1;
+        return OZW_FAILED;
     }
     std::vector<unsigned char> chunk(kReadChunk);
     uint64_t block_index = 0;
@@ -58,7 +59,7 @@ int biff_scan_workbook_streams(XLS_BOOK *book, const char *path, std::vector<Bif
             const char *fault = header_fault(got >= kScanBlock ? chunk.data() : kEmpty);
             if (fault) {
                 biff_push_message(book, 4000, fault);
-                rc = -4;
+                rc = OXLS_ERR_UNSUPPORTED;
                 break;
             }
         }
@@ -68,7 +69,7 @@ int biff_scan_workbook_streams(XLS_BOOK *book, const char *path, std::vector<Bif
             if (std::memcmp(entry + kNameCompareOffset, kNameTail, sizeof kNameTail) != 0) continue;
             if (spans.size() == BIFF_MAX_SCANNED_STREAMS) {
                 biff_push_message(book, 4000, "WORKBOOK");
-                rc = -1;
+                rc = OZW_FAILED;
                 break;
             }
             spans.push_back({(static_cast<uint64_t>(biff::u32(entry + 116)) + 1) * kSectorSize, biff::u32(entry + 120)});

@@ -10,6 +10,7 @@
 #include "xls/biff_sst.h"
 
 #include "messages.h"
+#include "result_codes.h"
 #include "xls/biff_records.h"
 #include "xls/biff_text.h"
 
@@ -34,7 +35,7 @@ int BiffSstCollector::start(const unsigned char *data, size_t length) {
         piece_starts_.push_back(0);
         data_.assign(data, data + length);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }
@@ -43,13 +44,13 @@ int BiffSstCollector::append(XLS_BOOK *report, const unsigned char *data, size_t
     if (piece_starts_.size() >= static_cast<size_t>(OZW_MAX_CONTINUE)) {
         data_.clear();
         piece_starts_.clear();
-        return ozw_set_error(report, -9, OXLS_03009, OZW_MAX_CONTINUE, "OZW_MAX_CONTINUE");
+        return ozw_set_error(report, OZW_LIMIT_REACHED, OXLS_03009, OZW_MAX_CONTINUE, "OZW_MAX_CONTINUE");
     }
     try {
         piece_starts_.push_back(data_.size());
         data_.insert(data_.end(), data, data + length);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }
@@ -89,7 +90,7 @@ int BiffSstCollector::parse_strings(SharedStrings &strings, XLS_BOOK *report) {
         const size_t count = biff::u16(bytes);
         unsigned char option = bytes[2];
         if (count > static_cast<size_t>(XLS_CELL_STR_LEN))
-            return ozw_set_error(report, -9, OXLS_03009, XLS_CELL_STR_LEN, "ozw_put_sst() XLS_CELL_STR_LEN");
+            return ozw_set_error(report, OZW_LIMIT_REACHED, OXLS_03009, XLS_CELL_STR_LEN, "ozw_put_sst() XLS_CELL_STR_LEN");
         size_t runs = 0;
         size_t extension = 0;
         if ((option & kRichText) && !read_bytes(2, bytes)) return 0;
@@ -109,13 +110,13 @@ int BiffSstCollector::parse_strings(SharedStrings &strings, XLS_BOOK *report) {
                 position_ = piece_starts_[++piece_];
                 if (position_ >= piece_end()) continue;   // an empty piece
                 unsigned char next_option = data_[position_++];
-                if (next_option > kWideChars) return -1;
+                if (next_option > kWideChars) return OZW_FAILED;
                 wide = next_option == kWideChars;
                 continue;
             }
             const size_t width = wide ? 2 : 1;
             const size_t take = std::min(left, (piece_end() - position_) / width);
-            if (take == 0) return -1;
+            if (take == 0) return OZW_FAILED;
             const unsigned char *chars = data_.data() + position_;
             position_ += take * width;
             for (size_t i = 0; i < take; ++i) {
@@ -126,7 +127,7 @@ int BiffSstCollector::parse_strings(SharedStrings &strings, XLS_BOOK *report) {
         }
         text.clear();
         biff_append_utf16le(text, units.data(), units.size() / 2);
-        if (strings.add(text) != 0) return -2;
+        if (strings.add(text) != 0) return OXLS_ERR_MEMORY;
         if (!complete) return 0;
         // Rich-text runs and extension data carry nothing the reader keeps.
         const uint64_t skip = runs * kRunSize + static_cast<uint64_t>(extension);

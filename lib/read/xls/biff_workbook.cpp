@@ -5,6 +5,7 @@
 #include "book_record.h"
 #include "messages.h"
 #include "format_id.h"
+#include "result_codes.h"
 
 #include <algorithm>
 #include <new>
@@ -128,7 +129,7 @@ int BiffWorkbookLoader::on_boundsheet(const biff::Record &record) {
         sheet_positions_.push_back(biff::u32(d));
         context_.sheet_names.push_back(std::move(name));
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }
@@ -143,7 +144,7 @@ int BiffWorkbookLoader::on_xf(const biff::Record &record) {
     try {
         styles_.xfs.push_back(xf);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }
@@ -155,7 +156,7 @@ int BiffWorkbookLoader::on_format(const biff::Record &record) {
         return 0;
     field.chars = std::min(field.chars, field.wide ? kMaxFormatCode / 2 : kMaxFormatCode);
     if (styles_.number_formats.size() >= static_cast<size_t>(OZW_MAX_NUMFORMAT))
-        return ozw_set_error(report_, -9, OXLS_03009, OZW_MAX_NUMFORMAT, "OZW_MAX_NUMFORMAT");
+        return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03009, OZW_MAX_NUMFORMAT, "OZW_MAX_NUMFORMAT");
     NumberFormat format;
     format.id = biff::u16(record.data);
     try {
@@ -163,7 +164,7 @@ int BiffWorkbookLoader::on_format(const biff::Record &record) {
         format.format_id = ozw_classify_format_code(format.code);
         styles_.number_formats.push_back(std::move(format));
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return 0;
 }

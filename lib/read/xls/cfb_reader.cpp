@@ -5,6 +5,7 @@
 
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 #include <algorithm>
 #include <cstring>
@@ -102,7 +103,7 @@ bool CfbStorage::read_at(uint64_t offset, void *buffer, size_t count) {
     if (!file_ || offset > static_cast<uint64_t>(file_size_) ||
         count > static_cast<uint64_t>(file_size_) - offset)
         return false;
-    if (zplat::file_seek(file_, static_cast<long long>(offset), 1) != 0) return false;
+    if (zplat::file_seek(file_, static_cast<long long>(offset), zplat::SEEK_FROM_START) != 0) return false;
     auto *out = static_cast<unsigned char *>(buffer);
     size_t done = 0;
     while (done < count) {
@@ -145,7 +146,7 @@ bool CfbStorage::load_bat_block_list(std::vector<uint32_t> &list) {
 }
 
 int CfbStorage::load(const char *path) {
-    file_ = zplat::file_open(path, 1);
+    file_ = zplat::file_open(path, zplat::FILE_READ);
     if (!file_ || zplat::file_size(path, &file_size_) != 0) return CFB_OPEN_FAILED;
     unsigned char raw[kHeaderSize];
     if (!read_at(0, raw, sizeof raw)) return CFB_OPEN_FAILED;
@@ -298,19 +299,19 @@ const CfbEntry *cfb_workbook_entry(CfbStorage &storage) {
 
 int cfb_extract_workbook(const char *book_path, const char *memory_file_name) {
     CfbStorage storage(book_path);
-    if (!storage.open()) return -1;
+    if (!storage.open()) return OZW_FAILED;
     const CfbEntry *found = cfb_workbook_entry(storage);
-    if (!found) return -1;
+    if (!found) return OZW_FAILED;
     CfbStream stream(storage, *found);
     // An empty stream still leaves an empty memory file behind.
     MFILE *out = mopen(memory_file_name, "wb");
-    if (out == nullptr) return -2;
+    if (out == nullptr) return OXLS_ERR_MEMORY;
     unsigned char piece[kExtractPiece];
     size_t got;
     int rc = 0;
     do {
         got = stream.read(piece, sizeof piece);
-        if (got > 0 && mwrite(piece, 1, got, out) != got) rc = -2;
+        if (got > 0 && mwrite(piece, 1, got, out) != got) rc = OXLS_ERR_MEMORY;
     } while (rc == 0 && got == sizeof piece);
     mclose(out);
     return rc;

@@ -12,6 +12,7 @@
 #include "messages.h"
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "xls/biff_direct_scan.h"
 #include "xls/biff_stream.h"
 #include "xls/biff_workbook.h"
@@ -41,12 +42,12 @@ int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &
         first = false;
         if (record.number == biff::FILEPASS) {
             biff_push_message(report, 901, "");
-            return -4;
+            return OXLS_ERR_UNSUPPORTED;
         }
         const int rc = loader.handle(record);
         if (rc == biff::END_OF_STREAM) break;
-        if (rc == -2 || rc == -9) return rc;
-        if (rc != 0) return -1;
+        if (rc == OXLS_ERR_MEMORY || rc == OZW_LIMIT_REACHED) return rc;
+        if (rc != 0) return OZW_FAILED;
     }
     return first ? kNoWorkbookStream : 0;
 }
@@ -56,13 +57,13 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
     MFILE *file = ozw_files(book).open(name, "rb");
     if (!file) {
         biff_push_message(book, 3000, name);
-        return ozw_set_error(book, -1, OXLS_03103, name);
+        return ozw_set_error(book, OZW_FAILED, OXLS_03103, name);
     }
     BiffRecordReader reader([file](unsigned char *buffer, size_t count) { return mread(buffer, 1, count, file); },
                             static_cast<uint64_t>(file->length), file_sectors, false);
     const int rc = read_stream(book, loader, reader);
     mclose(file);
-    return rc == kNoWorkbookStream ? -1 : rc;
+    return rc == kNoWorkbookStream ? OZW_FAILED : rc;
 }
 
 // The streams the direct scan found, each read as contiguous file bytes
@@ -72,15 +73,15 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
 // one must be.
 int read_spans(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors,
                const std::vector<BiffStreamSpan> &spans) {
-    zplat::File *file = zplat::file_open(path, 1);
+    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
     if (!file) {
         biff_push_message(report, 3000, path);
-        return -1;
+        return OZW_FAILED;
     }
     int rc = 0;
     bool read_one = false;
     for (const BiffStreamSpan &span : spans) {
-        if (zplat::file_seek(file, static_cast<long long>(span.offset), 1) != 0) continue;
+        if (zplat::file_seek(file, static_cast<long long>(span.offset), zplat::SEEK_FROM_START) != 0) continue;
         BiffRecordReader reader(
             [file](unsigned char *buffer, size_t count) { return zplat::file_read(file, buffer, count); },
             span.size, file_sectors, true);
@@ -93,7 +94,7 @@ int read_spans(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, u
         read_one = true;
     }
     zplat::file_close(file);
-    return rc == 0 && !read_one ? -1 : rc;
+    return rc == 0 && !read_one ? OZW_FAILED : rc;
 }
 
 int read_scanned_streams(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
@@ -138,7 +139,7 @@ int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *pat
     BiffRecordReader reader([&stream](unsigned char *buffer, size_t count) { return stream.read(buffer, count); },
                             stream.size(), file_sectors, false);
     const int rc = read_stream(report, loader, reader);
-    return rc == kNoWorkbookStream ? -1 : rc;
+    return rc == kNoWorkbookStream ? OZW_FAILED : rc;
 }
 
 // Reads the book at `path` into the context and the sink, from the memory
@@ -147,7 +148,7 @@ int load_book(const char *path, ReadContext &context, BookSink &sink, XLS_BOOK *
     long long file_size = 0;
     if (zplat::file_size(path, &file_size) != 0) {
         biff_push_message(report, 3000, path);
-        return -1;
+        return OZW_FAILED;
     }
     const uint64_t file_sectors = static_cast<uint64_t>(file_size) / kFileSector;
     BiffWorkbookLoader loader(context, sink, report);
@@ -177,9 +178,9 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     try {
         rc = load_book(path, context, sink, book);
     } catch (const std::bad_alloc &) {
-        rc = -2;
+        rc = OXLS_ERR_MEMORY;
     }
-    if (rc == -2) biff_push_message(book, 2, "");
+    if (rc == OXLS_ERR_MEMORY) biff_push_message(book, 2, "");
     // The extracted stream is not needed once read, whatever the outcome:
     // its memory goes now rather than with the book, so that a large book
     // is not held twice.
@@ -191,6 +192,6 @@ int ozw_stream_excel2003(const char *path, ReadContext &context, BookSink &sink)
     try {
         return load_book(path, context, sink, nullptr);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
 }

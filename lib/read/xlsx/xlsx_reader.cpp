@@ -18,6 +18,7 @@
 #include "book_table_sink.h"
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "xlsx/xlsx_layout.h"
 #include "xlsx/xlsx_parts.h"
 #include "work_area.h"
@@ -92,7 +93,7 @@ public:
         const std::string &stored = package_.parts[i];
         if (!package_.on_disk) {
             MFILE *file = package_.files->open(stored.c_str(), "rb");
-            if (!file) return -101;
+            if (!file) return OXLS_ERR_OPEN;
             text = std::string_view(reinterpret_cast<const char *>(file->data), static_cast<size_t>(file->length));
             mclose(file);
             return 0;
@@ -116,13 +117,13 @@ public:
 private:
     int load(const std::string &path, std::string_view &text) {
         long long size = 0;
-        if (zplat::file_size(path.c_str(), &size) != 0) return -101;
-        zplat::File *file = zplat::file_open(path.c_str(), 1);
-        if (!file) return -101;
+        if (zplat::file_size(path.c_str(), &size) != 0) return OXLS_ERR_OPEN;
+        zplat::File *file = zplat::file_open(path.c_str(), zplat::FILE_READ);
+        if (!file) return OXLS_ERR_OPEN;
         loaded_.resize(static_cast<size_t>(size));
         size_t got = size > 0 ? zplat::file_read(file, loaded_.data(), loaded_.size()) : 0;
         zplat::file_close(file);
-        if (got != loaded_.size()) return -101;
+        if (got != loaded_.size()) return OXLS_ERR_OPEN;
         text = loaded_;
         return 0;
     }
@@ -353,13 +354,13 @@ int keep_part_list(XLS_BOOK *book, const ExtractedParts &parts) {
     std::string folder = parts.folder();
     size_t count = parts.count() + 1;
     char **list = static_cast<char **>(std::calloc(count, sizeof(char *)));
-    if (!list) return -2;
+    if (!list) return OXLS_ERR_MEMORY;
     book->extract_list = list;
     for (size_t i = 0; i < count; ++i) {
         std::string entry = folder;
         if (i + 1 < count) (entry += zplat::kSeparator) += parts.part_name(i);
         list[i] = static_cast<char *>(std::malloc(entry.size() + 1));
-        if (!list[i]) return -2;
+        if (!list[i]) return OXLS_ERR_MEMORY;
         std::memcpy(list[i], entry.c_str(), entry.size() + 1);
         book->extract_count = static_cast<int>(i + 1);
     }
@@ -379,7 +380,7 @@ int extract(XLS_BOOK *book, const char *path, ExtractedPackage &package) {
     // A folder the book made for itself goes with the book.
     OzwWork *work = ozw_work(book);
     if (work && package.on_disk) work->disk_folder = package.folder;
-    if (rc == ORB_ZIP_REFUSED) return -4;
+    if (rc == ORB_ZIP_REFUSED) return OXLS_ERR_UNSUPPORTED;
     return rc;
 }
 
@@ -388,7 +389,7 @@ int extract(XLS_BOOK *book, const char *path, ExtractedPackage &package) {
 int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
     try {
         StyleTables *styles = ozw_styles(book);
-        if (!styles) return -2;
+        if (!styles) return OXLS_ERR_MEMORY;
         if (!book->flags[OXLS_FLAG_KEEP_STYLES]) {
             styles->number_formats.clear();
             styles->fonts.clear();
@@ -409,7 +410,7 @@ int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
         drop_part_list(book);
         return keep_part_list(book, source);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
 }
 
@@ -426,7 +427,7 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
         BookTableSink sink(book);
         return PackageReader(parts, context, sink, book).list_sheets();
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
 }
 
@@ -434,12 +435,12 @@ int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSin
     try {
         PackageEntries entries;
         int rc = entries.open(package, ZipExtractLimits{});
-        if (rc == ORB_ZIP_REFUSED) return -4;
+        if (rc == ORB_ZIP_REFUSED) return OXLS_ERR_UNSUPPORTED;
         if (rc) return rc;
         EntryParts source(entries, buffer);
         PackageParts parts(source);
         return PackageReader(parts, context, sink, nullptr).run();
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
 }

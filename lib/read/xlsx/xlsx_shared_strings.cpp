@@ -5,6 +5,7 @@
 // hostile one referred to by every cell would multiply the work of reading
 // the book.
 #include "messages.h"
+#include "result_codes.h"
 #include "xlsx/xlsx_elements.h"
 #include "xlsx/xlsx_parts.h"
 #include "xlsx/xml_scanner.h"
@@ -29,7 +30,7 @@ public:
         if (literal) text_.append(raw);
         else xml_decode_text(raw, text_);
         if (text_.size() > XLS_CELL_UTF8_LEN)
-            return ozw_set_error(report_, -9, OXLS_03009, XLS_CELL_UTF8_LEN, "ozw_put_sst() XLS_CELL_UTF8_LEN");
+            return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03009, XLS_CELL_UTF8_LEN, "ozw_put_sst() XLS_CELL_UTF8_LEN");
         return 0;
     }
 

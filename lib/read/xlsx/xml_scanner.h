@@ -5,6 +5,8 @@
 // switch on numbers instead of comparing strings.
 #pragma once
 
+#include "result_codes.h"
+
 #include <cstddef>
 #include <string_view>
 
@@ -15,7 +17,7 @@ constexpr size_t XML_MAX_NAME = 255;
 
 // Scanner results (0 is success).
 constexpr int XML_MALFORMED = -1;   // unterminated markup, stray end tag
-constexpr int XML_TOO_DEEP = -9;    // more than XML_MAX_DEPTH open elements
+constexpr int XML_TOO_DEEP = OZW_LIMIT_REACHED;    // more than XML_MAX_DEPTH open elements
 
 // One start or end tag.  The views point into the scanned text.
 struct XmlTag {

@@ -2,6 +2,8 @@
 // folders through dirent, code pages through iconv.
 #include "platform/platform.h"
 
+#include "result_codes.h"
+
 #include <bit>
 #include <cerrno>
 #include <climits>
@@ -43,17 +45,17 @@ File *file_open(const char *path, int mode) {
     if (!path || !*path) return nullptr;
     int flags;
     switch (mode) {
-        case 1: flags = O_RDONLY; break;
-        case 2: flags = O_WRONLY | O_CREAT; break;      // truncated once the lock is held
-        case 3: flags = O_WRONLY | O_CREAT | O_APPEND; break;
-        case 4: flags = O_RDWR | O_CREAT; break;
+        case FILE_READ: flags = O_RDONLY; break;
+        case FILE_WRITE: flags = O_WRONLY | O_CREAT; break;      // truncated once the lock is held
+        case FILE_APPEND: flags = O_WRONLY | O_CREAT | O_APPEND; break;
+        case FILE_READ_WRITE: flags = O_RDWR | O_CREAT; break;
         default: return nullptr;
     }
     int fd = ::open(path, flags | O_CLOEXEC, 0666);
     if (fd < 0) return nullptr;
     struct stat st;
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || !take_lock(fd, mode != 1) ||
-        (mode == 2 && ftruncate(fd, 0) != 0)) {
+    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) || !take_lock(fd, mode != FILE_READ) ||
+        (mode == FILE_WRITE && ftruncate(fd, 0) != 0)) {
         ::close(fd);
         return nullptr;
     }
@@ -97,12 +99,12 @@ size_t file_write(File *file, const void *buffer, size_t count) {
 int file_seek(File *file, long long offset, int origin) {
     int whence;
     switch (origin) {
-        case 1: whence = SEEK_SET; break;
-        case 2: whence = SEEK_END; break;
-        case 3: whence = SEEK_CUR; break;
-        default: return -3;
+        case SEEK_FROM_START: whence = SEEK_SET; break;
+        case SEEK_FROM_END: whence = SEEK_END; break;
+        case SEEK_FROM_CURRENT: whence = SEEK_CUR; break;
+        default: return OXLS_ERR_ARGUMENT;
     }
-    if (!file || lseek(file->fd, static_cast<off_t>(offset), whence) < 0) return -104;
+    if (!file || lseek(file->fd, static_cast<off_t>(offset), whence) < 0) return OZW_SEEK_REFUSED;
     return 0;
 }
 
@@ -113,16 +115,16 @@ long long file_tell(File *file) {
 
 int file_size(const char *path, long long *size) {
     struct stat st;
-    if (!path || stat(path, &st) != 0) return -101;
+    if (!path || stat(path, &st) != 0) return OXLS_ERR_OPEN;
     *size = static_cast<long long>(st.st_size);
     return 0;
 }
 
 int file_time(const char *path, std::tm *local) {
     struct stat st;
-    if (!path || stat(path, &st) != 0) return -101;
+    if (!path || stat(path, &st) != 0) return OXLS_ERR_OPEN;
     time_t when = st.st_mtime;
-    if (!localtime_r(&when, local)) return -101;
+    if (!localtime_r(&when, local)) return OXLS_ERR_OPEN;
     return 0;
 }
 

@@ -2,6 +2,8 @@
 // user32 message boxes.  Paths are in the ANSI code page.
 #include "platform/platform.h"
 
+#include "result_codes.h"
+
 #include <windows.h>
 
 #include <new>
@@ -19,15 +21,15 @@ File *file_open(const char *path, int mode) {
     if (!path || !*path) return nullptr;
     DWORD access, share, creation;
     switch (mode) {
-        case 1: access = GENERIC_READ; share = FILE_SHARE_READ; creation = OPEN_EXISTING; break;
-        case 2: access = GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = CREATE_ALWAYS; break;
-        case 3: access = GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
-        case 4: access = GENERIC_READ | GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
+        case FILE_READ: access = GENERIC_READ; share = FILE_SHARE_READ; creation = OPEN_EXISTING; break;
+        case FILE_WRITE: access = GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = CREATE_ALWAYS; break;
+        case FILE_APPEND: access = GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
+        case FILE_READ_WRITE: access = GENERIC_READ | GENERIC_WRITE; share = FILE_SHARE_WRITE; creation = OPEN_ALWAYS; break;
         default: return nullptr;
     }
     HANDLE handle = CreateFileA(path, access, share, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return nullptr;
-    if (mode == 3) {
+    if (mode == FILE_APPEND) {
         LARGE_INTEGER zero{};
         SetFilePointerEx(handle, zero, nullptr, FILE_END);
     }
@@ -71,14 +73,14 @@ size_t file_write(File *file, const void *buffer, size_t count) {
 int file_seek(File *file, long long offset, int origin) {
     DWORD method;
     switch (origin) {
-        case 1: method = FILE_BEGIN; break;
-        case 2: method = FILE_END; break;
-        case 3: method = FILE_CURRENT; break;
-        default: return -3;
+        case SEEK_FROM_START: method = FILE_BEGIN; break;
+        case SEEK_FROM_END: method = FILE_END; break;
+        case SEEK_FROM_CURRENT: method = FILE_CURRENT; break;
+        default: return OXLS_ERR_ARGUMENT;
     }
     LARGE_INTEGER distance;
     distance.QuadPart = offset;
-    if (!file || !SetFilePointerEx(file->handle, distance, nullptr, method)) return -104;
+    if (!file || !SetFilePointerEx(file->handle, distance, nullptr, method)) return OZW_SEEK_REFUSED;
     return 0;
 }
 
@@ -112,7 +114,7 @@ std::tm to_tm(const SYSTEMTIME &st) {
 
 int file_size(const char *path, long long *size) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!attributes(path, data)) return -101;
+    if (!attributes(path, data)) return OXLS_ERR_OPEN;
     *size = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     return 0;
 }
@@ -123,7 +125,7 @@ int file_time(const char *path, std::tm *local) {
     SYSTEMTIME st;
     if (!attributes(path, data) || !FileTimeToLocalFileTime(&data.ftLastWriteTime, &local_time) ||
         !FileTimeToSystemTime(&local_time, &st))
-        return -101;
+        return OXLS_ERR_OPEN;
     *local = to_tm(st);
     return 0;
 }
