@@ -1,13 +1,19 @@
-// The POSIX platform layer: file locks, the temporary folder, code-page
-// conversion with the replacements Windows gives.
+// The POSIX platform layer: file locks, the temporary folder as the
+// environment chooses it and its refusal when others could reach it, the
+// program's own path, code-page conversion with the replacements Windows
+// gives.
 #include "platform/platform.h"
 #include "test_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <optional>
+#include <utility>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -37,31 +43,54 @@ TEST_F(PlatformFiles, AFileBeingWrittenCannotBeOpenedForReading) {
     zplat::file_close(r2);
 }
 
-TEST(PlatformEnvironment, TempFolderPrefersAShortTemp) {
-    std::string saved;
-    bool had = zplat::get_env("TEMP", saved);
-    setenv("TEMP", "/var/tmp/", 1);
-    EXPECT_EQ(zplat::temp_folder(), "/var/tmp");
-    // Without a usable TEMP: the user's own folder under TMPDIR, else /tmp.
-    const std::string own = "/tmp/zscan-" + std::to_string(geteuid());
-    setenv("TEMP", std::string(300, 'x').c_str(), 1);
-    setenv("TMPDIR", "/tmp/", 1);
-    EXPECT_EQ(zplat::temp_folder(), own);
-    unsetenv("TMPDIR");
-    unsetenv("TEMP");
-    EXPECT_EQ(zplat::temp_folder(), own);
+// Sets environment variables for one test and puts back what they were.
+class Environment {
+public:
+    Environment() = default;
+    Environment(const Environment &) = delete;
+    Environment &operator=(const Environment &) = delete;
+    ~Environment() {
+        for (const auto &[name, value] : saved_) value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
+    }
+    // Sets `name` to `value`, or unsets it for null.
+    void set(const std::string &name, const char *value) {
+        if (std::none_of(saved_.begin(), saved_.end(), [&](const auto &entry) { return entry.first == name; })) {
+            const char *before = std::getenv(name.c_str());
+            saved_.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
+        }
+        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+    }
+
+private:
+    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST_F(PlatformFiles, TempFolderIsTempElseAFolderOfTheUsersOwn) {
+    const std::string user = "zscan-" + std::to_string(geteuid());
+    const std::string too_long(300, 'x');
+    const struct {
+        const char *temp, *tmpdir;
+        std::string folder;
+    } cases[] = {
+        {"/var/tmp/", folder_.c_str(), "/var/tmp"},                      // TEMP, without its separator
+        {too_long.c_str(), folder_.c_str(), (folder_ / user).string()},  // a TEMP too long: under TMPDIR
+        {nullptr, nullptr, "/tmp/" + user},                              // neither: under /tmp
+    };
+    for (const auto &c : cases) {
+        Environment environment;
+        environment.set("TEMP", c.temp);
+        environment.set("TMPDIR", c.tmpdir);
+        EXPECT_EQ(zplat::temp_folder(), c.folder) << (c.temp ? c.temp : "no TEMP");
+    }
     struct stat st;
-    ASSERT_EQ(lstat(own.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    if (had) setenv("TEMP", saved.c_str(), 1);
-    EXPECT_FALSE(zplat::executable_path().empty());
+    ASSERT_EQ(lstat((folder_ / user).c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0700u) << "the folder of the user's own is made for the user alone";
 }
 
 TEST_F(PlatformFiles, OwnTemporaryFolderIsRefusedWhenOthersCouldReachIt) {
-    std::string saved;
-    const bool had = zplat::get_env("TEMP", saved);
-    unsetenv("TEMP");
-    setenv("TMPDIR", folder_.c_str(), 1);
+    Environment environment;
+    environment.set("TEMP", nullptr);
+    environment.set("TMPDIR", folder_.c_str());
     const std::string own = path(("zscan-" + std::to_string(geteuid())).c_str());
     const std::string elsewhere = path("elsewhere");
     ASSERT_EQ(mkdir(elsewhere.c_str(), 0700), 0);
@@ -81,8 +110,12 @@ TEST_F(PlatformFiles, OwnTemporaryFolderIsRefusedWhenOthersCouldReachIt) {
         if (unlink(own.c_str()) != 0) rmdir(own.c_str());
     }
     EXPECT_EQ(zplat::temp_folder(), own);
-    unsetenv("TMPDIR");
-    if (had) setenv("TEMP", saved.c_str(), 1);
+}
+
+TEST(PlatformFilesOfTheProgram, ExecutablePathNamesThisProgram) {
+    const std::string path = zplat::executable_path();
+    ASSERT_FALSE(path.empty());
+    EXPECT_TRUE(fs::equivalent(path, "/proc/self/exe"));
 }
 
 TEST(PlatformCodePages, ShiftJisIsCodePage932BothWays) {
