@@ -293,7 +293,7 @@ XLS_CELL *ozw_ensure_cell(XLS_SHEET *sheet, int row, int column) {
 int ozw_set_cell_text(char **field, const char *text, size_t length) {
     char *copy = static_cast<char *>(std::malloc(length + 1));
     if (!copy) return OXLS_ERR_MEMORY;
-    std::memcpy(copy, text, length);
+    if (length > 0) std::memcpy(copy, text, length);
     copy[length] = '\0';
     std::free(*field);
     *field = copy;
