@@ -11,6 +11,8 @@
 #include "number_bytes.h"
 #include "number_shown_texts.h"
 
+#include <set>
+
 namespace fuzz {
 
 class TextMakingSink : public BookSink {
@@ -18,7 +20,8 @@ public:
     int cell(const ReadContext &book, const BookCell &cell) override {
         display_.text(book, cell);
         if (display_.was_number()) {
-            ozw_style_number_bytes(book.styles, book.escaped_codes(), cell.style);
+            if (styles_seen_.insert(cell.style).second)
+                ozw_style_number_bytes(book.styles, book.escaped_codes(), cell.style);
             shown_texts_.make(book.styles, book.escaped_codes(), cell.style, cell.value.number,
                               book.date_origin_days != 0, shown_, date_);
         }
@@ -27,6 +30,7 @@ public:
 
 private:
     CellDisplay display_;
+    std::set<unsigned> styles_seen_;   // the bytes of each style are worked out once
     std::string shown_, date_;
     NumberShownTexts shown_texts_;
 };
