@@ -384,37 +384,10 @@ int extract(XLS_BOOK *book, const char *path, ExtractedPackage &package) {
     return rc;
 }
 
-}  // namespace
-
-int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
-    try {
-        StyleTables *styles = ozw_styles(book);
-        if (!styles) return OXLS_ERR_MEMORY;
-        if (!book->flags[OXLS_FLAG_KEEP_STYLES]) {
-            styles->number_formats.clear();
-            styles->fonts.clear();
-        }
-        // Cell styles refer to the book's own format table only; a book
-        // without a styles part has none, and its numbers are general.
-        styles->xfs.clear();
-        ExtractedPackage package;
-        if (int rc = extract(book, path, package)) return rc;
-        ExtractedParts source(package);
-        PackageParts parts(source);
-        ReadContext context;
-        context.book_kind = BOOK_KIND_XLSX;
-        context.styles = styles;
-        book->sheet_count = 0;
-        BookTableSink sink(book);
-        if (int rc = PackageReader(parts, context, sink, book).run()) return rc;
-        drop_part_list(book);
-        return keep_part_list(book, source);
-    } catch (const std::bad_alloc &) {
-        return OXLS_ERR_MEMORY;
-    }
-}
-
-int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
+// Unpacks the package at `path` for the book and hands `read` a reader of
+// its parts into the book record, and the parts.
+template <typename Read>
+int read_into_record(XLS_BOOK *book, const char *path, Read read) {
     try {
         ExtractedPackage package;
         if (int rc = extract(book, path, package)) return rc;
@@ -425,10 +398,34 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
         context.styles = ozw_styles(book);
         book->sheet_count = 0;
         BookTableSink sink(book);
-        return PackageReader(parts, context, sink, book).list_sheets();
+        PackageReader reader(parts, context, sink, book);
+        return read(reader, source);
     } catch (const std::bad_alloc &) {
         return OXLS_ERR_MEMORY;
     }
+}
+
+}  // namespace
+
+int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
+    StyleTables *styles = ozw_styles(book);
+    if (!styles) return OXLS_ERR_MEMORY;
+    if (!book->flags[OXLS_FLAG_KEEP_STYLES]) {
+        styles->number_formats.clear();
+        styles->fonts.clear();
+    }
+    // Cell styles refer to the book's own format table only; a book
+    // without a styles part has none, and its numbers are general.
+    styles->xfs.clear();
+    return read_into_record(book, path, [book](PackageReader &reader, const ExtractedParts &source) {
+        if (int rc = reader.run()) return rc;
+        drop_part_list(book);
+        return keep_part_list(book, source);
+    });
+}
+
+int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
+    return read_into_record(book, path, [](PackageReader &reader, const ExtractedParts &) { return reader.list_sheets(); });
 }
 
 int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, std::string &buffer) {
