@@ -38,8 +38,8 @@ int BookHits::cell(const ReadContext &book, const BookCell &cell) {
     if (value.kind == CellValue::NONE && !empty_matches_) return 0;   // an empty cell shows no text
     // A number written plainly is stored as a number of its style's kind,
     // whose texts hold only the bytes of that style.
-    if (value.kind == CellValue::NUMBER && value.plain && std::isfinite(value.number) && !empty_matches_ &&
-        !style_may_match(book, cell.style))
+    if (value.kind == CellValue::NUMBER && value.plain && std::isfinite(value.number) &&
+        !wants_numbers(book, cell.style))
         return 0;
     // A shared string shows its text whatever the cell's format, so its
     // test is made once per book.
@@ -72,7 +72,8 @@ bool BookHits::shown_forms_match(const ReadContext &book, const BookCell &cell) 
     return matcher_.matches(shown_) || (forms == 2 && matcher_.matches(date_));
 }
 
-bool BookHits::style_may_match(const ReadContext &book, unsigned style) {
+bool BookHits::wants_numbers(const ReadContext &book, unsigned style) {
+    if (empty_matches_) return true;
     if (style >= number_styles_.size()) {
         if (style > 0xFFFF) return true;   // beyond any style table: not worth a slot
         number_styles_.resize(style + 1, Known::Untested);

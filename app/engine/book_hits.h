@@ -36,10 +36,12 @@ public:
 
     // Forgets the book read before.
     void clear();
-    // Numbers of a style are left out when no word can be found among the
-    // bytes their texts can hold, and a shared string is tested once per
-    // book; only the texts that may match are made.
+    // A shared string is tested once per book; only the texts that may
+    // match are made.
     int cell(const ReadContext &book, const BookCell &cell) override;
+    // Numbers of a style are left out when no word can be found among the
+    // bytes their texts can hold.
+    bool wants_numbers(const ReadContext &book, unsigned style) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
     // A sheet's name in the search's character set (sheets with hits only).
@@ -50,8 +52,6 @@ private:
     enum class Known : uint8_t { Untested, No, Yes };
 
     void keep(const ReadContext &book, const BookCell &cell, std::string_view text, bool matched = true);
-    // Whether numbers of the style may match.
-    bool style_may_match(const ReadContext &book, unsigned style);
     // Whether the number's shown text or date form matches; the shown text
     // is then in shown_.
     bool shown_forms_match(const ReadContext &book, const BookCell &cell);

@@ -153,11 +153,13 @@ int orb_copy_file(int on_disk, const char *destination, const char *source) {
 }
 
 int orb_read_whole_file(int on_disk, const char *path, std::string &content) {
-    content.clear();
     try {
         if (!on_disk) {
             MFILE *in = mopen(path, "rb");
-            if (!in) return OXLS_ERR_OPEN;
+            if (!in) {
+                content.clear();
+                return OXLS_ERR_OPEN;
+            }
             content.assign(reinterpret_cast<const char *>(in->data), static_cast<size_t>(in->length));
             mclose(in);
             return 0;
@@ -166,8 +168,10 @@ int orb_read_whole_file(int on_disk, const char *path, std::string &content) {
         PlainFile *in = orb_file_open(path, zplat::FILE_READ);
         if (!in || zplat::file_size(path, &size) != 0) {
             orb_file_close(in);
+            content.clear();
             return OXLS_ERR_OPEN;
         }
+        // The bytes the string held are overwritten, not cleared first.
         content.resize(static_cast<size_t>(size));
         content.resize(orb_file_read(content.data(), content.size(), in));
         orb_file_close(in);

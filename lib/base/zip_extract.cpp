@@ -307,17 +307,10 @@ int extract_growing(const PackageStore &store, bool to_disk, int thread_no, cons
     }
 }
 
-// Room for `size` bytes at the start of `buffer`, which only grows: a
-// buffer grown again after it shrank would clear every byte it gains.
-char *room_for(std::string &buffer, size_t size) {
-    if (buffer.size() < size) buffer.resize(size);
-    return buffer.data();
-}
-
 // A stored entry's bytes, within the bounds.
-int copy_into(std::string_view input, InflateGuard &guard, std::string &buffer, size_t &length) {
+int copy_into(std::string_view input, InflateGuard &guard, GrowBuffer &buffer, size_t &length) {
     if (!guard.accept(static_cast<long long>(input.size()))) return ORB_ZIP_REFUSED;
-    std::copy(input.begin(), input.end(), room_for(buffer, input.size()));
+    std::copy(input.begin(), input.end(), buffer.room(input.size()));
     length = input.size();
     return 0;
 }
@@ -329,7 +322,7 @@ int copy_into(std::string_view input, InflateGuard &guard, std::string &buffer, 
 // the ratio, and when the bytes do not fit, the buffer doubles and the
 // inflation starts again, up to the bounds.
 int inflate_into(libdeflate_decompressor *inflater, std::string_view input, ZPOS64_T claimed, InflateGuard &guard,
-                 std::string &buffer, size_t &length) {
+                 GrowBuffer &buffer, size_t &length) {
     constexpr long long kDeflateMostRatio = 1032;   // deflate's longest output per input byte
     long long guess = static_cast<long long>(std::min<ZPOS64_T>(claimed, 1u << 30));
     guess = std::min(guess, static_cast<long long>(input.size()) * kDeflateMostRatio + 1);
@@ -339,7 +332,7 @@ int inflate_into(libdeflate_decompressor *inflater, std::string_view input, ZPOS
     for (;;) {
         size_t produced = 0;
         const libdeflate_result result = libdeflate_deflate_decompress(inflater, input.data(), input.size(),
-                                                                       room_for(buffer, room), room, &produced);
+                                                                       buffer.room(room), room, &produced);
         if (result == LIBDEFLATE_SUCCESS) {
             length = produced;
             return guard.accept(static_cast<long long>(produced)) ? 0 : ORB_ZIP_REFUSED;
@@ -420,7 +413,7 @@ int PackageEntries::open(std::string_view bytes, const ZipExtractLimits &limits)
     return rc == UNZ_END_OF_LIST_OF_FILE ? 0 : rc;
 }
 
-int PackageEntries::read(size_t index, std::string &buffer, std::string_view &text) {
+int PackageEntries::read(size_t index, GrowBuffer &buffer, std::string_view &text) {
     text = {};
     if (index >= positions_.size()) return OXLS_ERR_OPEN;
     int rc = unzGoToFilePos64(zip_, &positions_[index]);

@@ -2,6 +2,7 @@
 // part, or into a folder on disk.
 #pragma once
 
+#include "grow_buffer.h"
 #include "zip_io.h"
 
 #include <unzip.h>
@@ -103,10 +104,10 @@ public:
     int open(std::string_view bytes, const ZipExtractLimits &limits = {});
     // Part names in package order.
     const std::vector<std::string> &names() const { return names_; }
-    // Inflates part `index` into the start of `buffer`, which only grows
-    // from part to part, and views its text as `text`.  0; -2 out of
-    // memory; ORB_ZIP_REFUSED past the limits; a negative unzip code.
-    int read(size_t index, std::string &buffer, std::string_view &text);
+    // Inflates part `index` into the start of `buffer` and views its text
+    // as `text`.  0; -2 out of memory; ORB_ZIP_REFUSED past the limits; a
+    // negative unzip code.
+    int read(size_t index, GrowBuffer &buffer, std::string_view &text);
 
 private:
     unzFile zip_ = nullptr;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "book_sink.h"
+#include "grow_buffer.h"
 
 #include <string>
 
@@ -27,5 +28,5 @@ private:
     ReadContext context_;
     StyleTables styles_;
     std::string file_buffer_;   // an Excel 2007 package's bytes
-    std::string part_buffer_;   // the text of the part being read
+    GrowBuffer part_buffer_;    // the text of the part being read
 };

@@ -81,6 +81,13 @@ public:
     // Whether the notes of comments and drawings are wanted: reading them
     // costs parts the cells do not need.
     virtual bool wants_notes() const { return false; }
+    // Whether the numbers stored in cell style `style` may interest the
+    // sink: a reader passes over the numbers of a style it does not want
+    // when it can tell cheaply that they are numbers, without reading them.
+    virtual bool wants_numbers(const ReadContext &, unsigned style) {
+        (void)style;
+        return true;
+    }
 
     // The events below return 0 to go on, like cell().
     // The cells of sheet `sheet` follow; `data_bytes` is the size of the

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "book_sink.h"
+#include "grow_buffer.h"
 #include "oxls.h"
 
 #include <string>
@@ -25,7 +26,7 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path);
 // part by part from its zip entries; `buffer` holds each part's text in
 // turn.  The context starts empty, with style tables of its own.  Codes as
 // the reader's.
-int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, std::string &buffer);
+int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, GrowBuffer &buffer);
 // The Excel 97-2003 book at `path` read into `context` and `sink`, its
 // workbook stream taken as OXLS_open_book takes it without a temporary
 // workbook.  Codes as the reader's.

@@ -6,6 +6,7 @@
 #include "result_codes.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -55,11 +56,13 @@ int BiffWorkbookLoader::cell_at(const CellLabels &labels, unsigned row, unsigned
 }
 
 // A number keeps its cell format, whose number format gives the kind of
-// cell it is stored as.
+// cell it is stored as.  A finite number of a style the sink has no use
+// for is passed over.
 void BiffWorkbookLoader::take_number(unsigned format, double value) {
     pending_.style = format;
     pending_.value.kind = CellValue::NUMBER;
     pending_.value.number = value;
+    if (std::isfinite(value) && !sink_.wants_numbers(context_, format)) cell_pending_ = false;
 }
 
 int BiffWorkbookLoader::take_text(std::string_view text) {

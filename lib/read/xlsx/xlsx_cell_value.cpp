@@ -35,6 +35,21 @@ CellValue text_value(std::string_view text, CellValue::Kind kind = CellValue::TE
 
 }  // namespace
 
+bool xlsx_plain_decimal(std::string_view value) {
+    // Longer digit runs could pass what a double holds.
+    constexpr size_t kMostDigits = 300;
+    size_t at = !value.empty() && value[0] == '-' ? 1 : 0;
+    const size_t whole = at;
+    while (at < value.size() && value[at] >= '0' && value[at] <= '9') ++at;
+    if (at == whole || value.size() > kMostDigits) return false;
+    if (at < value.size() && value[at] == '.') {
+        const size_t point = ++at;
+        while (at < value.size() && value[at] >= '0' && value[at] <= '9') ++at;
+        if (at == point) return false;
+    }
+    return at == value.size();
+}
+
 XlsxValueType xlsx_value_type(std::string_view t) {
     if (t == "s") return VALUE_SHARED;
     if (t == "str") return VALUE_FORMULA_TEXT;

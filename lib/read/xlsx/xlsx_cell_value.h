@@ -41,6 +41,11 @@ struct PendingCell {
     void reset();
 };
 
+// Whether a value is written as a plain decimal without an exponent, as
+// producers write nearly every number: a finite number, stored as one of
+// its style's kind whatever the style.
+bool xlsx_plain_decimal(std::string_view value);
+
 // The cell as handed over, viewing the texts of `pending`: a number read
 // once from its text, a shared string by index (none when its value names
 // none), inline strings, formula texts (marked as such) and error texts as

@@ -136,7 +136,7 @@ private:
 // every part reuses, so that at most one part is held at a time.
 class EntryParts : public PartSource {
 public:
-    EntryParts(PackageEntries &entries, std::string &buffer) : entries_(entries), buffer_(buffer) {}
+    EntryParts(PackageEntries &entries, GrowBuffer &buffer) : entries_(entries), buffer_(buffer) {}
 
     size_t count() const override { return entries_.names().size(); }
     std::string_view part_name(size_t i) const override { return entries_.names()[i]; }
@@ -147,7 +147,7 @@ public:
 
 private:
     PackageEntries &entries_;
-    std::string &buffer_;
+    GrowBuffer &buffer_;
 };
 
 // The parts of a package by name, and their texts.
@@ -428,7 +428,7 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
     return read_into_record(book, path, [](PackageReader &reader, const ExtractedParts &) { return reader.list_sheets(); });
 }
 
-int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, std::string &buffer) {
+int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, GrowBuffer &buffer) {
     try {
         PackageEntries entries;
         int rc = entries.open(package, ZipExtractLimits{});

@@ -362,6 +362,11 @@ private:
         if (!cell_.placed) return 0;
         const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
+        // A plain number of a style the sink has no use for is passed over
+        // unread (a formula kept with it goes unread too).
+        if (cell_.type == VALUE_NUMBER && xlsx_plain_decimal(cell_.value) &&
+            !sink().wants_numbers(context(), cell_.style))
+            return 0;
         return sink().cell(context(), xlsx_book_cell(cell_, sheet_index_));
     }
 
