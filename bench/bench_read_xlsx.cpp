@@ -7,9 +7,9 @@
 //
 //   bench_read_xlsx [cells] [book.xlsx]      (defaults: 1000000, a file in the temporary folder)
 #include "oxls.h"
+#include "write_package.h"
 
 #include <sys/resource.h>
-#include <zip.h>
 
 #include <chrono>
 #include <cstdio>
@@ -53,14 +53,6 @@ void append_row(std::string &xml, int row) {
     xml += "</row>";
 }
 
-bool add_part(zipFile zip, const std::string &name, const std::string &text) {
-    zip_fileinfo info{};
-    return zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED,
-                               Z_DEFAULT_COMPRESSION) == ZIP_OK &&
-           zipWriteInFileInZip(zip, text.data(), static_cast<unsigned>(text.size())) == ZIP_OK &&
-           zipCloseFileInZip(zip) == ZIP_OK;
-}
-
 // Writes the book; returns the size of its worksheet XML, or 0 on failure.
 size_t write_book(const std::string &path, int cells) {
     int rows = (cells + COLUMNS - 1) / COLUMNS;
@@ -73,16 +65,13 @@ size_t write_book(const std::string &path, int cells) {
         "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>";
     for (int row = 1; row <= rows; ++row) append_row(sheet, row);
     sheet += "</sheetData></worksheet>";
-    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-    if (!zip) return 0;
-    bool ok = add_part(zip, "[Content_Types].xml", "<Types/>") &&
-              add_part(zip, "xl/workbook.xml",
-                       "<workbook><sheets><sheet name=\"大きな表\" sheetId=\"1\"/></sheets></workbook>") &&
-              add_part(zip, "xl/styles.xml",
-                       "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"4\"/></cellXfs>"
-                       "</styleSheet>") &&
-              add_part(zip, "xl/sharedStrings.xml", sst) && add_part(zip, "xl/worksheets/sheet1.xml", sheet);
-    ok = zipClose(zip, nullptr) == ZIP_OK && ok;
+    const bool ok = write_package(
+        path, {{"[Content_Types].xml", "<Types/>"},
+               {"xl/workbook.xml", "<workbook><sheets><sheet name=\"大きな表\" sheetId=\"1\"/></sheets></workbook>"},
+               {"xl/styles.xml", "<styleSheet><cellXfs><xf numFmtId=\"0\"/><xf numFmtId=\"14\"/><xf numFmtId=\"4\"/>"
+                                 "</cellXfs></styleSheet>"},
+               {"xl/sharedStrings.xml", sst},
+               {"xl/worksheets/sheet1.xml", sheet}});
     return ok ? sheet.size() : 0;
 }
 

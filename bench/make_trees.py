@@ -8,9 +8,12 @@
                 65536-row limit)
 
 Every row holds Japanese texts (prefectures, names, goods, free remarks),
-whole and decimal numbers, and numbers shown as dates.  The needle text is
-planted in the remark of a known number of rows, each time in a text of its
-own, so that every runner can count the cells whose text holds it.
+whole and decimal numbers, and numbers shown as dates.  The needles are
+planted in a known number of rows: a Japanese word and a word of ASCII
+letters in the remark (each time in a text of its own), and a number of
+digits no other value shows as the row's quantity, so that every runner
+can count the cells whose text holds them.  An expression that matches the
+remarks holding the ASCII word is searched for as well.
 
 Everything is drawn from fixed seeds: the same command makes the same
 books.  A tree is made once and kept under OUT with a manifest beside it
@@ -31,7 +34,12 @@ import tempfile
 
 import xlsxwriter
 
+# The needles by kind: what is planted, and what a search is asked for.
 NEEDLE = "照合目標"
+ASCII_NEEDLE = "ZQXNEEDLE"
+DIGITS_NEEDLE = 73062918
+NEEDLES = {"japanese": NEEDLE, "ascii": ASCII_NEEDLE, "digits": str(DIGITS_NEEDLE),
+           "expression": f".*{ASCII_NEEDLE}.*"}
 COLUMNS = 10
 HEADINGS = ["受付番号", "受付日", "都道府県", "担当者", "品名",
             "数量", "単価", "金額", "備考", "更新日時"]
@@ -81,18 +89,19 @@ class Shape:
 
 
 def row_values(rng, serial, needle):
-    """The ten values of one data row; the remark holds the needle when asked."""
+    """The ten values of one data row; in a needle row the remark holds the
+    Japanese and ASCII needles and the quantity is the digits needle."""
     count = rng.randint(1, 500)
     price = rng.randint(50, 50000) / 100
     remark = "".join(rng.choice(REMARK_WORDS) for _ in range(rng.randint(1, 4)))
     if rng.random() < 0.5:
         remark += f" 伝票{rng.randint(1, 999999):06d}"
     if needle:
-        remark += f" {NEEDLE}{serial:07d}"
+        remark += f" {NEEDLE}{serial:07d} {ASCII_NEEDLE}"
     day = rng.randint(36526, 46022)  # 2000-01-01 .. 2025-12-31
     return [serial, day, rng.choice(PREFECTURES),
             rng.choice(FAMILY_NAMES) + " " + rng.choice(GIVEN_NAMES), rng.choice(GOODS),
-            count, price, round(count * price), remark,
+            DIGITS_NEEDLE if needle else count, price, round(count * price), remark,
             day + rng.randint(0, 1439) / 1440]
 
 
@@ -172,7 +181,7 @@ def main():
         folder = os.path.join(args.out, name)
         manifest_path = folder + ".json"
         manifest = {"digest": digest, "scale": args.scale, "suffix": suffix,
-                    "books": shape.books, "cells": shape.cells(), "needle": NEEDLE,
+                    "books": shape.books, "cells": shape.cells(), "needles": NEEDLES,
                     "needle_cells": shape.needle_rows}
         if os.path.exists(manifest_path):
             with open(manifest_path, encoding="utf-8") as f:

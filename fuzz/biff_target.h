@@ -7,8 +7,8 @@
 #pragma once
 
 #include "fuzz_input.h"
-#include "read/cfb_reader.h"
-#include "read/readers.h"
+#include "xls/cfb_reader.h"
+#include "readers.h"
 #include <cstring>
 
 namespace fuzz {

@@ -1,27 +1,37 @@
 // The search's way into a hostile book: the whole file read into the cell
 // sink, a package part by part from its zip entries, a compound file's
-// workbook stream through the compound-file reader.  Every cell's display
-// text and, for a number, its shown text and date form are made, as the
-// search makes them.
+// workbook stream straight from the file.  Every cell's display text and,
+// for a number, its shown text, date form and the bytes its style's texts
+// can hold are made, as the search makes them.
 #pragma once
 
 #include "fuzz_input.h"
-#include "read/book_cells.h"
-#include "read/display_text.h"
-#include "read/number_shown_texts.h"
+#include "book_cells.h"
+#include "cell_display.h"
+#include "number_bytes.h"
+#include "number_shown_texts.h"
+
+#include <set>
 
 namespace fuzz {
 
-class TextMakingSink : public SheetCellSink {
+class TextMakingSink : public BookSink {
 public:
-    int cell(const XLS_BOOK &book, const SheetCell &cell) override {
-        text_ = ozw_display_text(&book, *cell.value);
-        if (cell.is_number) shown_texts_.make(book, cell.value->style, cell.number, cell.date1904, shown_, date_);
+    int cell(const ReadContext &book, const BookCell &cell) override {
+        display_.text(book, cell);
+        if (display_.was_number()) {
+            if (styles_seen_.insert(cell.style).second)
+                ozw_style_number_bytes(book.styles, book.escaped_codes(), cell.style);
+            shown_texts_.make(book.styles, book.escaped_codes(), cell.style, cell.value.number,
+                              book.date_origin_days != 0, shown_, date_);
+        }
         return 0;
     }
 
 private:
-    std::string text_, shown_, date_;
+    CellDisplay display_;
+    std::set<unsigned> styles_seen_;   // the bytes of each style are worked out once
+    std::string shown_, date_;
     NumberShownTexts shown_texts_;
 };
 

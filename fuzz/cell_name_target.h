@@ -4,7 +4,7 @@
 #pragma once
 
 #include "oxls.h"
-#include "read/cell_name.h"
+#include "cell_name.h"
 #include <cstdlib>
 #include <cstring>
 #include <string>

@@ -6,9 +6,9 @@
 #pragma once
 
 #include "fuzz_input.h"
-#include "read/biff_direct_scan.h"
-#include "read/cfb_reader.h"
-#include "read/readers.h"
+#include "xls/biff_direct_scan.h"
+#include "xls/cfb_reader.h"
+#include "readers.h"
 #include <vector>
 
 namespace fuzz {

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "fuzz_input.h"
-#include "read/readers.h"
+#include "readers.h"
 
 namespace fuzz {
 

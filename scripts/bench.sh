@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Compares zscan's search speed with other readers of Excel books: makes the
 # trees of generated books once (kept in build/bench/trees), then runs zscan,
-# a zlib floor, openpyxl, xlrd and SheetJS over them and prints the tables
-# (also kept in build/bench/results.md).  Not part of the test command.
+# a zlib floor, openpyxl, xlrd and SheetJS over them for each kind of needle
+# and prints the tables, then the search's allocations per cell (all kept in
+# build/bench/results.md).  Not part of the test command.
 #   scripts/bench.sh              the full trees: 3.0 M, 0.4 M and 3.0 M cells
 #   scripts/bench.sh --smoke      trees a hundredth that size, to check the harness
 #   scripts/bench.sh --runs 3     further arguments go to bench/run.py
@@ -27,3 +28,4 @@ bench/make_trees.py "$trees" --scale "$scale"
 bench/run.py --trees "$trees" --zscan build/release/app/zscan \
   --floor build/release/bench/count_floor --node-path "$PWD/$out/npm/node_modules" \
   --work "$PWD/$out/work" "$@" | tee "$results"
+build/release/bench/bench_cell_allocations | tee -a "$results"

@@ -2,7 +2,7 @@
 # Configures and builds one flavour of the project.
 #   scripts/build.sh release   -> build/release
 #   scripts/build.sh sanitize  -> build/sanitize (ASan + UBSan)
-#   scripts/build.sh tsan      -> build/tsan (ThreadSanitizer; the library, its core tests and the engine's tests)
+#   scripts/build.sh tsan      -> build/tsan (ThreadSanitizer; the library, its base and call tests and the engine's tests)
 #   scripts/build.sh mingw     -> build/mingw (Windows cross build: the library and Z-Scan.exe)
 #   scripts/build.sh fuzz      -> build/fuzz (clang, libFuzzer targets, ASan + UBSan)
 set -euo pipefail
@@ -14,7 +14,7 @@ case "$flavour" in
   release)  args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
   sanitize) args=(-DCMAKE_BUILD_TYPE=Debug -DZS_SANITIZE=ON) ;;
   tsan)     tsan=-fsanitize=thread
-            targets=(--target test_core --target test_app)
+            targets=(--target test_base --target test_calls --target test_app)
             args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DZS_APP=ON "-DCMAKE_C_FLAGS=$tsan" "-DCMAKE_CXX_FLAGS=$tsan"
                   "-DCMAKE_EXE_LINKER_FLAGS=$tsan" "-DCMAKE_SHARED_LINKER_FLAGS=$tsan") ;;
   mingw)    args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake) ;;

@@ -10,7 +10,7 @@ text depends on the column width.
 
   scripts/measure_shown_text.py [--corpus DIR] [--work DIR] [--examples N] [--codes N]
 
-The renderer is compiled from lib/read into the work folder; LibreOffice's
+The renderer is compiled from lib/format and lib/base into the work folder; LibreOffice's
 CSV files are kept there and reused on the next run.  Needs g++, soffice,
 the ja_JP.UTF-8 locale, python3-xlrd and node with the xlsx package in
 build/oracle-node (npm install --prefix build/oracle-node xlsx).
@@ -62,10 +62,11 @@ def build_driver(work):
     binary = os.path.join(work, "shown_driver")
     with open(source, "w") as f:
         f.write(DRIVER)
-    read = os.path.join(ROOT, "lib", "read")
-    subprocess.run(["g++", "-std=c++20", "-O2", "-I" + read, source,
-                    os.path.join(read, "shown_format.cpp"), os.path.join(read, "shown_text.cpp"),
-                    os.path.join(read, "date_serial.cpp"), "-o", binary], check=True)
+    lib = os.path.join(ROOT, "lib")
+    subprocess.run(["g++", "-std=c++20", "-O2", "-I" + os.path.join(lib, "format"),
+                    "-I" + os.path.join(lib, "base"), source,
+                    os.path.join(lib, "format", "shown_format.cpp"), os.path.join(lib, "format", "shown_text.cpp"),
+                    os.path.join(lib, "base", "date_serial.cpp"), "-o", binary], check=True)
     return binary
 
 

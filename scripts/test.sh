@@ -22,7 +22,7 @@ cmake --install build/plain --prefix "$prefix" >/dev/null
 test -x "$prefix/bin/zscan"
 test -s "$prefix/share/man/man1/zscan.1.gz"
 export PKG_CONFIG_PATH="$prefix/lib/pkgconfig"
-cc -std=c11 -Wall -Werror tests/c_api/c_api_test.c -o "$prefix/c_api_test" $(pkg-config --cflags --libs zweave)
+cc -std=c11 -Wall -Werror tests/include/c_api_test.c -o "$prefix/c_api_test" $(pkg-config --cflags --libs zweave)
 LD_LIBRARY_PATH="$prefix/lib" "$prefix/c_api_test"
 rm -rf "$prefix"
 unset PKG_CONFIG_PATH
@@ -33,11 +33,12 @@ scripts/build.sh sanitize
 (cd build/sanitize && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --output-on-failure -j"$(nproc)")
 
-# Books read on several threads at once, with the other tests of the
-# library core, and the search of several books at once, under
+# Books read on several threads at once, with the tests of the library's
+# base and calls, and the search of several books at once, under
 # ThreadSanitizer.
 scripts/build.sh tsan
-TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_core
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_base
+TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_calls
 TSAN_OPTIONS=halt_on_error=1 build/tsan/tests/test_app --gtest_filter='Jobs/SearchRunTest.*'
 
 # The Windows libraries come from Debian's source packages at the newest

@@ -2,10 +2,10 @@
 
 #include "charset.h"
 #include "engine/app_texts.h"
-#include "read/display_text.h"
-#include "read/number_characters.h"
+#include "number_bytes.h"
 
 #include <algorithm>
+#include <cmath>
 #include <tuple>
 
 namespace zscan {
@@ -28,53 +28,57 @@ void BookHits::clear() {
     hits_.clear();
     shared_.clear();
     number_styles_.clear();
+    display_.clear();
     shown_texts_.clear();
     sheet_names_.clear();
 }
 
-int BookHits::cell(const XLS_BOOK &book, const SheetCell &cell) {
-    const XLS_CELL &value = *cell.value;
-    if (value.type < 0 && !empty_matches_) return 0;   // an empty cell shows no text
+int BookHits::cell(const ReadContext &book, const BookCell &cell) {
+    const CellValue &value = cell.value;
+    if (value.kind == CellValue::NONE && !empty_matches_) return 0;   // an empty cell shows no text
+    // A number written plainly is stored as a number of its style's kind,
+    // whose texts hold only the bytes of that style.
+    if (value.kind == CellValue::NUMBER && value.plain && std::isfinite(value.number) &&
+        !wants_numbers(book, cell.style))
+        return 0;
     // A shared string shows its text whatever the cell's format, so its
     // test is made once per book.
     Known *known = nullptr;
-    if (value.type == XLS_CELL_SHARED_STRING && value.number >= 0 && value.number < book.sst_count && !empty_matches_) {
-        if (shared_.empty()) shared_.resize(static_cast<size_t>(book.sst_count), Known::Untested);
-        known = &shared_[static_cast<size_t>(value.number)];
+    const size_t strings = book.shared_strings.size();
+    if (value.kind == CellValue::SHARED && value.shared >= 0 && static_cast<size_t>(value.shared) < strings &&
+        !empty_matches_) {
+        if (shared_.empty()) shared_.resize(strings, Known::Untested);
+        known = &shared_[static_cast<size_t>(value.shared)];
         if (*known == Known::No) return 0;
     }
-    std::string text = ozw_display_text(&book, value);
+    const std::string_view text = display_.text(book, cell);
     if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
     if (known ? *known == Known::Yes : matcher_.matches(text)) {
-        keep(book, cell, std::move(text), MatchedText::Display);
+        keep(book, cell, text, MatchedText::Display);
         return 0;
     }
-    if (cell.is_number && ozw_is_number_type(value.type)) {
+    if (display_.was_number()) {
         if (const std::optional<MatchedText> form = shown_form_matching(book, cell)) {
-            keep(book, cell, std::string(shown_), *form);
+            keep(book, cell, shown_, *form);
             return 0;
         }
     }
     // The words match an empty text: every cell is kept, for the rows'
     // widths are settled once the rows are complete.
-    if (empty_matches_) keep(book, cell, std::move(text), MatchedText::Display, false);
+    if (empty_matches_) keep(book, cell, text, MatchedText::Display, false);
     return 0;
 }
 
-std::optional<MatchedText> BookHits::shown_form_matching(const XLS_BOOK &book, const SheetCell &cell) {
-    const int forms = shown_texts_.make(book, cell.value->style, cell.number, cell.date1904, shown_, date_);
+std::optional<MatchedText> BookHits::shown_form_matching(const ReadContext &book, const BookCell &cell) {
+    const int forms = shown_texts_.make(book.styles, book.escaped_codes(), cell.style, cell.value.number,
+                                        book.date_origin_days != 0, shown_, date_);
     if (forms == 0) return std::nullopt;
     if (matcher_.matches(shown_)) return MatchedText::Shown;
     if (forms == 2 && matcher_.matches(date_)) return MatchedText::Date;
     return std::nullopt;
 }
 
-bool BookHits::wants_shared_string(const XLS_BOOK &, int index) {
-    return empty_matches_ || static_cast<size_t>(index) >= shared_.size() ||
-           shared_[static_cast<size_t>(index)] != Known::No;
-}
-
-bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {
+bool BookHits::wants_numbers(const ReadContext &book, unsigned style) {
     if (empty_matches_) return true;
     if (style >= number_styles_.size()) {
         if (style > 0xFFFF) return true;   // beyond any style table: not worth a slot
@@ -82,19 +86,21 @@ bool BookHits::wants_numbers(const XLS_BOOK &book, unsigned style) {
     }
     Known &known = number_styles_[style];
     if (known == Known::Untested)
-        known = matcher_.may_match_within(ozw_style_number_characters(book, style)) ? Known::Yes : Known::No;
+        known = matcher_.may_match_within(ozw_style_number_bytes(book.styles, book.escaped_codes(), style))
+                    ? Known::Yes
+                    : Known::No;
     return known == Known::Yes;
 }
 
-void BookHits::keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, MatchedText form,
+void BookHits::keep(const ReadContext &book, const BookCell &cell, std::string_view text, MatchedText form,
                     bool matched) {
     const auto sheet = static_cast<size_t>(cell.sheet);
     if (sheet >= sheet_names_.size()) sheet_names_.resize(sheet + 1);
     std::string &name = sheet_names_[sheet];
-    if (name.empty()) name = in_charset(charset_, book.sheets[cell.sheet].name);
+    if (name.empty()) name = in_charset(charset_, book.sheet_names[sheet]);
     // Only the texts kept are turned into the search's character set.
-    if (charset_ != CS_UTF8) text = in_charset(charset_, text);
-    hits_.push_back({cell.sheet, cell.row, cell.column, std::move(text), matched, form});
+    hits_.push_back({cell.sheet, cell.row, cell.column,
+                     charset_ == CS_UTF8 ? std::string(text) : in_charset(charset_, text), matched, form});
 }
 
 const std::vector<BookHits::Hit> &BookHits::in_order() {

@@ -12,8 +12,9 @@
 
 #include "engine/cell_matcher.h"
 #include "engine/hit_place.h"
-#include "read/cell_sink.h"
-#include "read/number_shown_texts.h"
+#include "book_sink.h"
+#include "cell_display.h"
+#include "number_shown_texts.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,7 +23,7 @@
 
 namespace zscan {
 
-class BookHits : public SheetCellSink {
+class BookHits : public BookSink {
 public:
     struct Hit {
         int sheet = 0;
@@ -38,13 +39,12 @@ public:
 
     // Forgets the book read before.
     void clear();
-    int cell(const XLS_BOOK &book, const SheetCell &cell) override;
+    // A shared string is tested once per book; only the texts that may
+    // match are made.
+    int cell(const ReadContext &book, const BookCell &cell) override;
     // Numbers of a style are left out when no word can be found among the
-    // characters their texts can hold.
-    bool wants_numbers(const XLS_BOOK &book, unsigned style) override;
-    // A shared string is tested once per book; the cells showing one that
-    // did not match are left out.
-    bool wants_shared_string(const XLS_BOOK &book, int index) override;
+    // bytes their texts can hold.
+    bool wants_numbers(const ReadContext &book, unsigned style) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
     // A sheet's name in the search's character set (sheets with hits only).
@@ -54,11 +54,11 @@ private:
     // Whether a shared string's text matched, found out once per book.
     enum class Known : uint8_t { Untested, No, Yes };
 
-    void keep(const XLS_BOOK &book, const SheetCell &cell, std::string &&text, MatchedText form,
+    void keep(const ReadContext &book, const BookCell &cell, std::string_view text, MatchedText form,
               bool matched = true);
     // Which of the number's shown text and date form matches, if either;
     // the shown text is in shown_.
-    std::optional<MatchedText> shown_form_matching(const XLS_BOOK &book, const SheetCell &cell);
+    std::optional<MatchedText> shown_form_matching(const ReadContext &book, const BookCell &cell);
     // Adds what an empty text matching means: every cell of a row up to its
     // last one with a text is a hit, empty ones included.
     void add_empty_hits();
@@ -72,6 +72,7 @@ private:
     std::vector<Known> shared_;
     std::vector<Known> number_styles_;   // whether numbers of a style may match
     std::vector<std::string> sheet_names_;
+    CellDisplay display_;
     NumberShownTexts shown_texts_;
     std::string shown_, date_;   // a number's shown text and date form, reused
 };

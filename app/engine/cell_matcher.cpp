@@ -90,20 +90,10 @@ bool CellMatcher::matches_expression(pcre2_code *code, std::string_view utf8_tex
     return rc >= 0;
 }
 
-bool CellMatcher::may_match_within(std::string_view characters) const {
+bool CellMatcher::may_match_within(const ByteSet &bytes) const {
     if (regular_expression_) return true;
-    for (const std::string &word : words_) {
-        bool possible = true;
-        for (size_t at = 0; at < word.size() && possible;) {
-            size_t length = 1;
-            while (at + length < word.size() && (static_cast<unsigned char>(word[at + length]) & 0xC0) == 0x80)
-                ++length;
-            if (static_cast<unsigned char>(word[at]) >= 0x80)
-                possible = characters.find(std::string_view(word).substr(at, length)) != std::string_view::npos;
-            at += length;
-        }
-        if (possible) return true;
-    }
+    for (const std::string &word : words_)
+        if (bytes.holds_all(word)) return true;
     return false;
 }
 

@@ -4,6 +4,8 @@
 // and expressions compiled once per search.
 #pragma once
 
+#include "byte_set.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,10 +34,10 @@ public:
     // into its work limits counts as no match.
     bool matches(std::string_view text);
 
-    // False when no word can be found in a text whose characters beyond
-    // ASCII are all among `characters` (UTF-8), because every word holds
-    // some other character.  True for expressions.
-    bool may_match_within(std::string_view characters) const;
+    // False when no word can be found in a text made of the bytes in
+    // `bytes`, because every word holds some other byte.  True for
+    // expressions, which are tested on every text.
+    bool may_match_within(const ByteSet &bytes) const;
 
 private:
     void release();

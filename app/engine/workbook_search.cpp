@@ -2,7 +2,7 @@
 
 #include "engine/path_text.h"
 #include "engine/unread_book.h"
-#include "read/cell_name.h"
+#include "cell_name.h"
 
 namespace zscan {
 

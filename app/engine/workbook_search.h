@@ -7,7 +7,7 @@
 #include "engine/cell_matcher.h"
 #include "engine/folder_walk.h"
 #include "engine/hit_recorder.h"
-#include "read/book_cells.h"
+#include "book_cells.h"
 
 #include <optional>
 

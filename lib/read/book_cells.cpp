@@ -1,71 +1,45 @@
-#include "read/book_cells.h"
+#include "book_cells.h"
 
-#include "book_record.h"
 #include "file_type.h"
 #include "plain_file.h"
 #include "platform/platform.h"
-#include "read/readers.h"
-#include "work_area.h"
+#include "readers.h"
+#include "result_codes.h"
 
-#include <cstring>
-#include <memory>
 #include <new>
 
-namespace {
-
-constexpr unsigned char kFlagOff = 0;
-
-// The record the readers fill with sheet names, shared strings and
-// styles, freed with everything the reading made.
-class SinkBook {
-public:
-    SinkBook() { std::memset(&book_, 0, sizeof book_); book_.thread_no = -1; }
-    ~SinkBook() {
-        ozw_free_work(&book_);
-        ozw_release_book(&book_);
-    }
-    SinkBook(const SinkBook &) = delete;
-    SinkBook &operator=(const SinkBook &) = delete;
-
-    // 0 or -2.  Numbers and dates are shown through their formats, and the
-    // book's number formats replace the standard ones, as when unloading.
-    int open(int kind) {
-        if (!ozw_new_work(&book_) || ozw_init_book(&book_, kind) != 0) return -2;
-        book_.flags[OXLS_FLAG_KEEP_STYLES] = kFlagOff;
-        book_.flags[OXLS_FLAG_FORMATTED_TEXT] = kFlagOff;
-        return 0;
-    }
-    XLS_BOOK *get() { return &book_; }
-
-private:
-    XLS_BOOK book_;
-};
-
-}  // namespace
-
-int BookCellReader::read(const char *path, SheetCellSink &sink) {
+int BookCellReader::read(const char *path, BookSink &sink) {
     // The reader is chosen by the file's first bytes, not by its name, so
     // that an .xls book renamed .xlsx (and the reverse) is read all the
     // same.
     unsigned char header[FILE_HEADER_LEN] = {};
-    zplat::File *file = zplat::file_open(path, 1);
-    if (!file) return -1;
+    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
+    if (!file) return OZW_FAILED;
     const size_t length = zplat::file_read(file, header, sizeof header);
     zplat::file_close(file);
     int type = FILE_TYPE_UNKNOWN;
     if (length < sizeof header || orb_file_type(FILE_SOURCE_HEADER, reinterpret_cast<const char *>(header), &type) != 0)
-        return -1;
+        return OZW_FAILED;
     const bool package = type == FILE_TYPE_ZIP;
-    if (!package && type != FILE_TYPE_XLS) return -1;
+    if (!package && type != FILE_TYPE_XLS) return OZW_FAILED;
     try {
-        auto book = std::make_unique<SinkBook>();
-        if (int rc = book->open(package ? BOOK_KIND_XLSX : BOOK_KIND_XLS)) return rc;
+        context_.book_kind = package ? BOOK_KIND_XLSX : BOOK_KIND_XLS;
+        context_.sheet_names.clear();
+        context_.shared_strings.clear();
+        context_.date_origin_days = 0;
+        // Cell styles refer to the book's own tables only.
+        styles_.number_formats.clear();
+        styles_.fonts.clear();
+        styles_.fills.clear();
+        styles_.borders.clear();
+        styles_.xfs.clear();
+        context_.styles = &styles_;
+        if (!package) return ozw_stream_excel2003(path, context_, sink);
         // A package is read with one call, where the unzip layer would
         // read its directory a few bytes at a time.
-        if (package && orb_read_whole_file(1, path, file_buffer_) != 0) return -1;
-        return package ? ozw_stream_excel2007(book->get(), file_buffer_, sink, part_buffer_)
-                       : ozw_stream_excel2003(book->get(), path, sink);
+        if (orb_read_whole_file(1, path, file_buffer_) != 0) return OZW_FAILED;
+        return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
 }

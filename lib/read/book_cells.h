@@ -1,28 +1,30 @@
 // A book's cells read straight into a sink, for callers that look at every
-// cell once (the search) and need neither the cell tables nor a temporary
+// cell once (the search) and need neither the book record nor a temporary
 // file: an Excel 2007 package is read part by part from its zip entries, an
-// Excel 97-2003 book's workbook stream through the compound-file reader.
+// Excel 97-2003 book's workbook stream straight from the file.
 #pragma once
 
-#include "read/cell_sink.h"
+#include "book_sink.h"
+#include "grow_buffer.h"
 
 #include <string>
 
-// Reads books one after another, keeping the memory one book's parts took
-// for the next: a search of many books does not allocate and touch its
-// buffers anew for each.  One reader per thread.
+// Reads books one after another, keeping the memory one book's parts,
+// shared strings and styles took for the next: a search of many books does
+// not allocate and touch its buffers anew for each.  One reader per thread.
 class BookCellReader {
 public:
     // Reads the book at `path` (a disk path in the platform's path
-    // encoding) and hands every cell of its worksheets to `sink`, with the
-    // book opened as for unloading: display texts through each cell's
-    // number format.  Its first bytes tell a package from a compound
-    // file, whatever its name says.  0; -1 the file is no readable book;
-    // -2 out of memory; another negative code when the reader refuses the
-    // book or the sink stopped it.
-    int read(const char *path, SheetCellSink &sink);
+    // encoding) and hands every cell of its worksheets to `sink`.  Its
+    // first bytes tell a package from a compound file, whatever its name
+    // says.  0; -1 the file is no readable book; -2 out of memory; another
+    // negative code when the reader refuses the book or the sink stopped
+    // it.
+    int read(const char *path, BookSink &sink);
 
 private:
+    ReadContext context_;
+    StyleTables styles_;
     std::string file_buffer_;   // an Excel 2007 package's bytes
-    std::string part_buffer_;   // the text of the part being read
+    GrowBuffer part_buffer_;    // the text of the part being read
 };

@@ -1,6 +1,10 @@
-// Entry points of the book readers, called by OXLS_open_book.
+// Entry points of the book readers: OXLS_open_book reads a book into its
+// record through them, the search reads a book's cells into a sink of its
+// own.
 #pragma once
 
+#include "book_sink.h"
+#include "grow_buffer.h"
 #include "oxls.h"
 
 #include <string>
@@ -18,12 +22,12 @@ int ozw_list_excel2007(XLS_BOOK *book, const char *path);
 // 1002 encryption record met later; other values for other failures.
 int ozw_read_excel2003(XLS_BOOK *book, const char *path);
 
-class SheetCellSink;
-// The cells of the Excel 2007 package held in `package` handed to `sink`
-// sheet by sheet, reading only the parts they need; the book record gets
-// the sheet names, shared strings and styles but no cells.  Codes as the
-// reader's.  `buffer` holds each part's text in turn.
-int ozw_stream_excel2007(XLS_BOOK *book, std::string_view package, SheetCellSink &sink, std::string &buffer);
-// The cells of an Excel 97-2003 book's workbook stream, read through the
-// compound-file reader, handed to `sink`; the record as above.
-int ozw_stream_excel2003(XLS_BOOK *book, const char *path, SheetCellSink &sink);
+// The Excel 2007 package held in `package` read into `context` and `sink`,
+// part by part from its zip entries; `buffer` holds each part's text in
+// turn.  The context starts empty, with style tables of its own.  Codes as
+// the reader's.
+int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, GrowBuffer &buffer);
+// The Excel 97-2003 book at `path` read into `context` and `sink`, its
+// workbook stream taken as OXLS_open_book takes it without a temporary
+// workbook.  Codes as the reader's.
+int ozw_stream_excel2003(const char *path, ReadContext &context, BookSink &sink);

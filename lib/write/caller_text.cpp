@@ -1,5 +1,5 @@
 // Conversions of caller texts for storing and for messages.
-#include "write/caller_text.h"
+#include "caller_text.h"
 
 #include "charset.h"
 #include "work_area.h"

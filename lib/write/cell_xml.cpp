@@ -1,8 +1,8 @@
 // Cell elements of a worksheet's sheetData, one per cell record.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
-#include "read/cell_name.h"
-#include "write/xml_compose.h"
+#include "cell_name.h"
+#include "xml_compose.h"
 
 #include <cstdio>
 #include <cstring>

@@ -1,10 +1,10 @@
 // The document property parts: "docProps/app.xml" (application, sheet
 // titles, manager, company) and "docProps/core.xml" (title, subject,
 // keywords, creator, times).
-#include "write/package_parts.h"
+#include "package_parts.h"
 
 #include "book_properties.h"
-#include "write/xml_compose.h"
+#include "xml_compose.h"
 
 #include <string_view>
 

@@ -1,12 +1,12 @@
 // Writing a sheet's hyperlinks: the worksheet's hyperlinks element and the
 // sheet's relationship part, whose external targets the links refer to by
 // relationship id.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
 #include "book_record.h"
-#include "read/cell_name.h"
-#include "write/hyperlinks.h"
-#include "write/xml_compose.h"
+#include "cell_name.h"
+#include "hyperlinks.h"
+#include "xml_compose.h"
 
 namespace {
 

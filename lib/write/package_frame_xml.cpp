@@ -1,8 +1,8 @@
 // The parts that tie the package together: content types, the package
 // relationships, the workbook and its relationships.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
-#include "write/xml_compose.h"
+#include "xml_compose.h"
 
 namespace {
 

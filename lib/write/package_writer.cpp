@@ -2,19 +2,20 @@
 // part is built as a whole text, put into a part file (a memory file, or a
 // file on disk when memory runs short), and the parts are zipped into the
 // book file in package order.
-#include "write/book_writer.h"
+#include "book_writer.h"
 
 #include "book_properties.h"
 #include "book_record.h"
 #include "messages.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "temp_folders.h"
 #include "work_area.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/package_parts.h"
-#include "write/printer_settings.h"
-#include "write/zip_package.h"
+#include "caller_text.h"
+#include "cell_store.h"
+#include "package_parts.h"
+#include "printer_settings.h"
+#include "zip_package.h"
 #include "zip_extract.h"
 
 #include <cstdio>
@@ -97,8 +98,8 @@ int build_parts(const std::vector<PackagePart> &parts, PartFiles &files) {
 // own under OBtemp, so that books saved at the same time do not meet.
 int disk_folder(std::string &folder) {
     std::string parent;
-    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, parent) != 0) return -101;
-    return orb_make_own_folder(parent, folder) == 0 ? 0 : -101;
+    if (orb_make_temp_folder(ORB_EXTRACT_FOLDER, parent) != 0) return OXLS_ERR_OPEN;
+    return orb_make_own_folder(parent, folder) == 0 ? 0 : OXLS_ERR_OPEN;
 }
 
 // Builds every part, falling back to disk once when memory runs short, and
@@ -113,7 +114,7 @@ int create_excel2007(XLS_BOOK *book) {
     PartFiles files(book->thread_no, &ozw_files(book));
     rc = build_parts(parts, files);
     if (rc == PART_MEMORY_FULL) {
-        if (saves_to_memory(book)) return -2;
+        if (saves_to_memory(book)) return OXLS_ERR_MEMORY;
         std::string folder;
         rc = disk_folder(folder);
         if (rc == 0) rc = files.use_disk(folder);
@@ -127,29 +128,29 @@ int create_excel2007(XLS_BOOK *book) {
 }  // namespace
 
 int ozw_save_book(XLS_BOOK *book) {
-    if (!ozw_book_is_open(book)) return ozw_set_code(book, -3);
+    if (!ozw_book_is_open(book)) return ozw_set_code(book, OXLS_ERR_ARGUMENT);
     book->log.error_info[0] = '\0';
     int rc;
     if (!book->flags[OXLS_FLAG_CREATE]) {
-        rc = -4;
+        rc = OXLS_ERR_UNSUPPORTED;
     } else {
         try {
             rc = create_excel2007(book);
         } catch (const std::bad_alloc &) {
-            rc = -2;
+            rc = OXLS_ERR_MEMORY;
         }
     }
     if (rc == 0) return 0;
     // A lower layer that explained the failure keeps its text.
-    if (book->log.error_info[0]) return ozw_set_code(book, rc == -9 ? -909 : rc);
+    if (book->log.error_info[0]) return ozw_set_code(book, rc == OZW_LIMIT_REACHED ? OXLS_ERR_BUFFER : rc);
     std::string file_name = ozw_caller_to_sjis(book, book->file_name);
     switch (rc) {
-    case -101:
-    case -103:
-    case -5: return ozw_set_error(book, -103, OXLS_03121, file_name.c_str());
+    case OXLS_ERR_OPEN:
+    case OXLS_ERR_WRITE:
+    case OZW_ZIP_INCOMPLETE: return ozw_set_error(book, OXLS_ERR_WRITE, OXLS_03121, file_name.c_str());
     case -4: return ozw_set_error(book, -4, OXLS_03121, file_name.c_str());
-    case -9: return ozw_set_error(book, -909, OXLS_03009, 0, "ozw_create_excel2007()");
-    case -2: return ozw_set_error(book, -2, OXLS_00002);
-    default: return ozw_set_error(book, -1, OXLS_03600, "ozw_create_excel2007()");
+    case OZW_LIMIT_REACHED: return ozw_set_error(book, OXLS_ERR_BUFFER, OXLS_03009, 0, "ozw_create_excel2007()");
+    case OXLS_ERR_MEMORY: return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
+    default: return ozw_set_error(book, OXLS_ERR_FAILED, OXLS_03600, "ozw_create_excel2007()");
     }
 }

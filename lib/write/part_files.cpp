@@ -1,8 +1,9 @@
 // Building package parts as memory files or as files in a folder on disk.
-#include "write/part_files.h"
+#include "part_files.h"
 
 #include "mfile.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 #include "temp_folders.h"
 
 #include <ctime>
@@ -41,7 +42,7 @@ std::string PartFiles::stored_name(const std::string &part_name) const {
 
 int PartFiles::use_disk(const std::string &folder) {
     release();
-    if (orb_create_path(folder.c_str()) != 0) return -101;
+    if (orb_create_path(folder.c_str()) != 0) return OXLS_ERR_OPEN;
     on_disk_ = true;
     folder_ = folder;
     return 0;
@@ -51,11 +52,11 @@ int PartFiles::write(const std::string &part_name, const std::string &data) {
     std::string name = stored_name(part_name);
     if (on_disk_) {
         std::string path = disk_path(folder_, name);
-        if (orb_create_path(parent_of(path).c_str()) != 0) return -101;
-        std::unique_ptr<zplat::File, DiskCloser> file(zplat::file_open(path.c_str(), 2));
-        if (!file) return -101;
+        if (orb_create_path(parent_of(path).c_str()) != 0) return OXLS_ERR_OPEN;
+        std::unique_ptr<zplat::File, DiskCloser> file(zplat::file_open(path.c_str(), zplat::FILE_WRITE));
+        if (!file) return OXLS_ERR_OPEN;
         written_.push_back(name);
-        return zplat::file_write(file.get(), data.data(), data.size()) == data.size() ? 0 : -103;
+        return zplat::file_write(file.get(), data.data(), data.size()) == data.size() ? 0 : OXLS_ERR_WRITE;
     }
     MFILE *file = files_.open(name.c_str(), "wb");
     if (!file) return PART_MEMORY_FULL;
@@ -64,29 +65,29 @@ int PartFiles::write(const std::string &part_name, const std::string &data) {
     bool growth_failed = file->status == MFILE_GROWTH_FAILED;
     mclose(file);
     if (written == 1) return 0;
-    return growth_failed ? PART_MEMORY_FULL : -103;
+    return growth_failed ? PART_MEMORY_FULL : OXLS_ERR_WRITE;
 }
 
 int PartFiles::read_blocks(const std::string &part_name, size_t block_size,
                            bool (*sink)(void *context, const char *bytes, size_t count), void *context) {
     std::string name = stored_name(part_name);
     std::unique_ptr<char[]> block(new (std::nothrow) char[block_size]);
-    if (!block) return -2;
+    if (!block) return OXLS_ERR_MEMORY;
     if (on_disk_) {
-        std::unique_ptr<zplat::File, DiskCloser> file(zplat::file_open(disk_path(folder_, name).c_str(), 1));
-        if (!file) return -101;
+        std::unique_ptr<zplat::File, DiskCloser> file(zplat::file_open(disk_path(folder_, name).c_str(), zplat::FILE_READ));
+        if (!file) return OXLS_ERR_OPEN;
         size_t count;
         while ((count = zplat::file_read(file.get(), block.get(), block_size)) > 0)
-            if (!sink(context, block.get(), count)) return -103;
+            if (!sink(context, block.get(), count)) return OXLS_ERR_WRITE;
         return 0;
     }
     MFILE *file = files_.open(name.c_str(), "rb");
-    if (!file) return -101;
+    if (!file) return OXLS_ERR_OPEN;
     int rc = 0;
     size_t count;
     while ((count = mread(block.get(), 1, block_size, file)) > 0) {
         if (!sink(context, block.get(), count)) {
-            rc = -103;
+            rc = OXLS_ERR_WRITE;
             break;
         }
     }

@@ -1,6 +1,6 @@
 // The device-mode record of the printer settings part, built field by field
 // in little-endian order.
-#include "write/printer_settings.h"
+#include "printer_settings.h"
 
 #include <cstdint>
 

@@ -1,13 +1,14 @@
 // The property actions.
-#include "write/property_engine.h"
+#include "property_engine.h"
 
 #include "book_properties.h"
 #include "book_record.h"
 #include "messages.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/property_keywords.h"
-#include "write/styles.h"
+#include "caller_text.h"
+#include "cell_store.h"
+#include "property_keywords.h"
+#include "result_codes.h"
+#include "styles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -83,8 +84,8 @@ int refuse(XLS_BOOK *book, int code, OxlsMessage message, std::string_view text)
 // A full XF or font table, named as the property that filled it.
 int table_full(XLS_BOOK *book, bool font_property) {
     if (font_property && ozw_styles(book)->fonts.size() >= MAX_FONT)
-        return ozw_set_error(book, -9, OXLS_03008, "Font Style", MAX_FONT);
-    return ozw_set_error(book, -9, OXLS_03008, "Align Style", MAX_XF);
+        return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03008, "Font Style", MAX_FONT);
+    return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03008, "Align Style", MAX_XF);
 }
 
 // Calls `action(cell)` for every cell inside the bounds, rows outer.
@@ -93,7 +94,7 @@ int for_each_cell(XLS_BOOK *book, XLS_SHEET &sheet, const Bounds &b, Action acti
     for (int r = b.first_row; r <= b.last_row; ++r) {
         for (int c = b.first_column; c <= b.last_column; ++c) {
             XLS_CELL *cell = ozw_ensure_cell(&sheet, r, c);
-            if (!cell) return ozw_set_error(book, -2, OXLS_00002);
+            if (!cell) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
             int rc = action(*cell);
             if (rc != 0) return rc;
         }
@@ -104,37 +105,37 @@ int for_each_cell(XLS_BOOK *book, XLS_SHEET &sheet, const Bounds &b, Action acti
 int set_width(XLS_BOOK *book, XLS_SHEET &sheet, const Bounds &b, std::string_view value) {
     std::string text(value);
     double width = 0;
-    if (std::sscanf(text.c_str(), "%lf", &width) != 1) return refuse(book, -1, OXLS_02300, value);
+    if (std::sscanf(text.c_str(), "%lf", &width) != 1) return refuse(book, OZW_FAILED, OXLS_02300, value);
     for (int c = b.first_column; c <= b.last_column; ++c)
-        if (ozw_set_column_width(sheet, c, width + CELL_MARGIN) != 0) return ozw_set_error(book, -2, OXLS_00002);
+        if (ozw_set_column_width(sheet, c, width + CELL_MARGIN) != 0) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
     return 0;
 }
 
 int set_alignment(XLS_BOOK *book, XLS_SHEET &sheet, const Bounds &b, std::string_view value) {
     int code = word_code(ALIGNMENTS, value);
-    if (code < 0) return refuse(book, -1, OXLS_02405, value);
+    if (code < 0) return refuse(book, OZW_FAILED, OXLS_02405, value);
     return for_each_cell(book, sheet, b, [&](XLS_CELL &cell) {
         int rc = ozw_set_cell_alignment(book, cell, static_cast<uint8_t>(code));
-        if (rc == -9) return table_full(book, false);
-        return rc == -2 ? ozw_set_error(book, -2, OXLS_00002) : rc;
+        if (rc == OZW_LIMIT_REACHED) return table_full(book, false);
+        return rc == OXLS_ERR_MEMORY ? ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002) : rc;
     });
 }
 
 int set_font_style(XLS_BOOK *book, XLS_SHEET &sheet, const Bounds &b, std::string_view value) {
     int flags = word_code(FONT_STYLES, value);
-    if (flags < 0) return refuse(book, -1, OXLS_02403, value);
+    if (flags < 0) return refuse(book, OZW_FAILED, OXLS_02403, value);
     FontRecord font;   // the book's default font: name code 10, size 11, no colour
     font.flags = static_cast<uint8_t>(flags);
     return for_each_cell(book, sheet, b, [&](XLS_CELL &cell) {
         int rc = ozw_set_cell_font(book, cell, FONT_FIELD_STYLE, font);
-        if (rc == -9) return table_full(book, true);
-        return rc == -2 ? ozw_set_error(book, -2, OXLS_00002) : rc;
+        if (rc == OZW_LIMIT_REACHED) return table_full(book, true);
+        return rc == OXLS_ERR_MEMORY ? ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002) : rc;
     });
 }
 
 int set_document_text(XLS_BOOK *book, char *field, std::string_view value, const char *name) {
     if (value.size() > DOCUMENT_TEXT_LIMIT)
-        return ozw_set_error(book, -9, OXLS_03009, static_cast<int>(DOCUMENT_TEXT_LIMIT), name);
+        return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(DOCUMENT_TEXT_LIMIT), name);
     std::memcpy(field, value.data(), value.size());
     field[value.size()] = '\0';
     return 0;
@@ -144,18 +145,18 @@ int set_document_text(XLS_BOOK *book, char *field, std::string_view value, const
 // the book's extension record.
 int set_book_text(XLS_BOOK *book, std::string BookProperties::*field, std::string_view value) {
     BookProperties *properties = ozw_book_properties(book);
-    if (!properties) return ozw_set_error(book, -2, OXLS_00002);
+    if (!properties) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
     try {
         properties->*field = value;
     } catch (const std::bad_alloc &) {
-        return ozw_set_error(book, -2, OXLS_00002);
+        return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
     }
     return 0;
 }
 
 int set_auto_width(XLS_BOOK *book, std::string_view value) {
     BookProperties *properties = ozw_book_properties(book);
-    if (!properties) return ozw_set_error(book, -2, OXLS_00002);
+    if (!properties) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
     properties->auto_width = ozw_equals_ignoring_case(value, "TRUE") || value == "する";
     return 0;
 }
@@ -165,13 +166,13 @@ int apply_to_cells(XLS_BOOK *book, const ParsedProperty &property, std::string_v
     int sheet_index = property.target.sheet >= 0 ? property.target.sheet : book->current_sheet;
     int rc;
     XLS_SHEET *sheet = ozw_writing_sheet(book, sheet_index, &rc);
-    if (!sheet) return rc == -2 ? ozw_set_error(book, -2, OXLS_00002) : refuse(book, -3, OXLS_02300, key);
+    if (!sheet) return rc == OXLS_ERR_MEMORY ? ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002) : refuse(book, OXLS_ERR_ARGUMENT, OXLS_02300, key);
     if (!has_target(property.target)) return 0;
     Bounds b = bounds_of(property.target);
     long long cells = (static_cast<long long>(b.last_row) - b.first_row + 1) *
                       (static_cast<long long>(b.last_column) - b.first_column + 1);
     if (cells > PROPERTY_CELLS_MAX)
-        return ozw_set_error(book, -9, OXLS_03009, static_cast<int>(PROPERTY_CELLS_MAX),
+        return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(PROPERTY_CELLS_MAX),
                              ozw_utf8_to_sjis(key).c_str());
     rc = for_each_cell(book, *sheet, b, [](XLS_CELL &) { return 0; });
     if (rc != 0) return rc;
@@ -202,6 +203,6 @@ int ozw_apply_property(XLS_BOOK *book, const ParsedProperty &property, std::stri
     default:
         // Keywords of the library's further features are recognised but not
         // carried out here.
-        return refuse(book, -3, OXLS_02200, key);
+        return refuse(book, OXLS_ERR_ARGUMENT, OXLS_02200, key);
     }
 }

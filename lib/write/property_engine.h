@@ -3,7 +3,7 @@
 #pragma once
 
 #include "oxls.h"
-#include "write/property_parser.h"
+#include "property_parser.h"
 
 #include <string_view>
 

@@ -1,5 +1,5 @@
 // The keyword table of property keys.
-#include "write/property_keywords.h"
+#include "property_keywords.h"
 
 #include <cstddef>
 

@@ -1,11 +1,12 @@
 // The property key parser: segments, keywords read from the end, and the
 // target of the first segment.
-#include "write/property_parser.h"
+#include "property_parser.h"
 
 #include "messages.h"
-#include "write/caller_text.h"
-#include "write/cell_store.h"
-#include "write/property_keywords.h"
+#include "caller_text.h"
+#include "cell_store.h"
+#include "property_keywords.h"
+#include "result_codes.h"
 
 #include <string>
 #include <vector>
@@ -108,10 +109,10 @@ int refuse(XLS_BOOK *book, int code, OxlsMessage message, std::string_view text)
 int ozw_parse_property(XLS_BOOK *book, std::string_view key, ParsedProperty &parsed) {
     parsed = ParsedProperty{};
     std::vector<std::string_view> segments = split_segments(key);
-    if (segments.size() > PROPERTY_SEGMENTS_MAX) return refuse(book, -3, OXLS_02211, key);
+    if (segments.size() > PROPERTY_SEGMENTS_MAX) return refuse(book, OXLS_ERR_ARGUMENT, OXLS_02211, key);
     for (std::string_view segment : segments)
         if (segment.size() > PROPERTY_SEGMENT_LEN)
-            return ozw_set_error(book, -9, OXLS_03009, static_cast<int>(segment.size()),
+            return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(segment.size()),
                                  "ozw_parse_property() section");
 
     bool font_error = false;
@@ -123,11 +124,11 @@ int ozw_parse_property(XLS_BOOK *book, std::string_view key, ParsedProperty &par
         parsed.has_keyword = true;
         --first_keyword;
     }
-    if (first_keyword > 1) return refuse(book, -3, OXLS_02200, segments[first_keyword - 1]);
+    if (first_keyword > 1) return refuse(book, OXLS_ERR_ARGUMENT, OXLS_02200, segments[first_keyword - 1]);
     if (first_keyword == 1 && !parse_target(book, segments[0], parsed.target)) {
-        if (!is_variable_name(segments[0])) return refuse(book, -3, OXLS_02305, segments[0]);
+        if (!is_variable_name(segments[0])) return refuse(book, OXLS_ERR_ARGUMENT, OXLS_02305, segments[0]);
         parsed.code = PROPERTY_VARIABLE;
     }
-    if (font_error) return refuse(book, -3, OXLS_02403, "属性");
+    if (font_error) return refuse(book, OXLS_ERR_ARGUMENT, OXLS_02403, "属性");
     return 0;
 }

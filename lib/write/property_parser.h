@@ -5,7 +5,7 @@
 #pragma once
 
 #include "oxls.h"
-#include "read/cell_name.h"
+#include "cell_name.h"
 
 #include <string_view>
 

@@ -1,8 +1,8 @@
 // The shared strings part ("xl/sharedStrings.xml"): every entry of the
 // book's shared string table, in index order.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
-#include "write/xml_compose.h"
+#include "xml_compose.h"
 
 #include <string_view>
 

@@ -1,8 +1,9 @@
 // Find-or-add over the XF and font tables, and per-cell style changes.
-#include "write/styles.h"
+#include "styles.h"
 
 #include "book_record.h"
 #include "messages.h"
+#include "result_codes.h"
 
 #include <algorithm>
 #include <new>
@@ -15,11 +16,11 @@ template <typename Record>
 int find_or_add(std::vector<Record> &table, const Record &record, int limit) {
     auto found = std::find(table.begin(), table.end(), record);
     if (found != table.end()) return static_cast<int>(found - table.begin());
-    if (static_cast<int>(table.size()) >= limit) return -9;
+    if (static_cast<int>(table.size()) >= limit) return OZW_LIMIT_REACHED;
     try {
         table.push_back(record);
     } catch (const std::bad_alloc &) {
-        return -2;
+        return OXLS_ERR_MEMORY;
     }
     return static_cast<int>(table.size()) - 1;
 }
@@ -42,16 +43,16 @@ XfRecord ozw_default_xf() {
 int ozw_set_xf(XLS_BOOK *book, const XfRecord &xf) {
     std::vector<XfRecord> &xfs = ozw_styles(book)->xfs;
     int position = find_or_add(xfs, xf, MAX_XF);
-    if (position == -9)
-        return ozw_set_error(book, -9, OXLS_03009, static_cast<int>(xfs.size()), "ozw_set_xf() MAX_XF");
+    if (position == OZW_LIMIT_REACHED)
+        return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(xfs.size()), "ozw_set_xf() MAX_XF");
     return position < 0 ? position : position + 1;
 }
 
 int ozw_set_font(XLS_BOOK *book, const FontRecord &font) {
     std::vector<FontRecord> &fonts = ozw_styles(book)->fonts;
     int position = find_or_add(fonts, font, MAX_FONT);
-    if (position == -9)
-        return ozw_set_error(book, -9, OXLS_03009, static_cast<int>(fonts.size()),
+    if (position == OZW_LIMIT_REACHED)
+        return ozw_set_error(book, OZW_LIMIT_REACHED, OXLS_03009, static_cast<int>(fonts.size()),
                              "ozw_set_font() MAX_FONT");
     return position;
 }

@@ -1,9 +1,9 @@
 // The styles part ("xl/styles.xml") from the book's style tables.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
 #include "book_record.h"
-#include "write/styles.h"
-#include "write/xml_compose.h"
+#include "styles.h"
+#include "xml_compose.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The theme part ("xl/theme/theme1.xml"): the standard Office theme of
 // Excel 2007 ("Office Theme"), with the Japanese, Korean and Chinese font
 // names of its font scheme.  The same text for every book.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Recognising numbers, percentages, dates and times in value texts.
-#include "write/value_recognise.h"
+#include "value_recognise.h"
 
 #include "oxls.h"
 

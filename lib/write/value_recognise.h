@@ -3,7 +3,7 @@
 // as a string by the caller.
 #pragma once
 
-#include "read/date_serial.h"
+#include "date_serial.h"
 
 #include <optional>
 #include <string_view>

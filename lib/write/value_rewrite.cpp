@@ -1,5 +1,5 @@
 // Special value texts.
-#include "write/value_rewrite.h"
+#include "value_rewrite.h"
 
 #include "platform/platform.h"
 

@@ -1,14 +1,15 @@
 // Value typing: what a written text becomes in the cell.
-#include "write/value_typing.h"
+#include "value_typing.h"
 
 #include "book_properties.h"
 #include "book_record.h"
 #include "charset.h"
-#include "read/value_store.h"
-#include "write/cell_store.h"
-#include "write/styles.h"
-#include "write/value_recognise.h"
-#include "write/values_string.h"
+#include "result_codes.h"
+#include "value_store.h"
+#include "cell_store.h"
+#include "styles.h"
+#include "value_recognise.h"
+#include "values_string.h"
 
 #include <string>
 #include <string_view>
@@ -114,15 +115,15 @@ int type_and_store(XLS_BOOK *book, XLS_CELL &cell, std::string_view text, std::s
 int ozw_put_cell(XLS_BOOK *book, int sheet_index, int row, int column, const char *value) {
     int rc;
     XLS_SHEET *sheet = ozw_writing_sheet(book, sheet_index, &rc);
-    if (!sheet) return rc == -2 ? -2 : -1;
+    if (!sheet) return rc == OXLS_ERR_MEMORY ? OXLS_ERR_MEMORY : OZW_FAILED;
     XLS_CELL *cell = ozw_ensure_cell(sheet, row, column);
-    if (!cell) return -2;
+    if (!cell) return OXLS_ERR_MEMORY;
     std::string_view text = ozw_unquoted(value ? value : "");
     if (text.empty()) return PUT_CELL_EMPTY;
     std::string shown;
     rc = type_and_store(book, *cell, text, shown);
-    if (rc != 0) return rc == -2 ? -2 : -1;
+    if (rc != 0) return rc == OXLS_ERR_MEMORY ? OXLS_ERR_MEMORY : OZW_FAILED;
     if (cell->style == 0 && book->flags[OXLS_FLAG_CREATE]) cell->style = default_style(cell->type);
     if (!widens_column(cell->type)) return 0;
-    return fit_column(book, *sheet, column, shown) == 0 ? 0 : -2;
+    return fit_column(book, *sheet, column, shown) == 0 ? 0 : OXLS_ERR_MEMORY;
 }

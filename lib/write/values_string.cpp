@@ -1,5 +1,5 @@
 // Value tokens of a values string.
-#include "write/values_string.h"
+#include "values_string.h"
 
 #include <optional>
 
@@ -33,11 +33,6 @@ std::optional<size_t> closing_quote(std::string_view text, size_t open) {
 }
 
 }  // namespace
-
-std::string_view ozw_unquoted(std::string_view text) {
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-    return text;
-}
 
 int ozw_lex_value(ArgLexer &lexer, std::string &value) {
     size_t start = lexer.pos;

@@ -9,10 +9,6 @@
 constexpr size_t VALUES_KEY_LIMIT = 4000;
 constexpr size_t VALUES_VALUE_LIMIT = 65536;
 
-// The text inside one pair of surrounding double quotes; other texts as
-// they are.
-std::string_view ozw_unquoted(std::string_view text);
-
 // Reads a value token.  A value that opens with a double quote ends at the
 // first later double quote that is followed by the end of the text (a ';'
 // may stand between), or by blanks and then the next item's key and its

@@ -1,9 +1,9 @@
 // A worksheet part: dimension, view, column widths, the rows of the cell
 // table and the hyperlinks.
-#include "write/package_parts.h"
+#include "package_parts.h"
 
-#include "read/cell_name.h"
-#include "write/xml_compose.h"
+#include "cell_name.h"
+#include "xml_compose.h"
 
 namespace {
 

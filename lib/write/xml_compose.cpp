@@ -1,5 +1,5 @@
 // Printf-style appending and XML escaping for the package writer.
-#include "write/xml_compose.h"
+#include "xml_compose.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -1,7 +1,7 @@
 // Zipping the built parts of a package into the book file.
 #pragma once
 
-#include "write/part_files.h"
+#include "part_files.h"
 #include "zip_io.h"
 
 #include <string>

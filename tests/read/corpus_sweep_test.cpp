@@ -16,8 +16,8 @@
 #include "xls_test_books.h"
 #include "mfile.h"
 #include "oxls.h"
-#include "read/book_cells.h"
-#include "read/display_text.h"
+#include "book_cells.h"
+#include "cell_display.h"
 
 #include <gtest/gtest.h>
 
@@ -105,15 +105,18 @@ CellTexts read_every_cell(XLS_BOOK *book) {
 }
 
 // The texts the search's cell reader hands over, each place with its last.
-class TextCollector : public SheetCellSink {
+class TextCollector : public BookSink {
 public:
-    int cell(const XLS_BOOK &book, const SheetCell &cell) override {
-        std::string text = ozw_display_text(&book, *cell.value);
+    int cell(const ReadContext &book, const BookCell &cell) override {
+        const std::string_view text = display_.text(book, cell);
         if (text.empty()) texts.erase({cell.sheet, cell.row, cell.column});
-        else texts[{cell.sheet, cell.row, cell.column}] = std::move(text);
+        else texts[{cell.sheet, cell.row, cell.column}] = std::string(text);
         return 0;
     }
     CellTexts texts;
+
+private:
+    CellDisplay display_;
 };
 
 Outcome sweep(const std::string &relative) {

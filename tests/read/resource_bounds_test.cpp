@@ -4,8 +4,8 @@
 // limit, while the same book just within the bound opens.
 #include "mfile.h"
 #include "oxls.h"
-#include "read/biff_sst.h"
-#include "read/cfb_reader.h"
+#include "xls/biff_sst.h"
+#include "xls/cfb_reader.h"
 #include "work_area.h"
 #include "xls_test_books.h"
 #include "xlsx_test_package.h"

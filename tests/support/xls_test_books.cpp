@@ -4,8 +4,8 @@
 #include "mfile.h"
 #include "oxls.h"
 #include "platform/platform.h"
-#include "read/cfb_reader.h"
-#include "read/readers.h"
+#include "xls/cfb_reader.h"
+#include "readers.h"
 
 #include <cctype>
 #include <cstdio>

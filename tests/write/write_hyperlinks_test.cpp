@@ -1,10 +1,10 @@
 // Hyperlinks: which cells may carry them, what is stored, the style the
 // cell gets, and the elements and relationships written for them.
-#include "write/hyperlinks.h"
+#include "hyperlinks.h"
 
-#include "write/package_parts.h"
-#include "write/styles.h"
-#include "write/value_typing.h"
+#include "package_parts.h"
+#include "styles.h"
+#include "value_typing.h"
 #include "write_test_book.h"
 
 #include <gtest/gtest.h>

@@ -1,12 +1,12 @@
 // Saving a new book: the package holds exactly the parts of a result book,
 // in zip order, with the texts Excel 2007 writes; failures leave the book
 // open for another try.
-#include "write/book_writer.h"
+#include "book_writer.h"
 
 #include "mfile.h"
-#include "write/part_files.h"
-#include "write/printer_settings.h"
-#include "write/zip_package.h"
+#include "part_files.h"
+#include "printer_settings.h"
+#include "zip_package.h"
 #include "write_test_book.h"
 #include "write_zip_reader.h"
 

@@ -1,9 +1,9 @@
 // Style tables of a book being written: records are shared, not repeated,
 // and the styles part says exactly what the tables hold.
-#include "write/styles.h"
+#include "styles.h"
 
 #include "book_record.h"
-#include "write/package_parts.h"
+#include "package_parts.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // What a written value becomes: its cell type, stored fields and style, and
 // what the shared string table receives.
-#include "write/value_typing.h"
+#include "value_typing.h"
 
 #include "book_properties.h"
 #include "book_record.h"
-#include "write/cell_store.h"
-#include "write/styles.h"
-#include "write/value_recognise.h"
-#include "write/value_rewrite.h"
+#include "cell_store.h"
+#include "styles.h"
+#include "value_recognise.h"
+#include "value_rewrite.h"
 
 #include <gtest/gtest.h>
 

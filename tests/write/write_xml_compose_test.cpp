@@ -1,6 +1,6 @@
 // Texts put into XML parts: whatever a cell or path holds, the part stays
 // well-formed and readers get the text back.
-#include "write/xml_compose.h"
+#include "xml_compose.h"
 
 #include <gtest/gtest.h>
 

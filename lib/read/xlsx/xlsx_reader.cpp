@@ -1,0 +1,443 @@
+// The Excel 2007 package reader: parses the workbook, finds which part
+// fills each listed sheet and, when the sink wants notes, which sheet owns
+// each drawing and comments part, parses the other parts in byte order of
+// their names, then the worksheets in sheet order.  OXLS_open_book unpacks
+// the package, reads it into the book record and leaves the list of parts
+// in the book for the writer; the search reads the parts one at a time
+// from their zip entries.
+//
+// Each sheet the workbook lists gets its cells from the part its
+// relationship (r:id) names; a chart or dialog sheet keeps its name and has
+// no cells, and a worksheet part that no listed sheet names is not read.
+// Only a workbook without a relationships part (a hand-made package) falls
+// back to position: the n-th worksheet part in name order fills the n-th
+// listed sheet.
+#include "readers.h"
+
+#include "book_record.h"
+#include "book_table_sink.h"
+#include "mfile.h"
+#include "platform/platform.h"
+#include "result_codes.h"
+#include "xlsx/xlsx_layout.h"
+#include "xlsx/xlsx_parts.h"
+#include "work_area.h"
+#include "zip_extract.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+constexpr std::string_view kWorkbook = "xl/workbook.xml";
+constexpr std::string_view kSharedStrings = "xl/sharedStrings.xml";
+constexpr std::string_view kWorksheet = "xl/worksheets/sheet";
+constexpr std::string_view kDrawing = "xl/drawings/drawing";
+constexpr std::string_view kComments = "xl/comments";
+constexpr std::string_view kStyles = "xl/styles";
+
+// The number written right after `prefix` in `text` ("sheet12.xml" -> 12);
+// -1 when no digit follows.
+long number_after(std::string_view text, std::string_view prefix) {
+    if (text.substr(0, prefix.size()) != prefix) return -1;
+    size_t i = prefix.size();
+    long n = -1;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && n < 100000000) {
+        n = (n < 0 ? 0 : n * 10) + (text[i] - '0');
+        ++i;
+    }
+    return n;
+}
+
+// The number after the first occurrence of `marker` in `text` that is
+// followed by a digit; -1 when there is none.
+long number_after_marker(std::string_view text, std::string_view marker) {
+    for (size_t at = text.find(marker); at != std::string_view::npos; at = text.find(marker, at + 1)) {
+        long n = number_after(text.substr(at), marker);
+        if (n >= 0) return n;
+    }
+    return -1;
+}
+
+// Where a package's parts come from: unpacked into memory files or a
+// folder (the book record is built, and the part list kept for saving), or
+// read one at a time from the zip entries (cells go to a sink).
+class PartSource {
+public:
+    virtual ~PartSource() = default;
+    virtual size_t count() const = 0;
+    // Part name without the thread prefix.
+    virtual std::string_view part_name(size_t i) const = 0;
+    // The part's text, valid until the next read or release.  0, -2, or
+    // -101 when the part cannot be read.
+    virtual int read(size_t i, std::string_view &text) = 0;
+    // Gives back the memory a part's text took once it has been parsed.
+    virtual void release(size_t i) = 0;
+};
+
+// The parts of an unpacked package.  Memory parts are seen in place, in
+// the memory file's own buffer; disk parts are loaded.
+class ExtractedParts : public PartSource {
+public:
+    explicit ExtractedParts(const ExtractedPackage &package) : package_(package) {}
+
+    size_t count() const override { return package_.parts.size(); }
+    std::string_view part_name(size_t i) const override { return orb_part_name(package_.parts[i].c_str()); }
+
+    int read(size_t i, std::string_view &text) override {
+        const std::string &stored = package_.parts[i];
+        if (!package_.on_disk) {
+            MFILE *file = package_.files->open(stored.c_str(), "rb");
+            if (!file) return OXLS_ERR_OPEN;
+            text = std::string_view(reinterpret_cast<const char *>(file->data), static_cast<size_t>(file->length));
+            mclose(file);
+            return 0;
+        }
+        return load(package_.folder + zplat::kSeparator + stored, text);
+    }
+
+    void release(size_t i) override {
+        if (!package_.on_disk) package_.files->release(package_.parts[i].c_str());
+        loaded_.clear();
+        loaded_.shrink_to_fit();
+    }
+
+    // Where the parts are: the extraction folder, or for memory files the
+    // folder a disk extraction would have used.
+    std::string folder() const {
+        if (package_.on_disk) return package_.folder;
+        return zplat::temp_folder() + zplat::kSeparator + ORB_EXTRACT_FOLDER;
+    }
+
+private:
+    int load(const std::string &path, std::string_view &text) {
+        long long size = 0;
+        if (zplat::file_size(path.c_str(), &size) != 0) return OXLS_ERR_OPEN;
+        zplat::File *file = zplat::file_open(path.c_str(), zplat::FILE_READ);
+        if (!file) return OXLS_ERR_OPEN;
+        loaded_.resize(static_cast<size_t>(size));
+        size_t got = size > 0 ? zplat::file_read(file, loaded_.data(), loaded_.size()) : 0;
+        zplat::file_close(file);
+        if (got != loaded_.size()) return OXLS_ERR_OPEN;
+        text = loaded_;
+        return 0;
+    }
+
+    const ExtractedPackage &package_;
+    std::string loaded_;
+};
+
+// The parts of a package read from their zip entries into one buffer that
+// every part reuses, so that at most one part is held at a time.
+class EntryParts : public PartSource {
+public:
+    EntryParts(PackageEntries &entries, GrowBuffer &buffer) : entries_(entries), buffer_(buffer) {}
+
+    size_t count() const override { return entries_.names().size(); }
+    std::string_view part_name(size_t i) const override { return entries_.names()[i]; }
+    int read(size_t i, std::string_view &text) override {
+        return entries_.read(i, buffer_, text);
+    }
+    void release(size_t) override {}
+
+private:
+    PackageEntries &entries_;
+    GrowBuffer &buffer_;
+};
+
+// The parts of a package by name, and their texts.
+class PackageParts {
+public:
+    explicit PackageParts(PartSource &source) : source_(source) {
+        std::vector<std::string_view> names;
+        for (size_t i = 0; i < source.count(); ++i) {
+            names.push_back(part_name(i));
+            index_.emplace(names.back(), i);   // the first of equal names
+        }
+        usual_ = xlsx_usual_names(names, reader());
+        for (size_t i = 0; i < source.count(); ++i) order_.push_back(i);
+        std::sort(order_.begin(), order_.end(),
+                  [this](size_t a, size_t b) { return name(a) < name(b); });
+    }
+
+    size_t count() const { return order_.size(); }
+    static constexpr size_t npos = static_cast<size_t>(-1);
+    // Index of the part with this name (its own name), or npos.
+    size_t find(std::string_view wanted) const {
+        auto found = index_.find(wanted);
+        return found == index_.end() ? npos : found->second;
+    }
+    // Reads parts by their own names, as relationships name them.
+    PartTextReader reader() {
+        return [this](std::string_view wanted, std::string_view &text) {
+            size_t i = find(wanted);
+            return i != npos && read(i, text) == 0;
+        };
+    }
+    // Index (into the package's list) of the part at sorted position `k`.
+    size_t sorted(size_t k) const { return order_[k]; }
+    std::string_view part_name(size_t i) const { return source_.part_name(i); }
+    // The name the part is read as: its usual name when it stands somewhere
+    // else in the package, else its own.
+    std::string_view name(size_t i) const { return usual_[i].empty() ? part_name(i) : std::string_view(usual_[i]); }
+    int read(size_t i, std::string_view &text) { return source_.read(i, text); }
+    void release(size_t i) { source_.release(i); }
+
+private:
+    PartSource &source_;
+    std::vector<std::string> usual_;
+    std::vector<size_t> order_;
+    std::unordered_map<std::string_view, size_t> index_;   // own name -> part
+};
+
+int owner_of(const std::vector<int> &owners, long number) {
+    if (number < 0 || static_cast<size_t>(number) >= owners.size() || owners[static_cast<size_t>(number)] < 0) return 0;
+    return owners[static_cast<size_t>(number)];
+}
+
+// Reads the parts of a package into the read context and the sink: the
+// workbook, shared strings, styles and worksheets, and the notes of
+// drawings and comments when the sink wants them.
+class PackageReader {
+public:
+    PackageReader(PackageParts &parts, ReadContext &context, BookSink &sink, XLS_BOOK *report)
+        : state_{context, sink, report, {}}, parts_(parts) {}
+
+    int run() {
+        size_t workbook = PackageParts::npos;
+        for (size_t i = 0; i < parts_.count() && workbook == PackageParts::npos; ++i)
+            if (parts_.name(i) == kWorkbook) workbook = i;
+        if (workbook != PackageParts::npos) {
+            if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
+                return rc;
+        }
+        if (int rc = match_sheets(workbook)) return rc;
+        const bool notes = state_.sink.wants_notes();
+        if (notes) find_owners();
+        for (size_t k = 0; k < parts_.count(); ++k) {
+            size_t i = parts_.sorted(k);
+            std::string_view name = parts_.name(i);
+            int rc = 0;
+            if (name.substr(0, kSharedStrings.size()) == kSharedStrings) {
+                rc = parse(i, [&](std::string_view text) { return xlsx_parse_shared_strings(state_, text); });
+                parts_.release(i);
+            } else if (name.substr(0, kStyles.size()) == kStyles) {
+                rc = parse(i, [&](std::string_view text) { return xlsx_parse_styles(state_, text); });
+            } else if (!notes) {
+                continue;
+            } else if (name.substr(0, kDrawing.size()) == kDrawing) {
+                int owner = owner_of(drawing_owners_, number_after(name, kDrawing));
+                rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_DRAWING, owner, text); });
+            } else if (name.substr(0, kComments.size()) == kComments) {
+                int owner = owner_of(comment_owners_, number_after(name, kComments));
+                rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_COMMENTS, owner, text); });
+            }
+            if (rc) return rc;
+        }
+        for (size_t sheet = 0; sheet < state_.context.sheet_names.size(); ++sheet) {
+            const size_t i = worksheet_[sheet];
+            if (i == PackageParts::npos) continue;
+            int rc = parse(i, [&](std::string_view text) {
+                return xlsx_parse_worksheet(state_, static_cast<int>(sheet), text);
+            });
+            parts_.release(i);
+            if (rc) return rc;
+        }
+        return state_.sink.finish(state_.context);
+    }
+
+    // The sheet names alone, for the record of a book opened to list them.
+    int list_sheets() {
+        for (size_t i = 0; i < parts_.count(); ++i) {
+            if (parts_.name(i) != kWorkbook) continue;
+            if (int rc = parse(i, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); })) return rc;
+            break;
+        }
+        return state_.sink.finish(state_.context);
+    }
+
+private:
+    template <typename Parser>
+    int parse(size_t i, Parser parser) {
+        std::string_view text;
+        if (int rc = parts_.read(i, text)) return rc;
+        return parser(text);
+    }
+
+    // Finds the part of each listed sheet (source_) and, for worksheets,
+    // the part whose cells fill it (worksheet_).
+    int match_sheets(size_t workbook) {
+        std::vector<XlsxRelationship> relationships;
+        if (workbook == PackageParts::npos ||
+            !xlsx_relationships(parts_.part_name(workbook), parts_.reader(), relationships))
+            return match_by_position();
+        std::unordered_map<std::string_view, const XlsxRelationship *> by_id;
+        for (const XlsxRelationship &rel : relationships)
+            if (!rel.id.empty()) by_id.emplace(rel.id, &rel);
+        const size_t listed = state_.context.sheet_names.size();
+        source_.assign(listed, PackageParts::npos);
+        worksheet_.assign(listed, PackageParts::npos);
+        // A part belongs to the first sheet that names it, so that no part
+        // is read twice however many sheets a damaged workbook lists.
+        std::vector<bool> taken(parts_.count(), false);
+        for (size_t sheet = 0; sheet < listed && sheet < state_.sheet_relationship_ids.size(); ++sheet) {
+            auto found = by_id.find(state_.sheet_relationship_ids[sheet]);
+            if (found == by_id.end()) continue;
+            const size_t part = parts_.find(found->second->part);
+            if (part == PackageParts::npos || taken[part]) continue;
+            taken[part] = true;
+            source_[sheet] = part;
+            if (found->second->type.ends_with("/worksheet")) worksheet_[sheet] = part;
+        }
+        return 0;
+    }
+
+    // The n-th worksheet part in name order fills the n-th listed sheet; a
+    // worksheet part beyond the listed sheets gets a sheet "Sheet<n>".
+    int match_by_position() {
+        std::vector<std::string> &names = state_.context.sheet_names;
+        worksheet_.clear();
+        for (size_t k = 0; k < parts_.count(); ++k) {
+            size_t i = parts_.sorted(k);
+            if (parts_.name(i).substr(0, kWorksheet.size()) != kWorksheet) continue;
+            if (worksheet_.size() >= names.size()) names.push_back("Sheet" + std::to_string(worksheet_.size() + 1));
+            worksheet_.push_back(i);
+        }
+        // Listed sheets without a worksheet part are not part of the book.
+        names.resize(worksheet_.size());
+        source_ = worksheet_;
+        return 0;
+    }
+
+    // Owners of drawing and comments parts, from the relationship parts of
+    // the sheets' parts: drawing n and comments n belong to the sheet whose
+    // part's relationships name them.
+    void find_owners() {
+        drawing_owners_.assign(parts_.count(), -1);
+        comment_owners_.assign(parts_.count(), -1);
+        for (size_t sheet = 0; sheet < source_.size(); ++sheet) {
+            if (source_[sheet] == PackageParts::npos) continue;
+            std::vector<XlsxRelationship> relationships;
+            xlsx_relationships(parts_.part_name(source_[sheet]), parts_.reader(), relationships);
+            note_owner(relationships, "drawings/drawing", drawing_owners_, static_cast<int>(sheet));
+            note_owner(relationships, "/comments", comment_owners_, static_cast<int>(sheet));
+        }
+    }
+
+    // The first relationship whose part holds `marker` and a number after
+    // it names the part numbered so; that part belongs to `sheet`.
+    static void note_owner(const std::vector<XlsxRelationship> &relationships, std::string_view marker,
+                           std::vector<int> &owners, int sheet) {
+        for (const XlsxRelationship &rel : relationships) {
+            long n = number_after_marker("/" + rel.part, marker);
+            if (n < 0) continue;
+            if (static_cast<size_t>(n) < owners.size()) owners[static_cast<size_t>(n)] = sheet;
+            return;
+        }
+    }
+
+    XlsxReadState state_;
+    PackageParts &parts_;
+    std::vector<size_t> source_;      // by sheet: the sheet's own part, or npos
+    std::vector<size_t> worksheet_;   // by sheet: the worksheet part of its cells, or npos
+    std::vector<int> drawing_owners_, comment_owners_;   // by part number: owning sheet, -1 unknown
+};
+
+// The book's list of parts: "<folder><separator><part>" for each part, then
+// the folder itself.
+int keep_part_list(XLS_BOOK *book, const ExtractedParts &parts) {
+    std::string folder = parts.folder();
+    size_t count = parts.count() + 1;
+    char **list = static_cast<char **>(std::calloc(count, sizeof(char *)));
+    if (!list) return OXLS_ERR_MEMORY;
+    book->extract_list = list;
+    for (size_t i = 0; i < count; ++i) {
+        std::string entry = folder;
+        if (i + 1 < count) (entry += zplat::kSeparator) += parts.part_name(i);
+        list[i] = static_cast<char *>(std::malloc(entry.size() + 1));
+        if (!list[i]) return OXLS_ERR_MEMORY;
+        std::memcpy(list[i], entry.c_str(), entry.size() + 1);
+        book->extract_count = static_cast<int>(i + 1);
+    }
+    return 0;
+}
+
+// Frees an earlier part list of the book, if any.
+void drop_part_list(XLS_BOOK *book) {
+    for (int i = 0; i < book->extract_count; ++i) std::free(book->extract_list[i]);
+    std::free(book->extract_list);
+    book->extract_list = nullptr;
+    book->extract_count = 0;
+}
+
+int extract(XLS_BOOK *book, const char *path, ExtractedPackage &package) {
+    int rc = orb_extract_package(ozw_package_store(book), book->thread_no, path, package);
+    // A folder the book made for itself goes with the book.
+    OzwWork *work = ozw_work(book);
+    if (work && package.on_disk) work->disk_folder = package.folder;
+    if (rc == ORB_ZIP_REFUSED) return OXLS_ERR_UNSUPPORTED;
+    return rc;
+}
+
+// Unpacks the package at `path` for the book and hands `read` a reader of
+// its parts into the book record, and the parts.
+template <typename Read>
+int read_into_record(XLS_BOOK *book, const char *path, Read read) {
+    try {
+        ExtractedPackage package;
+        if (int rc = extract(book, path, package)) return rc;
+        ExtractedParts source(package);
+        PackageParts parts(source);
+        ReadContext context;
+        context.book_kind = BOOK_KIND_XLSX;
+        context.styles = ozw_styles(book);
+        book->sheet_count = 0;
+        BookTableSink sink(book);
+        PackageReader reader(parts, context, sink, book);
+        return read(reader, source);
+    } catch (const std::bad_alloc &) {
+        return OXLS_ERR_MEMORY;
+    }
+}
+
+}  // namespace
+
+int ozw_read_excel2007(XLS_BOOK *book, const char *path) {
+    StyleTables *styles = ozw_styles(book);
+    if (!styles) return OXLS_ERR_MEMORY;
+    if (!book->flags[OXLS_FLAG_KEEP_STYLES]) {
+        styles->number_formats.clear();
+        styles->fonts.clear();
+    }
+    // Cell styles refer to the book's own format table only; a book
+    // without a styles part has none, and its numbers are general.
+    styles->xfs.clear();
+    return read_into_record(book, path, [book](PackageReader &reader, const ExtractedParts &source) {
+        if (int rc = reader.run()) return rc;
+        drop_part_list(book);
+        return keep_part_list(book, source);
+    });
+}
+
+int ozw_list_excel2007(XLS_BOOK *book, const char *path) {
+    return read_into_record(book, path, [](PackageReader &reader, const ExtractedParts &) { return reader.list_sheets(); });
+}
+
+int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, GrowBuffer &buffer) {
+    try {
+        PackageEntries entries;
+        int rc = entries.open(package, ZipExtractLimits{});
+        if (rc == ORB_ZIP_REFUSED) return OXLS_ERR_UNSUPPORTED;
+        if (rc) return rc;
+        EntryParts source(entries, buffer);
+        PackageParts parts(source);
+        return PackageReader(parts, context, sink, nullptr).run();
+    } catch (const std::bad_alloc &) {
+        return OXLS_ERR_MEMORY;
+    }
+}

@@ -1,0 +1,411 @@
+// A worksheet part: rows, cells with their values and formulas, row
+// heights, merged areas, and the XML around <sheetData>, handed to the
+// sink.
+//
+// Cells are placed by their r attribute; a cell without one follows the
+// previous cell of its row, and a row without one follows the previous row.
+// Cells beyond row 1048576 or column XFD are left out without allocating
+// anything.  The dimension element is not looked at: the table grows with
+// the cells actually met.
+#include "cell_name.h"
+#include "xlsx/xlsx_cell_value.h"
+#include "xlsx/xlsx_elements.h"
+#include "xlsx/xlsx_parts.h"
+#include "xlsx/xml_scanner.h"
+#include "xml_text.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+class WorksheetHandler : public XmlHandler {
+public:
+    WorksheetHandler(XlsxReadState &state, int sheet_index, std::string_view part, XmlScanner &scanner)
+        : state_(state), sheet_index_(sheet_index), part_(part), scanner_(scanner) {}
+
+    // What stopped the plain reading of the rows, when a cell failed.
+    int failure() const { return failure_; }
+
+    int start(const XmlTag &tag, const XmlScanner &scanner) override {
+        switch (tag.id) {
+        case EL_SHEET_DATA:
+            if (int rc = sink().xml_before_data(context(), sheet_index_, part_.substr(0, tag.begin))) return rc;
+            if (!tag.empty) scanner_.skip_to(read_plain_rows(tag.end));
+            return 0;
+        case EL_ROW:
+            return start_row(tag.attributes);
+        case EL_C:
+            start_cell(tag.attributes);
+            break;
+        case EL_V:
+        case EL_F:
+            if (scanner.open_id(1) == EL_C) text_.clear();
+            break;
+        case EL_IS:
+            if (scanner.open_id(1) == EL_C) cell_.inline_buffer.clear();
+            break;
+        case EL_MERGE_CELL:
+            return add_merge(tag.attributes);
+        case EL_SHEET_FORMAT_PR:
+            return default_row_height(tag.attributes);
+        default:
+            break;
+        }
+        return 0;
+    }
+
+    int end(const XmlTag &tag, const XmlScanner &scanner) override {
+        switch (tag.id) {
+        case EL_SHEET_DATA:
+            return sink().xml_after_data(context(), sheet_index_, part_.substr(tag.end));
+        case EL_V:
+            if (scanner.open_id() == EL_C) {
+                cell_.value_buffer.swap(text_);
+                cell_.value = cell_.value_buffer;
+                cell_.has_value = true;
+            }
+            break;
+        case EL_F:
+            if (scanner.open_id() == EL_C) cell_.formula.swap(text_);
+            break;
+        case EL_IS:
+            if (scanner.open_id() == EL_C) {
+                cell_.inline_text = cell_.inline_buffer;
+                cell_.has_inline = true;
+            }
+            break;
+        case EL_C:
+            return finish_cell();
+        default:
+            break;
+        }
+        return 0;
+    }
+
+    int text(std::string_view raw, bool literal, const XmlScanner &scanner) override {
+        int id = scanner.open_id();
+        std::string *target = nullptr;
+        if ((id == EL_V || id == EL_F) && scanner.open_id(1) == EL_C) {
+            target = &text_;
+        } else if (id == EL_T && scanner.inside(EL_IS) && !scanner.inside(EL_RPH)) {
+            target = &cell_.inline_buffer;   // inline string runs, joined
+        }
+        if (!target) return 0;
+        if (literal) target->append(raw);
+        else xml_decode_text(raw, *target);
+        return 0;
+    }
+
+private:
+    // A tag of the plain shape: an unprefixed name, then attributes.
+    struct PlainTag {
+        std::string_view name;
+        std::string_view attributes;
+        size_t end = 0;       // just after its '>'
+        bool closing = false; // </name>
+        bool empty = false;   // <name .../>
+    };
+
+    // The tag at `at` (a '<'); false for markup of another kind: comments,
+    // CDATA, processing instructions, prefixed names, unclosed tags.
+    bool plain_tag(size_t at, PlainTag &tag) const {
+        const std::string_view text = part_;
+        size_t from = at + 1;
+        tag.closing = from < text.size() && text[from] == '/';
+        if (tag.closing) ++from;
+        size_t to = from;
+        while (to < text.size() && ((text[to] >= 'a' && text[to] <= 'z') || (text[to] >= 'A' && text[to] <= 'Z'))) ++to;
+        if (to == from || to >= text.size()) return false;
+        tag.name = text.substr(from, to - from);
+        if (tag.closing) {
+            if (text[to] != '>') return false;
+            tag.end = to + 1;
+            tag.empty = false;
+            tag.attributes = {};
+            return true;
+        }
+        const char next = text[to];
+        if (next != '>' && next != '/' && next != ' ' && next != '\t' && next != '\r' && next != '\n') return false;
+        tag.end = xml_tag_close(text, to);
+        if (tag.end == std::string_view::npos) return false;
+        size_t attributes_to = tag.end - 1;
+        tag.empty = attributes_to > to && text[attributes_to - 1] == '/';
+        if (tag.empty) --attributes_to;
+        tag.attributes = text.substr(to, attributes_to - to);
+        return true;
+    }
+
+    bool starts_at(size_t at, std::string_view literal) const {
+        if (at > part_.size() || part_.size() - at < literal.size()) return false;
+        for (size_t i = 0; i < literal.size(); ++i)
+            if (part_[at + i] != literal[i]) return false;
+        return true;
+    }
+
+    // The '<' of the next tag at or after `at`; npos when there is none.
+    // Tags of cells lie a few bytes apart, closer than a library search
+    // pays off.
+    size_t next_tag(size_t at) const {
+        const size_t size = part_.size();
+        while (at < size && part_[at] != '<') ++at;
+        return at < size ? at : std::string_view::npos;
+    }
+
+    // Reads the rows and cells of <sheetData> from `from` on for as long as
+    // they have the plain shape producers write: <row>, and <c> holding
+    // <v>, <f> and <is> with <t> runs, with no prefixes, comments or other
+    // markup.  Each cell is taken exactly as the general scan takes it.
+    // Returns where the general scan goes on: the first markup of another
+    // shape (a cell is then left whole to it), or </sheetData>; the end of
+    // the text when a cell failed.
+    size_t read_plain_rows(size_t from) {
+        size_t at = from;
+        PlainTag tag;
+        for (;;) {
+            const size_t lt = next_tag(at);
+            if (lt == std::string_view::npos || !plain_tag(lt, tag)) return lt == std::string_view::npos ? at : lt;
+            if (tag.name == "row") {
+                if (!tag.closing) {
+                    if (int rc = start_row(tag.attributes)) {
+                        failure_ = rc;
+                        return part_.size();
+                    }
+                }
+                at = tag.end;
+            } else if (tag.name == "c" && !tag.closing) {
+                const size_t end = read_plain_cell(tag);
+                if (end == std::string_view::npos) return lt;
+                if (int rc = finish_cell()) {
+                    failure_ = rc;   // the scan ends here with this result
+                    return part_.size();
+                }
+                at = end;
+            } else {
+                return lt;
+            }
+        }
+    }
+
+    // Takes the cell whose start tag is `c` into cell_ when its content
+    // has the plain shape; returns the offset after its end, or npos (and
+    // nothing is changed) when the general scan must read it.
+    size_t read_plain_cell(const PlainTag &c) {
+        std::string_view value, formula, runs[8];
+        bool has_value = false, has_formula = false, has_inline = false;
+        size_t run_count = 0;
+        size_t at = c.end;
+        PlainTag tag;
+        // The usual content, <v>text</v>, is recognised without a general
+        // look at each tag.
+        if (!c.empty && starts_at(at, "<v>")) {
+            const size_t lt = next_tag(at + 3);
+            if (lt != std::string_view::npos && starts_at(lt, "</v>")) {
+                value = part_.substr(at + 3, lt - at - 3);
+                has_value = true;
+                at = lt + 4;
+            }
+        }
+        if (!c.empty && starts_at(at, "</c>")) {
+            at += 4;
+        } else if (!c.empty) {
+            for (;;) {
+                const size_t lt = next_tag(at);
+                if (lt == std::string_view::npos || !plain_tag(lt, tag)) return std::string_view::npos;
+                if (tag.closing) {
+                    if (tag.name != "c") return std::string_view::npos;
+                    at = tag.end;
+                    break;
+                }
+                if (tag.name == "v" || tag.name == "f") {
+                    std::string_view content;
+                    if (!tag.empty) {
+                        const size_t end = element_text(tag, content);
+                        if (end == std::string_view::npos) return end;
+                        at = end;
+                    } else {
+                        at = tag.end;
+                    }
+                    (tag.name == "v" ? value : formula) = content;
+                    (tag.name == "v" ? has_value : has_formula) = true;
+                } else if (tag.name == "is") {
+                    has_inline = true;
+                    run_count = 0;
+                    if (!tag.empty) {
+                        at = inline_runs(tag.end, runs, run_count);
+                        if (at == std::string_view::npos) return at;
+                    } else {
+                        at = tag.end;
+                    }
+                } else {
+                    return std::string_view::npos;
+                }
+            }
+        }
+        start_cell(c.attributes);
+        if (has_value) {
+            cell_.value = xml_text_view(value, cell_.value_buffer);
+            cell_.has_value = true;
+        }
+        if (has_formula) {
+            cell_.formula.clear();
+            xml_decode_text(formula, cell_.formula);
+        }
+        if (has_inline) {
+            if (run_count == 1) {
+                cell_.inline_text = xml_text_view(runs[0], cell_.inline_buffer);
+            } else {
+                cell_.inline_buffer.clear();
+                for (size_t i = 0; i < run_count; ++i) xml_decode_text(runs[i], cell_.inline_buffer);
+                cell_.inline_text = cell_.inline_buffer;
+            }
+            cell_.has_inline = true;
+        }
+        return at;
+    }
+
+    // The text of the element whose start tag is `tag`, which must end
+    // right after it; the offset after its end tag, or npos.
+    size_t element_text(const PlainTag &tag, std::string_view &content) const {
+        const size_t lt = next_tag(tag.end);
+        PlainTag end;
+        if (lt == std::string_view::npos || !plain_tag(lt, end) || !end.closing || end.name != tag.name)
+            return std::string_view::npos;
+        content = part_.substr(tag.end, lt - tag.end);
+        return end.end;
+    }
+
+    // The <t> runs of an inline string up to its </is>, at most eight;
+    // the offset after </is>, or npos.
+    size_t inline_runs(size_t at, std::string_view *runs, size_t &count) const {
+        PlainTag tag;
+        for (;;) {
+            const size_t lt = next_tag(at);
+            if (lt == std::string_view::npos || !plain_tag(lt, tag)) return std::string_view::npos;
+            if (tag.closing) return tag.name == "is" ? tag.end : std::string_view::npos;
+            if (tag.name != "t" || count == 8) return std::string_view::npos;
+            std::string_view content;
+            if (!tag.empty) {
+                at = element_text(tag, content);
+                if (at == std::string_view::npos) return at;
+            } else {
+                at = tag.end;
+            }
+            runs[count++] = content;
+        }
+    }
+
+    ReadContext &context() { return state_.context; }
+    BookSink &sink() { return state_.sink; }
+
+    int start_row(std::string_view rest) {
+        std::string_view name, value, number_text;
+        bool numbered = false;
+        row_height_ = 0;
+        row_hidden_ = false;
+        while (xml_next_attribute(rest, name, value)) {
+            if (name == "r") {
+                numbered = true;
+                number_text = value;
+            } else if (name == "ht") {
+                row_height_ = std::strtod(std::string(value).c_str(), nullptr);
+            } else if (name == "hidden") {
+                row_hidden_ = value == "1" || value == "true";
+            }
+        }
+        if (numbered) {
+            long long number = 0;
+            row_valid_ = xml_unsigned(number_text, OZW_MAX_ROW + 1, number) && number > 0;
+            if (row_valid_) row_ = static_cast<int>(number) - 1;
+        } else if (row_valid_ && row_ < OZW_MAX_ROW) {
+            ++row_;
+        } else {
+            row_valid_ = false;
+        }
+        column_ = -1;
+        return sink().row(context(), BookRow{sheet_index_, row_valid_ ? row_ : -1, row_height_, row_hidden_});
+    }
+
+    void start_cell(std::string_view rest) {
+        cell_.reset();
+        std::string_view name, value;
+        bool named = false;
+        while (xml_next_attribute(rest, name, value)) {
+            if (name == "r") {
+                named = true;
+                if (auto pos = ozw_parse_cell_name(value)) {
+                    cell_.row = pos->row;
+                    cell_.column = pos->column;
+                    cell_.placed = true;
+                }
+            } else if (name == "s") {
+                long long style = 0;
+                if (xml_unsigned(value, 0x7FFFFFFF, style)) cell_.style = static_cast<unsigned>(style);
+            } else if (name == "t") {
+                cell_.type = xlsx_value_type(value);
+            }
+        }
+        if (!named && row_valid_ && column_ < OZW_MAX_COLUMN) {
+            // Cells before any row element start at the first row.
+            cell_.row = row_ < 0 ? 0 : row_;
+            cell_.column = column_ + 1;
+            cell_.placed = true;
+        }
+        if (cell_.placed) {
+            row_ = cell_.row;
+            column_ = cell_.column;
+        }
+    }
+
+    int finish_cell() {
+        if (!cell_.placed) return 0;
+        const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
+        if (!has_content && cell_.style == 0) return 0;
+        // A plain number of a style the sink has no use for is passed over
+        // unread (a formula kept with it goes unread too).
+        if (cell_.type == VALUE_NUMBER && xlsx_plain_decimal(cell_.value) &&
+            !sink().wants_numbers(context(), cell_.style))
+            return 0;
+        return sink().cell(context(), xlsx_book_cell(cell_, sheet_index_));
+    }
+
+    int add_merge(std::string_view rest) {
+        CellRange range;
+        if (ozw_parse_range(xml_attribute(rest, "ref"), range) != OZW_RANGE_OK) return 0;
+        const MergedArea area{std::min(range.first.row, range.last.row), std::min(range.first.column, range.last.column),
+                              std::max(range.first.row, range.last.row), std::max(range.first.column, range.last.column)};
+        return sink().merge(context(), sheet_index_, area);
+    }
+
+    int default_row_height(std::string_view rest) {
+        std::string_view height = xml_attribute(rest, "defaultRowHeight");
+        if (height.empty()) return 0;
+        double points = std::strtod(std::string(height).c_str(), nullptr);
+        if (!(points > 0 && points < 410)) return 0;
+        return sink().default_row_height(context(), sheet_index_, static_cast<int>(points * 100 + 0.5));
+    }
+
+    XlsxReadState &state_;
+    int sheet_index_;
+    std::string_view part_;
+    XmlScanner &scanner_;
+    int row_ = -1;            // current row index
+    bool row_valid_ = true;   // false after a row numbered beyond the sheet
+    int column_ = -1;         // column of the previous cell in the row
+    double row_height_ = 0;
+    bool row_hidden_ = false;
+    PendingCell cell_;
+    int failure_ = 0;
+    std::string text_;        // text of the open <v> or <f>
+};
+
+}  // namespace
+
+int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text) {
+    if (int rc = state.sink.begin_sheet(state.context, sheet_index, text.size())) return rc;
+    XmlScanner scanner(xlsx_element_id);
+    WorksheetHandler handler(state, sheet_index, text, scanner);
+    const int rc = scanner.scan(text, handler);
+    return rc ? rc : handler.failure();
+}
