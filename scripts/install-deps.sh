@@ -5,7 +5,7 @@
 #           Japanese fonts and locale, and a source entry for apt-get source
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config
+packages=(build-essential cmake ninja-build pkg-config python3 unicode-data
   zlib1g-dev libminizip-dev libpcre2-dev libdeflate-dev libgtest-dev)
 testing=false
 if [[ "${1:-}" == "--test" ]]; then

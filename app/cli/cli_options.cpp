@@ -9,6 +9,7 @@ namespace {
 enum LongOnly {
     kNoExcel = 256, kNoRegex, kSaveSettings, kNoSettings, kOpen, kMaxHits, kVersion,
     kJson, kFilesWithHits, kFilesWithoutHits, kStats,
+    kNoIgnoreCase, kFoldWidth, kNoFoldWidth, kFoldKana, kNoFoldKana,
 };
 
 constexpr option kOptions[] = {
@@ -19,6 +20,12 @@ constexpr option kOptions[] = {
     {"no-excel", no_argument, nullptr, kNoExcel},
     {"regex", no_argument, nullptr, 'e'},
     {"no-regex", no_argument, nullptr, kNoRegex},
+    {"ignore-case", no_argument, nullptr, 'i'},
+    {"no-ignore-case", no_argument, nullptr, kNoIgnoreCase},
+    {"fold-width", no_argument, nullptr, kFoldWidth},
+    {"no-fold-width", no_argument, nullptr, kNoFoldWidth},
+    {"fold-kana", no_argument, nullptr, kFoldKana},
+    {"no-fold-kana", no_argument, nullptr, kNoFoldKana},
     {"save-settings", no_argument, nullptr, kSaveSettings},
     {"no-settings", no_argument, nullptr, kNoSettings},
     {"output", required_argument, nullptr, 'o'},
@@ -39,7 +46,7 @@ constexpr option kOptions[] = {
 };
 
 // The leading ':' has a missing value reported apart from an unknown option.
-constexpr const char *kShortOptions = ":w:l:n:xeo:j:c0qsh";
+constexpr const char *kShortOptions = ":w:l:n:xeio:j:c0qsh";
 
 // A number from `low` to `high`, written in plain digits.
 std::optional<int> number_within(const char *text, int low, int high) {
@@ -91,7 +98,15 @@ const HelpText &help_text() {
              "by PCRE2; \\s also takes the ideographic space.  Syntax that only PCRE knows "
              "(inline options, possessive quantifiers, \\A \\Z \\K and the like) is refused, "
              "and an expression that is not valid stops the search before it starts.  An "
-             "expression that runs into its work limits on a cell counts as no match there."},
+             "expression that runs into its work limits on a cell counts as no match there.\n\n"
+             "-i, --fold-width and --fold-kana make a word match text written another way: "
+             "letter case beyond ASCII (full-width Latin, Greek, Cyrillic), full-width and "
+             "half-width forms (ＡＢＣ and ABC, ｶﾞｲﾄﾞ and ガイド, the ideographic space and a space), "
+             "hiragana and katakana.  Each folds only its own part; the words and each text are "
+             "folded alike, by tables made from the Unicode Character Database.  With -e, -i "
+             "makes the expression caseless, and the width and kana folds apply to the text and "
+             "to the expression's characters beyond ASCII.  A hit shows the cell text as the "
+             "book holds it.  The folds are saved with the other settings."},
             {"NUMBERS AND DATES",
              "A text cell is found by its text.  A number is found by its display text, the "
              "library's formatting, and also by what a spreadsheet program in the Japanese "
@@ -154,6 +169,12 @@ const HelpText &help_text() {
             {"-n, --names TEXT", "file-name keywords: only books whose name holds one"},
             {"-e, --regex", "each word is a regular expression matching a whole cell"},
             {"    --no-regex", "words are found anywhere in a cell (the default)"},
+            {"-i, --ignore-case", "letter case does not matter, beyond ASCII too (ＡＢＣ, Αβγ)"},
+            {"    --no-ignore-case", "letter case matters (the default)"},
+            {"    --fold-width", "full-width and half-width forms match each other (ＡＢＣ and ABC, ｶﾞ and ガ)"},
+            {"    --no-fold-width", "they do not (the default)"},
+            {"    --fold-kana", "hiragana and katakana match each other (がいど and ガイド)"},
+            {"    --no-fold-kana", "they do not (the default)"},
             {"-x, --excel", "keep the hits in a result book instead of a text file"},
             {"    --no-excel", "keep the hits in the text result file"},
             {"-o, --output FILE", "the result file: a result book when its name ends in .xlsx"},
@@ -220,6 +241,12 @@ bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &op
         case kNoExcel: options.output_excel = false; break;
         case 'e': options.regular_expression = true; break;
         case kNoRegex: options.regular_expression = false; break;
+        case 'i': options.ignore_case = true; break;
+        case kNoIgnoreCase: options.ignore_case = false; break;
+        case kFoldWidth: options.fold_width = true; break;
+        case kNoFoldWidth: options.fold_width = false; break;
+        case kFoldKana: options.fold_kana = true; break;
+        case kNoFoldKana: options.fold_kana = false; break;
         case kSaveSettings: options.save_settings = true; break;
         case kOpen: options.open_result = true; break;
         case kNoSettings: options.no_settings = true; break;

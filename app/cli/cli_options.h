@@ -22,6 +22,9 @@ struct CliOptions {
     std::optional<std::string> file_name_keywords;
     std::optional<bool> output_excel;
     std::optional<bool> regular_expression;
+    std::optional<bool> ignore_case;
+    std::optional<bool> fold_width;
+    std::optional<bool> fold_kana;
 
     // Books searched at once; unset means one per core.
     std::optional<int> jobs;

@@ -83,6 +83,9 @@ void apply_options(const CliOptions &options, FieldValues &fields) {
     if (options.file_name_keywords) fields.file_name_keywords = *options.file_name_keywords;
     if (options.output_excel) fields.output_excel = *options.output_excel;
     if (options.regular_expression) fields.regular_expression = *options.regular_expression;
+    if (options.ignore_case) fields.folds.letter_case = *options.ignore_case;
+    if (options.fold_width) fields.folds.width = *options.fold_width;
+    if (options.fold_kana) fields.folds.kana = *options.fold_kana;
 }
 
 int exit_status(SearchOutcome outcome, const SearchContext &context) {

@@ -45,14 +45,28 @@ void CellMatcher::release() {
     match_context_ = nullptr;
 }
 
-bool CellMatcher::prepare(int charset, const std::vector<std::string> &words,
-                          bool regular_expression, std::string &bad_word) {
+bool CellMatcher::prepare(int charset, const std::vector<std::string> &words, bool regular_expression,
+                          std::string &bad_word, FoldOptions folds) {
     release();
     regular_expression_ = regular_expression;
+    folder_ = TextFolder(folds);
+    // Case is left to the expression engine; the texts are folded for the
+    // rest.
+    folding_ = regular_expression ? folds.width || folds.kana : folds.any();
     // Cell texts are UTF-8: the words are turned into it once, so that no
     // cell text needs turning into the search's character set to be tested.
-    for (const std::string &word : words) words_.push_back(as_utf8(charset, word));
+    for (const std::string &word : words) {
+        std::string utf8 = as_utf8(charset, word);
+        if (regular_expression && folding_) {
+            utf8 = folded_pattern(folder_, utf8);
+        } else if (folding_) {
+            std::string buffer;
+            utf8 = std::string(folder_.fold(utf8, buffer));
+        }
+        words_.push_back(std::move(utf8));
+    }
     if (!regular_expression) return true;
+    const uint32_t options = kCompileOptions | (folds.letter_case ? PCRE2_CASELESS : 0);
 
     pcre2_compile_context *compile_context = pcre2_compile_context_create(nullptr);
     pcre2_set_newline(compile_context, PCRE2_NEWLINE_ANYCRLF);
@@ -61,8 +75,8 @@ bool CellMatcher::prepare(int charset, const std::vector<std::string> &words,
         int error = 0;
         PCRE2_SIZE offset = 0;
         pcre2_code *code =
-            pattern ? pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern->data()), pattern->size(),
-                                    kCompileOptions, &error, &offset, compile_context)
+            pattern ? pcre2_compile(reinterpret_cast<PCRE2_SPTR>(pattern->data()), pattern->size(), options,
+                                    &error, &offset, compile_context)
                     : nullptr;
         if (code == nullptr) {
             pcre2_compile_context_free(compile_context);
@@ -92,12 +106,14 @@ bool CellMatcher::matches_expression(pcre2_code *code, std::string_view utf8_tex
 
 bool CellMatcher::may_match_within(const ByteSet &bytes) const {
     if (regular_expression_) return true;
+    const ByteSet texts = folding_ ? folder_.folded_bytes(bytes) : bytes;
     for (const std::string &word : words_)
-        if (bytes.holds_all(word)) return true;
+        if (texts.holds_all(word)) return true;
     return false;
 }
 
 bool CellMatcher::matches(std::string_view text) {
+    if (folding_) text = folder_.fold(text, folded_);
     if (!regular_expression_) {
         for (const std::string &word : words_) {
             if (text.find(word) != std::string_view::npos) return true;

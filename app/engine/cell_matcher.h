@@ -5,6 +5,7 @@
 #pragma once
 
 #include "byte_set.h"
+#include "engine/text_fold.h"
 
 #include <string>
 #include <string_view>
@@ -27,8 +28,11 @@ public:
     // `charset`.
     // With `regular_expression` every word is compiled; false when one is
     // not a valid expression, with `bad_word` naming the first such word.
+    // With `folds`, a word and a text match when they do once both are
+    // folded; an expression is caseless, and its literal characters and
+    // the text are folded for width and kana.
     bool prepare(int charset, const std::vector<std::string> &words, bool regular_expression,
-                 std::string &bad_word);
+                 std::string &bad_word, FoldOptions folds = {});
 
     // True when a word matches the UTF-8 text.  An expression that runs
     // into its work limits counts as no match.
@@ -44,6 +48,9 @@ private:
     bool matches_expression(pcre2_real_code_8 *code, std::string_view utf8_text);
 
     bool regular_expression_ = false;
+    TextFolder folder_{FoldOptions{}};
+    bool folding_ = false;
+    std::string folded_;   // the folded text of the cell being tested
     std::vector<std::string> words_;
     std::vector<pcre2_real_code_8 *> codes_;
     pcre2_real_match_data_8 *match_data_ = nullptr;

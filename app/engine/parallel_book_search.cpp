@@ -50,7 +50,7 @@ private:
     static std::unique_ptr<CellMatcher> prepared(const SearchContext &walk) {
         auto matcher = std::make_unique<CellMatcher>();
         std::string bad_word;
-        matcher->prepare(walk.charset, walk.search_words, walk.regular_expression, bad_word);
+        matcher->prepare(walk.charset, walk.search_words, walk.regular_expression, bad_word, walk.folds);
         return matcher;
     }
 

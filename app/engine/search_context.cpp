@@ -20,6 +20,7 @@ void init_search_context(SearchContext &context) {
     context.list_file_path.clear();
     context.output_excel = false;
     context.regular_expression = false;
+    context.folds = FoldOptions{};
     context.temp_folder = zplat::temp_folder();
     context.link_base_folder = folder_of(context.charset, zplat::executable_path());
     context.search_words.clear();
@@ -53,13 +54,15 @@ bool take_fields(SearchContext &context, const FieldValues &fields) {
     context.list_file_path = fields.list_file_path;
     context.output_excel = fields.output_excel;
     context.regular_expression = fields.regular_expression;
+    context.folds = fields.folds;
     return true;
 }
 
 FieldValues shown_fields(const SearchContext &context) {
     return FieldValues{context.target_folder,   context.file_name_keywords_text,
                        context.search_words_text, context.list_file_path,
-                       context.output_excel,    context.regular_expression};
+                       context.output_excel,    context.regular_expression,
+                       context.folds};
 }
 
 }  // namespace zscan

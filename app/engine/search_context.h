@@ -5,6 +5,7 @@
 #pragma once
 
 #include "engine/not_searched.h"
+#include "engine/text_fold.h"
 #include "oxls.h"
 #include "platform/platform.h"
 
@@ -40,6 +41,7 @@ struct SearchContext {
     std::optional<std::string> list_file_bytes;
     bool output_excel = false;
     bool regular_expression = false;
+    FoldOptions folds;   // case, width and kana folds of words and texts
     // Books searched at once.  1 searches them one after another on the
     // walking thread.
     int jobs = 1;
@@ -93,6 +95,7 @@ struct FieldValues {
     std::string list_file_path;
     bool output_excel = false;
     bool regular_expression = false;
+    FoldOptions folds;
 };
 
 // Takes the fields into the context, folding full-width spaces in the two

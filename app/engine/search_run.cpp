@@ -60,8 +60,8 @@ bool SearchRun::prepare() {
     // Every expression is checked before anything is touched, so that a
     // mistyped one stops the search once instead of failing on each cell.
     std::string bad_word;
-    if (!matcher_.prepare(context_.charset, context_.search_words, context_.regular_expression,
-                          bad_word)) {
+    if (!matcher_.prepare(context_.charset, context_.search_words, context_.regular_expression, bad_word,
+                          context_.folds)) {
         show_error(text::kInvalidExpression, bad_word);
         return false;
     }

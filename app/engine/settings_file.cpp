@@ -46,6 +46,9 @@ void load_settings(SearchContext &context, const std::string &path) {
         take_text(file, "FILENAMES", kWordsTextMax, context.file_name_keywords_text);
         take_flag(file, "IS_OUTPUT_EXCEL", context.output_excel);
         take_flag(file, "IS_REGULAR_EXPRESSION", context.regular_expression);
+        take_flag(file, "FOLD_CASE", context.folds.letter_case);
+        take_flag(file, "FOLD_WIDTH", context.folds.width);
+        take_flag(file, "FOLD_KANA", context.folds.kana);
         take_text(file, "KEYWORD", kWordsTextMax, context.search_words_text);
         take_text(file, "LIST_PATH", kPathMax, context.list_file_path);
     }
@@ -64,6 +67,9 @@ int save_settings(const SearchContext &context, const std::string &path) {
         {"FILENAMES", context.file_name_keywords_text.c_str()},
         {"IS_OUTPUT_EXCEL", context.output_excel ? "Y" : "N"},
         {"IS_REGULAR_EXPRESSION", context.regular_expression ? "Y" : "N"},
+        {"FOLD_CASE", context.folds.letter_case ? "Y" : "N"},
+        {"FOLD_WIDTH", context.folds.width ? "Y" : "N"},
+        {"FOLD_KANA", context.folds.kana ? "Y" : "N"},
         {"KEYWORD", context.search_words_text.c_str()},
         {"LIST_PATH", context.list_file_path.c_str()},
     };
@@ -82,7 +88,9 @@ bool settings_changed(const SearchContext &context, const FieldValues &snapshot)
            context.file_name_keywords_text != snapshot.file_name_keywords ||
            context.list_file_path != snapshot.list_file_path ||
            context.output_excel != snapshot.output_excel ||
-           context.regular_expression != snapshot.regular_expression;
+           context.regular_expression != snapshot.regular_expression ||
+           context.folds.letter_case != snapshot.folds.letter_case || context.folds.width != snapshot.folds.width ||
+           context.folds.kana != snapshot.folds.kana;
 }
 
 }  // namespace zscan

@@ -14,6 +14,8 @@ public:
     void add(std::string_view text) {
         for (char c : text) bytes_.set(static_cast<unsigned char>(c));
     }
+    void add_byte(unsigned char byte) { bytes_.set(byte); }
+    bool holds(unsigned char byte) const { return bytes_.test(byte); }
     // Whether every byte of `word` is in the set.
     bool holds_all(std::string_view word) const {
         for (char c : word)

@@ -131,3 +131,78 @@ TEST(CellMatcher, CatastrophicExpressionOnTheLongestCellEndsQuickly) {
 }
 
 }  // namespace
+
+// Words matching text written another way, as a Japanese user means them:
+// each row is a fold setting, a word, texts it must find and texts it must
+// not.  Each fold does its own part alone.
+TEST(CellMatcher, FoldsMatchTheFormsAUserMeansAndNoOthers) {
+    using zscan::FoldOptions;
+    const FoldOptions none, case_only{true, false, false}, width_only{false, true, false},
+        kana_only{false, false, true}, case_width{true, true, false}, width_kana{false, true, true},
+        all{true, true, true};
+    const struct {
+        FoldOptions folds;
+        const char *word;
+        std::vector<const char *> found, missed;
+    } cases[] = {
+        {case_width, "ＡＢＣ", {"abc", "ABC", "xＡｂｃx"}, {"ＡＢ", "xyz"}},
+        {case_width, "abc", {"ＡＢＣ", "ａｂｃ", "ABC"}, {"ａｂ"}},
+        {case_only, "ＡＢＣ", {"ａｂｃ", "ＡＢＣ"}, {"abc", "ABC"}},
+        {case_only, "ΣΟΦΊΑ И ЖУК", {"σοφία и жук", "Σοφία и Жук"}, {"σοφια и жук"}},
+        {width_only, "ABC", {"ＡＢＣ"}, {"abc", "ａｂｃ"}},
+        {width_kana, "ｶﾞｲﾄﾞ", {"ガイド", "がいど", "ｶﾞｲﾄﾞ"}, {"カイト", "ｶｲﾄ"}},
+        {width_kana, "がいど", {"ｶﾞｲﾄﾞ", "ガイド"}, {"かいと"}},
+        {width_only, "ｶﾞｲﾄﾞ", {"ガイド"}, {"がいど"}},
+        {kana_only, "がいど", {"ガイド"}, {"ｶﾞｲﾄﾞ"}},
+        {kana_only, "パン", {"ぱん"}, {"ばん", "ﾊﾟﾝ"}},
+        {width_only, "東京　都", {"東京 都", "東京　都"}, {"東京都"}},
+        {all, "ｱｲｳＡ", {"あいうa", "アイウＡ"}, {"あいう"}},
+        {none, "ＡＢＣ", {"ＡＢＣ"}, {"ABC", "ａｂｃ"}},
+    };
+    for (const auto &row : cases) {
+        CellMatcher matcher;
+        std::string bad_word;
+        ASSERT_TRUE(matcher.prepare(CS_UTF8, {row.word}, false, bad_word, row.folds));
+        for (const char *text : row.found) EXPECT_TRUE(matcher.matches(text)) << row.word << " in " << text;
+        for (const char *text : row.missed) EXPECT_FALSE(matcher.matches(text)) << row.word << " in " << text;
+    }
+}
+
+TEST(CellMatcher, FoldedExpressionsAreCaselessAndFoldTheirOwnCharacters) {
+    const zscan::FoldOptions all{true, true, true};
+    CellMatcher matcher;
+    std::string bad_word;
+    ASSERT_TRUE(matcher.prepare(CS_UTF8, {"ａｂｃ.*", "（がいど）"}, true, bad_word, all));
+    EXPECT_TRUE(matcher.matches("ABCdef"));
+    EXPECT_TRUE(matcher.matches("abc"));
+    // A full-width parenthesis folds to one to match, not to a group.
+    EXPECT_TRUE(matcher.matches("(ｶﾞｲﾄﾞ)"));
+    EXPECT_FALSE(matcher.matches("ガイド"));
+}
+
+// A number's texts are left out only when no folded word can be in them.
+TEST(CellMatcher, FoldedWordsAreLookedForInWhatFoldedNumberTextsCanHold) {
+    ByteSet digits;
+    digits.add("0123456789,.-");
+    ByteSet month_names;
+    month_names.add("JanFebMar 0123456789");
+    const struct {
+        zscan::FoldOptions folds;
+        const char *word;
+        const ByteSet &texts;
+        bool possible;
+    } cases[] = {
+        {{false, true, false}, "１２３", digits, true},
+        {{false, false, false}, "１２３", digits, false},
+        {{true, false, false}, "JAN", month_names, true},
+        {{false, false, false}, "JAN", month_names, false},
+        {{true, true, true}, "ZQXNEEDLE", month_names, false},
+        {{true, true, true}, "東京", digits, false},
+    };
+    for (const auto &row : cases) {
+        CellMatcher matcher;
+        std::string bad_word;
+        ASSERT_TRUE(matcher.prepare(CS_UTF8, {row.word}, false, bad_word, row.folds));
+        EXPECT_EQ(matcher.may_match_within(row.texts), row.possible) << row.word;
+    }
+}

@@ -40,6 +40,7 @@ with tempfile.TemporaryDirectory() as work:
     save_book(os.path.join(tree, odd_folder, 'b.xlsx'), {'S': ['one more line']})
     save_book(os.path.join(tree, "O'Brien.xlsx"), {'S': ['York']})
     save_book(os.path.join(tree, 'quiet.xlsx'), {'S': ['nothing here']})
+    save_book(os.path.join(tree, 'wide.xlsx'), {'S': ['ＡＢＣ株式会社', 'ｶﾞｲﾄﾞﾌﾞｯｸ']})
     with open(os.path.join(tree, 'quiet.xlsx'), 'rb') as whole, open(os.path.join(tree, 'broken.xlsx'), 'wb') as cut:
         cut.write(whole.read()[:300])
 
@@ -57,7 +58,7 @@ with tempfile.TemporaryDirectory() as work:
     check(base64.b64decode(odd.get('path_base64', '')) == os.fsencode(os.path.join('t', odd_folder, 'b.xlsx')),
           'a path that is no valid UTF-8 is carried exactly: %r' % odd)
     check(all(hit.get('matched') == 'display' and hit.get('kind') == 'xlsx' for hit in hits), 'matched and kind')
-    check(summary.get('type') == 'summary' and summary.get('hits') == 4 and summary.get('books_searched') == 4 and
+    check(summary.get('type') == 'summary' and summary.get('hits') == 4 and summary.get('books_searched') == 5 and
           summary.get('end') == 'complete' and summary.get('complete') is False and
           [item.get('reason') for item in summary.get('not_searched', [])] == ['damaged'],
           'summary of a search with a broken book: %r' % summary)
@@ -87,11 +88,13 @@ with tempfile.TemporaryDirectory() as work:
         (['--files-with-hits', '-w', 'York'], b"t/O'Brien.xlsx\nt/a.xlsx\n"),
         (['--files-with-hits', '-0', '-w', 'York'], b"t/O'Brien.xlsx\0t/a.xlsx\0"),
         (['--files-without-hits', '-w', 'York'],
-         b't/odd\xff\xfe/b.xlsx\nt/quiet.xlsx\n'),
-        (['--files-without-hits', '--null', '-w', 'York'], b't/odd\xff\xfe/b.xlsx\0t/quiet.xlsx\0'),
+         b't/odd\xff\xfe/b.xlsx\nt/quiet.xlsx\nt/wide.xlsx\n'),
+        (['--files-without-hits', '--null', '-w', 'York'], b't/odd\xff\xfe/b.xlsx\0t/quiet.xlsx\0t/wide.xlsx\0'),
         (['-w', 'New York'], None),
         (['-w', '"say ""hi"""'], b'[t/a.xlsx][a]b][A1] say "hi" here\n'),
         (['-n', "o'brien", '-w', 'York'], b"[t/O'Brien.xlsx][S][A1] York\n"),
+        (['-i', '--fold-width', '--fold-kana', '-w', 'abc がいど'],
+         '[t/wide.xlsx][S][A1] ＡＢＣ株式会社\n[t/wide.xlsx][S][A2] ｶﾞｲﾄﾞﾌﾞｯｸ\n'.encode()),
     ]
     for arguments, expected in lists:
         done = run(['--no-settings', '-s', '-j', '3'] + arguments + ['t'], work, env)

@@ -24,8 +24,10 @@ TEST_F(SettingsFileTest, WritesEveryKeyInByteOrderAndReadsItBack) {
     context_.file_name_keywords_text = "REPORT";
     context_.list_file_path = "/data/words.txt";
     context_.output_excel = true;
+    context_.folds.width = true;
     ASSERT_EQ(save_settings(context_, path_), 0);
-    EXPECT_EQ(read_file(path_), "[Z-Scan]\r\nDIRECTORY=\"/data/books\"\r\nFILENAMES=\"REPORT\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\n"
+    EXPECT_EQ(read_file(path_), "[Z-Scan]\r\nDIRECTORY=\"/data/books\"\r\nFILENAMES=\"REPORT\"\r\nFOLD_CASE=\"N\"\r\n"
+                                "FOLD_KANA=\"N\"\r\nFOLD_WIDTH=\"Y\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\n"
                                 "IS_REGULAR_EXPRESSION=\"N\"\r\nKEYWORD=\"東京  大阪\"\r\nLIST_PATH=\"/data/words.txt\"\r\n");
 
     SearchContext loaded;
@@ -39,6 +41,7 @@ TEST_F(SettingsFileTest, WritesEveryKeyInByteOrderAndReadsItBack) {
     EXPECT_EQ(got.list_file_path, expected.list_file_path);
     EXPECT_TRUE(got.output_excel);
     EXPECT_FALSE(got.regular_expression);
+    EXPECT_TRUE(got.folds.width && !got.folds.letter_case && !got.folds.kana);
     EXPECT_FALSE(settings_changed(loaded, expected));
 }
 
@@ -76,6 +79,8 @@ TEST_F(SettingsFileTest, ChangedWhenAnyTakenSettingDiffersFromTheSnapshot) {
     EXPECT_TRUE(changed_by([](SearchContext &c) { c.list_file_path = "x"; }));
     EXPECT_TRUE(changed_by([](SearchContext &c) { c.output_excel = true; }));
     EXPECT_TRUE(changed_by([](SearchContext &c) { c.regular_expression = true; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.folds.letter_case = true; }));
+    EXPECT_TRUE(changed_by([](SearchContext &c) { c.folds.kana = true; }));
     // The working state of a search is no setting.
     EXPECT_FALSE(changed_by([](SearchContext &c) { c.hit_count = 3; c.current_folder = "y"; }));
 }
