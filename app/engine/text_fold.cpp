@@ -98,6 +98,17 @@ char32_t TextFolder::fold_character(char32_t character, char32_t next, bool &joi
     return character;
 }
 
+char32_t TextFolder::fold_at(std::string_view text, size_t &at) const {
+    size_t length = 0;
+    const char32_t character = decoded(text, at, length);
+    size_t next_length = 0;
+    const char32_t next = at + length < text.size() ? decoded(text, at + length, next_length) : 0;
+    bool joined = false;
+    const char32_t folded = fold_character(character, next, joined);
+    at += length + (joined ? next_length : 0);
+    return folded;
+}
+
 ByteSet TextFolder::folded_bytes(const ByteSet &bytes) const {
     // Which characters can fold into which is told by their UTF-8 lead
     // bytes: full-width forms and half-width katakana lead with EF, the
@@ -141,15 +152,9 @@ std::string folded_pattern(const TextFolder &folder, std::string_view pattern) {
             out += pattern[at++];
             continue;
         }
-        size_t length = 0;
-        const char32_t character = decoded(pattern, at, length);
-        size_t next_length = 0;
-        const char32_t next = at + length < pattern.size() ? decoded(pattern, at + length, next_length) : 0;
-        bool joined = false;
-        const char32_t folded = folder.fold_character(character, next, joined);
+        const char32_t folded = folder.fold_at(pattern, at);
         if (folded < 0x80 && !std::isalnum(static_cast<int>(folded))) out += '\\';
         append_utf8(out, folded);
-        at += length + (joined ? next_length : 0);
     }
     return out;
 }
@@ -170,13 +175,7 @@ std::string_view TextFolder::fold(std::string_view text, std::string &buffer) co
             ++at;
             continue;
         }
-        size_t length = 0;
-        const char32_t character = decoded(text, at, length);
-        size_t next_length = 0;
-        const char32_t next = at + length < text.size() ? decoded(text, at + length, next_length) : 0;
-        bool joined = false;
-        append_utf8(buffer, fold_character(character, next, joined));
-        at += length + (joined ? next_length : 0);
+        append_utf8(buffer, fold_at(text, at));
     }
     return buffer;
 }

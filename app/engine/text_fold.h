@@ -32,6 +32,9 @@ public:
     // Sets `joined` when the two fold into one (a kana and a half-width
     // voiced mark).
     char32_t fold_character(char32_t character, char32_t next, bool &joined) const;
+    // The character of UTF-8 `text` at `at` folded, with `at` moved past
+    // what it took (two characters where they fold into one).
+    char32_t fold_at(std::string_view text, size_t &at) const;
 
     // A set holding every byte the folded forms of texts made of `bytes`
     // can hold: a search may leave out the texts a folded word cannot be
