@@ -190,12 +190,23 @@ int list_directory(const char *path, const std::function<bool(const DirEntry &)>
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0) continue;
         entry.name = name;
         entry.is_hidden = name[0] == '.';
-        struct stat st;
-        entry.is_link = fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
-        // A link reports what it points to, as a reparse point does on Windows.
-        const bool target_known = fstatat(dir_fd, name, &st, 0) == 0;
-        entry.is_directory = target_known && S_ISDIR(st.st_mode);
-        entry.is_regular = target_known && S_ISREG(st.st_mode);
+        // The listing tells most entries' kind itself: on a file server each
+        // stat is a round trip, so one is made only for a link or where
+        // the file system does not say.  A link reports what it points to,
+        // as a reparse point does on Windows.
+        const unsigned char kind = item->d_type;
+        entry.is_link = kind == DT_LNK;
+        entry.is_directory = kind == DT_DIR;
+        entry.is_regular = kind == DT_REG;
+        if (kind == DT_LNK || kind == DT_UNKNOWN) {
+            struct stat st;
+            const bool target_known = fstatat(dir_fd, name, &st, 0) == 0;
+            entry.is_directory = target_known && S_ISDIR(st.st_mode);
+            entry.is_regular = target_known && S_ISREG(st.st_mode);
+            if (kind == DT_UNKNOWN) {
+                entry.is_link = fstatat(dir_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode);
+            }
+        }
         if (!visit(entry)) break;
     }
     closedir(dir);
