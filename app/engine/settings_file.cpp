@@ -59,23 +59,26 @@ int save_settings(const SearchContext &context, const std::string &path) {
     SectionFile file;
     if (!section_record(context, path, file)) return -1;
     std::snprintf(file.section, sizeof file.section, "%s", kSectionName);
+    // The folds are written only when on: a user who never turns one on
+    // keeps the file the earlier versions wrote and read.
     const struct {
         const char *key;
         const char *value;
+        bool written;
     } entries[] = {
-        {"DIRECTORY", context.target_folder.c_str()},
-        {"FILENAMES", context.file_name_keywords_text.c_str()},
-        {"IS_OUTPUT_EXCEL", context.output_excel ? "Y" : "N"},
-        {"IS_REGULAR_EXPRESSION", context.regular_expression ? "Y" : "N"},
-        {"FOLD_CASE", context.folds.letter_case ? "Y" : "N"},
-        {"FOLD_WIDTH", context.folds.width ? "Y" : "N"},
-        {"FOLD_KANA", context.folds.kana ? "Y" : "N"},
-        {"KEYWORD", context.search_words_text.c_str()},
-        {"LIST_PATH", context.list_file_path.c_str()},
+        {"DIRECTORY", context.target_folder.c_str(), true},
+        {"FILENAMES", context.file_name_keywords_text.c_str(), true},
+        {"IS_OUTPUT_EXCEL", context.output_excel ? "Y" : "N", true},
+        {"IS_REGULAR_EXPRESSION", context.regular_expression ? "Y" : "N", true},
+        {"FOLD_CASE", "Y", context.folds.letter_case},
+        {"FOLD_WIDTH", "Y", context.folds.width},
+        {"FOLD_KANA", "Y", context.folds.kana},
+        {"KEYWORD", context.search_words_text.c_str(), true},
+        {"LIST_PATH", context.list_file_path.c_str(), true},
     };
     int rc = 0;
     for (const auto &entry : entries) {
-        if (rc == 0) rc = orb_section_set(&file, 0, entry.key, entry.value);
+        if (rc == 0 && entry.written) rc = orb_section_set(&file, 0, entry.key, entry.value);
     }
     if (rc == 0) rc = orb_section_write(&file);
     orb_section_free(&file);
