@@ -36,7 +36,8 @@ inline int run_compound_file(const uint8_t *data, size_t size) {
     ScopedBook book(BOOK_KIND_XLS);
     if (book.ready()) {
         std::vector<BiffStreamSpan> spans;
-        biff_scan_workbook_streams(book.get(), path.c_str(), spans);
+        ByteSource source(path.c_str());
+        biff_scan_workbook_streams(book.get(), source, spans);
     }
     // The whole load without an extracted stream: the scan, or the
     // compound-file reader where the scan cannot give the stream.

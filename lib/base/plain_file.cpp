@@ -164,9 +164,11 @@ int orb_read_whole_file(int on_disk, const char *path, std::string &content) {
             mclose(in);
             return 0;
         }
-        long long size = 0;
+        // The size comes from the open file, not from a second look up of
+        // its name.
         PlainFile *in = orb_file_open(path, zplat::FILE_READ);
-        if (!in || zplat::file_size(path, &size) != 0) {
+        const long long size = in ? zplat::file_length(in->handle) : -1;
+        if (size < 0) {
             orb_file_close(in);
             content.clear();
             return OXLS_ERR_OPEN;

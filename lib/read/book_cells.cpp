@@ -2,27 +2,22 @@
 
 #include "file_type.h"
 #include "plain_file.h"
-#include "platform/platform.h"
 #include "readers.h"
 #include "result_codes.h"
 
 #include <new>
 
 int BookCellReader::read(const char *path, BookSink &sink) {
-    // The reader is chosen by the file's first bytes, not by its name, so
-    // that an .xls book renamed .xlsx (and the reverse) is read all the
-    // same.
-    unsigned char header[FILE_HEADER_LEN] = {};
-    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
-    if (!file) return OZW_FAILED;
-    const size_t length = zplat::file_read(file, header, sizeof header);
-    zplat::file_close(file);
-    int type = FILE_TYPE_UNKNOWN;
-    if (length < sizeof header || orb_file_type(FILE_SOURCE_HEADER, reinterpret_cast<const char *>(header), &type) != 0)
-        return OZW_FAILED;
-    const bool package = type == FILE_TYPE_ZIP;
-    if (!package && type != FILE_TYPE_XLS) return OZW_FAILED;
     try {
+        // The book is read whole with one open, and its reader chosen by
+        // its first bytes, not by its name, so that an .xls book renamed
+        // .xlsx (and the reverse) is read all the same.  One open and no
+        // other look at the file: on a file server each is a round trip.
+        if (orb_read_whole_file(1, path, file_buffer_) != 0 || file_buffer_.size() < FILE_HEADER_LEN) return OZW_FAILED;
+        int type = FILE_TYPE_UNKNOWN;
+        if (orb_file_type(FILE_SOURCE_HEADER, file_buffer_.data(), &type) != 0) return OZW_FAILED;
+        const bool package = type == FILE_TYPE_ZIP;
+        if (!package && type != FILE_TYPE_XLS) return OZW_FAILED;
         context_.book_kind = package ? BOOK_KIND_XLSX : BOOK_KIND_XLS;
         context_.sheet_names.clear();
         context_.shared_strings.clear();
@@ -34,10 +29,7 @@ int BookCellReader::read(const char *path, BookSink &sink) {
         styles_.borders.clear();
         styles_.xfs.clear();
         context_.styles = &styles_;
-        if (!package) return ozw_stream_excel2003(path, context_, sink);
-        // A package is read with one call, where the unzip layer would
-        // read its directory a few bytes at a time.
-        if (orb_read_whole_file(1, path, file_buffer_) != 0) return OZW_FAILED;
+        if (!package) return ozw_stream_excel2003(file_buffer_, context_, sink);
         return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);
     } catch (const std::bad_alloc &) {
         return OXLS_ERR_MEMORY;

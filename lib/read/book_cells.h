@@ -1,7 +1,8 @@
 // A book's cells read straight into a sink, for callers that look at every
 // cell once (the search) and need neither the book record nor a temporary
-// file: an Excel 2007 package is read part by part from its zip entries, an
-// Excel 97-2003 book's workbook stream straight from the file.
+// file: the book's file is read whole with one open, then an Excel 2007
+// package is read part by part from its zip entries, an Excel 97-2003
+// book's workbook stream from the compound file's bytes.
 #pragma once
 
 #include "book_sink.h"
@@ -25,6 +26,6 @@ public:
 private:
     ReadContext context_;
     StyleTables styles_;
-    std::string file_buffer_;   // an Excel 2007 package's bytes
+    std::string file_buffer_;   // the book file's bytes
     GrowBuffer part_buffer_;    // the text of the part being read
 };

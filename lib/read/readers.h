@@ -27,7 +27,7 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path);
 // turn.  The context starts empty, with style tables of its own.  Codes as
 // the reader's.
 int ozw_stream_excel2007(std::string_view package, ReadContext &context, BookSink &sink, GrowBuffer &buffer);
-// The Excel 97-2003 book at `path` read into `context` and `sink`, its
-// workbook stream taken as OXLS_open_book takes it without a temporary
-// workbook.  Codes as the reader's.
-int ozw_stream_excel2003(const char *path, ReadContext &context, BookSink &sink);
+// The Excel 97-2003 book whose file's bytes are `book`, read into
+// `context` and `sink`, its workbook stream taken as OXLS_open_book takes
+// it without a temporary workbook.  Codes as the reader's.
+int ozw_stream_excel2003(std::string_view book, ReadContext &context, BookSink &sink);

@@ -215,6 +215,15 @@ with tempfile.TemporaryDirectory() as work:
             check(1 <= found < 12, 'interrupted search printed %d hits' % found)
             with open(os.path.join(private, 'Z-Scan検索結果.txt'), 'rb') as result:
                 check(result.read() == out, 'the result file holds the hits printed')
+    # Each book is opened once, and nothing else opens it: on a share each
+    # open is a round trip.
+    opens = os.path.join(work, 'opens.log')
+    shutil.copy(os.path.join(SOURCE, 'tests', 'data', 'xls', 'fragmented_libreoffice.xls'), os.path.join(slow, 'old.xls'))
+    run(['-j', '2', '-w', 'needle', 'slow'], work, dict(slow_env(env, 0), ZS_OPEN_LOG=opens))
+    with open(opens) as log:
+        opened = sorted(os.path.basename(line.strip()) for line in log)
+    check(opened == sorted(os.listdir(slow)), 'opens of each book: %r' % opened)
+    os.remove(os.path.join(slow, 'old.xls'))
     # Killed outright, a search leaves the last result book whole.
     process = subprocess.Popen([ZSCAN, '-x', '-j', '1', '-w', 'needle', 'slow'], cwd=work, env=slowed,
                                stdout=subprocess.PIPE, stderr=subprocess.PIPE)

@@ -53,6 +53,8 @@ constexpr int SEEK_FROM_CURRENT = 3;
 // 0, -3 bad origin, -104 refused.
 int file_seek(File *file, long long offset, int origin);
 long long file_tell(File *file);
+// Size of an open file, as it was when opened on POSIX; -1 on failure.
+long long file_length(File *file);
 
 // Size of the file at path; 0, or -101 when it cannot be examined.
 int file_size(const char *path, long long *size);

@@ -2,7 +2,6 @@
 #include "xls/biff_direct_scan.h"
 
 #include "messages.h"
-#include "platform/platform.h"
 #include "result_codes.h"
 #include "xls/biff_records.h"
 
@@ -36,23 +35,15 @@ void biff_push_message(XLS_BOOK *book, int number, const char *detail) {
     orb_push_message(work, detail);
 }
 
-int biff_scan_workbook_streams(XLS_BOOK *book, const char *path, std::vector<BiffStreamSpan> &spans) {
+int biff_scan_workbook_streams(XLS_BOOK *book, ByteSource &source, std::vector<BiffStreamSpan> &spans) {
     spans.clear();
-    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
-    if (!file) {
-        biff_push_message(book, 3000, path);
-        return OZW_FAILED;
-    }
     std::vector<unsigned char> chunk(kReadChunk);
     uint64_t block_index = 0;
+    uint64_t offset = 0;
     int rc = 0;
     for (;;) {
-        size_t got = 0;
-        while (got < chunk.size()) {
-            size_t piece = zplat::file_read(file, chunk.data() + got, chunk.size() - got);
-            if (piece == 0) break;
-            got += piece;
-        }
+        const size_t got = source.read_at(offset, chunk.data(), chunk.size());
+        offset += got;
         if (block_index == 0) {
             // A file too short for a header fails the first check.
             static const unsigned char kEmpty[kScanBlock] = {};
@@ -76,7 +67,6 @@ int biff_scan_workbook_streams(XLS_BOOK *book, const char *path, std::vector<Bif
         }
         if (rc != 0 || got < chunk.size()) break;
     }
-    zplat::file_close(file);
     if (rc != 0) spans.clear();
     return rc;
 }

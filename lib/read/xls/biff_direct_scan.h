@@ -4,6 +4,7 @@
 // sector, which holds for books whose stream was written in one piece.
 #pragma once
 
+#include "byte_source.h"
 #include "oxls.h"
 
 #include <cstdint>
@@ -19,13 +20,12 @@ struct BiffStreamSpan {
 constexpr int BIFF_MAX_SCANNED_STREAMS = 100;
 
 // Checks the header (byte order FE FF, 512-byte sectors, 64-byte short
-// sectors) and collects the spans of the entries named "Workbook".  The
-// causes of failure go to the book's message list.
+// sectors) of the file in `source` and collects the spans of the entries
+// named "Workbook".  The causes of failure go to the book's message list.
 // 0; -4 the header fails a check (message 4000 with "Invalid Byte Order",
-// "Invalid Sector Size" or "Invalid Short-sector Size"); -1 the file cannot
-// be opened (message 3000 with its name) or holds more than 100 workbook
-// entries (message 4000 with "WORKBOOK").
-int biff_scan_workbook_streams(XLS_BOOK *book, const char *path, std::vector<BiffStreamSpan> &spans);
+// "Invalid Sector Size" or "Invalid Short-sector Size"); -1 the file holds
+// more than 100 workbook entries (message 4000 with "WORKBOOK").
+int biff_scan_workbook_streams(XLS_BOOK *book, ByteSource &source, std::vector<BiffStreamSpan> &spans);
 
 // Pushes numbered message `number` with its detail text onto the book's
 // message list (nothing when the book has no work area).

@@ -4,7 +4,6 @@
 #include "xls/cfb_reader.h"
 
 #include "mfile.h"
-#include "platform/platform.h"
 #include "result_codes.h"
 
 #include <algorithm>
@@ -90,35 +89,29 @@ bool CfbAllocTable::follow(uint32_t start, std::vector<uint32_t> &chain) const {
     return true;
 }
 
-CfbStorage::CfbStorage(const char *path) { result_ = load(path); }
+CfbStorage::CfbStorage(const char *path) : own_source_(std::make_unique<ByteSource>(path)) {
+    source_ = own_source_.get();
+    result_ = load();
+}
+
+CfbStorage::CfbStorage(ByteSource &source) : source_(&source) { result_ = load(); }
 
 CfbStorage::~CfbStorage() { close(); }
 
 void CfbStorage::close() {
-    if (file_) zplat::file_close(file_);
-    file_ = nullptr;
+    source_ = nullptr;
+    own_source_.reset();
 }
 
 bool CfbStorage::read_at(uint64_t offset, void *buffer, size_t count) {
-    if (!file_ || offset > static_cast<uint64_t>(file_size_) ||
-        count > static_cast<uint64_t>(file_size_) - offset)
-        return false;
-    if (zplat::file_seek(file_, static_cast<long long>(offset), zplat::SEEK_FROM_START) != 0) return false;
-    auto *out = static_cast<unsigned char *>(buffer);
-    size_t done = 0;
-    while (done < count) {
-        size_t got = zplat::file_read(file_, out + done, count - done);
-        if (got == 0) return false;
-        done += got;
-    }
-    return true;
+    return source_ && source_->read_exactly(offset, buffer, count);
 }
 
 // Reads whole big blocks, in order, into `out`.  The blocks must all lie
 // inside the file, which also bounds the memory a damaged header can ask for.
 bool CfbStorage::read_big_blocks(const std::vector<uint32_t> &blocks, std::vector<unsigned char> &out) {
     const uint64_t size = bat_.block_size;
-    if (blocks.size() > static_cast<uint64_t>(file_size_) / size) return false;
+    if (blocks.size() > file_size_ / size) return false;
     out.assign(blocks.size() * size, 0);
     for (size_t i = 0; i < blocks.size(); ++i)
         if (!read_at((static_cast<uint64_t>(blocks[i]) + 1) * size, out.data() + i * size, size)) return false;
@@ -130,7 +123,7 @@ bool CfbStorage::read_big_blocks(const std::vector<uint32_t> &blocks, std::vecto
 // number of the next one.
 bool CfbStorage::load_bat_block_list(std::vector<uint32_t> &list) {
     const uint32_t num_bat = header_.num_bat;
-    if (num_bat > static_cast<uint64_t>(file_size_) / bat_.block_size) return false;
+    if (num_bat > file_size_ / bat_.block_size) return false;
     list.assign(header_.bat_blocks, header_.bat_blocks + std::min<uint32_t>(num_bat, CFB_HEADER_BAT_BLOCKS));
     if (num_bat <= CFB_HEADER_BAT_BLOCKS || header_.num_mbat == 0) return true;
     const size_t per_sector = bat_.block_size / 4 - 1;
@@ -145,9 +138,9 @@ bool CfbStorage::load_bat_block_list(std::vector<uint32_t> &list) {
     return true;
 }
 
-int CfbStorage::load(const char *path) {
-    file_ = zplat::file_open(path, zplat::FILE_READ);
-    if (!file_ || zplat::file_size(path, &file_size_) != 0) return CFB_OPEN_FAILED;
+int CfbStorage::load() {
+    if (!source_->ok()) return CFB_OPEN_FAILED;
+    file_size_ = source_->size();
     unsigned char raw[kHeaderSize];
     if (!read_at(0, raw, sizeof raw)) return CFB_OPEN_FAILED;
     if (std::memcmp(raw, kSignature, sizeof kSignature) != 0) return CFB_NOT_COMPOUND;
@@ -241,7 +234,7 @@ size_t CfbStorage::read_chain(const std::vector<uint32_t> &chain, bool small_blo
                                             chain[next] == chain[next - 1] + 1;
                  ++next) {
                 const size_t longer = static_cast<size_t>(std::min<uint64_t>(piece + big, count - done));
-                if (offset + longer > static_cast<uint64_t>(file_size_)) break;
+                if (offset + longer > file_size_) break;
                 piece = longer;
             }
         }

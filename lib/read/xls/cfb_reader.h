@@ -8,14 +8,13 @@
 // by the size of its table, so a damaged file fails instead of looping.
 #pragma once
 
+#include "byte_source.h"
+
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace zplat {
-struct File;
-}
 
 // Special values of allocation-table entries.
 constexpr uint32_t CFB_FREE = 0xFFFFFFFF;
@@ -84,6 +83,9 @@ public:
     // Opens the file at `path` (platform narrow encoding) and loads the
     // header, both allocation tables and the directory.
     explicit CfbStorage(const char *path);
+    // The same from bytes the caller holds open; `source` must outlive the
+    // storage.
+    explicit CfbStorage(ByteSource &source);
     ~CfbStorage();
     CfbStorage(const CfbStorage &) = delete;
     CfbStorage &operator=(const CfbStorage &) = delete;
@@ -102,7 +104,7 @@ public:
 
 private:
     friend class CfbStream;
-    int load(const char *path);
+    int load();
     bool read_at(uint64_t offset, void *buffer, size_t count);
     bool read_big_blocks(const std::vector<uint32_t> &blocks, std::vector<unsigned char> &out);
     bool load_bat_block_list(std::vector<uint32_t> &list);
@@ -115,8 +117,9 @@ private:
     // Whether the file has a small-block table and a root entry with data.
     bool has_small_blocks() const;
 
-    zplat::File *file_ = nullptr;
-    long long file_size_ = 0;
+    std::unique_ptr<ByteSource> own_source_;  // a source opened from a path
+    ByteSource *source_ = nullptr;            // null once closed
+    uint64_t file_size_ = 0;
     int result_ = CFB_OPEN_FAILED;
     CfbHeader header_;
     CfbAllocTable bat_;

@@ -11,7 +11,6 @@
 #include "book_table_sink.h"
 #include "messages.h"
 #include "mfile.h"
-#include "platform/platform.h"
 #include "result_codes.h"
 #include "xls/biff_direct_scan.h"
 #include "xls/biff_stream.h"
@@ -71,19 +70,18 @@ int read_memory_file(XLS_BOOK *book, BiffWorkbookLoader &loader, uint64_t file_s
 // passed over.  An entry whose bytes are no workbook stream (a stream kept
 // in small blocks, or another storage's "Workbook") is skipped; at least
 // one must be.
-int read_spans(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors,
+int read_spans(XLS_BOOK *report, BiffWorkbookLoader &loader, ByteSource &source, uint64_t file_sectors,
                const std::vector<BiffStreamSpan> &spans) {
-    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
-    if (!file) {
-        biff_push_message(report, 3000, path);
-        return OZW_FAILED;
-    }
     int rc = 0;
     bool read_one = false;
     for (const BiffStreamSpan &span : spans) {
-        if (zplat::file_seek(file, static_cast<long long>(span.offset), zplat::SEEK_FROM_START) != 0) continue;
+        uint64_t offset = span.offset;
         BiffRecordReader reader(
-            [file](unsigned char *buffer, size_t count) { return zplat::file_read(file, buffer, count); },
+            [&source, &offset](unsigned char *buffer, size_t count) {
+                const size_t got = source.read_at(offset, buffer, count);
+                offset += got;
+                return got;
+            },
             span.size, file_sectors, true);
         const int stream_rc = read_stream(report, loader, reader);
         if (stream_rc == kNoWorkbookStream) continue;
@@ -93,14 +91,13 @@ int read_spans(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, u
         }
         read_one = true;
     }
-    zplat::file_close(file);
     return rc == 0 && !read_one ? OZW_FAILED : rc;
 }
 
-int read_scanned_streams(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+int read_scanned_streams(XLS_BOOK *report, BiffWorkbookLoader &loader, ByteSource &source, uint64_t file_sectors) {
     std::vector<BiffStreamSpan> spans;
-    if (int rc = biff_scan_workbook_streams(report, path, spans)) return rc;
-    return read_spans(report, loader, path, file_sectors, spans);
+    if (int rc = biff_scan_workbook_streams(report, source, spans)) return rc;
+    return read_spans(report, loader, source, file_sectors, spans);
 }
 
 // The scan reads a stream as the file's bytes from its first sector on, in
@@ -123,18 +120,15 @@ bool scan_found(const std::vector<BiffStreamSpan> &spans, const CfbEntry &entry)
 // stream is read through the compound-file reader, giving the cells the
 // search application reads.  A file that is no readable compound file keeps
 // the scan and its messages.
-int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
-    CfbStorage storage(path);
+int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, ByteSource &source, uint64_t file_sectors) {
+    CfbStorage storage(source);
     const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
-    if (!entry) return read_scanned_streams(report, loader, path, file_sectors);
+    if (!entry) return read_scanned_streams(report, loader, source, file_sectors);
     CfbStream stream(storage, *entry);
     if (scan_can_read(storage, stream)) {
         std::vector<BiffStreamSpan> spans;
-        if (int rc = biff_scan_workbook_streams(report, path, spans)) return rc;
-        if (scan_found(spans, *entry)) {
-            storage.close();
-            return read_spans(report, loader, path, file_sectors, spans);
-        }
+        if (int rc = biff_scan_workbook_streams(report, source, spans)) return rc;
+        if (scan_found(spans, *entry)) return read_spans(report, loader, source, file_sectors, spans);
     }
     BiffRecordReader reader([&stream](unsigned char *buffer, size_t count) { return stream.read(buffer, count); },
                             stream.size(), file_sectors, false);
@@ -142,18 +136,18 @@ int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *pat
     return rc == kNoWorkbookStream ? OZW_FAILED : rc;
 }
 
-// Reads the book at `path` into the context and the sink, from the memory
-// file of the record's TEMP_WORKBOOK_PATH when it names one.
-int load_book(const char *path, ReadContext &context, BookSink &sink, XLS_BOOK *report) {
-    long long file_size = 0;
-    if (zplat::file_size(path, &file_size) != 0) {
+// Reads the book in `source` (the file at `path`) into the context and the
+// sink, from the memory file of the record's TEMP_WORKBOOK_PATH when it
+// names one.
+int load_book(const char *path, ByteSource &source, ReadContext &context, BookSink &sink, XLS_BOOK *report) {
+    if (!source.ok()) {
         biff_push_message(report, 3000, path);
         return OZW_FAILED;
     }
-    const uint64_t file_sectors = static_cast<uint64_t>(file_size) / kFileSector;
+    const uint64_t file_sectors = source.size() / kFileSector;
     BiffWorkbookLoader loader(context, sink, report);
     int rc = report && report->temp_workbook_path[0] ? read_memory_file(report, loader, file_sectors)
-                                                     : read_book_file(report, loader, path, file_sectors);
+                                                     : read_book_file(report, loader, source, file_sectors);
     if (rc == 0) rc = loader.finish();
     if (rc == 0) rc = sink.finish(context);
     return rc;
@@ -176,7 +170,8 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     BookTableSink sink(book);
     int rc;
     try {
-        rc = load_book(path, context, sink, book);
+        ByteSource source(path);
+        rc = load_book(path, source, context, sink, book);
     } catch (const std::bad_alloc &) {
         rc = OXLS_ERR_MEMORY;
     }
@@ -188,9 +183,10 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     return rc;
 }
 
-int ozw_stream_excel2003(const char *path, ReadContext &context, BookSink &sink) {
+int ozw_stream_excel2003(std::string_view book, ReadContext &context, BookSink &sink) {
     try {
-        return load_book(path, context, sink, nullptr);
+        ByteSource source(book);
+        return load_book("", source, context, sink, nullptr);
     } catch (const std::bad_alloc &) {
         return OXLS_ERR_MEMORY;
     }

@@ -78,12 +78,14 @@ TEST(XlsDirectScan, TakesAtMostOneHundredWorkbookEntries) {
     TempFile file("many.xls", compound_file(streams));
     std::vector<BiffStreamSpan> spans;
     LoadedBook loaded;
-    EXPECT_EQ(biff_scan_workbook_streams(&loaded.book, file.path(), spans), -1);
+    ByteSource many(file.path());
+    EXPECT_EQ(biff_scan_workbook_streams(&loaded.book, many, spans), -1);
     EXPECT_TRUE(spans.empty());
     EXPECT_NE(loaded.last_message().find("WORKBOOK"), std::string::npos);
 
     streams.pop_back();
     TempFile fewer("hundred.xls", compound_file(streams));
-    EXPECT_EQ(biff_scan_workbook_streams(&loaded.book, fewer.path(), spans), 0);
+    ByteSource hundred(fewer.path());
+    EXPECT_EQ(biff_scan_workbook_streams(&loaded.book, hundred, spans), 0);
     EXPECT_EQ(spans.size(), 100u);
 }

@@ -26,6 +26,7 @@ namespace zplat {
 struct File {
     int fd;
     int mode;
+    long long length;  // taken by the open's own fstat: no further stat
 };
 
 namespace {
@@ -60,7 +61,7 @@ File *file_open(const char *path, int mode) {
         ::close(fd);
         return nullptr;
     }
-    File *file = new (std::nothrow) File{fd, mode};
+    File *file = new (std::nothrow) File{fd, mode, static_cast<long long>(st.st_size)};
     if (!file) ::close(fd);
     return file;
 }
@@ -113,6 +114,8 @@ long long file_tell(File *file) {
     if (!file) return -1;
     return static_cast<long long>(lseek(file->fd, 0, SEEK_CUR));
 }
+
+long long file_length(File *file) { return file ? file->length : -1; }
 
 int file_size(const char *path, long long *size) {
     struct stat st;

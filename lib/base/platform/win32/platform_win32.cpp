@@ -126,6 +126,12 @@ long long file_tell(File *file) {
     return position.QuadPart;
 }
 
+long long file_length(File *file) {
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file->handle, &size)) return -1;
+    return size.QuadPart;
+}
+
 namespace {
 
 bool attributes(const char *path, WIN32_FILE_ATTRIBUTE_DATA &data) {
