@@ -184,8 +184,8 @@ const HelpText &help_text() {
             {"    --files-without-hits", "write the path of each book searched without a hit"},
             {"-0, --null", "end each path of the two file lists with a NUL, for xargs -0"},
             {"    --max-hits N", "stop after N hits (default 10000; 0 for no limit)"},
-            {"-j, --jobs N", "search N books at once (default: one per core); the output is the "
-                             "same whatever N is"},
+            {"-j, --jobs N", "search N books at once (default: one per core), reading further books "
+                             "ahead within a memory budget; the output is the same whatever N is"},
             {"    --save-settings", "save these settings to the user's settings file"},
             {"    --no-settings", "read no settings file: only what the command line says"},
             {"    --open", "open the result in its viewer when done"},

@@ -4,8 +4,11 @@
 #include "engine/path_text.h"
 #include "engine/value_text.h"
 #include "engine/workbook_search.h"
+#include "platform/platform.h"
+#include "result_codes.h"
 
 #include <chrono>
+#include <new>
 
 namespace zscan {
 namespace {
@@ -15,6 +18,14 @@ constexpr auto kCancelPoll = std::chrono::milliseconds(20);
 // Books queued ahead of the oldest one per worker: enough to keep every
 // worker busy behind a long book, few enough to bound the kept hits.
 constexpr size_t kQueuedPerWorker = 16;
+// Threads reading books ahead: on a share each open waits for the file
+// server, and this many waits at once keep two cores searching even at
+// several milliseconds an open.  On a local disk they are mostly idle.
+constexpr int kReaders = 16;
+// The buffers a worker keeps for its next book, at most: a large book's
+// buffers go back once it is searched, so that only the budget bounds the
+// memory of the books in flight.
+constexpr size_t kKeptPerWorker = size_t{16} << 20;
 
 }  // namespace
 
@@ -28,9 +39,11 @@ public:
 
     void search(Book &book) {
         book_ = &book;
-        book.problem = search_.search(book.job, *this);
+        book.problem = search_.search_read(book.job, book.read_rc, book.bytes, *this);
         book.searched = true;
         book_ = nullptr;
+        std::string().swap(book.bytes);
+        search_.release_above(kKeptPerWorker);
     }
 
     bool record(const HitPlace &place, std::string_view text, MatchedText matched) override {
@@ -63,14 +76,23 @@ private:
 ParallelBookSearch::ParallelBookSearch(SearchContext &context, FrontEnd &front_end,
                                        HitRecorder &recorder, int workers)
     : context_(context), front_end_(front_end), recorder_(recorder),
-      queue_limit_(kQueuedPerWorker * static_cast<size_t>(workers)) {
+      queue_limit_(kQueuedPerWorker * static_cast<size_t>(workers)), budget_(MemoryBudget::for_this_machine()) {
     for (int count = 0; count < workers; ++count) {
         workers_.push_back(std::make_unique<Worker>(context));
     }
+    for (int count = 0; count < kReaders; ++count) {
+        threads_.emplace_back([this] {
+            while (const std::shared_ptr<Book> book = next_book(Book::WAITING)) {
+                if (!stopped_) read_ahead(*book);
+                book_read(book);
+            }
+        });
+    }
     for (const std::unique_ptr<Worker> &worker : workers_) {
         threads_.emplace_back([this, &worker = *worker] {
-            while (const std::shared_ptr<Book> book = next_book()) {
+            while (const std::shared_ptr<Book> book = next_book(Book::READ)) {
                 if (!stopped_) worker.search(*book);
+                budget_.give_back(book->budget_taken);
                 book_done(book);
             }
         });
@@ -84,14 +106,55 @@ ParallelBookSearch::~ParallelBookSearch() {
         closing_ = true;
     }
     book_queued_.notify_all();
+    book_ready_.notify_all();
     for (std::thread &thread : threads_) thread.join();
 }
 
-std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_book() {
+std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_book(Book::Stage stage) {
+    std::condition_variable &wakes = stage == Book::WAITING ? book_queued_ : book_ready_;
     std::unique_lock<std::mutex> lock(mutex_);
-    book_queued_.wait(lock, [this] { return closing_ || next_unstarted_ < queued_.size(); });
-    if (next_unstarted_ >= queued_.size()) return nullptr;
-    return queued_[next_unstarted_++];
+    for (;;) {
+        for (const std::shared_ptr<Book> &book : queued_) {
+            if (book->stage != stage) continue;
+            book->stage = static_cast<Book::Stage>(stage + 1);
+            return book;
+        }
+        if (closing_) return nullptr;
+        wakes.wait(lock);
+    }
+}
+
+void ParallelBookSearch::read_ahead(Book &book) {
+    zplat::File *file = zplat::file_open(book.job.path.c_str(), zplat::FILE_READ);
+    const long long length = file ? zplat::file_length(file) : -1;
+    if (length < 0) {
+        zplat::file_close(file);
+        book.read_rc = OZW_FAILED;
+        return;
+    }
+    book.budget_taken = MemoryBudget::needed_for(static_cast<unsigned long long>(length));
+    budget_.take(book.budget_taken);
+    try {
+        book.bytes.resize(static_cast<size_t>(length));
+        size_t done = 0;
+        while (done < book.bytes.size()) {
+            const size_t got = zplat::file_read(file, book.bytes.data() + done, book.bytes.size() - done);
+            if (got == 0) break;
+            done += got;
+        }
+        book.bytes.resize(done);
+    } catch (const std::bad_alloc &) {
+        book.read_rc = OXLS_ERR_MEMORY;
+    }
+    zplat::file_close(file);
+}
+
+void ParallelBookSearch::book_read(const std::shared_ptr<Book> &book) {
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        book->stage = Book::READ;
+    }
+    book_ready_.notify_one();
 }
 
 void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
@@ -152,7 +215,6 @@ void ParallelBookSearch::record_oldest() {
         }
         book = std::move(queued_.front());
         queued_.pop_front();
-        --next_unstarted_;
     }
     // Books after the one that ended the search are not recorded, nor
     // those left out after a cancel.

@@ -1,6 +1,8 @@
 // Several books searched at once.  The walk hands the books over in its
-// order; worker threads search them, each with its own matcher and its own
-// book, and keep their hits.  The hits of each book are then recorded on
+// order; reading threads read their files ahead, whole, as far as the
+// memory budget lets them, so that waiting on a slow share does not idle
+// the cores; worker threads search the books read, each with its own
+// matcher and its own book, and keep their hits.  The hits of each book are then recorded on
 // the walking thread in walk order, so that the lines, the result book and
 // the hit limit come out exactly as when the books are searched one after
 // another.  Once the user cancels or the limit is passed, no further book
@@ -10,6 +12,7 @@
 
 #include "engine/folder_walk.h"
 #include "engine/hit_recorder.h"
+#include "engine/memory_budget.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -49,20 +52,31 @@ private:
         MatchedText matched;
     };
     struct Book {
+        enum Stage { WAITING, READING, READ, SEARCHING };
         BookJob job;
+        Stage stage = WAITING;   // guarded by mutex_
         bool done = false;
         bool searched = false;   // false for a book left out once the search stopped
         std::string link_path;
         std::string folder_path;
         std::vector<Hit> hits;
         std::optional<NotSearched> problem;
+        // The file's bytes read ahead, the read's result, and the memory
+        // taken from the budget for the book's search.
+        std::string bytes;
+        int read_rc = 0;
+        size_t budget_taken = 0;
     };
     class Worker;
 
     // Waits until the oldest queued book is done, then records it.
     void record_oldest();
-    // Takes the next book for a worker; null once the search is over.
-    std::shared_ptr<Book> next_book();
+    // Takes the first book of `stage` in walk order, moving it on to the
+    // next stage; null once the search is over.
+    std::shared_ptr<Book> next_book(Book::Stage stage);
+    // Reads the book's file whole, after taking its share of the budget.
+    void read_ahead(Book &book);
+    void book_read(const std::shared_ptr<Book> &book);
     void book_done(const std::shared_ptr<Book> &book);
 
     SearchContext &context_;
@@ -71,15 +85,16 @@ private:
     size_t queue_limit_;
 
     std::mutex mutex_;
-    std::condition_variable book_queued_;   // workers wait for a book to start
+    std::condition_variable book_queued_;   // reading threads wait for a book to read
+    std::condition_variable book_ready_;    // workers wait for a book read
     std::condition_variable book_done_;     // the walk waits for the oldest book
     std::deque<std::shared_ptr<Book>> queued_;   // walk order; guarded by mutex_
-    size_t next_unstarted_ = 0;                  // index into queued_; guarded by mutex_
     bool closing_ = false;                       // guarded by mutex_
     std::atomic<bool> stopped_{false};           // cancelled or past the hit limit
+    MemoryBudget budget_;
 
     std::vector<std::unique_ptr<Worker>> workers_;
-    std::vector<std::thread> threads_;
+    std::vector<std::thread> threads_;   // the readers and the workers
 };
 
 }  // namespace zscan

@@ -11,9 +11,19 @@ WorkbookSearch::WorkbookSearch(CellMatcher &matcher, int charset, std::string li
 
 std::optional<NotSearched> WorkbookSearch::search(const BookJob &job, HitTarget &hits) {
     book_hits_.clear();
+    return record_hits(job, reader_.read(job.path.c_str(), book_hits_), hits);
+}
+
+std::optional<NotSearched> WorkbookSearch::search_read(const BookJob &job, int read_rc, std::string &bytes,
+                                                       HitTarget &hits) {
+    book_hits_.clear();
+    return record_hits(job, read_rc != 0 ? read_rc : reader_.read_bytes(bytes, book_hits_), hits);
+}
+
+std::optional<NotSearched> WorkbookSearch::record_hits(const BookJob &job, int rc, HitTarget &hits) {
     // A book that cannot be read to its end has no hits: none of its cells
     // is reported, as when it cannot be opened at all.
-    if (const int rc = reader_.read(job.path.c_str(), book_hits_); rc != 0) return unread_book(job.path, rc);
+    if (rc != 0) return unread_book(job.path, rc);
 
     std::string folder_path = folder_of(charset_, job.path);
     std::string link_path = job.path;

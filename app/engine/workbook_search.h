@@ -23,8 +23,18 @@ public:
     // Searches the book, handing its hits to `hits`.  Empty when the book
     // was searched (also when `hits` stopped it), else why it could not be.
     std::optional<NotSearched> search(const BookJob &job, HitTarget &hits);
+    // The same for a book whose file was read whole beforehand: `read_rc`
+    // is that read's result, `bytes` what it read (the string gets the
+    // reader's previous buffer in exchange).
+    std::optional<NotSearched> search_read(const BookJob &job, int read_rc, std::string &bytes, HitTarget &hits);
+    // Gives back each buffer the reader keeps that holds more than `most`
+    // bytes.
+    void release_above(size_t most) { reader_.release_above(most); }
 
 private:
+    // Hands the hits of the book just read, with result `rc`, to `hits`.
+    std::optional<NotSearched> record_hits(const BookJob &job, int rc, HitTarget &hits);
+
     int charset_;
     std::string link_base_folder_;
     BookHits book_hits_;

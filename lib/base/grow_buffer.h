@@ -23,6 +23,13 @@ public:
         return data_.get();
     }
     const char *data() const { return data_.get(); }
+    // Gives the memory back when the buffer holds more than `most` bytes:
+    // one large book does not leave its size behind for every later one.
+    void release_above(size_t most) {
+        if (capacity_ <= most) return;
+        data_.reset();
+        capacity_ = 0;
+    }
 
 private:
     std::unique_ptr<char[]> data_;

@@ -8,12 +8,30 @@
 #include <new>
 
 int BookCellReader::read(const char *path, BookSink &sink) {
+    // The book is read whole with one open: on a file server each open and
+    // each look at the file is a round trip.
+    const int rc = orb_read_whole_file(1, path, file_buffer_);
+    if (rc == OXLS_ERR_MEMORY) return rc;
+    return rc == 0 ? read_buffer(sink) : OZW_FAILED;
+}
+
+int BookCellReader::read_bytes(std::string &bytes, BookSink &sink) {
+    file_buffer_.swap(bytes);
+    return read_buffer(sink);
+}
+
+void BookCellReader::release_above(size_t most) {
+    if (file_buffer_.capacity() > most) file_buffer_ = std::string();
+    part_buffer_.release_above(most);
+    context_.shared_strings.release_above(most);
+}
+
+int BookCellReader::read_buffer(BookSink &sink) {
     try {
-        // The book is read whole with one open, and its reader chosen by
-        // its first bytes, not by its name, so that an .xls book renamed
-        // .xlsx (and the reverse) is read all the same.  One open and no
-        // other look at the file: on a file server each is a round trip.
-        if (orb_read_whole_file(1, path, file_buffer_) != 0 || file_buffer_.size() < FILE_HEADER_LEN) return OZW_FAILED;
+        // The reader is chosen by the book's first bytes, not by its name,
+        // so that an .xls book renamed .xlsx (and the reverse) is read all
+        // the same.
+        if (file_buffer_.size() < FILE_HEADER_LEN) return OZW_FAILED;
         int type = FILE_TYPE_UNKNOWN;
         if (orb_file_type(FILE_SOURCE_HEADER, file_buffer_.data(), &type) != 0) return OZW_FAILED;
         const bool package = type == FILE_TYPE_ZIP;

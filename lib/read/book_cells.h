@@ -22,8 +22,17 @@ public:
     // negative code when the reader refuses the book or the sink stopped
     // it.
     int read(const char *path, BookSink &sink);
+    // The same for a book whose file was read whole beforehand into
+    // `bytes`; the string gets the reader's previous buffer in exchange.
+    int read_bytes(std::string &bytes, BookSink &sink);
+    // Gives back each buffer holding more than `most` bytes, so that a
+    // reader kept for later books does not keep the largest book's size.
+    void release_above(size_t most);
 
 private:
+    // Reads the book whose bytes file_buffer_ holds.
+    int read_buffer(BookSink &sink);
+
     ReadContext context_;
     StyleTables styles_;
     std::string file_buffer_;   // the book file's bytes

@@ -21,6 +21,14 @@ public:
         bytes_.clear();
         ends_.clear();
     }
+    // Empty again, giving the memory back when it holds more than `most`
+    // bytes.
+    void release_above(size_t most) {
+        clear();
+        if (bytes_.capacity() + ends_.capacity() * sizeof(size_t) <= most) return;
+        bytes_ = std::string();
+        ends_ = std::vector<size_t>();
+    }
 
 private:
     std::string bytes_;

@@ -66,6 +66,8 @@ int delete_file(const char *path);          // 0 or -1
 // Moves a file to another name in the same file system, replacing a file
 // of that name at once; 0 or -1.
 int rename_file(const char *from, const char *to);
+// Bytes of memory the machine has; 0 when it cannot tell.
+unsigned long long physical_memory();
 bool is_directory(const char *path);
 bool is_link(const char *path);              // symbolic link or reparse point itself
 int make_directory(const char *path);       // 0, 1 when it existed, -1 failure

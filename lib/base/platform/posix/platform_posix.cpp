@@ -115,6 +115,12 @@ long long file_tell(File *file) {
     return static_cast<long long>(lseek(file->fd, 0, SEEK_CUR));
 }
 
+unsigned long long physical_memory() {
+    const long pages = sysconf(_SC_PHYS_PAGES);
+    const long page_size = sysconf(_SC_PAGESIZE);
+    return pages > 0 && page_size > 0 ? static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(page_size) : 0;
+}
+
 long long file_length(File *file) { return file ? file->length : -1; }
 
 int file_size(const char *path, long long *size) {

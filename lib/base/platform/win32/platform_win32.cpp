@@ -126,6 +126,12 @@ long long file_tell(File *file) {
     return position.QuadPart;
 }
 
+unsigned long long physical_memory() {
+    MEMORYSTATUSEX status{};
+    status.dwLength = sizeof status;
+    return GlobalMemoryStatusEx(&status) ? status.ullTotalPhys : 0;
+}
+
 long long file_length(File *file) {
     LARGE_INTEGER size{};
     if (!file || !GetFileSizeEx(file->handle, &size)) return -1;
