@@ -49,6 +49,9 @@ void load_settings(SearchContext &context, const std::string &path) {
         take_flag(file, "FOLD_CASE", context.folds.letter_case);
         take_flag(file, "FOLD_WIDTH", context.folds.width);
         take_flag(file, "FOLD_KANA", context.folds.kana);
+        bool cells_only = false;
+        take_flag(file, "CELLS_ONLY", cells_only);
+        context.texts.outside_cells = !cells_only;
         take_text(file, "KEYWORD", kWordsTextMax, context.search_words_text);
         take_text(file, "LIST_PATH", kPathMax, context.list_file_path);
     }
@@ -70,6 +73,7 @@ int save_settings(const SearchContext &context, const std::string &path) {
         {"FOLD_CASE", context.folds.letter_case ? "Y" : "N"},
         {"FOLD_WIDTH", context.folds.width ? "Y" : "N"},
         {"FOLD_KANA", context.folds.kana ? "Y" : "N"},
+        {"CELLS_ONLY", context.texts.outside_cells ? "N" : "Y"},
         {"KEYWORD", context.search_words_text.c_str()},
         {"LIST_PATH", context.list_file_path.c_str()},
     };
@@ -90,7 +94,7 @@ bool settings_changed(const SearchContext &context, const FieldValues &snapshot)
            context.output_excel != snapshot.output_excel ||
            context.regular_expression != snapshot.regular_expression ||
            context.folds.letter_case != snapshot.folds.letter_case || context.folds.width != snapshot.folds.width ||
-           context.folds.kana != snapshot.folds.kana;
+           context.folds.kana != snapshot.folds.kana || context.texts.outside_cells == snapshot.cells_only;
 }
 
 }  // namespace zscan

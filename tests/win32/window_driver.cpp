@@ -405,10 +405,14 @@ void check_settings_round_trip(const Paths &paths) {
     set_text(main, kKeywords, "abc");
     set_text(main, kWords, "Ａ　Ｂ");
     set_ticked(main, kExcel, true);
+    // The search menu's check items: cells only, then the width fold.
+    PostMessageA(main, WM_COMMAND, 210, 0);
+    PostMessageA(main, WM_COMMAND, 212, 0);
     PostMessageA(main, WM_COMMAND, 201, 0);
     const std::string saved =
-        "[Z-Scan]\r\nDIRECTORY=\"C:\\data\\\"\r\nFILENAMES=\"abc\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\n"
-        "IS_REGULAR_EXPRESSION=\"N\"\r\nKEYWORD=\"Ａ  Ｂ\"\r\nLIST_PATH=\"\"\r\n";
+        "[Z-Scan]\r\nCELLS_ONLY=\"Y\"\r\nDIRECTORY=\"C:\\data\\\"\r\nFILENAMES=\"abc\"\r\nFOLD_CASE=\"N\"\r\n"
+        "FOLD_KANA=\"N\"\r\nFOLD_WIDTH=\"Y\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\nIS_REGULAR_EXPRESSION=\"N\"\r\n"
+        "KEYWORD=\"Ａ  Ｂ\"\r\nLIST_PATH=\"\"\r\n";
     check(poll([&] { return read_file(paths.settings) == saved; }), "saved settings file: " + read_file(paths.settings));
     PostMessageA(main, WM_COMMAND, 200, 0);
     check(ended(program), "exit right after saving asks nothing");
@@ -418,6 +422,15 @@ void check_settings_round_trip(const Paths &paths) {
                               "|" + text_of(control(main, kWords));
     check(shown == "C:\\data\\|abc|Ａ  Ｂ" && ticked(main, kExcel) && !ticked(main, kRegex),
           "settings read back into the window: " + shown);
+    const auto menu_ticked = [&](UINT id) { return (GetMenuState(GetMenu(main), id, MF_BYCOMMAND) & MF_CHECKED) != 0; };
+    check(menu_ticked(210) && !menu_ticked(211) && menu_ticked(212) && !menu_ticked(213),
+          "the search menu's check items read back");
+    // Later searches look at every text again.
+    PostMessageA(main, WM_COMMAND, 210, 0);
+    PostMessageA(main, WM_COMMAND, 212, 0);
+    PostMessageA(main, WM_COMMAND, 201, 0);
+    check(poll([&] { return read_file(paths.settings).find("CELLS_ONLY=\"N\"") != std::string::npos; }),
+          "the check items saved again: " + read_file(paths.settings));
     PostMessageA(main, WM_COMMAND, 200, 0);
     check(ended(program), "exit after reading settings");
 }
