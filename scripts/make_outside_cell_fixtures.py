@@ -177,7 +177,7 @@ def handmade_book(path):
                         '<xdr:grpSp><xdr:nvGrpSpPr><xdr:cNvPr id="2" name="グループ化 1"/><xdr:cNvGrpSpPr/>'
                         '</xdr:nvGrpSpPr><xdr:grpSpPr><a:xfrm><a:off x="0" y="0"/><a:ext cx="2000000" cy="500000"/>'
                         '<a:chOff x="0" y="0"/><a:chExt cx="2000000" cy="500000"/></a:xfrm></xdr:grpSpPr>' +
-                        shape('xdr', 3, '角丸四角形 3', [['ぐる', 'ーぷ apple'], ['二行目']]) +
+                        shape('xdr', 3, '角丸四角形 3', [['ぐる', 'ーぷ apple']]) +
                         shape('xdr', 4, '楕円 4', [['もう一つの図形']]) + '</xdr:grpSp>'),
             cell_anchor(7, 1, 12, 12, chart_frame(5))),
         'xl/drawings/_rels/drawing1.xml.rels': rels(('rId1', f'{REL}/chart', '../charts/chart1.xml')),

@@ -102,7 +102,9 @@ std::optional<MatchedText> BookHits::shown_form_matching(const ReadContext &book
 }
 
 bool BookHits::wants_numbers(const ReadContext &book, unsigned style) {
-    if (empty_matches_) return true;
+    // A formula is kept with its value: every number is read when the
+    // formulas are searched.
+    if (empty_matches_ || texts_.formulas) return true;
     if (style >= number_styles_.size()) {
         if (style > 0xFFFF) return true;   // beyond any style table: not worth a slot
         number_styles_.resize(style + 1, Known::Untested);
