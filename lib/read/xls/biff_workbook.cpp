@@ -118,7 +118,9 @@ int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     auto at = std::find(sheet_positions_.begin(), sheet_positions_.end(), static_cast<uint32_t>(record.offset));
     if (at != sheet_positions_.end()) index = static_cast<int>(at - sheet_positions_.begin());
     current_sheet_ = type == biff::BOF_WORKSHEET ? index : -1;
-    if (wants_notes_ && (current_sheet_ >= 0 || type == biff::BOF_CHART))
+    // Texts outside the cells go to a listed worksheet or chart sheet.
+    const bool listed = static_cast<size_t>(index) < context_.sheet_names.size();
+    if (wants_notes_ && listed && (current_sheet_ >= 0 || type == biff::BOF_CHART))
         notes_.begin_substream(index, depth_, type == biff::BOF_CHART);
     return current_sheet_ < 0 ? 0 : sink_.begin_sheet(context_, current_sheet_, 0);
 }
