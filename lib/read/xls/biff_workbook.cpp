@@ -64,7 +64,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::SST: return sst_.start(record.data, record.length);
     case biff::CONTINUE:
         if (previous == biff::SST) return sst_.append(report_, record.data, record.length);
-        if (previous == biff::TXO) return wants_notes_ ? notes_.on_continue(record) : 0;
+        if (previous == biff::TXO) return wants_notes_ && biff8_ ? notes_.on_continue(record) : 0;
         return previous == biff::STRING ? on_string_continued(record) : 0;
     case biff::NUMBER: return on_number(record);
     case biff::RK: return on_rk(record);
@@ -78,7 +78,8 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::FORMULA_BIFF3:
     case biff::FORMULA_BIFF4: return on_formula(record);
     case biff::STRING: return on_string(record);
-    default: return wants_notes_ ? on_note_record(record) : 0;
+    // The texts outside the cells are read in the Excel 97-2003 layouts.
+    default: return wants_notes_ && biff8_ ? on_note_record(record) : 0;
     }
 }
 
