@@ -75,11 +75,11 @@ std::string refused_option(char **argv) {
 const HelpText &help_text() {
     static const HelpText text{
         "zscan [options] [FOLDER]",
-        "Searches the cell texts of the Excel books (.xls, .xlsx, .xlsm) below FOLDER, or\n"
-        "below the current folder when no folder is given or saved, and prints each hit\n"
-        "on standard output as one line: [book][sheet][cell] text.  The hits are also\n"
-        "kept in the result file.  Books or folders that cannot be searched are named on\n"
-        "standard error.",
+        "Searches the cell texts, comments and shapes of the Excel books (.xls, .xlsx,\n"
+        ".xlsm) below FOLDER, or below the current folder when no folder is given or\n"
+        "saved, and prints each hit on standard output as one line: [book][sheet][cell]\n"
+        "text.  The hits are also kept in the result file.  Books or folders that cannot\n"
+        "be searched are named on standard error.",
         {
             {"WORDS",
              "The search words are separated by blanks (spaces, tabs, line ends).  A phrase "
