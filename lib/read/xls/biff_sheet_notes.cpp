@@ -96,7 +96,7 @@ void BiffSheetNotes::on_drawing(const biff::Record &record) {
             text_box_ = (version_instance >> 4) == kTextBoxShapeType;
         } else if (type == kPropertiesRecord || type == kMorePropertiesRecord) {
             if (std::string name = shape_name(data, at + own, at, version_instance >> 4); !name.empty()) name_ = name;
-        } else if (type == kClientAnchor && own >= kAnchorBytes && !in_chart_) {
+        } else if (type == kClientAnchor && own >= kAnchorBytes) {
             anchor_.column = biff::u16(data + at + 2);
             anchor_.row = biff::u16(data + at + 6);
         }
