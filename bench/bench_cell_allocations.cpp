@@ -102,7 +102,7 @@ long long counted_read(const std::string &path, const std::string &word, bool ex
     zscan::CellMatcher matcher;
     std::string bad_word;
     if (!matcher.prepare(CS_UTF8, {word}, expression, bad_word)) return -1;
-    zscan::BookHits hits(matcher, CS_UTF8);
+    zscan::BookHits hits(matcher, CS_UTF8, zscan::TextsSearched{});
     BookCellReader reader;
     if (reader.read(path.c_str(), hits) != 0) return -1;
     hits.clear();

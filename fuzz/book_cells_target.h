@@ -2,7 +2,9 @@
 // sink, a package part by part from its zip entries, a compound file's
 // workbook stream straight from the file.  Every cell's display text and,
 // for a number, its shown text, date form and the bytes its style's texts
-// can hold are made, as the search makes them.
+// can hold are made, as the search makes them; the texts outside the
+// cells (comments, shapes) are asked for and looked at, as the search
+// does by default.
 #pragma once
 
 #include "fuzz_input.h"
@@ -27,8 +29,16 @@ public:
         }
         return 0;
     }
+    bool wants_notes() const override { return true; }
+    int note(const ReadContext &book, int sheet, SheetNote &&note) override {
+        // The search names the sheet of every text it keeps.
+        if (sheet < 0 || static_cast<size_t>(sheet) >= book.sheet_names.size()) __builtin_trap();
+        note_bytes_ += note.text.size() + note.name.size();
+        return 0;
+    }
 
 private:
+    size_t note_bytes_ = 0;
     CellDisplay display_;
     std::set<unsigned> styles_seen_;   // the bytes of each style are worked out once
     std::string shown_, date_;

@@ -9,3 +9,8 @@
 #define IDM_SAVE_SETTINGS 201
 #define IDM_HELP 202
 #define IDM_ABOUT 203
+// Check items of the search menu, each a saved setting.
+#define IDM_CELLS_ONLY 210
+#define IDM_FOLD_CASE 211
+#define IDM_FOLD_WIDTH 212
+#define IDM_FOLD_KANA 213

@@ -10,6 +10,7 @@ enum LongOnly {
     kNoExcel = 256, kNoRegex, kSaveSettings, kNoSettings, kOpen, kMaxHits, kVersion,
     kJson, kFilesWithHits, kFilesWithoutHits, kStats,
     kNoIgnoreCase, kFoldWidth, kNoFoldWidth, kFoldKana, kNoFoldKana,
+    kCellsOnly, kNoCellsOnly, kFormulas,
 };
 
 constexpr option kOptions[] = {
@@ -26,6 +27,9 @@ constexpr option kOptions[] = {
     {"no-fold-width", no_argument, nullptr, kNoFoldWidth},
     {"fold-kana", no_argument, nullptr, kFoldKana},
     {"no-fold-kana", no_argument, nullptr, kNoFoldKana},
+    {"cells-only", no_argument, nullptr, kCellsOnly},
+    {"no-cells-only", no_argument, nullptr, kNoCellsOnly},
+    {"formulas", no_argument, nullptr, kFormulas},
     {"save-settings", no_argument, nullptr, kSaveSettings},
     {"no-settings", no_argument, nullptr, kNoSettings},
     {"output", required_argument, nullptr, 'o'},
@@ -71,11 +75,11 @@ std::string refused_option(char **argv) {
 const HelpText &help_text() {
     static const HelpText text{
         "zscan [options] [FOLDER]",
-        "Searches the cell texts of the Excel books (.xls, .xlsx, .xlsm) below FOLDER, or\n"
-        "below the current folder when no folder is given or saved, and prints each hit\n"
-        "on standard output as one line: [book][sheet][cell] text.  The hits are also\n"
-        "kept in the result file.  Books or folders that cannot be searched are named on\n"
-        "standard error.",
+        "Searches the cell texts, comments and shapes of the Excel books (.xls, .xlsx,\n"
+        ".xlsm) below FOLDER, or below the current folder when no folder is given or\n"
+        "saved, and prints each hit on standard output as one line: [book][sheet][cell]\n"
+        "text.  The hits are also kept in the result file.  Books or folders that cannot\n"
+        "be searched are named on standard error.",
         {
             {"WORDS",
              "The search words are separated by blanks (spaces, tabs, line ends).  A phrase "
@@ -116,6 +120,24 @@ const HelpText &help_text() {
              "text when that matched, else the shown text.  Numbers in the General format "
              "have no shown text of their own, and [DBNum1] to [DBNum3] kanji numerals show "
              "as plain digits."},
+            {"COMMENTS, SHAPES AND FORMULAS",
+             "Besides the cells, zscan searches the texts users write next to them: notes "
+             "(comments), threaded comments, and the texts of shapes and text boxes, grouped "
+             "ones too, and of shapes drawn over a chart, in .xlsx, .xlsm and .xls books; "
+             "--cells-only leaves them out.  A threaded comment counts once, not again as the "
+             "copy kept for older programs.  A shape's text is its paragraphs joined by line "
+             "feeds.  Such a hit is placed at a cell, the comment's own or the one under the "
+             "shape's top-left corner (a chart's for the shapes over it, A1 on a chart sheet), "
+             "followed by what holds the text and a shape's name: [B3 コメント], "
+             "[B3 スレッドコメント], [D10 図形 \"角丸四角形 3\"], "
+             "[D10 テキストボックス \"TextBox 1\"], [D10 グラフ図形 \"Rectangle 2\"]; a shape "
+             "without a name has none.  With --formulas each formula cell of an .xlsx or .xlsm "
+             "book is also tested by its formula as written, =VLOOKUP(A1,B:C,2,FALSE), placed "
+             "as [C5 数式]; a formula shared by a range of cells is written in its first cell "
+             "alone, and the formulas of .xls books are not tested.  The result book's cell "
+             "name column says the same, and its link goes to the cell; a JSON record's place "
+             "holds \"holder\" (formula, comment, threaded_comment, shape, text_box, "
+             "chart_shape) and a shape's \"name\" beside \"cell\"."},
             {"LIMITS",
              "A search stops after 10000 hits and says so; --max-hits N sets the limit, 0 for "
              "none (a result book holds at most 1048575).  The rest of the folder is then not "
@@ -175,6 +197,9 @@ const HelpText &help_text() {
             {"    --no-fold-width", "they do not (the default)"},
             {"    --fold-kana", "hiragana and katakana match each other (がいど and ガイド)"},
             {"    --no-fold-kana", "they do not (the default)"},
+            {"    --cells-only", "search the cells alone, not comments, shapes and text boxes"},
+            {"    --no-cells-only", "search comments, shapes and text boxes too (the default)"},
+            {"    --formulas", "also test each cell's formula as written (=VLOOKUP(...))"},
             {"-x, --excel", "keep the hits in a result book instead of a text file"},
             {"    --no-excel", "keep the hits in the text result file"},
             {"-o, --output FILE", "the result file: a result book when its name ends in .xlsx"},
@@ -247,6 +272,9 @@ bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &op
         case kNoFoldWidth: options.fold_width = false; break;
         case kFoldKana: options.fold_kana = true; break;
         case kNoFoldKana: options.fold_kana = false; break;
+        case kCellsOnly: options.cells_only = true; break;
+        case kNoCellsOnly: options.cells_only = false; break;
+        case kFormulas: options.formulas = true; break;
         case kSaveSettings: options.save_settings = true; break;
         case kOpen: options.open_result = true; break;
         case kNoSettings: options.no_settings = true; break;

@@ -25,6 +25,9 @@ struct CliOptions {
     std::optional<bool> ignore_case;
     std::optional<bool> fold_width;
     std::optional<bool> fold_kana;
+    std::optional<bool> cells_only;
+    // Formulas are tested as written; not a saved setting.
+    bool formulas = false;
 
     // Books searched at once; unset means one per core.
     std::optional<int> jobs;

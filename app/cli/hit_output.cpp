@@ -72,6 +72,15 @@ std::string HitOutput::hit(const RecordedHit &hit) const {
     append_json_text_field(out, "sheet", hit.place.sheet_name);
     out += ",\"place\":{\"cell\":";
     append_json_string(out, hit.place.cell_name);
+    if (hit.place.holder != TextHolder::Cell) {
+        out += ",\"holder\":\"";
+        out += holder_key(hit.place.holder);
+        out += '"';
+        if (!hit.place.holder_name.empty()) {
+            out += ',';
+            append_json_text_field(out, "name", hit.place.holder_name);
+        }
+    }
     out += "},";
     append_json_text_field(out, "text", hit.text);
     out += ",\"matched\":\"";

@@ -86,6 +86,7 @@ void apply_options(const CliOptions &options, FieldValues &fields) {
     if (options.ignore_case) fields.folds.letter_case = *options.ignore_case;
     if (options.fold_width) fields.folds.width = *options.fold_width;
     if (options.fold_kana) fields.folds.kana = *options.fold_kana;
+    if (options.cells_only) fields.cells_only = *options.cells_only;
 }
 
 int exit_status(SearchOutcome outcome, const SearchContext &context) {
@@ -169,6 +170,7 @@ int main(int argc, char **argv) {
     // settings keep the empty folder.
     if (context.target_folder.empty()) context.target_folder = std::string(".");
 
+    context.texts.formulas = options.formulas;
     if (options.output) {
         context.result_path_given = *options.output;
         context.output_excel = ends_with_xlsx(*options.output);

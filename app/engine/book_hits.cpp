@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <tuple>
 
 namespace zscan {
@@ -15,17 +16,33 @@ bool before(const BookHits::Hit &a, const BookHits::Hit &b) {
     return std::tie(a.sheet, a.row, a.column) < std::tie(b.sheet, b.row, b.column);
 }
 
+bool before_holder(const BookHits::Hit &a, const BookHits::Hit &b) {
+    return std::tie(a.sheet, a.row, a.column, a.holder) < std::tie(b.sheet, b.row, b.column, b.holder);
+}
+
+TextHolder text_holder(NoteHolder holder) {
+    switch (holder) {
+    case NoteHolder::Comment: break;
+    case NoteHolder::ThreadedComment: return TextHolder::ThreadedComment;
+    case NoteHolder::Shape: return TextHolder::Shape;
+    case NoteHolder::TextBox: return TextHolder::TextBox;
+    case NoteHolder::ChartShape: return TextHolder::ChartShape;
+    }
+    return TextHolder::Comment;
+}
+
 bool same_place(const BookHits::Hit &a, const BookHits::Hit &b) {
     return a.sheet == b.sheet && a.row == b.row && a.column == b.column;
 }
 
 }  // namespace
 
-BookHits::BookHits(CellMatcher &matcher, int charset)
-    : matcher_(matcher), charset_(charset), empty_matches_(matcher.matches("")) {}
+BookHits::BookHits(CellMatcher &matcher, int charset, TextsSearched texts)
+    : matcher_(matcher), charset_(charset), texts_(texts), empty_matches_(matcher.matches("")) {}
 
 void BookHits::clear() {
     hits_.clear();
+    outside_.clear();
     shared_.clear();
     number_styles_.clear();
     display_.clear();
@@ -34,6 +51,12 @@ void BookHits::clear() {
 }
 
 int BookHits::cell(const ReadContext &book, const BookCell &cell) {
+    if (texts_.formulas && !cell.formula.empty()) {
+        formula_.assign(1, '=').append(cell.formula);
+        if (matcher_.matches(formula_))
+            keep_outside(book, {cell.sheet, cell.row, cell.column, {}, true, MatchedText::Display, TextHolder::Formula, {}},
+                         formula_);
+    }
     const CellValue &value = cell.value;
     if (value.kind == CellValue::NONE && !empty_matches_) return 0;   // an empty cell shows no text
     // A number written plainly is stored as a number of its style's kind,
@@ -79,7 +102,9 @@ std::optional<MatchedText> BookHits::shown_form_matching(const ReadContext &book
 }
 
 bool BookHits::wants_numbers(const ReadContext &book, unsigned style) {
-    if (empty_matches_) return true;
+    // A formula is kept with its value: every number is read when the
+    // formulas are searched.
+    if (empty_matches_ || texts_.formulas) return true;
     if (style >= number_styles_.size()) {
         if (style > 0xFFFF) return true;   // beyond any style table: not worth a slot
         number_styles_.resize(style + 1, Known::Untested);
@@ -92,15 +117,33 @@ bool BookHits::wants_numbers(const ReadContext &book, unsigned style) {
     return known == Known::Yes;
 }
 
+int BookHits::note(const ReadContext &book, int sheet, SheetNote &&note) {
+    if (sheet < 0 || static_cast<size_t>(sheet) >= book.sheet_names.size() || !matcher_.matches(note.text)) return 0;
+    Hit hit{sheet, note.row, note.column, {}, true, MatchedText::Display, text_holder(note.holder), {}};
+    if (!note.name.empty()) hit.holder_name = in_charset(charset_, note.name);
+    keep_outside(book, std::move(hit), note.text);
+    return 0;
+}
+
+void BookHits::name_sheet(const ReadContext &book, int sheet) {
+    const auto index = static_cast<size_t>(sheet);
+    if (index >= sheet_names_.size()) sheet_names_.resize(index + 1);
+    std::string &name = sheet_names_[index];
+    if (name.empty()) name = in_charset(charset_, book.sheet_names[index]);
+}
+
 void BookHits::keep(const ReadContext &book, const BookCell &cell, std::string_view text, MatchedText form,
                     bool matched) {
-    const auto sheet = static_cast<size_t>(cell.sheet);
-    if (sheet >= sheet_names_.size()) sheet_names_.resize(sheet + 1);
-    std::string &name = sheet_names_[sheet];
-    if (name.empty()) name = in_charset(charset_, book.sheet_names[sheet]);
+    name_sheet(book, cell.sheet);
     // Only the texts kept are turned into the search's character set.
     hits_.push_back({cell.sheet, cell.row, cell.column,
                      charset_ == CS_UTF8 ? std::string(text) : in_charset(charset_, text), matched, form});
+}
+
+void BookHits::keep_outside(const ReadContext &book, Hit hit, std::string_view text) {
+    name_sheet(book, hit.sheet);
+    hit.text = charset_ == CS_UTF8 ? std::string(text) : in_charset(charset_, text);
+    outside_.push_back(std::move(hit));
 }
 
 const std::vector<BookHits::Hit> &BookHits::in_order() {
@@ -112,6 +155,16 @@ const std::vector<BookHits::Hit> &BookHits::in_order() {
     hits_.erase(std::unique(hits_.begin(), hits_.end(), last_of_each), hits_.end());
     std::reverse(hits_.begin(), hits_.end());
     if (empty_matches_) add_empty_hits();
+    if (outside_.empty()) return hits_;
+    // The other texts of a cell follow its own, in the holders' order.
+    std::stable_sort(outside_.begin(), outside_.end(), before_holder);
+    std::vector<Hit> merged;
+    merged.reserve(hits_.size() + outside_.size());
+    std::merge(std::make_move_iterator(hits_.begin()), std::make_move_iterator(hits_.end()),
+               std::make_move_iterator(outside_.begin()), std::make_move_iterator(outside_.end()),
+               std::back_inserter(merged), before);
+    outside_.clear();
+    hits_.swap(merged);
     return hits_;
 }
 

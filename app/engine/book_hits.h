@@ -8,6 +8,10 @@
 // and a date by the form 2016/3/25 (with " 14:05" for a date and time);
 // one of them matching makes one hit, shown with the display text when
 // that matched and else with the shown text.
+//
+// Besides, as the search asks: the texts outside the cells (comments,
+// threaded comments, shapes and text boxes), each a hit of its own at its
+// cell, and each cell's formula as written.
 #pragma once
 
 #include "engine/cell_matcher.h"
@@ -32,10 +36,13 @@ public:
         std::string text; // the text shown for the hit, in the search's character set
         bool matched = true;  // false for a cell kept only for the rows' widths
         MatchedText form = MatchedText::Display;
+        TextHolder holder = TextHolder::Cell;
+        std::string holder_name = {};   // a shape's name, in the search's character set
     };
 
-    // `matcher` is prepared; texts are tested in `charset`.
-    BookHits(CellMatcher &matcher, int charset);
+    // `matcher` is prepared; texts are tested in `charset`, with `texts`
+    // saying which besides the cells'.
+    BookHits(CellMatcher &matcher, int charset, TextsSearched texts);
 
     // Forgets the book read before.
     void clear();
@@ -45,6 +52,9 @@ public:
     // Numbers of a style are left out when no word can be found among the
     // bytes their texts can hold.
     bool wants_numbers(const ReadContext &book, unsigned style) override;
+    // The texts outside the cells are read only when they are searched.
+    bool wants_notes() const override { return texts_.outside_cells; }
+    int note(const ReadContext &book, int sheet, SheetNote &&note) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
     // A sheet's name in the search's character set (sheets with hits only).
@@ -56,6 +66,10 @@ private:
 
     void keep(const ReadContext &book, const BookCell &cell, std::string_view text, MatchedText form,
               bool matched = true);
+    // Keeps a hit in a text that is not the cell's own.
+    void keep_outside(const ReadContext &book, Hit hit, std::string_view text);
+    // The sheet's name in the search's character set, made once per book.
+    void name_sheet(const ReadContext &book, int sheet);
     // Which of the number's shown text and date form matches, if either;
     // the shown text is in shown_.
     std::optional<MatchedText> shown_form_matching(const ReadContext &book, const BookCell &cell);
@@ -65,16 +79,19 @@ private:
 
     CellMatcher &matcher_;
     int charset_;
+    TextsSearched texts_;
     // True when the words match an empty text (an expression such as .*):
     // then every cell is kept and the empty ones are found at the end.
     bool empty_matches_;
-    std::vector<Hit> hits_;
+    std::vector<Hit> hits_;     // in the cells' own texts
+    std::vector<Hit> outside_;  // in formulas and texts outside the cells
     std::vector<Known> shared_;
     std::vector<Known> number_styles_;   // whether numbers of a style may match
     std::vector<std::string> sheet_names_;
     CellDisplay display_;
     NumberShownTexts shown_texts_;
     std::string shown_, date_;   // a number's shown text and date form, reused
+    std::string formula_;        // a cell's formula as written, reused
 };
 
 }  // namespace zscan

@@ -61,11 +61,11 @@ void HitRecorder::not_searched(NotSearched item) {
 }
 
 bool HitRecorder::append_text_line(const HitPlace &place, std::string_view text, MatchedText matched) {
+    const std::string where = place_text(context_.charset, place);
     std::string line;
-    line.reserve(place.book_path.size() + place.sheet_name.size() + place.cell_name.size() +
-                 text.size() + 8);
+    line.reserve(place.book_path.size() + place.sheet_name.size() + where.size() + text.size() + 8);
     line.append("[").append(place.book_path).append("][");
-    line.append(place.sheet_name).append("][").append(place.cell_name).append("] ");
+    line.append(place.sheet_name).append("][").append(where).append("] ");
     line.append(text);
 
     // Opened for each hit, so that the file holds every hit found so far
@@ -105,7 +105,8 @@ void HitRecorder::add_book_row(const HitPlace &place, std::string_view text, Mat
     // still names the very bytes.
     const std::string book_path =
         charset == CS_UTF8 ? with_replacement_characters(place.book_path) : std::string(place.book_path);
-    const std::string_view values_of_row[4] = {shown, place.cell_name, place.sheet_name, book_path};
+    const std::string where = place_text(charset, place);
+    const std::string_view values_of_row[4] = {shown, where, place.sheet_name, book_path};
 
     // Each cell is put on its own, as a string, so that no text can be read
     // as another item of a values string or typed into a number, a date or

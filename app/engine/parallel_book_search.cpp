@@ -34,7 +34,7 @@ constexpr size_t kKeptPerWorker = size_t{16} << 20;
 class ParallelBookSearch::Worker : public HitTarget {
 public:
     explicit Worker(const SearchContext &walk)
-        : matcher_(prepared(walk)), search_(*matcher_, walk.charset, walk.link_base_folder),
+        : matcher_(prepared(walk)), search_(*matcher_, walk.charset, walk.texts, walk.link_base_folder),
           kept_limit_(walk.output_excel || walk.exact_hit_limit ? walk.hit_limit : 0) {}
 
     void search(Book &book) {
@@ -51,8 +51,8 @@ public:
             book_->link_path = place.link_path;
             book_->folder_path = place.folder_path;
         }
-        book_->hits.push_back({std::string(place.sheet_name), std::string(place.cell_name),
-                               std::string(text), matched});
+        book_->hits.push_back({std::string(place.sheet_name), std::string(place.cell_name), std::string(text),
+                               matched, place.holder, std::string(place.holder_name)});
         // Where the limit is exact no hit past it is ever recorded, so one
         // book need not keep more.
         return kept_limit_ <= 0 || book_->hits.size() <= static_cast<size_t>(kept_limit_);
@@ -221,7 +221,8 @@ void ParallelBookSearch::record_oldest() {
     if (recorder_.search_over() || !book->searched) return;
     for (const Hit &hit : book->hits) {
         const HitPlace place{book->job.path, hit.sheet_name,      hit.cell_name,
-                             book->link_path, book->folder_path, book->job.kind};
+                             book->link_path, book->folder_path, book->job.kind,
+                             hit.holder,      hit.holder_name};
         if (!recorder_.record(place, hit.text, hit.matched)) break;
     }
     recorder_.book_finished(book->job.path, book->problem);

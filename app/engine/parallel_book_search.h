@@ -50,6 +50,8 @@ private:
         std::string cell_name;
         std::string text;
         MatchedText matched;
+        TextHolder holder;
+        std::string holder_name;
     };
     struct Book {
         enum Stage { WAITING, READING, READ, SEARCHING };

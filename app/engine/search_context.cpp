@@ -21,6 +21,7 @@ void init_search_context(SearchContext &context) {
     context.output_excel = false;
     context.regular_expression = false;
     context.folds = FoldOptions{};
+    context.texts = TextsSearched{};
     context.temp_folder = zplat::temp_folder();
     context.link_base_folder = folder_of(context.charset, zplat::executable_path());
     context.search_words.clear();
@@ -55,6 +56,7 @@ bool take_fields(SearchContext &context, const FieldValues &fields) {
     context.output_excel = fields.output_excel;
     context.regular_expression = fields.regular_expression;
     context.folds = fields.folds;
+    context.texts.outside_cells = !fields.cells_only;
     return true;
 }
 
@@ -62,7 +64,7 @@ FieldValues shown_fields(const SearchContext &context) {
     return FieldValues{context.target_folder,   context.file_name_keywords_text,
                        context.search_words_text, context.list_file_path,
                        context.output_excel,    context.regular_expression,
-                       context.folds};
+                       context.folds,           !context.texts.outside_cells};
 }
 
 }  // namespace zscan

@@ -4,6 +4,7 @@
 // writes it; front ends fill its settings through take_fields().
 #pragma once
 
+#include "engine/hit_place.h"
 #include "engine/not_searched.h"
 #include "engine/text_fold.h"
 #include "oxls.h"
@@ -42,6 +43,7 @@ struct SearchContext {
     bool output_excel = false;
     bool regular_expression = false;
     FoldOptions folds;   // case, width and kana folds of words and texts
+    TextsSearched texts;   // which texts besides the cells' own are tested
     // Books searched at once.  1 searches them one after another on the
     // walking thread.
     int jobs = 1;
@@ -96,6 +98,7 @@ struct FieldValues {
     bool output_excel = false;
     bool regular_expression = false;
     FoldOptions folds;
+    bool cells_only = false;   // the texts outside the cells are not searched
 };
 
 // Takes the fields into the context, folding full-width spaces in the two

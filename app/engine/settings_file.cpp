@@ -49,6 +49,9 @@ void load_settings(SearchContext &context, const std::string &path) {
         take_flag(file, "FOLD_CASE", context.folds.letter_case);
         take_flag(file, "FOLD_WIDTH", context.folds.width);
         take_flag(file, "FOLD_KANA", context.folds.kana);
+        bool cells_only = false;
+        take_flag(file, "CELLS_ONLY", cells_only);
+        context.texts.outside_cells = !cells_only;
         take_text(file, "KEYWORD", kWordsTextMax, context.search_words_text);
         take_text(file, "LIST_PATH", kPathMax, context.list_file_path);
     }
@@ -59,8 +62,8 @@ int save_settings(const SearchContext &context, const std::string &path) {
     SectionFile file;
     if (!section_record(context, path, file)) return -1;
     std::snprintf(file.section, sizeof file.section, "%s", kSectionName);
-    // The folds are written only when on: a user who never turns one on
-    // keeps the file the earlier versions wrote and read.
+    // The folds and cells-only are written only when on: a user who never
+    // turns one on keeps the file the earlier versions wrote and read.
     const struct {
         const char *key;
         const char *value;
@@ -73,6 +76,7 @@ int save_settings(const SearchContext &context, const std::string &path) {
         {"FOLD_CASE", "Y", context.folds.letter_case},
         {"FOLD_WIDTH", "Y", context.folds.width},
         {"FOLD_KANA", "Y", context.folds.kana},
+        {"CELLS_ONLY", "Y", !context.texts.outside_cells},
         {"KEYWORD", context.search_words_text.c_str(), true},
         {"LIST_PATH", context.list_file_path.c_str(), true},
     };
@@ -93,7 +97,7 @@ bool settings_changed(const SearchContext &context, const FieldValues &snapshot)
            context.output_excel != snapshot.output_excel ||
            context.regular_expression != snapshot.regular_expression ||
            context.folds.letter_case != snapshot.folds.letter_case || context.folds.width != snapshot.folds.width ||
-           context.folds.kana != snapshot.folds.kana;
+           context.folds.kana != snapshot.folds.kana || context.texts.outside_cells == snapshot.cells_only;
 }
 
 }  // namespace zscan

@@ -6,8 +6,8 @@
 
 namespace zscan {
 
-WorkbookSearch::WorkbookSearch(CellMatcher &matcher, int charset, std::string link_base_folder)
-    : charset_(charset), link_base_folder_(std::move(link_base_folder)), book_hits_(matcher, charset) {}
+WorkbookSearch::WorkbookSearch(CellMatcher &matcher, int charset, TextsSearched texts, std::string link_base_folder)
+    : charset_(charset), link_base_folder_(std::move(link_base_folder)), book_hits_(matcher, charset, texts) {}
 
 std::optional<NotSearched> WorkbookSearch::search(const BookJob &job, HitTarget &hits) {
     book_hits_.clear();
@@ -33,7 +33,8 @@ std::optional<NotSearched> WorkbookSearch::record_hits(const BookJob &job, int r
     }
     for (const BookHits::Hit &hit : book_hits_.in_order()) {
         const std::string cell_name = ozw_cell_name(hit.row, hit.column);
-        const HitPlace place{job.path, book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path, job.kind};
+        const HitPlace place{job.path,   book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path,
+                             job.kind,   hit.holder,                       hit.holder_name};
         if (!hits.record(place, hit.text, hit.form)) break;
     }
     return std::nullopt;

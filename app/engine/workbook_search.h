@@ -16,9 +16,9 @@ namespace zscan {
 class WorkbookSearch {
 public:
     // `matcher` is prepared for the words of the search; texts are in
-    // `charset`, and books named by a relative path are linked from
-    // `link_base_folder`.
-    WorkbookSearch(CellMatcher &matcher, int charset, std::string link_base_folder);
+    // `charset`, `texts` says which are tested besides the cells', and
+    // books named by a relative path are linked from `link_base_folder`.
+    WorkbookSearch(CellMatcher &matcher, int charset, TextsSearched texts, std::string link_base_folder);
 
     // Searches the book, handing its hits to `hits`.  Empty when the book
     // was searched (also when `hits` stopped it), else why it could not be.

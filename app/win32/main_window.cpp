@@ -184,6 +184,10 @@ void MainWindow::create_controls() {
     SendMessageA(regex_check_, BM_SETCHECK, shown.regular_expression ? BST_CHECKED : BST_UNCHECKED, 0);
     ShowWindow(excel_check_, SW_SHOW);
     ShowWindow(regex_check_, SW_SHOW);
+    tick_menu(IDM_CELLS_ONLY, shown.cells_only);
+    tick_menu(IDM_FOLD_CASE, shown.folds.letter_case);
+    tick_menu(IDM_FOLD_WIDTH, shown.folds.width);
+    tick_menu(IDM_FOLD_KANA, shown.folds.kana);
 }
 
 void MainWindow::paint() {
@@ -225,6 +229,12 @@ void MainWindow::on_command(int id) {
         break;
     case IDM_HELP: show_help(); break;
     case IDM_ABOUT: show_about(); break;
+    case IDM_CELLS_ONLY:
+    case IDM_FOLD_CASE:
+    case IDM_FOLD_WIDTH:
+    case IDM_FOLD_KANA:
+        if (!searching_) tick_menu(id, !menu_ticked(id));
+        break;
     case kSearchButton:
         if (!searching_) search();
         break;
@@ -247,7 +257,19 @@ FieldValues MainWindow::read_fields() const {
     fields.list_file_path = window_text(list_box_, static_cast<int>(kPathMax));
     fields.output_excel = is_ticked(excel_check_);
     fields.regular_expression = is_ticked(regex_check_);
+    fields.folds.letter_case = menu_ticked(IDM_FOLD_CASE);
+    fields.folds.width = menu_ticked(IDM_FOLD_WIDTH);
+    fields.folds.kana = menu_ticked(IDM_FOLD_KANA);
+    fields.cells_only = menu_ticked(IDM_CELLS_ONLY);
     return fields;
+}
+
+bool MainWindow::menu_ticked(int id) const {
+    return (GetMenuState(GetMenu(window_), static_cast<UINT>(id), MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
+
+void MainWindow::tick_menu(int id, bool ticked) {
+    CheckMenuItem(GetMenu(window_), static_cast<UINT>(id), MF_BYCOMMAND | (ticked ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void MainWindow::save_and_snapshot() {

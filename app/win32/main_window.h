@@ -39,6 +39,9 @@ private:
     void on_command(int id);
 
     FieldValues read_fields() const;
+    // The search menu's check items.
+    bool menu_ticked(int id) const;
+    void tick_menu(int id, bool ticked);
     void save_and_snapshot();
     void offer_to_save();
     [[noreturn]] void exit_program(bool destroy);

@@ -34,11 +34,24 @@ struct SheetHyperlink {
     std::string target;     // kind 1: the target ("mailto:" put before a mail address); kind 3: the book path
 };
 
+// What holds a text outside the cells.
+enum class NoteHolder : unsigned char {
+    Comment,           // a note (legacy comment) of a cell
+    ThreadedComment,   // a comment of a conversation on a cell
+    Shape,             // a shape with text
+    TextBox,           // a text box
+    ChartShape,        // a shape drawn over a chart
+};
+
 // A comment or the text of a drawing shape, kept with the sheet that owns
-// it by the package reader.
+// it by the readers.
 struct SheetNote {
-    int row = -1, column = -1;   // the commented cell; -1 for a drawing shape
-    std::string text;            // UTF-8
+    // The commented cell, or the cell under the shape's top-left corner
+    // (for a shape over a chart, the chart's; A1 on a chart sheet).
+    int row = 0, column = 0;
+    NoteHolder holder = NoteHolder::Comment;
+    std::string name;   // a shape's name, UTF-8; empty when the book gives none
+    std::string text;   // UTF-8: a shape's paragraphs joined by line feeds
 };
 
 // Per-sheet tables that do not fit the fixed XLS_SHEET record

@@ -27,8 +27,9 @@ TEST_F(SettingsFileTest, WritesTheKeysInByteOrderAndReadsThemBack) {
     context_.list_file_path = "/data/words.txt";
     context_.output_excel = true;
     context_.folds.width = true;
+    context_.texts.outside_cells = false;
     ASSERT_EQ(save_settings(context_, path_), 0);
-    EXPECT_EQ(read_file(path_), "[Z-Scan]\r\nDIRECTORY=\"/data/books\"\r\nFILENAMES=\"REPORT\"\r\n"
+    EXPECT_EQ(read_file(path_), "[Z-Scan]\r\nCELLS_ONLY=\"Y\"\r\nDIRECTORY=\"/data/books\"\r\nFILENAMES=\"REPORT\"\r\n"
                                 "FOLD_WIDTH=\"Y\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\n"
                                 "IS_REGULAR_EXPRESSION=\"N\"\r\nKEYWORD=\"東京  大阪\"\r\nLIST_PATH=\"/data/words.txt\"\r\n");
 
@@ -44,7 +45,10 @@ TEST_F(SettingsFileTest, WritesTheKeysInByteOrderAndReadsThemBack) {
     EXPECT_TRUE(got.output_excel);
     EXPECT_FALSE(got.regular_expression);
     EXPECT_TRUE(got.folds.width && !got.folds.letter_case && !got.folds.kana);
+    EXPECT_TRUE(got.cells_only);
     EXPECT_FALSE(settings_changed(loaded, expected));
+    loaded.texts.outside_cells = true;
+    EXPECT_TRUE(settings_changed(loaded, expected));
 }
 
 TEST_F(SettingsFileTest, FlagsTakeYInEitherCaseAndOverlongValuesKeepTheDefaults) {

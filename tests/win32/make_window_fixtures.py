@@ -3,7 +3,10 @@
 
   books/   the sample books, and a book of texts a spreadsheet would type
            (a formula, a number with leading zeros) at the bottom of a tree
-           whose path is longer than the ANSI calls of Windows take
+           whose path is longer than the ANSI calls of Windows take, and
+           books with the words in comments, a threaded comment and shapes
+           (tests/data/outside_cells; those whose texts hold no line feed,
+           which a CR LF result line cannot carry)
   broken/  a book with a hit beside a text file named .xlsx, a book cut short
            and a book whose name Shift-JIS cannot spell
   many/    one small book under many names, so that a search of it runs long
@@ -32,6 +35,10 @@ def save_book(path, texts):
 
 books = os.path.join(out, 'books')
 shutil.copytree(samples, books)
+outside_cells = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'data', 'outside_cells')
+os.makedirs(os.path.join(books, 'outside'))
+for name in ('handmade.xlsx', 'openpyxl_comment.xlsx', 'openpyxl_comment.xls'):
+    shutil.copy(os.path.join(outside_cells, name), os.path.join(books, 'outside', name))
 # Four levels of 70 characters each: far past the 260 of MAX_PATH, each
 # name within the 255 bytes of a Linux name.
 deep = os.path.join(books, *['階層%d_%s' % (level, 'あ' * 66) for level in range(4)])

@@ -219,7 +219,11 @@ void check_menu_and_accelerators(const std::string &exe) {
     check(module != nullptr, "executable loads as a data file");
     if (module == nullptr) return;
     HMENU menu = LoadMenuA(module, "ZSCAN_DIALOG_01");
-    check(menu != nullptr && GetMenuItemCount(menu) == 2, "menu ZSCAN_DIALOG_01 with two menus");
+    check(menu != nullptr && GetMenuItemCount(menu) == 3, "menu ZSCAN_DIALOG_01 with three menus");
+    HMENU search = menu != nullptr ? GetSubMenu(menu, 1) : nullptr;
+    check(search != nullptr && GetMenuItemCount(search) == 5 && GetMenuItemID(search, 0) == 210 &&
+              GetMenuItemID(search, 2) == 211 && GetMenuItemID(search, 4) == 213,
+          "the search menu: cells only, then the three folds");
     if (menu != nullptr) DestroyMenu(menu);
     HACCEL table = LoadAcceleratorsA(module, "ZSCAN_ACCEL");
     check(table != nullptr, "accelerators ZSCAN_ACCEL");
@@ -405,10 +409,14 @@ void check_settings_round_trip(const Paths &paths) {
     set_text(main, kKeywords, "abc");
     set_text(main, kWords, "Ａ　Ｂ");
     set_ticked(main, kExcel, true);
+    // The search menu's check items: cells only, then the width fold.
+    PostMessageA(main, WM_COMMAND, 210, 0);
+    PostMessageA(main, WM_COMMAND, 212, 0);
     PostMessageA(main, WM_COMMAND, 201, 0);
     const std::string saved =
-        "[Z-Scan]\r\nDIRECTORY=\"C:\\data\\\"\r\nFILENAMES=\"abc\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\n"
-        "IS_REGULAR_EXPRESSION=\"N\"\r\nKEYWORD=\"Ａ  Ｂ\"\r\nLIST_PATH=\"\"\r\n";
+        "[Z-Scan]\r\nCELLS_ONLY=\"Y\"\r\nDIRECTORY=\"C:\\data\\\"\r\nFILENAMES=\"abc\"\r\n"
+        "FOLD_WIDTH=\"Y\"\r\nIS_OUTPUT_EXCEL=\"Y\"\r\nIS_REGULAR_EXPRESSION=\"N\"\r\n"
+        "KEYWORD=\"Ａ  Ｂ\"\r\nLIST_PATH=\"\"\r\n";
     check(poll([&] { return read_file(paths.settings) == saved; }), "saved settings file: " + read_file(paths.settings));
     PostMessageA(main, WM_COMMAND, 200, 0);
     check(ended(program), "exit right after saving asks nothing");
@@ -418,6 +426,19 @@ void check_settings_round_trip(const Paths &paths) {
                               "|" + text_of(control(main, kWords));
     check(shown == "C:\\data\\|abc|Ａ  Ｂ" && ticked(main, kExcel) && !ticked(main, kRegex),
           "settings read back into the window: " + shown);
+    // The check items were read back ticked when a click clears them (the
+    // menu of another process is not readable under Wine); cleared, they
+    // are no longer written.
+    PostMessageA(main, WM_COMMAND, 210, 0);
+    PostMessageA(main, WM_COMMAND, 212, 0);
+    PostMessageA(main, WM_COMMAND, 201, 0);
+    check(poll([&] {
+              const std::string saved_again = read_file(paths.settings);
+              return saved_again.find("DIRECTORY=") != std::string::npos &&
+                     saved_again.find("CELLS_ONLY") == std::string::npos &&
+                     saved_again.find("FOLD_WIDTH") == std::string::npos;
+          }),
+          "the check items read back and cleared: " + read_file(paths.settings));
     PostMessageA(main, WM_COMMAND, 200, 0);
     check(ended(program), "exit after reading settings");
 }

@@ -11,14 +11,17 @@ namespace biff {
 constexpr uint16_t FORMULA = 0x0006;
 constexpr uint16_t NAME = 0x0018;
 constexpr uint16_t EOF_RECORD = 0x000A;
+constexpr uint16_t NOTE = 0x001C;
 constexpr uint16_t DATEMODE = 0x0022;
 constexpr uint16_t FILEPASS = 0x002F;
 constexpr uint16_t CONTINUE = 0x003C;
 constexpr uint16_t CODEPAGE = 0x0042;
+constexpr uint16_t OBJ = 0x005D;
 constexpr uint16_t BOUNDSHEET = 0x0085;
 constexpr uint16_t MULRK = 0x00BD;
 constexpr uint16_t RSTRING = 0x00D6;
 constexpr uint16_t XF = 0x00E0;
+constexpr uint16_t MSODRAWING = 0x00EC;
 constexpr uint16_t SST = 0x00FC;
 constexpr uint16_t LABELSST = 0x00FD;
 constexpr uint16_t SUPBOOK = 0x01AE;
@@ -41,6 +44,7 @@ constexpr uint16_t NAMECMT = 0x0894;
 // Substream types of a BOF record.
 constexpr uint16_t BOF_GLOBALS = 0x0005;
 constexpr uint16_t BOF_WORKSHEET = 0x0010;
+constexpr uint16_t BOF_CHART = 0x0020;
 
 // BOF versions from this one on use the Excel 97-2003 (BIFF8) layouts;
 // earlier ones (Excel 5.0/95) keep byte strings in the book's code page.

@@ -19,7 +19,8 @@ constexpr int kDays1900To1904 = 1462;
 }  // namespace
 
 BiffWorkbookLoader::BiffWorkbookLoader(ReadContext &context, BookSink &sink, XLS_BOOK *report)
-    : context_(context), sink_(sink), report_(report), styles_(*context.styles) {}
+    : context_(context), sink_(sink), report_(report), styles_(*context.styles), wants_notes_(sink.wants_notes()),
+      notes_(context, sink) {}
 
 void BiffWorkbookLoader::begin_stream() {
     depth_ = 0;
@@ -44,6 +45,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     switch (record.number) {
     case biff::BOF: return on_bof(record);
     case biff::EOF_RECORD:
+        if (wants_notes_ && depth_ > 0) notes_.end_substream(depth_);
         if (depth_ > 0 && --depth_ == 0) current_sheet_ = -1;
         return flush_cell();
     case biff::CODEPAGE:
@@ -61,8 +63,8 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::NAMECMT: return on_listed_name(record);
     case biff::SST: return sst_.start(record.data, record.length);
     case biff::CONTINUE:
-        // Text of a text box (after TXO) is not kept.
         if (previous == biff::SST) return sst_.append(report_, record.data, record.length);
+        if (previous == biff::TXO) return wants_notes_ && biff8_ ? notes_.on_continue(record) : 0;
         return previous == biff::STRING ? on_string_continued(record) : 0;
     case biff::NUMBER: return on_number(record);
     case biff::RK: return on_rk(record);
@@ -76,6 +78,17 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::FORMULA_BIFF3:
     case biff::FORMULA_BIFF4: return on_formula(record);
     case biff::STRING: return on_string(record);
+    // The texts outside the cells are read in the Excel 97-2003 layouts.
+    default: return wants_notes_ && biff8_ ? on_note_record(record) : 0;
+    }
+}
+
+int BiffWorkbookLoader::on_note_record(const biff::Record &record) {
+    switch (record.number) {
+    case biff::MSODRAWING: notes_.on_drawing(record); return 0;
+    case biff::OBJ: notes_.on_obj(record); return 0;
+    case biff::TXO: return notes_.on_txo(record);
+    case biff::NOTE: return notes_.on_note(record);
     default: return 0;
     }
 }
@@ -93,7 +106,10 @@ int BiffWorkbookLoader::finish() {
 int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     const uint16_t version = record.length >= 2 ? biff::u16(record.data) : 0;
     const uint16_t type = record.length >= 4 ? biff::u16(record.data + 2) : 0;
-    if (depth_++ > 0) return 0;
+    if (depth_++ > 0) {
+        if (wants_notes_) notes_.begin_substream(current_sheet_, depth_, false);
+        return 0;
+    }
     if (!globals_seen_) {
         globals_seen_ = true;
         biff8_ = version >= biff::BIFF8_VERSION;
@@ -103,6 +119,10 @@ int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     auto at = std::find(sheet_positions_.begin(), sheet_positions_.end(), static_cast<uint32_t>(record.offset));
     if (at != sheet_positions_.end()) index = static_cast<int>(at - sheet_positions_.begin());
     current_sheet_ = type == biff::BOF_WORKSHEET ? index : -1;
+    // Texts outside the cells go to a listed worksheet or chart sheet.
+    const bool listed = static_cast<size_t>(index) < context_.sheet_names.size();
+    if (wants_notes_ && listed && (current_sheet_ >= 0 || type == biff::BOF_CHART))
+        notes_.begin_substream(index, depth_, type == biff::BOF_CHART);
     return current_sheet_ < 0 ? 0 : sink_.begin_sheet(context_, current_sheet_, 0);
 }
 

@@ -8,7 +8,8 @@
 // a book opened to unload its names, also the defined names, external
 // books, styles and name comments (NAME, SUPBOOK, STYLE, NAMECMT).  Each
 // sheet's substream follows, opened by a BOF record; the cell records of a
-// worksheet substream are that sheet's cells.  Chart, macro and module
+// worksheet substream are that sheet's cells, and its notes, text boxes
+// and shapes the texts outside them (when the sink wants those).  Chart, macro and module
 // sheets have no cells, and the records of a chart embedded in a worksheet
 // (a BOF nested inside it) are not taken as cells.
 #pragma once
@@ -16,6 +17,7 @@
 #include "book_sink.h"
 #include "oxls.h"
 #include "xls/biff_records.h"
+#include "xls/biff_sheet_notes.h"
 #include "xls/biff_sst.h"
 #include "xls/biff_text.h"
 
@@ -58,6 +60,8 @@ private:
     int on_xf(const biff::Record &record);
     int on_format(const biff::Record &record);
     int on_listed_name(const biff::Record &record);
+    // The records of texts outside the cells.
+    int on_note_record(const biff::Record &record);
 
     bool in_worksheet() const;
     // Starts the cell a record names, after the checks every cell record
@@ -89,6 +93,9 @@ private:
     XLS_BOOK *report_;
     StyleTables &styles_;
     BiffSstCollector sst_;
+    // Texts outside the cells, read only when the sink wants them.
+    const bool wants_notes_;
+    BiffSheetNotes notes_;
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
     int codepage_ = BIFF_DEFAULT_CODEPAGE;
     bool biff8_ = true;

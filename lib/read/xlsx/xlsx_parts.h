@@ -6,8 +6,10 @@
 #pragma once
 
 #include "book_sink.h"
+#include "cell_name.h"
 #include "oxls.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,8 +18,6 @@
 enum XlsxPartKind {
     PART_WORKSHEET = 100,
     PART_SHARED_STRINGS = 101,
-    PART_DRAWING = 102,
-    PART_COMMENTS = 103,
     PART_WORKBOOK = 104,
     PART_STYLES = 116,
 };
@@ -45,6 +45,28 @@ int xlsx_parse_styles(XlsxReadState &state, std::string_view text);
 // Hands the cells, rows, merged areas, default row height and the XML
 // around the cell data of sheet `sheet_index` to the sink.
 int xlsx_parse_worksheet(XlsxReadState &state, int sheet_index, std::string_view text);
-// Hands the comment texts (PART_COMMENTS) or shape texts (PART_DRAWING) of
-// a part owned by sheet `sheet_index` to the sink.
-int xlsx_parse_notes(XlsxReadState &state, int kind, int sheet_index, std::string_view text);
+// Hands the comments of a comments part (`threaded` false) or of a
+// threaded comments part owned by sheet `sheet` to the sink.  A threaded
+// comment's cell is added to `threaded_cells`; a legacy comment on one of
+// them is its copy and is left out.  A part that is not well-formed gives
+// the comments before the fault.
+int xlsx_parse_comments(XlsxReadState &state, int sheet, std::string_view text, bool threaded,
+                        std::vector<CellPos> &threaded_cells);
+
+// Where the shapes of a drawing part stand: at their anchors, or all at
+// one cell (`fixed`: a chart's, or A1 on a chart sheet); `over_chart` for
+// the shapes drawn over a chart.
+struct XlsxDrawingPlace {
+    std::optional<CellPos> fixed;
+    bool over_chart = false;
+};
+// A chart a drawing part shows: its relationship id and where it stands.
+struct XlsxChartFrame {
+    std::string relationship_id;
+    CellPos cell;
+};
+// Hands the texts of the shapes of a drawing part (or of a chart's user
+// shapes) owned by sheet `sheet` to the sink, and lists the charts it
+// shows.  A part that is not well-formed gives the shapes before the fault.
+int xlsx_parse_drawing(XlsxReadState &state, int sheet, std::string_view text, const XlsxDrawingPlace &place,
+                       std::vector<XlsxChartFrame> &charts);

@@ -1,7 +1,8 @@
 // The Excel 2007 package reader: parses the workbook, finds which part
-// fills each listed sheet and, when the sink wants notes, which sheet owns
-// each drawing and comments part, parses the other parts in byte order of
-// their names, then the worksheets in sheet order.  OXLS_open_book unpacks
+// fills each listed sheet, parses the shared strings and styles in byte
+// order of their names, then, when the sink wants notes, the comments and
+// drawings each sheet's relationships name, then the worksheets in sheet
+// order.  OXLS_open_book unpacks
 // the package, reads it into the book record and leaves the list of parts
 // in the book for the writer; the search reads the parts one at a time
 // from their zip entries.
@@ -37,32 +38,7 @@ namespace {
 constexpr std::string_view kWorkbook = "xl/workbook.xml";
 constexpr std::string_view kSharedStrings = "xl/sharedStrings.xml";
 constexpr std::string_view kWorksheet = "xl/worksheets/sheet";
-constexpr std::string_view kDrawing = "xl/drawings/drawing";
-constexpr std::string_view kComments = "xl/comments";
 constexpr std::string_view kStyles = "xl/styles";
-
-// The number written right after `prefix` in `text` ("sheet12.xml" -> 12);
-// -1 when no digit follows.
-long number_after(std::string_view text, std::string_view prefix) {
-    if (text.substr(0, prefix.size()) != prefix) return -1;
-    size_t i = prefix.size();
-    long n = -1;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9' && n < 100000000) {
-        n = (n < 0 ? 0 : n * 10) + (text[i] - '0');
-        ++i;
-    }
-    return n;
-}
-
-// The number after the first occurrence of `marker` in `text` that is
-// followed by a digit; -1 when there is none.
-long number_after_marker(std::string_view text, std::string_view marker) {
-    for (size_t at = text.find(marker); at != std::string_view::npos; at = text.find(marker, at + 1)) {
-        long n = number_after(text.substr(at), marker);
-        if (n >= 0) return n;
-    }
-    return -1;
-}
 
 // Where a package's parts come from: unpacked into memory files or a
 // folder (the book record is built, and the part list kept for saving), or
@@ -195,11 +171,6 @@ private:
     std::unordered_map<std::string_view, size_t> index_;   // own name -> part
 };
 
-int owner_of(const std::vector<int> &owners, long number) {
-    if (number < 0 || static_cast<size_t>(number) >= owners.size() || owners[static_cast<size_t>(number)] < 0) return 0;
-    return owners[static_cast<size_t>(number)];
-}
-
 // Reads the parts of a package into the read context and the sink: the
 // workbook, shared strings, styles and worksheets, and the notes of
 // drawings and comments when the sink wants them.
@@ -217,8 +188,6 @@ public:
                 return rc;
         }
         if (int rc = match_sheets(workbook)) return rc;
-        const bool notes = state_.sink.wants_notes();
-        if (notes) find_owners();
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
             std::string_view name = parts_.name(i);
@@ -228,16 +197,11 @@ public:
                 parts_.release(i);
             } else if (name.substr(0, kStyles.size()) == kStyles) {
                 rc = parse(i, [&](std::string_view text) { return xlsx_parse_styles(state_, text); });
-            } else if (!notes) {
-                continue;
-            } else if (name.substr(0, kDrawing.size()) == kDrawing) {
-                int owner = owner_of(drawing_owners_, number_after(name, kDrawing));
-                rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_DRAWING, owner, text); });
-            } else if (name.substr(0, kComments.size()) == kComments) {
-                int owner = owner_of(comment_owners_, number_after(name, kComments));
-                rc = parse(i, [&](std::string_view text) { return xlsx_parse_notes(state_, PART_COMMENTS, owner, text); });
             }
             if (rc) return rc;
+        }
+        if (state_.sink.wants_notes()) {
+            if (int rc = read_notes()) return rc;
         }
         for (size_t sheet = 0; sheet < state_.context.sheet_names.size(); ++sheet) {
             const size_t i = worksheet_[sheet];
@@ -314,38 +278,83 @@ private:
         return 0;
     }
 
-    // Owners of drawing and comments parts, from the relationship parts of
-    // the sheets' parts: drawing n and comments n belong to the sheet whose
-    // part's relationships name them.
-    void find_owners() {
-        drawing_owners_.assign(parts_.count(), -1);
-        comment_owners_.assign(parts_.count(), -1);
+    // The comments, threaded comments and shapes of each sheet, from the
+    // parts its part's relationships name: a part belongs to the first
+    // sheet that names it.  Threaded comments are read before the legacy
+    // comments that copy them.
+    int read_notes() {
+        std::vector<bool> taken(parts_.count(), false);
         for (size_t sheet = 0; sheet < source_.size(); ++sheet) {
             if (source_[sheet] == PackageParts::npos) continue;
             std::vector<XlsxRelationship> relationships;
             xlsx_relationships(parts_.part_name(source_[sheet]), parts_.reader(), relationships);
-            note_owner(relationships, "drawings/drawing", drawing_owners_, static_cast<int>(sheet));
-            note_owner(relationships, "/comments", comment_owners_, static_cast<int>(sheet));
+            const int owner = static_cast<int>(sheet);
+            std::vector<CellPos> threaded_cells;
+            for (std::string_view type : {"/threadedComment", "/comments"}) {
+                for (const XlsxRelationship &rel : relationships) {
+                    if (!rel.type.ends_with(type)) continue;
+                    int rc = parse_note_part(rel.part, taken, [&](std::string_view text) {
+                        return xlsx_parse_comments(state_, owner, text, type == "/threadedComment", threaded_cells);
+                    });
+                    if (rc) return rc;
+                }
+            }
+            // A chart sheet's shapes stand at A1.
+            XlsxDrawingPlace place;
+            if (worksheet_[sheet] == PackageParts::npos) place.fixed = CellPos{};
+            for (const XlsxRelationship &rel : relationships) {
+                if (!rel.type.ends_with("/drawing")) continue;
+                if (int rc = read_drawing(owner, rel.part, place, taken)) return rc;
+            }
         }
+        return 0;
     }
 
-    // The first relationship whose part holds `marker` and a number after
-    // it names the part numbered so; that part belongs to `sheet`.
-    static void note_owner(const std::vector<XlsxRelationship> &relationships, std::string_view marker,
-                           std::vector<int> &owners, int sheet) {
-        for (const XlsxRelationship &rel : relationships) {
-            long n = number_after_marker("/" + rel.part, marker);
-            if (n < 0) continue;
-            if (static_cast<size_t>(n) < owners.size()) owners[static_cast<size_t>(n)] = sheet;
-            return;
+    // A drawing part's shapes, then the shapes drawn over each chart it
+    // shows, which stand at the chart's cell.
+    int read_drawing(int sheet, const std::string &part, const XlsxDrawingPlace &place, std::vector<bool> &taken) {
+        std::vector<XlsxChartFrame> charts;
+        int rc = parse_note_part(part, taken, [&](std::string_view text) {
+            return xlsx_parse_drawing(state_, sheet, text, place, charts);
+        });
+        if (rc || charts.empty()) return rc;
+        std::vector<XlsxRelationship> drawing_relationships;
+        xlsx_relationships(part, parts_.reader(), drawing_relationships);
+        for (const XlsxChartFrame &chart : charts) {
+            for (const XlsxRelationship &rel : drawing_relationships) {
+                if (rel.id != chart.relationship_id) continue;
+                std::vector<XlsxRelationship> chart_relationships;
+                xlsx_relationships(rel.part, parts_.reader(), chart_relationships);
+                XlsxDrawingPlace over_chart{chart.cell, true};
+                std::vector<XlsxChartFrame> none;
+                for (const XlsxRelationship &shapes : chart_relationships) {
+                    if (!shapes.type.ends_with("/chartUserShapes")) continue;
+                    rc = parse_note_part(shapes.part, taken, [&](std::string_view text) {
+                        return xlsx_parse_drawing(state_, sheet, text, over_chart, none);
+                    });
+                    if (rc) return rc;
+                }
+            }
         }
+        return 0;
+    }
+
+    // Parses the part named `name` unless it is missing, cannot be read or
+    // was read before.
+    template <typename Parser>
+    int parse_note_part(std::string_view name, std::vector<bool> &taken, Parser parser) {
+        const size_t i = parts_.find(name);
+        if (i == PackageParts::npos || taken[i]) return 0;
+        taken[i] = true;
+        std::string_view text;
+        if (parts_.read(i, text) != 0) return 0;
+        return parser(text);
     }
 
     XlsxReadState state_;
     PackageParts &parts_;
     std::vector<size_t> source_;      // by sheet: the sheet's own part, or npos
     std::vector<size_t> worksheet_;   // by sheet: the worksheet part of its cells, or npos
-    std::vector<int> drawing_owners_, comment_owners_;   // by part number: owning sheet, -1 unknown
 };
 
 // The book's list of parts: "<folder><separator><part>" for each part, then

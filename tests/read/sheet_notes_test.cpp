@@ -1,0 +1,257 @@
+// The texts outside the cells as both readers hand them to a sink: the
+// comments, threaded comments and shapes of packages, the notes and
+// text objects of Excel 97-2003 books, each at its cell with what holds
+// it; and none for a sink that does not ask for them.
+#include "book_cells.h"
+#include "xls_test_books.h"
+#include "xlsx_test_package.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records each note as "sheet row,column holder name|text".
+class NoteRecorder : public BookSink {
+public:
+    explicit NoteRecorder(bool wanted = true) : wanted_(wanted) {}
+    int cell(const ReadContext &, const BookCell &) override {
+        ++cells;
+        return 0;
+    }
+    bool wants_notes() const override { return wanted_; }
+    int note(const ReadContext &, int sheet, SheetNote &&note) override {
+        static const char *const holders[] = {"comment", "threaded", "shape", "textbox", "chart"};
+        seen.push_back(std::to_string(sheet) + " " + std::to_string(note.row) + "," + std::to_string(note.column) +
+                       " " + holders[static_cast<int>(note.holder)] + " " + note.name + "|" + note.text);
+        return 0;
+    }
+    std::vector<std::string> seen;
+    int cells = 0;
+
+private:
+    bool wanted_;
+};
+
+std::vector<std::string> notes_of(const std::string &path, bool wanted = true, int *cells = nullptr) {
+    NoteRecorder recorder(wanted);
+    BookCellReader reader;
+    EXPECT_EQ(reader.read(path.c_str(), recorder), 0);
+    if (cells) *cells = recorder.cells;
+    return recorder.seen;
+}
+
+// ---- packages ----------------------------------------------------------------
+
+const std::string kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+std::string rels(const std::vector<std::vector<std::string>> &items) {
+    std::string xml = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (const auto &item : items)
+        xml += "<Relationship Id=\"" + item[0] + "\" Type=\"" + item[1] + "\" Target=\"" + item[2] + "\"/>";
+    return xml + "</Relationships>";
+}
+
+std::string shape(const std::string &name, const std::string &body, const std::string &shape_props = "") {
+    return "<xdr:sp><xdr:nvSpPr><xdr:cNvPr id=\"2\" name=\"" + name + "\"/><xdr:cNvSpPr" + shape_props +
+           "/></xdr:nvSpPr><xdr:txBody><a:bodyPr/>" + body + "</xdr:txBody></xdr:sp>";
+}
+
+std::string anchor(int column, int row, const std::string &inside) {
+    return "<xdr:twoCellAnchor><xdr:from><xdr:col>" + std::to_string(column) + "</xdr:col><xdr:colOff>5</xdr:colOff>"
+           "<xdr:row>" + std::to_string(row) + "</xdr:row></xdr:from><xdr:to><xdr:col>40</xdr:col><xdr:row>40"
+           "</xdr:row></xdr:to>" + inside + "<xdr:clientData/></xdr:twoCellAnchor>";
+}
+
+std::string drawing(const std::string &anchors) {
+    return "<xdr:wsDr xmlns:xdr=\"x\" xmlns:a=\"a\" xmlns:r=\"r\">" + anchors + "</xdr:wsDr>";
+}
+
+const std::string kChartFrame =
+    "<xdr:graphicFrame><a:graphic><a:graphicData><c:chart xmlns:c=\"c\" r:id=\"rIdC\"/></a:graphicData></a:graphic>"
+    "</xdr:graphicFrame>";
+
+// A package of the sheets S1 (worksheet) and S2 (chart sheet) whose parts
+// are named by `sheet1_rels` and `sheet2_rels`, with `parts` besides.
+std::string package(TempFolder &folder, const std::string &name, const std::string &sheet1_rels,
+                    const std::string &sheet2_rels, xlsx_test::Parts parts) {
+    parts.insert(parts.end(), {
+        {"[Content_Types].xml", xlsx_test::kContentTypes},
+        {"xl/workbook.xml", xlsx_test::workbook_xml({"S1", "S2"})},
+        {"xl/_rels/workbook.xml.rels", rels({{"rId1", kRel + "worksheet", "worksheets/sheet1.xml"},
+                                              {"rId2", kRel + "chartsheet", "chartsheets/sheet1.xml"}})},
+        {"xl/worksheets/sheet1.xml", xlsx_test::sheet_xml(xlsx_test::text_row(1, {"cell"}))},
+        {"xl/worksheets/_rels/sheet1.xml.rels", sheet1_rels},
+        {"xl/chartsheets/sheet1.xml", "<chartsheet/>"},
+        {"xl/chartsheets/_rels/sheet1.xml.rels", sheet2_rels},
+    });
+    const std::string path = folder.file(name);
+    EXPECT_TRUE(xlsx_test::write_package(path, parts));
+    return path;
+}
+
+TEST(PackageNotes, EachTextAtItsCellWithWhatHoldsIt) {
+    TempFolder folder;
+    struct Case {
+        const char *what;
+        std::string sheet1_rels, sheet2_rels;
+        xlsx_test::Parts parts;
+        std::vector<std::string> expected;
+    };
+    const std::string comments_rel = kRel + "comments";
+    const std::string threaded_rel = "http://schemas.microsoft.com/office/2017/10/relationships/threadedComment";
+    const Case cases[] = {
+        {"a text box's runs joined, paragraphs by line feeds; a shape at its anchor; a group's shapes at the group's",
+         rels({{"rId1", kRel + "drawing", "../drawings/drawing1.xml"}}), rels({}),
+         {{"xl/drawings/drawing1.xml",
+           drawing(anchor(3, 9, shape("TextBox 1", "<a:p><a:r><a:t>a&amp;</a:t></a:r><a:r><a:t>b</a:t></a:r></a:p>"
+                                                   "<a:p/><a:p><a:r><a:t>c</a:t></a:r><a:br/><a:r><a:t>d</a:t></a:r></a:p>",
+                                      " txBox=\"1\"")) +
+                   anchor(1, 2, shape("Oval", "<a:p><a:r><a:t>round</a:t></a:r></a:p>")) +
+                   anchor(5, 19, "<xdr:grpSp><xdr:nvGrpSpPr><xdr:cNvPr name=\"Group\"/></xdr:nvGrpSpPr>" +
+                                     shape("in 1", "<a:p><a:r><a:t>one</a:t></a:r></a:p>") +
+                                     shape("in 2", "<a:p><a:r><a:t>two</a:t></a:r></a:p>") + "</xdr:grpSp>") +
+                   anchor(7, 7, shape("empty", "<a:p/>")))}},
+         {"0 9,3 textbox TextBox 1|a&b\n\nc\nd", "0 2,1 shape Oval|round", "0 19,5 shape in 1|one",
+          "0 19,5 shape in 2|two"}},
+        {"a comment's runs without their readings; a threaded comment once, its copy left out",
+         rels({{"rId1", comments_rel, "../comments1.xml"}, {"rId2", threaded_rel, "../threadedComments/t1.xml"}}),
+         rels({}),
+         {{"xl/comments1.xml",
+           "<comments><commentList><comment ref=\"B3\"><text><r><t>note</t></r><rPh><t>ノート</t></rPh><r><t> here</t>"
+           "</r></text></comment><comment ref=\"C5\"><text><t>[Threaded comment] copy</t></text></comment>"
+           "<comment ref=\"nowhere\"><text><t>lost</t></text></comment></commentList></comments>"},
+          {"xl/threadedComments/t1.xml",
+           "<ThreadedComments><threadedComment ref=\"C5\" id=\"1\"><text>first</text></threadedComment>"
+           "<threadedComment ref=\"C5\" parentId=\"1\"><text>reply</text></threadedComment></ThreadedComments>"}},
+         {"0 4,2 threaded |first", "0 4,2 threaded |reply", "0 2,1 comment |note here"}},
+        {"shapes over a chart at the chart's cell, and at A1 on a chart sheet; the Fallback copy is passed over",
+         rels({{"rId1", kRel + "drawing", "../drawings/drawing1.xml"}}),
+         rels({{"rId1", kRel + "drawing", "../drawings/drawing2.xml"}}),
+         {{"xl/drawings/drawing1.xml",
+           drawing("<mc:AlternateContent><mc:Choice>" + anchor(7, 1, kChartFrame) + "</mc:Choice><mc:Fallback>" +
+                   anchor(8, 8, kChartFrame + shape("copy", "<a:p><a:r><a:t>copy</a:t></a:r></a:p>")) +
+                   "</mc:Fallback></mc:AlternateContent>")},
+          {"xl/drawings/_rels/drawing1.xml.rels", rels({{"rIdC", kRel + "chart", "../charts/chart1.xml"}})},
+          {"xl/charts/_rels/chart1.xml.rels", rels({{"rId1", kRel + "chartUserShapes", "../drawings/drawing3.xml"}})},
+          {"xl/drawings/drawing3.xml",
+           "<c:userShapes xmlns:cdr=\"d\"><cdr:relSizeAnchor><cdr:from><cdr:x>0.5</cdr:x></cdr:from><cdr:sp><cdr:nvSpPr>"
+           "<cdr:cNvPr name=\"Over\"/></cdr:nvSpPr><cdr:txBody><a:p><a:r><a:t>over chart</a:t></a:r></a:p>"
+           "</cdr:txBody></cdr:sp></cdr:relSizeAnchor></c:userShapes>"},
+          {"xl/drawings/drawing2.xml", drawing("<xdr:absoluteAnchor>" + kChartFrame + "</xdr:absoluteAnchor>")},
+          {"xl/drawings/_rels/drawing2.xml.rels", rels({{"rIdC", kRel + "chart", "../charts/chart2.xml"}})},
+          {"xl/charts/_rels/chart2.xml.rels", rels({{"rId1", kRel + "chartUserShapes", "../drawings/drawing4.xml"}})},
+          {"xl/drawings/drawing4.xml",
+           "<c:userShapes><cdr:relSizeAnchor><cdr:sp><cdr:txBody><a:p><a:r><a:t>sheet chart</a:t></a:r></a:p>"
+           "</cdr:txBody></cdr:sp></cdr:relSizeAnchor></c:userShapes>"}},
+         {"0 1,7 chart Over|over chart", "1 0,0 chart |sheet chart"}},
+        {"a drawing that is not well-formed gives the shapes before the fault; a part two sheets name is read once",
+         rels({{"rId1", kRel + "drawing", "../drawings/drawing1.xml"}}),
+         rels({{"rId1", kRel + "drawing", "../drawings/drawing1.xml"}}),
+         {{"xl/drawings/drawing1.xml",
+           drawing(anchor(0, 0, shape("ok", "<a:p><a:r><a:t>kept</a:t></a:r></a:p>"))) + "</a:p></xdr:wsDr>"}},
+         {"0 0,0 shape ok|kept"}},
+    };
+    int n = 0;
+    for (const Case &c : cases) {
+        const std::string path =
+            package(folder, "book" + std::to_string(++n) + ".xlsx", c.sheet1_rels, c.sheet2_rels, c.parts);
+        int cells = 0;
+        EXPECT_EQ(notes_of(path, true, &cells), c.expected) << c.what;
+        EXPECT_EQ(cells, 1) << c.what;
+        EXPECT_TRUE(notes_of(path, false).empty()) << c.what << ": a sink that does not ask gets none";
+    }
+}
+
+// ---- Excel 97-2003 books ---------------------------------------------------------
+
+using namespace xlstest;
+
+std::string utf16(const std::u16string &text) {
+    std::string bytes;
+    for (char16_t c : text) bytes += le16(c);
+    return bytes;
+}
+
+// An OfficeArt record: version and instance, type, then its bytes.
+std::string art(uint16_t version_instance, uint16_t type, const std::string &body) {
+    return le16(version_instance) + le16(type) + le32(static_cast<uint32_t>(body.size())) + body;
+}
+
+// The drawing record of one shape: its type, its name when given, and its
+// client anchor's top-left cell when given (a shape in a group has none).
+std::string shape_drawing(uint16_t shape_type, const std::u16string &name, int column = -1, int row = -1) {
+    std::string shape = art(static_cast<uint16_t>(shape_type << 4 | 2), 0xF00A, le32(1025) + le32(0));
+    if (!name.empty()) {
+        // A geometry array first, then the name: taken from the end.
+        const std::string name_bytes = utf16(name) + le16(0);
+        shape += art(2 << 4 | 3, 0xF00B, le16(0xC145) + le32(4) + le16(0xC380) +
+                                             le32(static_cast<uint32_t>(name_bytes.size())) + "\1\2\3\4\5\6\7\10\11\12" +
+                                             name_bytes);
+    }
+    if (column >= 0)
+        shape += art(0, 0xF010, le16(0) + le16(column) + le16(0) + le16(row) + le16(0) + le16(column + 2) + le16(0) +
+                                    le16(row + 2) + le16(0));
+    return record(0x00EC, art(0xF, 0xF004, shape));
+}
+
+std::string obj(uint16_t kind, uint16_t id) {
+    return record(0x005D, le16(0x15) + le16(0x12) + le16(kind) + le16(id) + std::string(14, '\0') + le32(0));
+}
+
+// TXO and its text, in 16-bit characters, or in two pieces (8-bit, then
+// 16-bit) when `split`; then the formatting runs.
+std::string text_object(const std::u16string &text, bool split = false) {
+    std::string records = record(0x01B6, le16(0x12) + le16(0) + std::string(6, '\0') +
+                                             le16(static_cast<uint16_t>(text.size())) + le16(16) + le32(0));
+    if (split) {
+        records += continue_record(std::string(1, '\0') + "ab") + continue_record("\1" + utf16(text.substr(2)));
+    } else {
+        records += continue_record("\1" + utf16(text));
+    }
+    return records + continue_record(std::string(16, '\0'));
+}
+
+std::string note(int row, int column, uint16_t id) {
+    return record(0x001C, le16(row) + le16(column) + le16(0) + le16(id) + le16(1) + std::string(1, '\0') + "a");
+}
+
+TEST(XlsNotes, NotesTextBoxesAndShapesAtTheirCells) {
+    struct Case {
+        const char *what;
+        std::string records;
+        std::vector<std::string> expected;
+    };
+    const Case cases[] = {
+        {"a note at its NOTE record's cell, its text from the TXO of its object",
+         shape_drawing(202, u"", 5, 5) + obj(0x19, 7) + text_object(u"メモ\r") + note(2, 1, 7) + note(3, 3, 99),
+         {"0 2,1 comment |メモ"}},
+        {"a text box named in its properties, a shape drawn as a text box, text in two pieces",
+         shape_drawing(1, u"箱 1", 3, 9) + obj(6, 2) + text_object(u"ab箱") + shape_drawing(202, u"", 1, 1) +
+             obj(0x1E, 3) + text_object(u"abcd", true),
+         {"0 9,3 textbox 箱 1|ab箱", "0 1,1 textbox |abcd"}},
+        {"the shapes of a group stand at the group's anchor",
+         shape_drawing(0, u"", 5, 19) + obj(0, 1) + shape_drawing(1, u"in") + obj(0x1E, 2) + text_object(u"one") +
+             shape_drawing(1, u"") + obj(0x1E, 3) + text_object(u"two"),
+         {"0 19,5 shape in|one", "0 19,5 shape |two"}},
+        {"a shape inside an embedded chart stands at the chart's anchor",
+         shape_drawing(0, u"", 7, 1) + obj(5, 1) + bof(0x0020) + shape_drawing(1, u"over", 30, 30) + obj(0x1E, 2) +
+             text_object(u"over chart") + eof() + shape_drawing(1, u"", 2, 2) + obj(0x1E, 3) + text_object(u"after"),
+         {"0 1,7 chart over|over chart", "0 2,2 shape |after"}},
+        {"records cut short or claiming more than they hold are passed over",
+         record(0x00EC, art(0, 0xF010, "\1\2")) + record(0x00EC, le16(0x33) + le16(0xF00B) + le32(0xFFFFFFF0)) +
+             obj(0x1E, 1) + record(0x01B6, le16(0)) + continue_record("\1abc") + record(0x005D, "\x15") + note(1, 1, 1),
+         {}},
+    };
+    for (const Case &c : cases) {
+        TempFile file("notes.xls", compound_file({{u"Workbook", workbook("", {"S"}, {label16(0, 0, u"cell") + c.records})}}));
+        int cells = 0;
+        EXPECT_EQ(notes_of(file.path(), true, &cells), c.expected) << c.what;
+        EXPECT_EQ(cells, 1) << c.what;
+        EXPECT_TRUE(notes_of(file.path(), false).empty()) << c.what << ": a sink that does not ask gets none";
+    }
+}
+
+}  // namespace
