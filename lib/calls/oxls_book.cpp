@@ -139,6 +139,7 @@ int list_sheets(XLS_BOOK *book, const std::string &path) {
     int rc = ozw_list_excel2007(book, path.c_str());
     if (rc == 0) return ozw_set_code(book, OXLS_OK);
     if (rc == OXLS_ERR_MEMORY) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
+    if (rc == OXLS_ERR_UNSUPPORTED) return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
     return internal_error(book, "ozw_list_excel2007", rc);
 }
 
