@@ -47,7 +47,7 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
         if (depth_ > 0 && --depth_ == 0) current_sheet_ = -1;
         return flush_cell();
     case biff::CODEPAGE:
-        if (record.length >= 2) codepage_ = biff::u16(record.data);
+        if (record.length >= 2) decoder_.set_code_page(biff_code_page(biff::u16(record.data)));
         return 0;
     case biff::DATEMODE:
         context_.date_origin_days = record.length >= 2 && biff::u16(record.data) != 0 ? kDays1900To1904 : 0;
@@ -123,7 +123,7 @@ int BiffWorkbookLoader::on_boundsheet(const biff::Record &record) {
         field.offset = 7;
         field.chars = std::min<size_t>(field.chars, record.length - 7u);
     }
-    std::string name = biff_field_text(d, field, codepage_);
+    std::string name = biff_field_text(d, field, decoder_);
     if (name.size() > XLS_SHEET_LEN) name.clear();
     try {
         sheet_positions_.push_back(biff::u32(d));
@@ -160,7 +160,7 @@ int BiffWorkbookLoader::on_format(const biff::Record &record) {
     NumberFormat format;
     format.id = biff::u16(record.data);
     try {
-        format.code = biff_field_text(record.data, field, codepage_);
+        format.code = biff_field_text(record.data, field, decoder_);
         format.format_id = ozw_classify_format_code(format.code);
         styles_.number_formats.push_back(std::move(format));
     } catch (const std::bad_alloc &) {

@@ -90,7 +90,7 @@ private:
     StyleTables &styles_;
     BiffSstCollector sst_;
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
-    int codepage_ = BIFF_DEFAULT_CODEPAGE;
+    CodePageDecoder decoder_{BIFF_DEFAULT_CODEPAGE};   // the 8-bit strings' code page
     bool biff8_ = true;
     // Substreams: nesting depth of BOF records, whether the globals were
     // met, how many sheet substreams began, and the sheet cells go to (-1

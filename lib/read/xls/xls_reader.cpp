@@ -116,16 +116,45 @@ bool scan_found(const std::vector<BiffStreamSpan> &spans, const CfbEntry &entry)
                        [&](const BiffStreamSpan &span) { return span.offset == offset && span.size == entry.size; });
 }
 
+// Whether the file begins with a BOF record: a workbook stream written
+// without a compound file around it.
+bool is_bare_stream(const char *path) {
+    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
+    if (!file) return false;
+    unsigned char number[2] = {};
+    const size_t got = zplat::file_read(file, number, sizeof number);
+    zplat::file_close(file);
+    return got == sizeof number && biff::u16(number) == biff::BOF;
+}
+
+// The whole file read as the workbook stream.
+int read_bare_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_size) {
+    zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
+    if (!file) {
+        biff_push_message(report, 3000, path);
+        return OZW_FAILED;
+    }
+    BiffRecordReader reader([file](unsigned char *buffer, size_t count) { return zplat::file_read(file, buffer, count); },
+                            file_size, 0, false);
+    const int rc = read_stream(report, loader, reader);
+    zplat::file_close(file);
+    return rc == kNoWorkbookStream ? OZW_FAILED : rc;
+}
+
 // Without TEMP_WORKBOOK_PATH: the direct scan, unless the file is a compound
 // file whose workbook stream the scan would read wrongly or not find (a
 // fragmented stream, one in small blocks, a "Book" or "WORKBOOK" stream, an
 // entry the scan does not recognise, sectors of another size).  Such a
 // stream is read through the compound-file reader, giving the cells the
-// search application reads.  A file that is no readable compound file keeps
-// the scan and its messages.
-int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_sectors) {
+// search application reads.  A file that begins with a BOF record is the
+// workbook stream itself.  Any other file that is no readable compound file
+// keeps the scan and its messages.
+int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, const char *path, uint64_t file_size) {
+    const uint64_t file_sectors = file_size / kFileSector;
     CfbStorage storage(path);
-    const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
+    const bool compound = storage.open();
+    if (!compound && is_bare_stream(path)) return read_bare_stream(report, loader, path, file_size);
+    const CfbEntry *entry = compound ? cfb_workbook_entry(storage) : nullptr;
     if (!entry) return read_scanned_streams(report, loader, path, file_sectors);
     CfbStream stream(storage, *entry);
     if (scan_can_read(storage, stream)) {
@@ -152,8 +181,9 @@ int load_book(const char *path, ReadContext &context, BookSink &sink, XLS_BOOK *
     }
     const uint64_t file_sectors = static_cast<uint64_t>(file_size) / kFileSector;
     BiffWorkbookLoader loader(context, sink, report);
-    int rc = report && report->temp_workbook_path[0] ? read_memory_file(report, loader, file_sectors)
-                                                     : read_book_file(report, loader, path, file_sectors);
+    int rc = report && report->temp_workbook_path[0]
+                 ? read_memory_file(report, loader, file_sectors)
+                 : read_book_file(report, loader, path, static_cast<uint64_t>(file_size));
     if (rc == 0) rc = loader.finish();
     if (rc == 0) rc = sink.finish(context);
     return rc;
