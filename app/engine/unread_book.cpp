@@ -3,6 +3,7 @@
 #include "file_type.h"
 #include "oxls.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 namespace zscan {
 namespace {
@@ -47,6 +48,8 @@ NotSearched unread_book(const std::string &path, int code) {
         return {path, false, SkipReason::Damaged, "its workbook stream cannot be read"};
     }
     if (type == FILE_TYPE_ZIP) {
+        if (code == OZW_NOT_A_BOOK)
+            return {path, false, SkipReason::NotABook, "a zip without a workbook, or with parts in an encoding it does not read"};
         if (code == OXLS_ERR_UNSUPPORTED) return {path, false, SkipReason::Damaged, "a part passes the reader's size bounds"};
         return {path, false, SkipReason::Damaged, "the zip package is cut short or broken"};
     }

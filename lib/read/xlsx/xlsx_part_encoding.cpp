@@ -52,7 +52,7 @@ int xlsx_part_utf8(std::string_view raw, std::string &decoded, std::string_view 
     if (starts_with_bytes(raw, std::string_view("\xFF\xFE\x00\x00", 4)) ||
         starts_with_bytes(raw, std::string_view("\x00\x00\xFE\xFF", 4))) {
         log_refused("UTF-32");
-        return OXLS_ERR_UNSUPPORTED;
+        return OZW_NOT_A_BOOK;
     }
     if (starts_with_bytes(raw, "\xFF\xFE")) skip = 2;
     else if (starts_with_bytes(raw, "\xFE\xFF")) skip = 2, big_endian = true;
@@ -65,7 +65,7 @@ int xlsx_part_utf8(std::string_view raw, std::string &decoded, std::string_view 
         const std::string_view name = declared_encoding(raw);
         if (!reads_as_utf8(name)) {
             log_refused(name);
-            return OXLS_ERR_UNSUPPORTED;
+            return OZW_NOT_A_BOOK;
         }
         text = raw;
         return 0;

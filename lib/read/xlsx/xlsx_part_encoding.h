@@ -9,7 +9,7 @@
 
 // The part's text as UTF-8: `raw` itself (without a UTF-8 byte-order mark)
 // when it is UTF-8 already, else its UTF-16 decoded into `decoded`.
-// 0; -4 (OXLS_ERR_UNSUPPORTED) when the part is in an encoding the library
-// does not read (UTF-32, or another one its XML declaration names); -2
-// out of memory.
+// 0; OZW_NOT_A_BOOK when the part is in an encoding the library does not
+// read (UTF-32, or another one its XML declaration names); -2 out of
+// memory.
 int xlsx_part_utf8(std::string_view raw, std::string &decoded, std::string_view &text);

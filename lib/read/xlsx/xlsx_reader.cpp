@@ -220,7 +220,7 @@ public:
         const size_t workbook = workbook_part();
         // A zip without a workbook part (an empty package some exporters
         // leave) is no book, not a book without sheets.
-        if (workbook == PackageParts::npos) return OXLS_ERR_UNSUPPORTED;
+        if (workbook == PackageParts::npos) return OZW_NOT_A_BOOK;
         if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
             return rc;
         if (int rc = match_sheets(workbook)) return rc;
@@ -261,7 +261,7 @@ public:
     // The sheet names alone, for the record of a book opened to list them.
     int list_sheets() {
         const size_t workbook = workbook_part();
-        if (workbook == PackageParts::npos) return OXLS_ERR_UNSUPPORTED;
+        if (workbook == PackageParts::npos) return OZW_NOT_A_BOOK;
         if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
             return rc;
         return state_.sink.finish(state_.context);
