@@ -36,6 +36,7 @@ NotSearched unread_book(const std::string &path, int code) {
     if (zplat::file_size(path.c_str(), &size) != 0) return system_refusal(path);
     if (size == 0) return {path, false, SkipReason::NotABook, "the file is empty"};
     if (code == OXLS_ERR_MEMORY) return {path, false, SkipReason::Damaged, "it needs more memory than there is"};
+    if (code == OZW_NOT_A_BOOK && type == FILE_TYPE_XLS) return {path, false, SkipReason::NotABook, "an Excel 4.0 workbook"};
     if (type == FILE_TYPE_XLS) {
         // A compound file: an encrypted package, an Excel 97-2003 book
         // whose stream begins with its encryption record, or neither.

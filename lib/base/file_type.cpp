@@ -42,8 +42,11 @@ constexpr FileKind KINDS[] = {
     {12, "MS-Excel2003-Template", "xlt", CFB_BYTES},
     {13, "MS-Excel2003-AddIn", "xla", CFB_BYTES},
     // A workbook stream written without a compound file around it, as some
-    // exporters do: it opens with a BIFF5 or BIFF8 BOF record.
+    // exporters do: it opens with a BIFF5 or BIFF8 BOF record.  An Excel
+    // 3.0 or 4.0 file is such a stream too.
     {11, "MS-Excel-Workbook-Stream", "xls", BIFF_BOF_BYTES},
+    {11, "MS-Excel3-Worksheet", "xls", "09 02 06 00"},
+    {11, "MS-Excel4-Worksheet", "xls", "09 04 06 00"},
     {20, "MS-Excel2007", "xlsx", ZIP_BYTES},
     {21, "MS-Excel2007-BINARY", "xlsb", ZIP_BYTES},
     {25, "MS-Excel2007-Macro", "xlsm", ZIP_BYTES},

@@ -116,6 +116,7 @@ int read_excel2003(XLS_BOOK *book, const OpenRequest &request, const std::string
         // the message list, and the error code stays 0.
         case OXLS_ERR_UNSUPPORTED:
         case XLS_ENCRYPTED_LATER: return OXLS_ERR_XLS_UNREADABLE;
+        case OZW_NOT_A_BOOK: return ozw_set_error(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path_for_message(path).c_str());
         default: return ozw_set_error(book, OXLS_ERR_FAILED, OXLS_03110);
     }
 }

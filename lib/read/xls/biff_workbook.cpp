@@ -15,6 +15,9 @@ namespace {
 constexpr size_t kMaxFormatCode = 4000;   // bytes of a format code kept
 constexpr unsigned char kStyleFormatBit = 0x04;
 constexpr int kDays1900To1904 = 1462;
+// The name of the one sheet of an Excel 3.0 or 4.0 worksheet file, which
+// names none.
+constexpr const char *kOldWorksheetName = "Sheet1";
 
 }  // namespace
 
@@ -42,7 +45,9 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
                    : record.number == biff::CONTINUE ? previous
                                                      : -1;
     switch (record.number) {
-    case biff::BOF: return on_bof(record);
+    case biff::BOF:
+    case biff::BOF_BIFF3:
+    case biff::BOF_BIFF4: return on_bof(record);
     case biff::EOF_RECORD:
         if (depth_ > 0 && --depth_ == 0) current_sheet_ = -1;
         return flush_cell();
@@ -54,7 +59,10 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
         return 0;
     case biff::BOUNDSHEET: return on_boundsheet(record);
     case biff::XF: return on_xf(record);
-    case biff::FORMAT: return on_format(record);
+    case biff::XF_BIFF3:
+    case biff::XF_BIFF4: return on_old_xf(record);
+    case biff::FORMAT:
+    case biff::FORMAT_BIFF3: return on_format(record);
     case biff::NAME:
     case biff::SUPBOOK:
     case biff::STYLE:
@@ -89,11 +97,27 @@ int BiffWorkbookLoader::finish() {
 
 // The first BOF of a stream opens the globals; every later one at the top
 // level opens the substream of the next sheet of the list.  A BOF inside a
-// substream opens a chart embedded in it.
+// substream opens a chart embedded in it.  An Excel 3.0 or 4.0 file is one
+// worksheet, whose cells follow its BOF; an Excel 4.0 workbook, which
+// bundles its sheets otherwise, is not read.
 int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     const uint16_t version = record.length >= 2 ? biff::u16(record.data) : 0;
     const uint16_t type = record.length >= 4 ? biff::u16(record.data + 2) : 0;
     if (depth_++ > 0) return 0;
+    if (record.number != biff::BOF) {
+        if (globals_seen_) return 0;
+        if (type != biff::BOF_WORKSHEET) return OZW_NOT_A_BOOK;
+        globals_seen_ = true;
+        biff8_ = false;
+        old_worksheet_ = true;
+        try {
+            context_.sheet_names.push_back(kOldWorksheetName);
+        } catch (const std::bad_alloc &) {
+            return OXLS_ERR_MEMORY;
+        }
+        current_sheet_ = 0;
+        return sink_.begin_sheet(context_, current_sheet_, 0);
+    }
     if (!globals_seen_) {
         globals_seen_ = true;
         biff8_ = version >= biff::BIFF8_VERSION;
@@ -149,16 +173,34 @@ int BiffWorkbookLoader::on_xf(const biff::Record &record) {
     return 0;
 }
 
-// A number format of the book: its number and code.
+// The cell format of an Excel 3.0 or 4.0 worksheet: one byte each for its
+// font and its number format's place in the worksheet's format list.
+int BiffWorkbookLoader::on_old_xf(const biff::Record &record) {
+    if (record.length < 3) return 0;
+    XfRecord xf;
+    xf.font = record.data[0];
+    xf.num_format = (record.data[2] & kStyleFormatBit) ? BIFF_STYLE_FORMAT : record.data[1];
+    try {
+        styles_.xfs.push_back(xf);
+    } catch (const std::bad_alloc &) {
+        return OXLS_ERR_MEMORY;
+    }
+    return 0;
+}
+
+// A number format of the book: its number and code.  An Excel 3.0 or 4.0
+// worksheet numbers its formats by their order (an Excel 3.0 format record
+// holds the code alone).
 int BiffWorkbookLoader::on_format(const biff::Record &record) {
     BiffStringField field;
-    if (record.length < 2 || !biff_string_field(record.data, record.length, 2, biff8_ ? 2 : 1, biff8_, field))
+    const size_t code_at = record.number == biff::FORMAT_BIFF3 ? 0 : 2;
+    if (record.length < code_at || !biff_string_field(record.data, record.length, code_at, biff8_ ? 2 : 1, biff8_, field))
         return 0;
     field.chars = std::min(field.chars, field.wide ? kMaxFormatCode / 2 : kMaxFormatCode);
     if (styles_.number_formats.size() >= static_cast<size_t>(OZW_MAX_NUMFORMAT))
         return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03009, OZW_MAX_NUMFORMAT, "OZW_MAX_NUMFORMAT");
     NumberFormat format;
-    format.id = biff::u16(record.data);
+    format.id = old_worksheet_ ? old_formats_++ : biff::u16(record.data);
     try {
         format.code = biff_field_text(record.data, field, decoder_);
         format.format_id = ozw_classify_format_code(format.code);

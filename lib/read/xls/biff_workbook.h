@@ -56,6 +56,7 @@ private:
     int on_bof(const biff::Record &record);
     int on_boundsheet(const biff::Record &record);
     int on_xf(const biff::Record &record);
+    int on_old_xf(const biff::Record &record);
     int on_format(const biff::Record &record);
     int on_listed_name(const biff::Record &record);
 
@@ -92,6 +93,8 @@ private:
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
     CodePageDecoder decoder_{BIFF_DEFAULT_CODEPAGE};   // the 8-bit strings' code page
     bool biff8_ = true;
+    bool old_worksheet_ = false;   // an Excel 3.0 or 4.0 worksheet file
+    int old_formats_ = 0;          // the number formats it has listed so far
     // Substreams: nesting depth of BOF records, whether the globals were
     // met, how many sheet substreams began, and the sheet cells go to (-1
     // none).  The book's own positions of each sheet's BOF record let a

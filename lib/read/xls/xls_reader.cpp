@@ -38,7 +38,7 @@ int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &
     biff::Record record;
     bool first = true;
     while (reader.next(record)) {
-        if (first && record.number != biff::BOF) return kNoWorkbookStream;
+        if (first && !biff::is_bof(record.number)) return kNoWorkbookStream;
         first = false;
         if (record.number == biff::FILEPASS) {
             biff_push_message(report, 901, "");
@@ -46,7 +46,7 @@ int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &
         }
         const int rc = loader.handle(record);
         if (rc == biff::END_OF_STREAM) break;
-        if (rc == OXLS_ERR_MEMORY || rc == OZW_LIMIT_REACHED) return rc;
+        if (rc == OXLS_ERR_MEMORY || rc == OZW_LIMIT_REACHED || rc == OZW_NOT_A_BOOK) return rc;
         if (rc != 0) return OZW_FAILED;
     }
     return first ? kNoWorkbookStream : 0;
@@ -117,14 +117,14 @@ bool scan_found(const std::vector<BiffStreamSpan> &spans, const CfbEntry &entry)
 }
 
 // Whether the file begins with a BOF record: a workbook stream written
-// without a compound file around it.
+// without a compound file around it, or an Excel 3.0 or 4.0 file.
 bool is_bare_stream(const char *path) {
     zplat::File *file = zplat::file_open(path, zplat::FILE_READ);
     if (!file) return false;
     unsigned char number[2] = {};
     const size_t got = zplat::file_read(file, number, sizeof number);
     zplat::file_close(file);
-    return got == sizeof number && biff::u16(number) == biff::BOF;
+    return got == sizeof number && biff::is_bof(biff::u16(number));
 }
 
 // The whole file read as the workbook stream.
