@@ -60,9 +60,9 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
     case biff::BOUNDSHEET: return on_boundsheet(record);
     case biff::XF: return on_xf(record);
     case biff::XF_BIFF3:
-    case biff::XF_BIFF4: return on_old_xf(record);
-    case biff::FORMAT:
-    case biff::FORMAT_BIFF3: return on_format(record);
+    case biff::XF_BIFF4: return old_worksheet_ ? on_old_xf(record) : 0;
+    case biff::FORMAT: return on_format(record);
+    case biff::FORMAT_BIFF3: return old_worksheet_ ? on_format(record) : 0;
     case biff::NAME:
     case biff::SUPBOOK:
     case biff::STYLE:
@@ -194,7 +194,7 @@ int BiffWorkbookLoader::on_old_xf(const biff::Record &record) {
 int BiffWorkbookLoader::on_format(const biff::Record &record) {
     BiffStringField field;
     const size_t code_at = record.number == biff::FORMAT_BIFF3 ? 0 : 2;
-    if (record.length < code_at || !biff_string_field(record.data, record.length, code_at, biff8_ ? 2 : 1, biff8_, field))
+    if (!biff_string_field(record.data, record.length, code_at, biff8_ ? 2 : 1, biff8_, field))
         return 0;
     field.chars = std::min(field.chars, field.wide ? kMaxFormatCode / 2 : kMaxFormatCode);
     if (styles_.number_formats.size() >= static_cast<size_t>(OZW_MAX_NUMFORMAT))
