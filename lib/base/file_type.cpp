@@ -43,8 +43,9 @@ constexpr FileKind KINDS[] = {
     {13, "MS-Excel2003-AddIn", "xla", CFB_BYTES},
     // A workbook stream written without a compound file around it, as some
     // exporters do: it opens with a BIFF5 or BIFF8 BOF record.  An Excel
-    // 3.0 or 4.0 file is such a stream too.
+    // 2.x, 3.0 or 4.0 file is such a stream too.
     {11, "MS-Excel-Workbook-Stream", "xls", BIFF_BOF_BYTES},
+    {11, "MS-Excel2-Worksheet", "xls", "09 00 04 00"},
     {11, "MS-Excel3-Worksheet", "xls", "09 02 06 00"},
     {11, "MS-Excel4-Worksheet", "xls", "09 04 06 00"},
     {20, "MS-Excel2007", "xlsx", ZIP_BYTES},

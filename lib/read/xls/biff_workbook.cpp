@@ -18,6 +18,8 @@ constexpr int kDays1900To1904 = 1462;
 // The name of the one sheet of an Excel 3.0 or 4.0 worksheet file, which
 // names none.
 constexpr const char *kOldWorksheetName = "Sheet1";
+// Number formats an Excel 2.x cell can name (six bits).
+constexpr uint32_t kBiff2Formats = 64;
 
 }  // namespace
 
@@ -44,8 +46,11 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
                        ? record.number
                    : record.number == biff::CONTINUE ? previous
                                                      : -1;
+    if (biff2_ && record.number >= biff::BLANK_BIFF2 && record.number <= biff::STRING_BIFF2)
+        return on_biff2_cell(record);
     switch (record.number) {
     case biff::BOF:
+    case biff::BOF_BIFF2:
     case biff::BOF_BIFF3:
     case biff::BOF_BIFF4: return on_bof(record);
     case biff::EOF_RECORD:
@@ -97,9 +102,9 @@ int BiffWorkbookLoader::finish() {
 
 // The first BOF of a stream opens the globals; every later one at the top
 // level opens the substream of the next sheet of the list.  A BOF inside a
-// substream opens a chart embedded in it.  An Excel 3.0 or 4.0 file is one
-// worksheet, whose cells follow its BOF; an Excel 4.0 workbook, which
-// bundles its sheets otherwise, is not read.
+// substream opens a chart embedded in it.  An Excel 2.x, 3.0 or 4.0 file
+// is one worksheet, whose cells follow its BOF; an Excel 4.0 workbook,
+// which bundles its sheets otherwise, is not read.
 int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     const uint16_t version = record.length >= 2 ? biff::u16(record.data) : 0;
     const uint16_t type = record.length >= 4 ? biff::u16(record.data + 2) : 0;
@@ -110,7 +115,15 @@ int BiffWorkbookLoader::on_bof(const biff::Record &record) {
         globals_seen_ = true;
         biff8_ = false;
         old_worksheet_ = true;
+        biff2_ = record.number == biff::BOF_BIFF2;
         try {
+            // An Excel 2.x cell names its number format itself: cell format
+            // n stands for number format n.
+            for (uint32_t format = 0; biff2_ && format < kBiff2Formats; ++format) {
+                XfRecord xf;
+                xf.num_format = format;
+                styles_.xfs.push_back(xf);
+            }
             context_.sheet_names.push_back(kOldWorksheetName);
         } catch (const std::bad_alloc &) {
             return OXLS_ERR_MEMORY;

@@ -81,6 +81,7 @@ private:
     int on_formula(const biff::Record &record);
     int on_string(const biff::Record &record);
     int on_string_continued(const biff::Record &record);
+    int on_biff2_cell(const biff::Record &record);
     int take_formula_text();
     // Hands the cell started last to the sink.  0 or the sink's result.
     int flush_cell();
@@ -93,7 +94,8 @@ private:
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
     CodePageDecoder decoder_{BIFF_DEFAULT_CODEPAGE};   // the 8-bit strings' code page
     bool biff8_ = true;
-    bool old_worksheet_ = false;   // an Excel 3.0 or 4.0 worksheet file
+    bool old_worksheet_ = false;   // an Excel 2.x, 3.0 or 4.0 worksheet file
+    bool biff2_ = false;           // an Excel 2.x one
     int old_formats_ = 0;          // the number formats it has listed so far
     // Substreams: nesting depth of BOF records, whether the globals were
     // met, how many sheet substreams began, and the sheet cells go to (-1

@@ -1,6 +1,7 @@
-// Excel 3.0 and 4.0 worksheet files: one sheet, whose cells follow the
-// BOF record, with cell formats and number formats in their older layouts
-// (formats numbered by their order).  An Excel 4.0 workbook is refused.
+// Excel 2.x, 3.0 and 4.0 worksheet files: one sheet, whose cells follow
+// the BOF record, with cell formats and number formats in their older
+// layouts (formats numbered by their order; an Excel 2.x cell names its
+// number format in its attribute bytes).  An Excel 4.0 workbook is refused.
 #include "xls_test_books.h"
 #include "xlsx_test_package.h"
 
@@ -47,6 +48,24 @@ TEST(XlsOldWorksheets, CellsOfExcel3And4WorksheetsAreRead) {
         EXPECT_EQ(book.text(0, "A2"), "3") << c.what;
         EXPECT_EQ(book.text(0, "A3"), "3/25") << c.what;   // a date, as the library shows this code
     }
+}
+
+TEST(XlsOldWorksheets, CellsOfExcel2WorksheetsAreRead) {
+    // Row, column and the three attribute bytes; the second names the
+    // number format.
+    auto cell = [](uint16_t number, unsigned row, uint8_t format, const std::string &value) {
+        return record(number, le16(row) + le16(0) + std::string{0, static_cast<char>(format), 0} + value);
+    };
+    const std::string stream =
+        record(0x0009, le16(2) + le16(0x10)) + codepage(1250) + record(0x001E, code8("General")) +
+        record(0x001E, code8("0.00")) + record(0x001E, code8("yyyy/mm/dd")) + cell(0x0004, 0, 0, code8("\xa3\xf3\x64\x9f")) +
+        cell(0x0002, 1, 0, le16(7)) + cell(0x0003, 2, 2, le64(42454)) + cell(0x0005, 3, 0, std::string{1, 0}) +
+        cell(0x0006, 4, 0, le64(2.5) + std::string{0, 3, 0x1E, 2, 0}) + eof();
+    const TempFile file("excel2_worksheet.xls", stream);
+    xlsx_test::OpenBook book(file.path());
+    ASSERT_EQ(book.rc(), 0);
+    for (const auto &[name, text] : {std::pair{"A1", "Łódź"}, {"A2", "7"}, {"A3", "3/25"}, {"A4", "TRUE"}, {"A5", "2.5"}})
+        EXPECT_EQ(book.text(0, name), text) << name;
 }
 
 TEST(XlsOldWorksheets, Excel4WorkbookIsNoBookThisProgramReads) {
