@@ -24,7 +24,7 @@ public:
         if (display_.was_number()) {
             if (styles_seen_.insert(cell.style).second)
                 ozw_style_number_bytes(book.styles, book.escaped_codes(), cell.style);
-            shown_texts_.make(book.styles, book.escaped_codes(), cell.style, cell.value.number,
+            shown_texts_.make(book.styles, book.escaped_codes(), cell.style, display_.number(),
                               book.date_origin_days != 0, shown_, date_);
         }
         return 0;

@@ -93,7 +93,7 @@ int BookHits::cell(const ReadContext &book, const BookCell &cell) {
 }
 
 std::optional<MatchedText> BookHits::shown_form_matching(const ReadContext &book, const BookCell &cell) {
-    const int forms = shown_texts_.make(book.styles, book.escaped_codes(), cell.style, cell.value.number,
+    const int forms = shown_texts_.make(book.styles, book.escaped_codes(), cell.style, display_.number(),
                                         book.date_origin_days != 0, shown_, date_);
     if (forms == 0) return std::nullopt;
     if (matcher_.matches(shown_)) return MatchedText::Shown;

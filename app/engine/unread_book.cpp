@@ -3,6 +3,7 @@
 #include "file_type.h"
 #include "oxls.h"
 #include "platform/platform.h"
+#include "result_codes.h"
 
 namespace zscan {
 namespace {
@@ -35,6 +36,7 @@ NotSearched unread_book(const std::string &path, int code) {
     if (zplat::file_size(path.c_str(), &size) != 0) return system_refusal(path);
     if (size == 0) return {path, false, SkipReason::NotABook, "the file is empty"};
     if (code == OXLS_ERR_MEMORY) return {path, false, SkipReason::Damaged, "it needs more memory than there is"};
+    if (code == OZW_NOT_A_BOOK && type == FILE_TYPE_XLS) return {path, false, SkipReason::NotABook, "an Excel 4.0 workbook"};
     if (type == FILE_TYPE_XLS) {
         // A compound file: an encrypted package, an Excel 97-2003 book
         // whose stream begins with its encryption record, or neither.
@@ -47,6 +49,8 @@ NotSearched unread_book(const std::string &path, int code) {
         return {path, false, SkipReason::Damaged, "its workbook stream cannot be read"};
     }
     if (type == FILE_TYPE_ZIP) {
+        if (code == OZW_NOT_A_BOOK)
+            return {path, false, SkipReason::NotABook, "a zip without a workbook, or with parts in an encoding it does not read"};
         if (code == OXLS_ERR_UNSUPPORTED) return {path, false, SkipReason::Damaged, "a part passes the reader's size bounds"};
         return {path, false, SkipReason::Damaged, "the zip package is cut short or broken"};
     }

@@ -25,6 +25,7 @@ struct FileKind {
 
 constexpr const char *ZIP_BYTES = "50 4B 03 04";
 constexpr const char *CFB_BYTES = "D0 CF 11 E0 A1 B1 1A E1";
+constexpr const char *BIFF_BOF_BYTES = "09 08";
 
 // Walk order matters: kinds sharing leading bytes are told apart by the
 // first entry whose extension matches.
@@ -40,6 +41,13 @@ constexpr FileKind KINDS[] = {
     {11, "MS-Excel2003", "xls", CFB_BYTES},
     {12, "MS-Excel2003-Template", "xlt", CFB_BYTES},
     {13, "MS-Excel2003-AddIn", "xla", CFB_BYTES},
+    // A workbook stream written without a compound file around it, as some
+    // exporters do: it opens with a BIFF5 or BIFF8 BOF record.  An Excel
+    // 2.x, 3.0 or 4.0 file is such a stream too.
+    {11, "MS-Excel-Workbook-Stream", "xls", BIFF_BOF_BYTES},
+    {11, "MS-Excel2-Worksheet", "xls", "09 00 04 00"},
+    {11, "MS-Excel3-Worksheet", "xls", "09 02 06 00"},
+    {11, "MS-Excel4-Worksheet", "xls", "09 04 06 00"},
     {20, "MS-Excel2007", "xlsx", ZIP_BYTES},
     {21, "MS-Excel2007-BINARY", "xlsb", ZIP_BYTES},
     {25, "MS-Excel2007-Macro", "xlsm", ZIP_BYTES},

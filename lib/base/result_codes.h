@@ -16,6 +16,9 @@ constexpr int OZW_WRONG_KIND = -1;
 constexpr int OZW_BAD_DATE = -4;
 // A zip package whose writing could not be completed.
 constexpr int OZW_ZIP_INCOMPLETE = -5;
+// A package that is no book this program reads: it holds no workbook
+// part, or a part in an encoding the library does not read.
+constexpr int OZW_NOT_A_BOOK = -6;
 // A limit of the library was reached; the book's message names it.
 constexpr int OZW_LIMIT_REACHED = -9;
 // The system refused to move in a file.

@@ -81,7 +81,8 @@ int read_excel2007(XLS_BOOK *book, const OpenRequest &request, const std::string
             return ozw_set_code(book, OXLS_OK);
         case OXLS_ERR_OPEN:
         case OXLS_ERR_PROBE: return fail_and_release(book, OXLS_ERR_OPEN, OXLS_03101, path);
-        case OXLS_ERR_UNSUPPORTED: return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
+        case OXLS_ERR_UNSUPPORTED:
+        case OZW_NOT_A_BOOK: return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
         case OXLS_ERR_MEMORY:
             release_everything(book);
             return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
@@ -115,6 +116,7 @@ int read_excel2003(XLS_BOOK *book, const OpenRequest &request, const std::string
         // the message list, and the error code stays 0.
         case OXLS_ERR_UNSUPPORTED:
         case XLS_ENCRYPTED_LATER: return OXLS_ERR_XLS_UNREADABLE;
+        case OZW_NOT_A_BOOK: return ozw_set_error(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path_for_message(path).c_str());
         default: return ozw_set_error(book, OXLS_ERR_FAILED, OXLS_03110);
     }
 }
@@ -139,6 +141,8 @@ int list_sheets(XLS_BOOK *book, const std::string &path) {
     int rc = ozw_list_excel2007(book, path.c_str());
     if (rc == 0) return ozw_set_code(book, OXLS_OK);
     if (rc == OXLS_ERR_MEMORY) return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
+    if (rc == OXLS_ERR_UNSUPPORTED || rc == OZW_NOT_A_BOOK)
+        return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
     return internal_error(book, "ozw_list_excel2007", rc);
 }
 

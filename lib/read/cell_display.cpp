@@ -29,7 +29,13 @@ std::string_view CellDisplay::text(const ReadContext &book, const BookCell &cell
     StoredValue stored;
     if (ozw_cell_stored_value(stored, value, kind, book.date_origin_days) != 0) return {};
     if (stored.type() == XLS_CELL_TEXT) return shown(stored.text());
-    number_ = value.kind == CellValue::NUMBER && ozw_is_number_type(stored.type());
+    if (value.kind == CellValue::NUMBER) {
+        number_ = ozw_is_number_type(stored.type());
+        value_ = value.number;
+    } else if (const std::optional<IsoDate> date = ozw_iso_date(value.text)) {
+        number_ = true;
+        value_ = date->serial - book.date_origin_days;
+    }
     made_ = ozw_value_display_text(book.styles, true, ozw_cell_view(stored, cell.style));
     return made_;
 }

@@ -18,12 +18,16 @@ public:
     // text or shared string, or the text of its number or date made into a
     // buffer kept here.
     std::string_view text(const ReadContext &book, const BookCell &cell);
-    // Whether the last text was that of a number read as a number, which
-    // has a shown text and date form too.
+    // Whether the last text was that of a number read as a number, or of
+    // a package's ISO date, which have a shown text and date form too.
     bool was_number() const { return number_; }
+    // That number as the cell's style formats it: counted from the book's
+    // own date origin, an ISO date as the serial it stands for.
+    double number() const { return value_; }
 
 private:
     StyleKinds kinds_;
     std::string made_;
     bool number_ = false;
+    double value_ = 0;
 };

@@ -100,30 +100,36 @@ int written_number_value(StoredValue &stored, const CellValue &value, int kind, 
     return 0;
 }
 
-// "2016-03-25", "2016-03-25T14:05:09" (fractions of seconds and a zone
-// letter allowed): a date, or a date and time when a time is given; any
-// other text stays text.
+// An ISO date as a date or time; any other text stays text.
 void iso_date_value(StoredValue &stored, std::string_view text) {
-    const std::string copy(text);
-    DateParts parts;
-    int used = 0;
-    if (std::sscanf(copy.c_str(), "%4d-%2d-%2d%n", &parts.year, &parts.month, &parts.day, &used) != 3) {
-        ozw_text_value(stored, text);
-        return;
-    }
-    double seconds = 0;
-    int rc;
-    if (copy[static_cast<size_t>(used)] == 'T' &&
-        std::sscanf(copy.c_str() + used + 1, "%2d:%2d:%lf", &parts.hour, &parts.minute, &seconds) >= 2) {
-        parts.second = static_cast<int>(seconds);
-        rc = ozw_date_time_value(stored, XLS_CELL_DATE_TIME, parts);
-    } else {
-        rc = ozw_date_value(stored, parts);
-    }
-    if (rc != 0) ozw_text_value(stored, text);
+    const std::optional<IsoDate> date = ozw_iso_date(text);
+    if (!date || ozw_number_value(stored, date->kind, date->serial) != 0) ozw_text_value(stored, text);
 }
 
 }  // namespace
+
+std::optional<IsoDate> ozw_iso_date(std::string_view text) {
+    const std::string copy(text);
+    int year = 0, month = 0, day = 0, used = 0;
+    const char *time = copy.c_str();
+    const bool dated = std::sscanf(copy.c_str(), "%4d-%2d-%2d%n", &year, &month, &day, &used) == 3;
+    if (dated) {
+        time = copy[static_cast<size_t>(used)] == 'T' ? copy.c_str() + used + 1 : nullptr;
+    }
+    int hour = 0, minute = 0;
+    double seconds = 0;
+    const bool timed = time && std::sscanf(time, "%2d:%2d:%lf", &hour, &minute, &seconds) >= 2;
+    if (!dated && !timed) return std::nullopt;
+    // The days before 1900-01-01 that the 1900 system counts as day 0.
+    const bool day_zero = dated && year == 1899 && month == 12 && (day == 30 || day == 31);
+    const bool time_only = !dated || day_zero;
+    const std::optional<double> serial =
+        time_only ? ozw_date_to_serial(0, 0, 0, hour, minute, static_cast<int>(seconds))
+                  : ozw_date_to_serial(year, month, day, hour, minute, static_cast<int>(seconds));
+    if (!serial) return std::nullopt;
+    const int kind = time_only ? XLS_CELL_TIME_HMS : timed ? XLS_CELL_DATE_TIME : XLS_CELL_DATE;
+    return IsoDate{*serial, kind};
+}
 
 int ozw_cell_stored_value(StoredValue &stored, const CellValue &value, int kind, int date_origin_days) {
     switch (value.kind) {

@@ -7,6 +7,8 @@
 #include "value_store.h"
 
 #include <cstdint>
+#include <optional>
+#include <string_view>
 #include <vector>
 
 // The record's value of `value` in a style of number kind `kind`
@@ -18,6 +20,16 @@
 // number, or a date that does not convert, stays the text it is written
 // as.  Texts are viewed, not copied.  0, or -2 when memory runs out.
 int ozw_cell_stored_value(StoredValue &stored, const CellValue &value, int kind, int date_origin_days);
+
+// A package's ISO 8601 date or time as the date cell it stands for.
+struct IsoDate {
+    double serial = 0;   // in the 1900 date system
+    int kind = 0;        // XLS_CELL_DATE, XLS_CELL_DATE_TIME or XLS_CELL_TIME_HMS
+};
+// "2016-03-25", "2016-03-25T14:05:09" (fractions of seconds and a zone
+// letter allowed), or a time alone ("14:05:09", or on the days 1899-12-30
+// and 1899-12-31 that stand for no date); nothing for any other text.
+std::optional<IsoDate> ozw_iso_date(std::string_view text);
 
 // Puts the cell's value into `record`, which is empty with its style set:
 // the value as above, the formula kept with any value (a formula without a

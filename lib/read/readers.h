@@ -12,8 +12,10 @@
 
 // Excel 2007 package reader: extracts the package at `path` (a disk file, or
 // a memory file with READ_MEMORY) and fills the book's tables.
-// 0; -101/-102 the package cannot be opened; -4 not a readable package;
-// -2 out of memory; other negative codes for other failures.
+// 0; -101/-102 the package cannot be opened; -4 not a readable package (a
+// part past the extraction bounds); OZW_NOT_A_BOOK no workbook part, or a
+// part in an encoding the library does not read; -2 out of memory; other
+// negative codes for other failures.
 int ozw_read_excel2007(XLS_BOOK *book, const char *path);
 // Reads only the sheet names of the package (MODE=LIST).
 int ozw_list_excel2007(XLS_BOOK *book, const char *path);

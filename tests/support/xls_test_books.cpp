@@ -10,6 +10,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 
 #include <unistd.h>
 
@@ -284,9 +285,15 @@ bool is_xls_name(const std::string &name) {
     return ending == ".xls";
 }
 
+bool is_compound_file(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    char signature[8] = {};
+    return in.read(signature, sizeof signature) && std::string(signature, sizeof signature) == "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+}
+
 int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction) {
     std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
-    if (is_xls_name(path)) {
+    if (is_xls_name(path) && is_compound_file(path)) {
         const int copied = cfb_extract_workbook(path.c_str(), kStreamFile);
         if (extraction) *extraction = copied;
         if (copied != 0) return kNotExtracted;

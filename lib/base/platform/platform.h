@@ -135,6 +135,28 @@ std::string debug_log_path();
 bool to_utf16(int codepage, std::string_view text, std::u16string &out);
 bool from_utf16(int codepage, std::u16string_view text, std::string &out);
 
+// Text of one Windows code page (1250, 936, 10029, ...) turned into UTF-8
+// for one owner at a time, a book's reader: on POSIX it holds an iconv
+// handle of its own, so that books read on several threads share none.
+class CodePageConverter {
+public:
+    explicit CodePageConverter(int codepage);
+    ~CodePageConverter();
+    CodePageConverter(const CodePageConverter &) = delete;
+    CodePageConverter &operator=(const CodePageConverter &) = delete;
+
+    // Whether the system converts this code page.
+    bool ok() const;
+    // Appends the UTF-8 of `text`; bytes that make no character of the
+    // code page become U+FFFD (U+30FB in code page 932, as Windows has
+    // it).  False when memory runs out.
+    bool append_utf8(std::string_view text, std::string &out);
+
+private:
+    int codepage_;
+    void *handle_ = nullptr;   // the iconv descriptor on POSIX
+};
+
 // ---- user interaction ----------------------------------------------------
 enum MessageStyle { MB_STYLE_OK = 0, MB_STYLE_YESNO = 4, MB_STYLE_ERROR = 16,
                     MB_STYLE_QUESTION = 32, MB_STYLE_WARNING = 48, MB_STYLE_INFO = 64 };

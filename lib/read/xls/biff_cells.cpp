@@ -134,7 +134,7 @@ int BiffWorkbookLoader::on_label(const biff::Record &record) {
     if (!in_worksheet() || !biff_string_field(record.data, record.length, kCellHeader, 2, biff8_, field)) return 0;
     const unsigned char *d = record.data;
     if (int rc = cell_at(labels, biff::u16(d), biff::u16(d + 2), 0, 0)) return rc;
-    text_ = biff_field_text(d, field, codepage_);
+    text_ = biff_field_text(d, field, decoder_);
     return take_text(text_);
 }
 
@@ -191,7 +191,7 @@ int BiffWorkbookLoader::on_string(const biff::Record &record) {
         return 0;
     string_pending_ = false;
     string_chars_left_ = biff::u16(record.data) - field.chars;
-    string_text_ = biff_field_text(record.data, field, codepage_);
+    string_text_ = biff_field_text(record.data, field, decoder_);
     return take_formula_text();
 }
 
@@ -202,7 +202,7 @@ int BiffWorkbookLoader::on_string_continued(const biff::Record &record) {
     field.offset = 1;
     field.chars = std::min<size_t>(string_chars_left_, (record.length - 1u) / (field.wide ? 2u : 1u));
     string_chars_left_ -= field.chars;
-    string_text_ += biff_field_text(record.data, field, codepage_);
+    string_text_ += biff_field_text(record.data, field, decoder_);
     return take_formula_text();
 }
 

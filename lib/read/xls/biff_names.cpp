@@ -65,5 +65,5 @@ int BiffWorkbookLoader::on_listed_name(const biff::Record &record) {
         field.chars = std::min(field.chars, (length - field.offset) / (field.wide ? 2 : 1));
         break;
     }
-    return sink_.listed_name(context_, prefix + biff_field_text(d, field, codepage_));
+    return sink_.listed_name(context_, prefix + biff_field_text(d, field, decoder_));
 }

@@ -39,12 +39,34 @@ constexpr uint16_t FORMAT = 0x041E;
 constexpr uint16_t FORMULA_BIFF3 = 0x0206;
 constexpr uint16_t FORMULA_BIFF4 = 0x0406;
 constexpr uint16_t BOF = 0x0809;
+// The cell records of Excel 2.x worksheets, whose cells carry their number
+// format in three attribute bytes instead of a cell-format index.
+constexpr uint16_t BLANK_BIFF2 = 0x0001;
+constexpr uint16_t INTEGER_BIFF2 = 0x0002;
+constexpr uint16_t NUMBER_BIFF2 = 0x0003;
+constexpr uint16_t LABEL_BIFF2 = 0x0004;
+constexpr uint16_t BOOLERR_BIFF2 = 0x0005;
+constexpr uint16_t FORMULA_BIFF2 = 0x0006;
+constexpr uint16_t STRING_BIFF2 = 0x0007;
+// The records of Excel 3.0 and 4.0 worksheets that differ from later ones:
+// their BOF, their cell formats, and the Excel 3.0 number format, which
+// holds the code alone.
+constexpr uint16_t BOF_BIFF2 = 0x0009;
+constexpr uint16_t BOF_BIFF3 = 0x0209;
+constexpr uint16_t BOF_BIFF4 = 0x0409;
+constexpr uint16_t XF_BIFF3 = 0x0243;
+constexpr uint16_t XF_BIFF4 = 0x0443;
+constexpr uint16_t FORMAT_BIFF3 = 0x001E;
 constexpr uint16_t NAMECMT = 0x0894;
 
 // Substream types of a BOF record.
 constexpr uint16_t BOF_GLOBALS = 0x0005;
 constexpr uint16_t BOF_WORKSHEET = 0x0010;
 constexpr uint16_t BOF_CHART = 0x0020;
+
+inline bool is_bof(uint16_t number) {
+    return number == BOF || number == BOF_BIFF2 || number == BOF_BIFF3 || number == BOF_BIFF4;
+}
 
 // BOF versions from this one on use the Excel 97-2003 (BIFF8) layouts;
 // earlier ones (Excel 5.0/95) keep byte strings in the book's code page.

@@ -1,5 +1,6 @@
 #include "xls/biff_sheet_notes.h"
 
+#include "utf16_text.h"
 #include "xls/biff_text.h"
 
 #include <algorithm>
@@ -44,7 +45,7 @@ std::string shape_name(const unsigned char *data, size_t end, size_t at, size_t 
         for (size_t u = 0; u < units; ++u)
             if (biff::u16(data + tail + u * 2) == 0) units = u;
         std::string name;
-        biff_append_utf16le(name, data + tail, units);
+        append_utf16_as_utf8(name, data + tail, units);
         return name;
     }
     return {};
@@ -130,10 +131,11 @@ int BiffSheetNotes::on_continue(const biff::Record &record) {
     if (chars_left_ == 0 || record.length < 1) return 0;
     const bool wide = record.data[0] & 1;
     const size_t chars = std::min<size_t>(chars_left_, (record.length - 1u) / (wide ? 2u : 1u));
+    // 8-bit characters are UTF-16 with the high bytes left out.
     if (wide) {
-        biff_append_utf16le(text_, record.data + 1, chars);
-    } else {
-        text_ += biff_decode_8bit(BIFF_CODEPAGE_UTF16, record.data + 1, chars);
+        append_utf16_as_utf8(text_, record.data + 1, chars);
+    } else if (!latin1_.append(std::string_view(reinterpret_cast<const char *>(record.data + 1), chars), text_)) {
+        return OXLS_ERR_MEMORY;
     }
     chars_left_ -= chars;
     return chars_left_ == 0 || chars == 0 ? text_complete() : 0;

@@ -9,6 +9,7 @@
 
 #include "book_sink.h"
 #include "cell_name.h"
+#include "code_page_decoder.h"
 #include "xls/biff_records.h"
 
 #include <cstdint>
@@ -56,6 +57,7 @@ private:
     uint16_t object_id_ = 0;
     size_t chars_left_ = 0;      // characters the TXO's CONTINUE records still owe
     std::string text_;
+    CodePageDecoder latin1_{CODE_PAGE_LATIN1};
     // The texts of the notes' objects, by object id, until their NOTE
     // records name their cells.
     std::vector<std::pair<uint16_t, std::string>> note_texts_;

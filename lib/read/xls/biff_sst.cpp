@@ -11,6 +11,7 @@
 
 #include "messages.h"
 #include "result_codes.h"
+#include "utf16_text.h"
 #include "xls/biff_records.h"
 #include "xls/biff_text.h"
 
@@ -126,7 +127,7 @@ int BiffSstCollector::parse_strings(SharedStrings &strings, XLS_BOOK *report) {
             left -= take;
         }
         text.clear();
-        biff_append_utf16le(text, units.data(), units.size() / 2);
+        append_utf16_as_utf8(text, units.data(), units.size() / 2);
         if (strings.add(text) != 0) return OXLS_ERR_MEMORY;
         if (!complete) return 0;
         // Rich-text runs and extension data carry nothing the reader keeps.

@@ -3,22 +3,20 @@
 // fields of records.
 #pragma once
 
+#include "code_page_decoder.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 // Code page of a book without a CODEPAGE record.
 constexpr int BIFF_DEFAULT_CODEPAGE = 932;
-// Code page that marks a book's 8-bit strings as UTF-16 with the high
-// bytes left out (ISO 8859-1).
-constexpr int BIFF_CODEPAGE_UTF16 = 1200;
 
-// UTF-8 of `units` UTF-16LE code units; an unpaired surrogate becomes U+FFFD.
-void biff_append_utf16le(std::string &out, const unsigned char *data, size_t units);
-// UTF-8 of 8-bit text in a code page: 932 (Shift-JIS), 1252 and its BIFF
-// alias 32769, 10000 and its alias 32768 (Mac Roman), 65001 (UTF-8); any
-// other code page, 1200 included, takes each byte as its own code point.
-std::string biff_decode_8bit(int codepage, const unsigned char *data, size_t length);
+// The code page a CODEPAGE record's value names, as a Windows code page
+// number: 1200 (8-bit strings are UTF-16 with the high bytes left out)
+// is ISO 8859-1, and the BIFF aliases 32768 (Mac Roman), 32769
+// (Windows-1252) and 367 (ASCII) are the code pages they stand for.
+int biff_code_page(uint16_t record_value);
 
 // A string field of a record: `chars` characters, 16-bit when `wide`.
 struct BiffStringField {
@@ -34,5 +32,5 @@ struct BiffStringField {
 bool biff_string_field(const unsigned char *data, size_t length, size_t offset, int count_bytes,
                        bool has_flags, BiffStringField &field);
 // UTF-8 of a string field: 16-bit characters as UTF-16LE, 8-bit ones in
-// the code page.
-std::string biff_field_text(const unsigned char *data, const BiffStringField &field, int codepage);
+// the decoder's code page.  Throws std::bad_alloc when memory runs out.
+std::string biff_field_text(const unsigned char *data, const BiffStringField &field, CodePageDecoder &decoder);

@@ -15,6 +15,11 @@ namespace {
 constexpr size_t kMaxFormatCode = 4000;   // bytes of a format code kept
 constexpr unsigned char kStyleFormatBit = 0x04;
 constexpr int kDays1900To1904 = 1462;
+// The name of the one sheet of an Excel 3.0 or 4.0 worksheet file, which
+// names none.
+constexpr const char *kOldWorksheetName = "Sheet1";
+// Number formats an Excel 2.x cell can name (six bits).
+constexpr uint32_t kBiff2Formats = 64;
 
 }  // namespace
 
@@ -42,21 +47,29 @@ int BiffWorkbookLoader::handle(const biff::Record &record) {
                        ? record.number
                    : record.number == biff::CONTINUE ? previous
                                                      : -1;
+    if (biff2_ && record.number >= biff::BLANK_BIFF2 && record.number <= biff::STRING_BIFF2)
+        return on_biff2_cell(record);
     switch (record.number) {
-    case biff::BOF: return on_bof(record);
+    case biff::BOF:
+    case biff::BOF_BIFF2:
+    case biff::BOF_BIFF3:
+    case biff::BOF_BIFF4: return on_bof(record);
     case biff::EOF_RECORD:
         if (wants_notes_ && depth_ > 0) notes_.end_substream(depth_);
         if (depth_ > 0 && --depth_ == 0) current_sheet_ = -1;
         return flush_cell();
     case biff::CODEPAGE:
-        if (record.length >= 2) codepage_ = biff::u16(record.data);
+        if (record.length >= 2) decoder_.set_code_page(biff_code_page(biff::u16(record.data)));
         return 0;
     case biff::DATEMODE:
         context_.date_origin_days = record.length >= 2 && biff::u16(record.data) != 0 ? kDays1900To1904 : 0;
         return 0;
     case biff::BOUNDSHEET: return on_boundsheet(record);
     case biff::XF: return on_xf(record);
+    case biff::XF_BIFF3:
+    case biff::XF_BIFF4: return old_worksheet_ ? on_old_xf(record) : 0;
     case biff::FORMAT: return on_format(record);
+    case biff::FORMAT_BIFF3: return old_worksheet_ ? on_format(record) : 0;
     case biff::NAME:
     case biff::SUPBOOK:
     case biff::STYLE:
@@ -102,13 +115,37 @@ int BiffWorkbookLoader::finish() {
 
 // The first BOF of a stream opens the globals; every later one at the top
 // level opens the substream of the next sheet of the list.  A BOF inside a
-// substream opens a chart embedded in it.
+// substream opens a chart embedded in it.  An Excel 2.x, 3.0 or 4.0 file
+// is one worksheet, whose cells follow its BOF; an Excel 4.0 workbook,
+// which bundles its sheets otherwise, is not read.
 int BiffWorkbookLoader::on_bof(const biff::Record &record) {
     const uint16_t version = record.length >= 2 ? biff::u16(record.data) : 0;
     const uint16_t type = record.length >= 4 ? biff::u16(record.data + 2) : 0;
     if (depth_++ > 0) {
         if (wants_notes_) notes_.begin_substream(current_sheet_, depth_, false);
         return 0;
+    }
+    if (record.number != biff::BOF) {
+        if (globals_seen_) return 0;
+        if (type != biff::BOF_WORKSHEET) return OZW_NOT_A_BOOK;
+        globals_seen_ = true;
+        biff8_ = false;
+        old_worksheet_ = true;
+        biff2_ = record.number == biff::BOF_BIFF2;
+        try {
+            // An Excel 2.x cell names its number format itself: cell format
+            // n stands for number format n.
+            for (uint32_t format = 0; biff2_ && format < kBiff2Formats; ++format) {
+                XfRecord xf;
+                xf.num_format = format;
+                styles_.xfs.push_back(xf);
+            }
+            context_.sheet_names.push_back(kOldWorksheetName);
+        } catch (const std::bad_alloc &) {
+            return OXLS_ERR_MEMORY;
+        }
+        current_sheet_ = 0;
+        return sink_.begin_sheet(context_, current_sheet_, 0);
     }
     if (!globals_seen_) {
         globals_seen_ = true;
@@ -143,7 +180,7 @@ int BiffWorkbookLoader::on_boundsheet(const biff::Record &record) {
         field.offset = 7;
         field.chars = std::min<size_t>(field.chars, record.length - 7u);
     }
-    std::string name = biff_field_text(d, field, codepage_);
+    std::string name = biff_field_text(d, field, decoder_);
     if (name.size() > XLS_SHEET_LEN) name.clear();
     try {
         sheet_positions_.push_back(biff::u32(d));
@@ -169,18 +206,36 @@ int BiffWorkbookLoader::on_xf(const biff::Record &record) {
     return 0;
 }
 
-// A number format of the book: its number and code.
+// The cell format of an Excel 3.0 or 4.0 worksheet: one byte each for its
+// font and its number format's place in the worksheet's format list.
+int BiffWorkbookLoader::on_old_xf(const biff::Record &record) {
+    if (record.length < 3) return 0;
+    XfRecord xf;
+    xf.font = record.data[0];
+    xf.num_format = (record.data[2] & kStyleFormatBit) ? BIFF_STYLE_FORMAT : record.data[1];
+    try {
+        styles_.xfs.push_back(xf);
+    } catch (const std::bad_alloc &) {
+        return OXLS_ERR_MEMORY;
+    }
+    return 0;
+}
+
+// A number format of the book: its number and code.  An Excel 3.0 or 4.0
+// worksheet numbers its formats by their order (an Excel 3.0 format record
+// holds the code alone).
 int BiffWorkbookLoader::on_format(const biff::Record &record) {
     BiffStringField field;
-    if (record.length < 2 || !biff_string_field(record.data, record.length, 2, biff8_ ? 2 : 1, biff8_, field))
+    const size_t code_at = record.number == biff::FORMAT_BIFF3 ? 0 : 2;
+    if (!biff_string_field(record.data, record.length, code_at, biff8_ ? 2 : 1, biff8_, field))
         return 0;
     field.chars = std::min(field.chars, field.wide ? kMaxFormatCode / 2 : kMaxFormatCode);
     if (styles_.number_formats.size() >= static_cast<size_t>(OZW_MAX_NUMFORMAT))
         return ozw_set_error(report_, OZW_LIMIT_REACHED, OXLS_03009, OZW_MAX_NUMFORMAT, "OZW_MAX_NUMFORMAT");
     NumberFormat format;
-    format.id = biff::u16(record.data);
+    format.id = old_worksheet_ ? old_formats_++ : biff::u16(record.data);
     try {
-        format.code = biff_field_text(record.data, field, codepage_);
+        format.code = biff_field_text(record.data, field, decoder_);
         format.format_id = ozw_classify_format_code(format.code);
         styles_.number_formats.push_back(std::move(format));
     } catch (const std::bad_alloc &) {

@@ -58,6 +58,7 @@ private:
     int on_bof(const biff::Record &record);
     int on_boundsheet(const biff::Record &record);
     int on_xf(const biff::Record &record);
+    int on_old_xf(const biff::Record &record);
     int on_format(const biff::Record &record);
     int on_listed_name(const biff::Record &record);
     // The records of texts outside the cells.
@@ -84,6 +85,7 @@ private:
     int on_formula(const biff::Record &record);
     int on_string(const biff::Record &record);
     int on_string_continued(const biff::Record &record);
+    int on_biff2_cell(const biff::Record &record);
     int take_formula_text();
     // Hands the cell started last to the sink.  0 or the sink's result.
     int flush_cell();
@@ -97,8 +99,11 @@ private:
     const bool wants_notes_;
     BiffSheetNotes notes_;
     int last_record_ = -1;          // SST or TXO while CONTINUE records may extend it
-    int codepage_ = BIFF_DEFAULT_CODEPAGE;
+    CodePageDecoder decoder_{BIFF_DEFAULT_CODEPAGE};   // the 8-bit strings' code page
     bool biff8_ = true;
+    bool old_worksheet_ = false;   // an Excel 2.x, 3.0 or 4.0 worksheet file
+    bool biff2_ = false;           // an Excel 2.x one
+    int old_formats_ = 0;          // the number formats it has listed so far
     // Substreams: nesting depth of BOF records, whether the globals were
     // met, how many sheet substreams began, and the sheet cells go to (-1
     // none).  The book's own positions of each sheet's BOF record let a

@@ -37,7 +37,7 @@ int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &
     biff::Record record;
     bool first = true;
     while (reader.next(record)) {
-        if (first && record.number != biff::BOF) return kNoWorkbookStream;
+        if (first && !biff::is_bof(record.number)) return kNoWorkbookStream;
         first = false;
         if (record.number == biff::FILEPASS) {
             biff_push_message(report, 901, "");
@@ -45,7 +45,7 @@ int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &
         }
         const int rc = loader.handle(record);
         if (rc == biff::END_OF_STREAM) break;
-        if (rc == OXLS_ERR_MEMORY || rc == OZW_LIMIT_REACHED) return rc;
+        if (rc == OXLS_ERR_MEMORY || rc == OZW_LIMIT_REACHED || rc == OZW_NOT_A_BOOK) return rc;
         if (rc != 0) return OZW_FAILED;
     }
     return first ? kNoWorkbookStream : 0;
@@ -113,16 +113,40 @@ bool scan_found(const std::vector<BiffStreamSpan> &spans, const CfbEntry &entry)
                        [&](const BiffStreamSpan &span) { return span.offset == offset && span.size == entry.size; });
 }
 
+// Whether the file begins with a BOF record: a workbook stream written
+// without a compound file around it, or an Excel 3.0 or 4.0 file.
+bool is_bare_stream(ByteSource &source) {
+    unsigned char number[2] = {};
+    return source.read_exactly(0, number, sizeof number) && biff::is_bof(biff::u16(number));
+}
+
+// The whole file read as the workbook stream.
+int read_bare_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, ByteSource &source) {
+    uint64_t offset = 0;
+    BiffRecordReader reader(
+        [&source, &offset](unsigned char *buffer, size_t count) {
+            const size_t got = source.read_at(offset, buffer, count);
+            offset += got;
+            return got;
+        },
+        source.size(), 0, false);
+    const int rc = read_stream(report, loader, reader);
+    return rc == kNoWorkbookStream ? OZW_FAILED : rc;
+}
+
 // Without TEMP_WORKBOOK_PATH: the direct scan, unless the file is a compound
 // file whose workbook stream the scan would read wrongly or not find (a
 // fragmented stream, one in small blocks, a "Book" or "WORKBOOK" stream, an
 // entry the scan does not recognise, sectors of another size).  Such a
 // stream is read through the compound-file reader, giving the cells the
-// search application reads.  A file that is no readable compound file keeps
-// the scan and its messages.
+// search application reads.  A file that begins with a BOF record is the
+// workbook stream itself.  Any other file that is no readable compound file
+// keeps the scan and its messages.
 int read_book_file(XLS_BOOK *report, BiffWorkbookLoader &loader, ByteSource &source, uint64_t file_sectors) {
     CfbStorage storage(source);
-    const CfbEntry *entry = storage.open() ? cfb_workbook_entry(storage) : nullptr;
+    const bool compound = storage.open();
+    if (!compound && is_bare_stream(source)) return read_bare_stream(report, loader, source);
+    const CfbEntry *entry = compound ? cfb_workbook_entry(storage) : nullptr;
     if (!entry) return read_scanned_streams(report, loader, source, file_sectors);
     CfbStream stream(storage, *entry);
     if (scan_can_read(storage, stream)) {

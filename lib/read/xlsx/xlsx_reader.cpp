@@ -21,6 +21,7 @@
 #include "platform/platform.h"
 #include "result_codes.h"
 #include "xlsx/xlsx_layout.h"
+#include "xlsx/xlsx_part_encoding.h"
 #include "xlsx/xlsx_parts.h"
 #include "work_area.h"
 #include "zip_extract.h"
@@ -161,11 +162,18 @@ public:
     // The name the part is read as: its usual name when it stands somewhere
     // else in the package, else its own.
     std::string_view name(size_t i) const { return usual_[i].empty() ? part_name(i) : std::string_view(usual_[i]); }
-    int read(size_t i, std::string_view &text) { return source_.read(i, text); }
+    // The part's text in UTF-8, whatever encoding it is written in; a part
+    // in UTF-16 is decoded into a buffer that every such part reuses.
+    int read(size_t i, std::string_view &text) {
+        std::string_view raw;
+        if (int rc = source_.read(i, raw)) return rc;
+        return xlsx_part_utf8(raw, decoded_, text);
+    }
     void release(size_t i) { source_.release(i); }
 
 private:
     PartSource &source_;
+    std::string decoded_;
     std::vector<std::string> usual_;
     std::vector<size_t> order_;
     std::unordered_map<std::string_view, size_t> index_;   // own name -> part
@@ -180,13 +188,12 @@ public:
         : state_{context, sink, report, {}}, parts_(parts) {}
 
     int run() {
-        size_t workbook = PackageParts::npos;
-        for (size_t i = 0; i < parts_.count() && workbook == PackageParts::npos; ++i)
-            if (parts_.name(i) == kWorkbook) workbook = i;
-        if (workbook != PackageParts::npos) {
-            if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
-                return rc;
-        }
+        const size_t workbook = workbook_part();
+        // A zip without a workbook part (an empty package some exporters
+        // leave) is no book, not a book without sheets.
+        if (workbook == PackageParts::npos) return OZW_NOT_A_BOOK;
+        if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
+            return rc;
         if (int rc = match_sheets(workbook)) return rc;
         for (size_t k = 0; k < parts_.count(); ++k) {
             size_t i = parts_.sorted(k);
@@ -217,15 +224,20 @@ public:
 
     // The sheet names alone, for the record of a book opened to list them.
     int list_sheets() {
-        for (size_t i = 0; i < parts_.count(); ++i) {
-            if (parts_.name(i) != kWorkbook) continue;
-            if (int rc = parse(i, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); })) return rc;
-            break;
-        }
+        const size_t workbook = workbook_part();
+        if (workbook == PackageParts::npos) return OZW_NOT_A_BOOK;
+        if (int rc = parse(workbook, [&](std::string_view text) { return xlsx_parse_workbook(state_, text); }))
+            return rc;
         return state_.sink.finish(state_.context);
     }
 
 private:
+    size_t workbook_part() const {
+        for (size_t i = 0; i < parts_.count(); ++i)
+            if (parts_.name(i) == kWorkbook) return i;
+        return PackageParts::npos;
+    }
+
     template <typename Parser>
     int parse(size_t i, Parser parser) {
         std::string_view text;
@@ -237,8 +249,7 @@ private:
     // the part whose cells fill it (worksheet_).
     int match_sheets(size_t workbook) {
         std::vector<XlsxRelationship> relationships;
-        if (workbook == PackageParts::npos ||
-            !xlsx_relationships(parts_.part_name(workbook), parts_.reader(), relationships))
+        if (!xlsx_relationships(parts_.part_name(workbook), parts_.reader(), relationships))
             return match_by_position();
         std::unordered_map<std::string_view, const XlsxRelationship *> by_id;
         for (const XlsxRelationship &rel : relationships)

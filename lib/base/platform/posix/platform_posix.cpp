@@ -351,18 +351,18 @@ size_t skip_invalid(bool to_unicode, int codepage, const char *in, size_t left, 
     return left >= 2 ? 2 : left;
 }
 
-// Runs `text` through the converter into `out`, replacing what cannot be
-// converted.  False when the converter is missing or memory runs out.
-bool convert(bool to_unicode, int codepage, const char *text, size_t length, std::string &out) {
-    out.clear();
-    if (!iconv_name(codepage)) return false;
-    iconv_t cd = converter(to_unicode, codepage);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+// Runs `text` through `cd`, appending to `out`; a sequence the converter
+// cannot take is replaced as `skip` says (the bytes to pass over, and the
+// text to put in their place).  False when memory runs out or the
+// converter fails otherwise.
+template <typename Skip>
+bool run_iconv(iconv_t cd, const char *text, size_t length, std::string &out, Skip skip) {
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
     try {
-        out.resize(length * 2 + 16);
+        size_t used = out.size();
+        out.resize(used + length * 2 + 16);
         char *in = const_cast<char *>(text);
         size_t in_left = length;
-        size_t used = 0;
         std::string replacement;
         while (in_left > 0) {
             char *dst = out.data() + used;
@@ -373,15 +373,16 @@ bool convert(bool to_unicode, int codepage, const char *text, size_t length, std
             if (errno == E2BIG) {
                 out.resize(out.size() * 2);
             } else if (errno == EILSEQ || errno == EINVAL) {
-                size_t skip = skip_invalid(to_unicode, codepage, in, in_left, replacement);
-                in += skip;
-                in_left -= skip;
+                size_t passed = skip(in, in_left, replacement);
+                in += passed;
+                in_left -= passed;
                 out.resize(used);
                 out += replacement;
                 used = out.size();
                 out.resize(used + in_left * 2 + 16);
                 iconv(cd, nullptr, nullptr, nullptr, nullptr);
             } else {
+                out.resize(used);
                 return false;
             }
         }
@@ -390,6 +391,44 @@ bool convert(bool to_unicode, int codepage, const char *text, size_t length, std
         return false;
     }
     return true;
+}
+
+// Runs `text` through the thread's converter into `out`, replacing what
+// cannot be converted.  False when the converter is missing or memory runs
+// out.
+bool convert(bool to_unicode, int codepage, const char *text, size_t length, std::string &out) {
+    out.clear();
+    if (!iconv_name(codepage)) return false;
+    iconv_t cd = converter(to_unicode, codepage);
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    return run_iconv(cd, text, length, out, [&](const char *in, size_t left, std::string &replacement) {
+        return skip_invalid(to_unicode, codepage, in, left, replacement);
+    });
+}
+
+// The iconv name of a Windows code page: the Mac code pages and a few
+// others by name, the rest as "CP<number>" (CP1250, CP936, CP949, CP950,
+// CP437, ...), which iconv knows for those it has.
+std::string page_iconv_name(int codepage) {
+    switch (codepage) {
+        case 1361: return "JOHAB";
+        case 10000: return "MACINTOSH";
+        case 10001: return "SHIFT_JIS";
+        case 10002: return "BIG5";
+        case 10003: return "EUC-KR";
+        case 10007: return "MAC-CYRILLIC";
+        case 10008: return "GB2312";
+        case 10017: return "MAC-UK";
+        case 10029: return "MAC-CENTRALEUROPE";
+        case 10079: return "MAC-IS";
+        case 20127: return "ASCII";
+        case 20932: return "EUC-JP";
+        case 28591: return "ISO-8859-1";
+        case 65001: return "UTF-8";
+        default: break;
+    }
+    if (codepage >= 28592 && codepage <= 28605) return "ISO-8859-" + std::to_string(codepage - 28590);
+    return "CP" + std::to_string(codepage);
 }
 
 }  // namespace
@@ -408,6 +447,28 @@ bool to_utf16(int codepage, std::string_view text, std::u16string &out) {
 
 bool from_utf16(int codepage, std::u16string_view text, std::string &out) {
     return convert(false, codepage, reinterpret_cast<const char *>(text.data()), text.size() * 2, out);
+}
+
+CodePageConverter::CodePageConverter(int codepage) : codepage_(codepage) {
+    if (codepage <= 0) return;
+    iconv_t cd = iconv_open("UTF-8", page_iconv_name(codepage).c_str());
+    if (cd != reinterpret_cast<iconv_t>(-1)) handle_ = cd;
+}
+
+CodePageConverter::~CodePageConverter() {
+    if (handle_) iconv_close(static_cast<iconv_t>(handle_));
+}
+
+bool CodePageConverter::ok() const { return handle_ != nullptr; }
+
+bool CodePageConverter::append_utf8(std::string_view text, std::string &out) {
+    if (!handle_) return false;
+    const bool sjis = codepage_ == 932;
+    return run_iconv(static_cast<iconv_t>(handle_), text.data(), text.size(), out,
+                     [sjis](const char *in, size_t left, std::string &replacement) -> size_t {
+                         replacement = sjis ? "\xE3\x83\xBB" : "\xEF\xBF\xBD";
+                         return sjis && left >= 2 && is_sjis_lead(static_cast<unsigned char>(in[0])) ? 2 : 1;
+                     });
 }
 
 // ---- user interaction ----------------------------------------------------

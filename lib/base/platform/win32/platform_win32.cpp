@@ -373,6 +373,24 @@ bool from_utf16(int codepage, std::u16string_view text, std::string &out) {
     return true;
 }
 
+CodePageConverter::CodePageConverter(int codepage) : codepage_(codepage) {}
+
+CodePageConverter::~CodePageConverter() = default;
+
+bool CodePageConverter::ok() const { return codepage_ > 0 && IsValidCodePage(static_cast<UINT>(codepage_)); }
+
+bool CodePageConverter::append_utf8(std::string_view text, std::string &out) {
+    std::u16string wide;
+    std::string utf8;
+    if (!to_utf16(codepage_, text, wide) || !from_utf16(CP_UTF8, wide, utf8)) return false;
+    try {
+        out += utf8;
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    return true;
+}
+
 // ---- user interaction ----------------------------------------------------
 
 int message_box(const char *title, const char *text, int style) {
