@@ -1,5 +1,6 @@
 #include "book_cells.h"
 
+#include "encrypted/encrypted_package.h"
 #include "file_type.h"
 #include "plain_file.h"
 #include "platform/platform.h"
@@ -34,7 +35,18 @@ int BookCellReader::read(const char *path, BookSink &sink) {
         styles_.borders.clear();
         styles_.xfs.clear();
         context_.styles = &styles_;
-        if (!package) return ozw_stream_excel2003(path, context_, sink);
+        if (!package) {
+            const int rc = ozw_stream_excel2003(path, context_, sink);
+            // A compound file without a workbook stream may hold an
+            // encrypted package; it is looked for only then, so that a
+            // workbook's file is not scanned twice.
+            if (rc == 0 || orb_find_cfb_entry(FILE_SOURCE_DISK, path, CFB_ENCRYPTED_PACKAGE, nullptr) != 1) return rc;
+            std::string problem;
+            if (const int open_rc = ozw_read_encrypted_package(path, context_.passwords, file_buffer_, problem))
+                return open_rc;
+            context_.book_kind = BOOK_KIND_XLSX;
+            return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);
+        }
         // A package is read with one call, where the unzip layer would
         // read its directory a few bytes at a time.
         if (orb_read_whole_file(1, path, file_buffer_) != 0) return OZW_FAILED;

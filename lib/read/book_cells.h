@@ -8,6 +8,8 @@
 #include "grow_buffer.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Reads books one after another, keeping the memory one book's parts,
 // shared strings and styles took for the next: a search of many books does
@@ -21,6 +23,8 @@ public:
     // negative code when the reader refuses the book or the sink stopped
     // it.
     int read(const char *path, BookSink &sink);
+    // Passwords (UTF-8) to try on each encrypted book after the default one.
+    void set_passwords(std::vector<std::string> passwords) { context_.passwords = std::move(passwords); }
 
 private:
     ReadContext context_;
