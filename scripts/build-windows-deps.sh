@@ -114,11 +114,13 @@ cmake --install "$src/pcre2-build" >/dev/null
 
 # Nettle: the ciphers and hashes of encrypted books, static; the
 # public-key half (which needs GMP) and the OpenSSL glue are left out.
-# Its assembler sources are generated with m4.
+# Its assembler sources are generated with m4.  Only the library and its
+# headers are built and installed: the tools and the rest of "make
+# install" would regenerate the configuration with autoheader.
 nettle=$(echo "$src"/nettle-*/)
 (cd "$nettle" && ./configure -q --host=x86_64-w64-mingw32 CC="$cc" --prefix="$deps" --libdir="$deps/lib" \
   --disable-shared --enable-static --disable-public-key --disable-documentation --disable-openssl >/dev/null &&
-  make -s -j"$(nproc)" >/dev/null && make -s install >/dev/null)
+  make -s -j"$(nproc)" libnettle.a >/dev/null && make -s install-headers install-static >/dev/null)
 
 echo "$libraries" > "$stamp"
 printf 'Windows libraries built from Debian sources: %s\n' "$(IFS=,; echo "${built[*]}" | sed 's/,/, /g')"
