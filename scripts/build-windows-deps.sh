@@ -114,11 +114,12 @@ cmake --install "$src/pcre2-build" >/dev/null
 
 # Nettle: the ciphers and hashes of encrypted books, static; the
 # public-key half (which needs GMP) and the OpenSSL glue are left out.
-# Its assembler sources are generated with m4.  Only the library and its
-# headers are built and installed: the tools and the rest of "make
-# install" would regenerate the configuration with autoheader.
+# Its assembler sources are generated with m4.  The Debian patches leave
+# configure.ac newer than what autoconf made of it; the generated files are
+# touched in order so that make does not run autoconf and autoheader again.
+# Only the library and its headers are built and installed.
 nettle=$(echo "$src"/nettle-*/)
-(cd "$nettle" && ./configure -q --host=x86_64-w64-mingw32 CC="$cc" --prefix="$deps" --libdir="$deps/lib" \
+(cd "$nettle" && touch aclocal.m4 && touch configure config.h.in && touch stamp-h.in && ./configure -q --host=x86_64-w64-mingw32 CC="$cc" --prefix="$deps" --libdir="$deps/lib" \
   --disable-shared --enable-static --disable-public-key --disable-documentation --disable-openssl >/dev/null &&
   make -s -j"$(nproc)" libnettle.a >/dev/null && make -s install-headers install-static >/dev/null)
 
