@@ -22,8 +22,7 @@ inline int run_encryption(const uint8_t *data, size_t size) {
     if (size >= 2) {
         const size_t info_size = std::min<size_t>(size - 2, data[0] | data[1] << 8);
         std::string stream(bytes + 2 + info_size, size - 2 - info_size);
-        std::string problem;
-        orb_decrypt_package(std::string_view(bytes + 2, info_size), passwords, stream, problem);
+        orb_decrypt_package(std::string_view(bytes + 2, info_size), passwords, stream);
     }
     biff::Record filepass;
     filepass.number = biff::FILEPASS;

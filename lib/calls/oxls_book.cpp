@@ -130,10 +130,10 @@ int read_excel2003(XLS_BOOK *book, const OpenRequest &request, const std::string
 int read_encrypted_package(XLS_BOOK *book, const OpenRequest &request, const std::string &path) {
     constexpr const char *kDeciphered = "[deciphered package]";
     OzwWork *work = ozw_work(book);
-    std::string package, problem;
+    std::string package;
     int rc;
     try {
-        rc = ozw_read_encrypted_package(path.c_str(), work->passwords, package, problem);
+        rc = ozw_read_encrypted_package(path.c_str(), work->passwords, package);
     } catch (const std::bad_alloc &) {
         rc = OXLS_ERR_MEMORY;
     }

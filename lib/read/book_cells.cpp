@@ -41,8 +41,7 @@ int BookCellReader::read(const char *path, BookSink &sink) {
             // encrypted package; it is looked for only then, so that a
             // workbook's file is not scanned twice.
             if (rc == 0 || orb_find_cfb_entry(FILE_SOURCE_DISK, path, CFB_ENCRYPTED_PACKAGE, nullptr) != 1) return rc;
-            std::string problem;
-            if (const int open_rc = ozw_read_encrypted_package(path, context_.passwords, file_buffer_, problem))
+            if (const int open_rc = ozw_read_encrypted_package(path, context_.passwords, file_buffer_))
                 return open_rc;
             context_.book_kind = BOOK_KIND_XLSX;
             return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);

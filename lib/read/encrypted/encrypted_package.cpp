@@ -55,23 +55,16 @@ bool read_stream(CfbStorage &storage, const char *name, uint32_t max_size, std::
 
 }  // namespace
 
-int orb_decrypt_package(std::string_view info, const std::vector<std::string> &passwords, std::string &stream,
-                        std::string &problem) {
+int orb_decrypt_package(std::string_view info, const std::vector<std::string> &passwords, std::string &stream) {
     PackageEncryption encryption;
-    switch (read_encryption_info(info, encryption, problem)) {
+    switch (read_encryption_info(info, encryption)) {
         case ENCRYPTION_READ: break;
         case ENCRYPTION_UNSUPPORTED: return OXLS_ERR_XLS_UNREADABLE;
         case ENCRYPTION_DAMAGED: return OXLS_ERR_UNSUPPORTED;
     }
-    if (stream.size() < kSizeField) {
-        problem = "the encrypted package is cut short";
-        return OXLS_ERR_UNSUPPORTED;
-    }
+    // Cut short, or shorter than the size it gives.
+    if (stream.size() < kSizeField || le64(stream) > stream.size() - kSizeField) return OXLS_ERR_UNSUPPORTED;
     const uint64_t size = le64(stream);
-    if (size > stream.size() - kSizeField) {
-        problem = "the encrypted package is shorter than the size it gives";
-        return OXLS_ERR_UNSUPPORTED;
-    }
     std::string key;
     for (const std::string &password : passwords) {
         if (!package_key(encryption, password, key)) continue;
@@ -80,12 +73,10 @@ int orb_decrypt_package(std::string_view info, const std::vector<std::string> &p
         stream.resize(size);
         return 0;
     }
-    problem = "no password given opens the package";
     return OXLS_ERR_XLS_UNREADABLE;
 }
 
-int ozw_read_encrypted_package(const char *path, const std::vector<std::string> &given, std::string &package,
-                               std::string &problem) {
+int ozw_read_encrypted_package(const char *path, const std::vector<std::string> &given, std::string &package) {
     CfbStorage storage(path);
     std::string info;
     // A stream longer than the file is damaged: what is held stays within
@@ -94,9 +85,7 @@ int ozw_read_encrypted_package(const char *path, const std::vector<std::string> 
     if (zplat::file_size(path, &file_size) != 0) file_size = 0;
     const uint32_t max_package = static_cast<uint32_t>(std::min<long long>(file_size, UINT32_MAX));
     if (!storage.open() || !read_stream(storage, "EncryptionInfo", kMaxInfoSize, info) ||
-        !read_stream(storage, "EncryptedPackage", max_package, package)) {
-        problem = "the compound file has no readable encryption streams";
+        !read_stream(storage, "EncryptedPackage", max_package, package))
         return OXLS_ERR_UNSUPPORTED;
-    }
-    return orb_decrypt_package(info, book_passwords_to_try(given), package, problem);
+    return orb_decrypt_package(info, book_passwords_to_try(given), package);
 }

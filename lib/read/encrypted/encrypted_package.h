@@ -12,12 +12,10 @@
 // it holds, with the first of `passwords` (UTF-16LE bytes) that opens it.
 // 0; OXLS_ERR_XLS_UNREADABLE no password opens it, or it is under an
 // encryption the library does not read; OXLS_ERR_UNSUPPORTED the streams
-// are damaged (`problem` says how).
-int orb_decrypt_package(std::string_view info, const std::vector<std::string> &passwords, std::string &stream,
-                        std::string &problem);
+// are damaged.
+int orb_decrypt_package(std::string_view info, const std::vector<std::string> &passwords, std::string &stream);
 
 // The same for the compound file at `path`, with the default password and
 // then those of `given` (UTF-8).  OXLS_ERR_UNSUPPORTED also when the file
 // is no compound file with both streams.  Throws std::bad_alloc.
-int ozw_read_encrypted_package(const char *path, const std::vector<std::string> &given, std::string &package,
-                               std::string &problem);
+int ozw_read_encrypted_package(const char *path, const std::vector<std::string> &given, std::string &package);

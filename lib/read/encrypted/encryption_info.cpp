@@ -21,32 +21,24 @@ uint32_t le32(std::string_view bytes, size_t at) {
     return value;
 }
 
-EncryptionInfoResult damaged(std::string &problem, const char *what) {
-    problem = what;
-    return ENCRYPTION_DAMAGED;
-}
-
-EncryptionInfoResult unsupported(std::string &problem, const char *what) {
-    problem = what;
-    return ENCRYPTION_UNSUPPORTED;
-}
-
 // Standard encryption: a binary header naming the cipher and key length,
 // then the verifier.
-EncryptionInfoResult read_standard(std::string_view bytes, PackageEncryption &out, std::string &problem) {
-    if (bytes.size() < 12) return damaged(problem, "the encryption header is cut short");
+EncryptionInfoResult read_standard(std::string_view bytes, PackageEncryption &out) {
+    if (bytes.size() < 12) return ENCRYPTION_DAMAGED;
     const uint32_t header_size = le32(bytes, 8);
-    if (header_size < 32 || header_size > bytes.size() - 12) return damaged(problem, "the encryption header's size is out of range");
+    if (header_size < 32 || header_size > bytes.size() - 12) return ENCRYPTION_DAMAGED;
     const std::string_view header = bytes.substr(12, header_size);
     const uint32_t algorithm = le32(header, 8);
     const uint32_t key_bits = le32(header, 16);
+    // A package enciphered with RC4 is not read.
     if (algorithm != kAes128 && algorithm != kAes192 && algorithm != kAes256)
-        return unsupported(problem, "the package is enciphered with a cipher other than AES");
-    if (key_bits != 128 && key_bits != 192 && key_bits != 256) return damaged(problem, "the key length is no AES key length");
+        return ENCRYPTION_UNSUPPORTED;
+    if (key_bits != 128 && key_bits != 192 && key_bits != 256) return ENCRYPTION_DAMAGED;
     const std::string_view verifier = bytes.substr(12 + header_size);
-    // Salt size, salt, verifier, verifier hash size, verifier hash.
-    if (verifier.size() < 4 + kStandardSalt + 16 + 4 + 32) return damaged(problem, "the password verifier is cut short");
-    if (le32(verifier, 0) != kStandardSalt) return damaged(problem, "the salt is not 16 bytes");
+    // Salt size, salt, verifier, verifier hash size, verifier hash; the
+    // salt 16 bytes.
+    if (verifier.size() < 4 + kStandardSalt + 16 + 4 + 32) return ENCRYPTION_DAMAGED;
+    if (le32(verifier, 0) != kStandardSalt) return ENCRYPTION_DAMAGED;
     out.agile = false;
     out.key_hash = office_sha1();
     out.salt = std::string(verifier.substr(4, kStandardSalt));
@@ -125,28 +117,28 @@ bool cipher_fields(const std::map<std::string, std::string> &attributes, size_t 
     return true;
 }
 
-EncryptionInfoResult read_agile(std::string_view bytes, PackageEncryption &out, std::string &problem) {
+EncryptionInfoResult read_agile(std::string_view bytes, PackageEncryption &out) {
     const std::string_view xml = bytes.substr(8);
     const auto key_data = element_attributes(xml, "keyData", "saltValue");
     const auto password = element_attributes(xml, "encryptedKey", "encryptedVerifierHashInput");
-    if (key_data.empty()) return damaged(problem, "the encryption XML has no key data");
-    if (password.empty()) return unsupported(problem, "the package opens with a certificate, not a password");
+    if (key_data.empty()) return ENCRYPTION_DAMAGED;
+    // A package only a certificate opens has no password's key.
+    if (password.empty()) return ENCRYPTION_UNSUPPORTED;
     unsigned long spin_count = 0;
     if (!cipher_fields(key_data, out.data_key_bytes, out.data_hash) ||
         !cipher_fields(password, out.key_bytes, out.key_hash))
-        return unsupported(problem, "the package is enciphered other than with AES in chained blocks");
-    if (!number_in(password, "spinCount", 0, kMaxSpinCount, spin_count))
-        return damaged(problem, "the spin count is out of range");
+        return ENCRYPTION_UNSUPPORTED;
+    if (!number_in(password, "spinCount", 0, kMaxSpinCount, spin_count)) return ENCRYPTION_DAMAGED;
     if (!base64_bytes(key_data.at("saltValue"), out.data_salt) || !base64_bytes(password.at("saltValue"), out.salt) ||
         !base64_bytes(password.at("encryptedVerifierHashInput"), out.encrypted_verifier) ||
         !base64_bytes(password.count("encryptedVerifierHashValue") ? password.at("encryptedVerifierHashValue") : "",
                       out.encrypted_verifier_hash) ||
         !base64_bytes(password.count("encryptedKeyValue") ? password.at("encryptedKeyValue") : "", out.encrypted_key))
-        return damaged(problem, "a value of the encryption XML is no base64 text");
+        return ENCRYPTION_DAMAGED;
     if (out.salt.size() < kAesBlock || out.data_salt.empty() || out.encrypted_verifier.size() < kAesBlock ||
         out.encrypted_verifier_hash.size() < office_digest_size(out.key_hash) ||
         out.encrypted_key.size() < out.data_key_bytes)
-        return damaged(problem, "a salt or enciphered value is too short");
+        return ENCRYPTION_DAMAGED;
     out.agile = true;
     out.spin_count = static_cast<uint32_t>(spin_count);
     return ENCRYPTION_READ;
@@ -154,12 +146,13 @@ EncryptionInfoResult read_agile(std::string_view bytes, PackageEncryption &out, 
 
 }  // namespace
 
-EncryptionInfoResult read_encryption_info(std::string_view bytes, PackageEncryption &out, std::string &problem) {
-    if (bytes.size() < 8) return damaged(problem, "the encryption information is cut short");
+EncryptionInfoResult read_encryption_info(std::string_view bytes, PackageEncryption &out) {
+    if (bytes.size() < 8) return ENCRYPTION_DAMAGED;
     const unsigned major = static_cast<unsigned char>(bytes[0]) | static_cast<unsigned char>(bytes[1]) << 8;
     const unsigned minor = static_cast<unsigned char>(bytes[2]) | static_cast<unsigned char>(bytes[3]) << 8;
-    if (major == 4 && minor == 4) return read_agile(bytes, out, problem);
-    if (major >= 2 && major <= 4 && minor == 2) return read_standard(bytes, out, problem);
-    if (major >= 3 && major <= 4 && minor == 3) return unsupported(problem, "the package uses an extensible encryption");
-    return damaged(problem, "the encryption version is unknown");
+    if (major == 4 && minor == 4) return read_agile(bytes, out);
+    if (major >= 2 && major <= 4 && minor == 2) return read_standard(bytes, out);
+    // Extensible encryption (a cipher provider of its own) is not read.
+    if (major >= 3 && major <= 4 && minor == 3) return ENCRYPTION_UNSUPPORTED;
+    return ENCRYPTION_DAMAGED;
 }

@@ -35,5 +35,5 @@ enum EncryptionInfoResult {
     ENCRYPTION_DAMAGED = 2,       // fields cut short or out of their ranges
 };
 
-// Reads the stream's bytes.  On a failure `problem` says what is wrong.
-EncryptionInfoResult read_encryption_info(std::string_view bytes, PackageEncryption &out, std::string &problem);
+// Reads the stream's bytes.
+EncryptionInfoResult read_encryption_info(std::string_view bytes, PackageEncryption &out);
