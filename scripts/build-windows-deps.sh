@@ -119,7 +119,8 @@ cmake --install "$src/pcre2-build" >/dev/null
 # touched in order so that make does not run autoconf and autoheader again.
 # Only the library and its headers are built and installed.
 nettle=$(echo "$src"/nettle-*/)
-(cd "$nettle" && touch aclocal.m4 && touch configure config.h.in && touch stamp-h.in && ./configure -q --host=x86_64-w64-mingw32 CC="$cc" --prefix="$deps" --libdir="$deps/lib" \
+(cd "$nettle" && touch aclocal.m4 && touch configure config.h.in && touch stamp-h.in &&
+  ./configure -q --host=x86_64-w64-mingw32 CC="$cc" --prefix="$deps" --libdir="$deps/lib" \
   --disable-shared --enable-static --disable-public-key --disable-documentation --disable-openssl >/dev/null &&
   make -s -j"$(nproc)" libnettle.a >/dev/null && make -s install-headers install-static >/dev/null)
 
