@@ -78,6 +78,12 @@ std::map<std::string, std::string> element_attributes(std::string_view xml, std:
     return {};
 }
 
+// An attribute's value; empty when it is absent.
+std::string attribute(const std::map<std::string, std::string> &attributes, const char *name) {
+    const auto found = attributes.find(name);
+    return found == attributes.end() ? std::string() : found->second;
+}
+
 bool base64_bytes(const std::string &text, std::string &out) {
     base64_decode_ctx context;
     base64_decode_init(&context);
@@ -105,12 +111,10 @@ bool number_in(const std::map<std::string, std::string> &attributes, const char 
 // length in bytes and the hash.
 bool cipher_fields(const std::map<std::string, std::string> &attributes, size_t &key_bytes, OfficeHash &hash) {
     unsigned long key_bits = 0, block = 0;
-    auto value = [&](const char *name) {
-        const auto found = attributes.find(name);
-        return found == attributes.end() ? std::string() : found->second;
-    };
-    hash = office_hash_named(value("hashAlgorithm"));
-    if (value("cipherAlgorithm") != "AES" || value("cipherChaining") != "ChainingModeCBC" || !hash) return false;
+    hash = office_hash_named(attribute(attributes, "hashAlgorithm"));
+    if (attribute(attributes, "cipherAlgorithm") != "AES" ||
+        attribute(attributes, "cipherChaining") != "ChainingModeCBC" || !hash)
+        return false;
     if (!number_in(attributes, "keyBits", 128, 256, key_bits) || key_bits % 64 != 0) return false;
     if (!number_in(attributes, "blockSize", kAesBlock, kAesBlock, block)) return false;
     key_bytes = key_bits / 8;
@@ -129,11 +133,12 @@ EncryptionInfoResult read_agile(std::string_view bytes, PackageEncryption &out) 
         !cipher_fields(password, out.key_bytes, out.key_hash))
         return ENCRYPTION_UNSUPPORTED;
     if (!number_in(password, "spinCount", 0, kMaxSpinCount, spin_count)) return ENCRYPTION_DAMAGED;
-    if (!base64_bytes(key_data.at("saltValue"), out.data_salt) || !base64_bytes(password.at("saltValue"), out.salt) ||
-        !base64_bytes(password.at("encryptedVerifierHashInput"), out.encrypted_verifier) ||
-        !base64_bytes(password.count("encryptedVerifierHashValue") ? password.at("encryptedVerifierHashValue") : "",
-                      out.encrypted_verifier_hash) ||
-        !base64_bytes(password.count("encryptedKeyValue") ? password.at("encryptedKeyValue") : "", out.encrypted_key))
+    // An absent value reads as empty and is found too short below.
+    if (!base64_bytes(attribute(key_data, "saltValue"), out.data_salt) ||
+        !base64_bytes(attribute(password, "saltValue"), out.salt) ||
+        !base64_bytes(attribute(password, "encryptedVerifierHashInput"), out.encrypted_verifier) ||
+        !base64_bytes(attribute(password, "encryptedVerifierHashValue"), out.encrypted_verifier_hash) ||
+        !base64_bytes(attribute(password, "encryptedKeyValue"), out.encrypted_key))
         return ENCRYPTION_DAMAGED;
     if (out.salt.size() < kAesBlock || out.data_salt.empty() || out.encrypted_verifier.size() < kAesBlock ||
         out.encrypted_verifier_hash.size() < office_digest_size(out.key_hash) ||
