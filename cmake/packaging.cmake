@@ -36,7 +36,7 @@ cell values for display with Japanese date and era formats, and writes
 Excel 2007 books.  This package holds the shared library.")
 set(CPACK_DEBIAN_LIBZWEAVE-DEV_PACKAGE_NAME libzweave-dev)
 set(CPACK_DEBIAN_LIBZWEAVE-DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_LIBZWEAVE-DEV_PACKAGE_DEPENDS "libzweave2 (= 1.0.0-1), libminizip-dev, libdeflate-dev, zlib1g-dev")
+set(CPACK_DEBIAN_LIBZWEAVE-DEV_PACKAGE_DEPENDS "libzweave2 (= 1.0.0-1), libminizip-dev, libdeflate-dev, nettle-dev, zlib1g-dev")
 set(CPACK_DEBIAN_LIBZWEAVE-DEV_DESCRIPTION "Excel workbook library behind the OXLS_ call interface (development files)
 zweave reads Excel 97-2003 (.xls) and 2007 (.xlsx, .xlsm) books, formats
 cell values for display with Japanese date and era formats, and writes

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds the Windows libraries that Debian ships no mingw package for:
-# minizip (contrib/minizip of Debian's zlib source package), PCRE2 and
-# libdeflate, from Debian's own source packages, with the mingw-w64 cross
-# compiler.
+# minizip (contrib/minizip of Debian's zlib source package), PCRE2,
+# libdeflate and Nettle, from Debian's own source packages, with the
+# mingw-w64 cross compiler.
 # Result: build/mingw/deps/{include,lib} (or the folder ZS_WINDOWS_DEPS
 # names).  A second run finds them there and fetches nothing.  zlib itself
 # comes from libz-mingw-w64-dev.
@@ -19,7 +19,7 @@ deps=$(realpath -m "${ZS_WINDOWS_DEPS:-$root/build/mingw/deps}")
 stamp=$deps/.complete
 # The stamp names the libraries built, so that a folder made before one was
 # added is built again.
-libraries="minizip pcre2 libdeflate"
+libraries="minizip pcre2 libdeflate nettle"
 [[ -f $stamp && $(cat "$stamp") == "$libraries" ]] && exit 0
 
 cc=x86_64-w64-mingw32-gcc-posix
@@ -80,7 +80,7 @@ fetch_source() {
 
 cd "$src"
 built=()
-for package in zlib pcre2 libdeflate; do
+for package in zlib pcre2 libdeflate nettle; do
   version=$(fetch_source "$package")
   built+=("$package $version")
 done
@@ -111,6 +111,18 @@ cmake -S "$pcre2" -B "$src/pcre2-build" -G Ninja \
   -DPCRE2_BUILD_PCRE2GREP=OFF -DPCRE2_BUILD_TESTS=OFF >/dev/null
 cmake --build "$src/pcre2-build" >/dev/null
 cmake --install "$src/pcre2-build" >/dev/null
+
+# Nettle: the ciphers and hashes of encrypted books, static; the
+# public-key half (which needs GMP) and the OpenSSL glue are left out.
+# Its assembler sources are generated with m4.  The Debian patches leave
+# configure.ac newer than what autoconf made of it; the generated files are
+# touched in order so that make does not run autoconf and autoheader again.
+# Only the library and its headers are built and installed.
+nettle=$(echo "$src"/nettle-*/)
+(cd "$nettle" && touch aclocal.m4 && touch configure config.h.in && touch stamp-h.in &&
+  ./configure -q --host=x86_64-w64-mingw32 CC="$cc" --prefix="$deps" --libdir="$deps/lib" \
+  --disable-shared --enable-static --disable-public-key --disable-documentation --disable-openssl >/dev/null &&
+  make -s -j"$(nproc)" libnettle.a >/dev/null && make -s install-headers install-static >/dev/null)
 
 echo "$libraries" > "$stamp"
 printf 'Windows libraries built from Debian sources: %s\n' "$(IFS=,; echo "${built[*]}" | sed 's/,/, /g')"

@@ -6,13 +6,14 @@
 set -euo pipefail
 
 packages=(build-essential cmake ninja-build pkg-config python3 unicode-data
-  zlib1g-dev libminizip-dev libpcre2-dev libdeflate-dev libgtest-dev)
+  zlib1g-dev libminizip-dev libpcre2-dev libdeflate-dev nettle-dev libgtest-dev)
 testing=false
 if [[ "${1:-}" == "--test" ]]; then
   testing=true
   packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev clang libclang-rt-14-dev
-    dpkg-dev wine wine64 xvfb fonts-ipafont locales imagemagick lintian debootstrap
-    python3-openpyxl python3-xlrd)  # the oracles of the reader and end-to-end tests
+    dpkg-dev m4 wine wine64 xvfb fonts-ipafont locales imagemagick lintian debootstrap
+    python3-openpyxl python3-xlrd  # the oracles of the reader and end-to-end tests
+    python3-msoffcrypto-tool libreoffice-calc-nogui)  # the makers of the encrypted fixtures
 fi
 if [[ "${1:-}" == "--bench" ]]; then  # scripts/bench.sh: GNU time and the other searchers
   packages+=(time python3-openpyxl python3-xlrd python3-xlsxwriter gnumeric nodejs)

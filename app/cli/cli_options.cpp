@@ -10,7 +10,7 @@ enum LongOnly {
     kNoExcel = 256, kNoRegex, kSaveSettings, kNoSettings, kOpen, kMaxHits, kVersion,
     kJson, kFilesWithHits, kFilesWithoutHits, kStats,
     kNoIgnoreCase, kFoldWidth, kNoFoldWidth, kFoldKana, kNoFoldKana,
-    kCellsOnly, kNoCellsOnly, kFormulas,
+    kCellsOnly, kNoCellsOnly, kFormulas, kPasswordFile,
 };
 
 constexpr option kOptions[] = {
@@ -36,6 +36,7 @@ constexpr option kOptions[] = {
     {"open", no_argument, nullptr, kOpen},
     {"jobs", required_argument, nullptr, 'j'},
     {"max-hits", required_argument, nullptr, kMaxHits},
+    {"password-file", required_argument, nullptr, kPasswordFile},
     {"json", no_argument, nullptr, kJson},
     {"count", no_argument, nullptr, 'c'},
     {"files-with-hits", no_argument, nullptr, kFilesWithHits},
@@ -152,6 +153,15 @@ const HelpText &help_text() {
              "books searched, M could not be read'.  -s silences these; -q does not.  On a "
              "terminal, a search running longer than about a second shows one updating line "
              "of progress there, never on a pipe or a file."},
+            {"ENCRYPTED BOOKS",
+             "A book encrypted with Excel's default password (VelvetSweatshop, which Excel uses "
+             "for a book whose structure is protected) is searched like any other.  "
+             "--password-file FILE names a file of passwords, one a line in UTF-8: each is "
+             "tried on every encrypted book after the default one.  The passwords are never "
+             "written anywhere, neither in messages nor in the settings file.  A book none of "
+             "them opens is named as encrypted with a password.  Excel 97-2003 books "
+             "encrypted with RC4 or RC4 CryptoAPI and Excel 2007 books under standard or "
+             "agile encryption are read."},
             {"OUTPUT FOR SCRIPTS",
              "--json writes one JSON object per line (JSON Lines).  Each hit: {\"type\":\"hit\", "
              "\"path\", \"sheet\", \"place\":{\"cell\":\"B3\"}, \"text\", \"matched\", \"kind\"}, where "
@@ -209,6 +219,7 @@ const HelpText &help_text() {
             {"    --files-without-hits", "write the path of each book searched without a hit"},
             {"-0, --null", "end each path of the two file lists with a NUL, for xargs -0"},
             {"    --max-hits N", "stop after N hits (default 10000; 0 for no limit)"},
+            {"    --password-file FILE", "try each line of FILE as the password of every encrypted book"},
             {"-j, --jobs N", "search N books at once (default: one per core), reading further books "
                              "ahead within a memory budget; the output is the same whatever N is"},
             {"    --save-settings", "save these settings to the user's settings file"},
@@ -279,6 +290,7 @@ bool parse_cli_options(const std::vector<std::string> &arguments, CliOptions &op
         case kOpen: options.open_result = true; break;
         case kNoSettings: options.no_settings = true; break;
         case 'o': options.output = optarg; break;
+        case kPasswordFile: options.password_file = optarg; break;
         case 'j':
             options.jobs = number_within(optarg, 1, 256);
             if (!options.jobs) {

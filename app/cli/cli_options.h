@@ -36,6 +36,8 @@ struct CliOptions {
     // The result file or book (told by its ending); unset means the one in
     // the temporary folder.
     std::optional<std::string> output;
+    // A file of passwords, one a line, for encrypted books; never saved.
+    std::optional<std::string> password_file;
 
     // What standard output carries.
     OutputMode output_mode = OutputMode::Lines;

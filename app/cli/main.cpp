@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <iterator>
 #include <sys/stat.h>
@@ -27,6 +28,20 @@ constexpr int kExitSignalBase = 128;
 int fail(const std::string &message) {
     std::fprintf(stderr, "zscan: %s\n", message.c_str());
     return kExitError;
+}
+
+// The passwords of a password file, one a line; a line's carriage return,
+// a leading byte-order mark and empty lines are dropped.  False when the
+// file cannot be read.
+bool read_password_file(const std::string &path, std::vector<std::string> &passwords) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return false;
+    for (std::string line; std::getline(file, line);) {
+        if (passwords.empty() && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!line.empty()) passwords.push_back(line);
+    }
+    return !file.bad();
 }
 
 std::string working_folder() {
@@ -174,6 +189,9 @@ int main(int argc, char **argv) {
     if (options.output) {
         context.result_path_given = *options.output;
         context.output_excel = ends_with_xlsx(*options.output);
+    }
+    if (options.password_file && !read_password_file(*options.password_file, context.book_passwords)) {
+        return fail("cannot read the password file " + *options.password_file);
     }
     context.hit_limit = options.max_hits ? *options.max_hits : kHitLimit;
     context.exact_hit_limit = true;

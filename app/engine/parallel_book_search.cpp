@@ -34,7 +34,8 @@ constexpr size_t kKeptPerWorker = size_t{16} << 20;
 class ParallelBookSearch::Worker : public HitTarget {
 public:
     explicit Worker(const SearchContext &walk)
-        : matcher_(prepared(walk)), search_(*matcher_, walk.charset, walk.texts, walk.link_base_folder),
+        : matcher_(prepared(walk)),
+          search_(*matcher_, walk.charset, walk.texts, walk.link_base_folder, walk.book_passwords),
           kept_limit_(walk.output_excel || walk.exact_hit_limit ? walk.hit_limit : 0) {}
 
     void search(Book &book) {

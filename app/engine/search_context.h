@@ -56,6 +56,9 @@ struct SearchContext {
     // The result file or book named by the user; empty for the one in the
     // temporary folder.
     std::string result_path_given;
+    // Passwords (UTF-8) tried on each encrypted book after the default
+    // one.  Never saved with the settings.
+    std::vector<std::string> book_passwords;
 
     // Folders.
     std::string temp_folder;        // result files

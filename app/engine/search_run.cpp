@@ -18,7 +18,8 @@ namespace {
 class SerialBookSearch : public BookSearch {
 public:
     SerialBookSearch(CellMatcher &matcher, const SearchContext &context, HitRecorder &recorder)
-        : search_(matcher, context.charset, context.texts, context.link_base_folder), recorder_(recorder) {}
+        : search_(matcher, context.charset, context.texts, context.link_base_folder, context.book_passwords),
+          recorder_(recorder) {}
 
     void search_book(const BookJob &job) override {
         recorder_.book_finished(job.path, search_.search(job, recorder_));

@@ -38,11 +38,15 @@ NotSearched unread_book(const std::string &path, int code) {
     if (code == OXLS_ERR_MEMORY) return {path, false, SkipReason::Damaged, "it needs more memory than there is"};
     if (code == OZW_NOT_A_BOOK && type == FILE_TYPE_XLS) return {path, false, SkipReason::NotABook, "an Excel 4.0 workbook"};
     if (type == FILE_TYPE_XLS) {
-        // A compound file: an encrypted package, an Excel 97-2003 book
-        // whose stream begins with its encryption record, or neither.
-        if (orb_find_cfb_entry(FILE_SOURCE_DISK, path.c_str(), CFB_ENCRYPTED_PACKAGE, nullptr) == 1 ||
-            code == OXLS_ERR_UNSUPPORTED)
+        // A compound file: an encrypted package (whose encryption streams
+        // may be damaged), an Excel 97-2003 book whose stream begins with
+        // its encryption record, or neither.
+        if (orb_find_cfb_entry(FILE_SOURCE_DISK, path.c_str(), CFB_ENCRYPTED_PACKAGE, nullptr) == 1) {
+            if (code == OXLS_ERR_UNSUPPORTED)
+                return {path, false, SkipReason::Damaged, "its encryption information is damaged"};
             return {path, false, SkipReason::Encrypted, {}};
+        }
+        if (code == OXLS_ERR_UNSUPPORTED) return {path, false, SkipReason::Encrypted, {}};
         if (orb_find_cfb_entry(FILE_SOURCE_DISK, path.c_str(), CFB_WORKBOOK, nullptr) != 1 &&
             orb_find_cfb_entry(FILE_SOURCE_DISK, path.c_str(), "Book", nullptr) != 1)
             return {path, false, SkipReason::NotABook, "a compound file without a workbook stream"};

@@ -6,8 +6,11 @@
 
 namespace zscan {
 
-WorkbookSearch::WorkbookSearch(CellMatcher &matcher, int charset, TextsSearched texts, std::string link_base_folder)
-    : charset_(charset), link_base_folder_(std::move(link_base_folder)), book_hits_(matcher, charset, texts) {}
+WorkbookSearch::WorkbookSearch(CellMatcher &matcher, int charset, TextsSearched texts, std::string link_base_folder,
+                               const std::vector<std::string> &passwords)
+    : charset_(charset), link_base_folder_(std::move(link_base_folder)), book_hits_(matcher, charset, texts) {
+    reader_.set_passwords(passwords);
+}
 
 std::optional<NotSearched> WorkbookSearch::search(const BookJob &job, HitTarget &hits) {
     book_hits_.clear();

@@ -10,6 +10,8 @@
 #include "book_cells.h"
 
 #include <optional>
+#include <string>
+#include <vector>
 
 namespace zscan {
 
@@ -18,7 +20,10 @@ public:
     // `matcher` is prepared for the words of the search; texts are in
     // `charset`, `texts` says which are tested besides the cells', and
     // books named by a relative path are linked from `link_base_folder`.
-    WorkbookSearch(CellMatcher &matcher, int charset, TextsSearched texts, std::string link_base_folder);
+    // An encrypted book is tried with the default password, then with each
+    // of `passwords` (UTF-8).
+    WorkbookSearch(CellMatcher &matcher, int charset, TextsSearched texts, std::string link_base_folder,
+                   const std::vector<std::string> &passwords);
 
     // Searches the book, handing its hits to `hits`.  Empty when the book
     // was searched (also when `hits` stopped it), else why it could not be.

@@ -1,7 +1,7 @@
 // Section files over the plain-file layer and the word reader.
 #include "section_file.h"
 
-#include "aes128.h"
+#include "section_cipher.h"
 #include "plain_file.h"
 #include "result_codes.h"
 #include "word_reader.h"
@@ -34,7 +34,7 @@ int shown_value(const SectionFile *file, int options, const SectionEntry &entry,
         value = entry.value;
         return 0;
     }
-    Aes128::Block key = orb_cipher_key(std::string_view(file->cipher_key, sizeof file->cipher_key));
+    SectionCipherKey key = orb_cipher_key(std::string_view(file->cipher_key, sizeof file->cipher_key));
     return orb_decipher_value(key, entry.value, value) ? 0 : OXLS_ERR_ARGUMENT;
 }
 

@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 constexpr int ORB_MESSAGE_LIST_LEN = 32;
 constexpr int ORB_MESSAGE_LEN = 201;
@@ -30,6 +31,9 @@ struct OzwWork {
     bool package_in_memory;
     ZipExtractLimits limits;     // bounds the book's package must keep
     std::string disk_folder;     // the book's own extraction folder once made, removed with the work area
+    // Passwords the caller gave (PASSWORD=, UTF-8), tried on an encrypted
+    // book after the default one; dropped once the book is read.
+    std::vector<std::string> passwords;
 };
 
 struct XLS_BOOK;

@@ -24,6 +24,7 @@ enum OpenKey {
     KEY_WRITE_MEMORY,
     KEY_TEMP_WORKBOOK_PATH,
     KEY_THREAD,
+    KEY_PASSWORD,
 };
 
 constexpr ArgKeyword OPEN_KEYS[] = {
@@ -42,6 +43,8 @@ constexpr ArgKeyword OPEN_KEYS[] = {
     {"WRITE_MEMORY", KEY_WRITE_MEMORY},
     {"TEMP_WORKBOOK_PATH", KEY_TEMP_WORKBOOK_PATH},
     {"THREAD", KEY_THREAD},
+    {"PASSWORD", KEY_PASSWORD},
+    {"パスワード", KEY_PASSWORD},
 };
 
 constexpr ArgKeyword MODES[] = {
@@ -116,6 +119,9 @@ int apply(XLS_BOOK *book, int key, const std::string &value, OpenRequest &reques
             return 0;
         case KEY_THREAD:
             request.thread_no = decimal(value);
+            return 0;
+        case KEY_PASSWORD:
+            request.passwords.push_back(ozw_from_caller(book, CS_UTF8, ozw_unquoted(value)));
             return 0;
     }
     return 0;

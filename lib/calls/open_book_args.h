@@ -6,6 +6,7 @@
 #include "oxls.h"
 
 #include <string>
+#include <vector>
 
 // Open modes; the numbers are the mode codes kept in the work area.
 enum BookMode {
@@ -30,6 +31,7 @@ struct OpenRequest {
     bool write_memory = false;
     std::string temp_workbook_path;
     int thread_no = -1;
+    std::vector<std::string> passwords;   // PASSWORD=, UTF-8, in the order given
 };
 
 // Runs the keyword loop over `args` (null: no keywords).  CHARSET= takes

@@ -13,6 +13,8 @@
 #include "result_codes.h"
 #include "work_area.h"
 #include "book_writer.h"
+#include "encrypted/encrypted_package.h"
+#include "xls/biff_direct_scan.h"
 
 #include <cstdio>
 #include <cstring>
@@ -65,7 +67,10 @@ void apply_mode_flags(XLS_BOOK *book, int mode) {
     if (mode == MODE_UNLOAD_NAME) book->flags[OXLS_FLAG_KEEP_NAMES] = FLAG_OFF;
 }
 
-int read_excel2007(XLS_BOOK *book, const OpenRequest &request, const std::string &path, bool macro_book) {
+// Reads the package at `source` (`path`, or a memory file holding its
+// deciphered bytes) as the book at `path`.
+int read_excel2007(XLS_BOOK *book, const OpenRequest &request, const std::string &path, bool macro_book,
+                   const std::string &source) {
     book->flags[OXLS_FLAG_CREATE] = FLAG_OFF;
     apply_mode_flags(book, request.mode);
     store_file_name(book, path);
@@ -73,11 +78,11 @@ int read_excel2007(XLS_BOOK *book, const OpenRequest &request, const std::string
     if (macro_book && length >= 5 && std::strcmp(book->file_name + length - 5, ".xlsm") != 0)
         std::memcpy(book->file_name + length - 5, ".xlsm", 5);
 
-    int rc = ozw_read_excel2007(book, path.c_str());
+    int rc = ozw_read_excel2007(book, source.c_str());
     switch (rc) {
         case 0:
             // The source memory file has served its purpose.
-            if (request.read_memory) ozw_files(book).remove_everywhere(path.c_str());
+            if (request.read_memory || source != path) ozw_files(book).remove_everywhere(source.c_str());
             return ozw_set_code(book, OXLS_OK);
         case OXLS_ERR_OPEN:
         case OXLS_ERR_PROBE: return fail_and_release(book, OXLS_ERR_OPEN, OXLS_03101, path);
@@ -121,17 +126,58 @@ int read_excel2003(XLS_BOOK *book, const OpenRequest &request, const std::string
     }
 }
 
+// An Excel 2007 package kept encrypted in a compound file: deciphered into
+// a memory file of the book's own and read from there.  A package no
+// password opens is refused as an encrypted Excel 97-2003 book is.
+int read_encrypted_package(XLS_BOOK *book, const OpenRequest &request, const std::string &path) {
+    constexpr const char *kDeciphered = "[deciphered package]";
+    OzwWork *work = ozw_work(book);
+    std::string package;
+    int rc;
+    try {
+        ByteSource file(path.c_str());
+        rc = ozw_read_encrypted_package(file, work->passwords, package);
+    } catch (const std::bad_alloc &) {
+        rc = OXLS_ERR_MEMORY;
+    }
+    if (rc == OXLS_ERR_XLS_UNREADABLE) {
+        biff_push_message(book, 901, "");
+        release_everything(book);
+        return OXLS_ERR_XLS_UNREADABLE;
+    }
+    if (rc == OXLS_ERR_UNSUPPORTED) return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
+    MFILE *file = rc == 0 ? ozw_files(book).open(kDeciphered, "wb") : nullptr;
+    const bool written = file && mwrite(package.data(), 1, package.size(), file) == package.size();
+    if (file) mclose(file);
+    if (!written) {
+        release_everything(book);
+        return ozw_set_error(book, OXLS_ERR_MEMORY, OXLS_00002);
+    }
+    package = std::string();
+    const bool package_in_memory = work->package_in_memory;
+    work->package_in_memory = true;
+    rc = read_excel2007(book, request, path, false, kDeciphered);
+    if (OzwWork *kept = ozw_work(book)) kept->package_in_memory = package_in_memory;
+    return rc;
+}
+
 int read_book(XLS_BOOK *book, const OpenRequest &request, const std::string &path) {
     int type = FILE_TYPE_UNKNOWN;
     int rc = orb_file_type(request.read_memory ? FILE_SOURCE_MEMORY : FILE_SOURCE_DISK, path.c_str(), &type);
     if (rc == OXLS_ERR_OPEN || rc == OXLS_ERR_PROBE) return fail_and_release(book, rc, OXLS_03101, path);
     if (rc != 0) return fail_and_release(book, OXLS_ERR_OPEN, OXLS_03101, path);
     switch (type) {
-        case FILE_TYPE_XLS: return read_excel2003(book, request, path);
-        case FILE_TYPE_XLSX: return read_excel2007(book, request, path, false);
+        case FILE_TYPE_XLS:
+            if (!request.read_memory && orb_find_cfb_entry(FILE_SOURCE_DISK, path.c_str(), CFB_ENCRYPTED_PACKAGE, nullptr) == 1)
+                return read_encrypted_package(book, request, path);
+            return read_excel2003(book, request, path);
+        case FILE_TYPE_XLSX_LOCKED:
+            if (request.read_memory) return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
+            return read_encrypted_package(book, request, path);
+        case FILE_TYPE_XLSX: return read_excel2007(book, request, path, false, path);
         case FILE_TYPE_XLSM:
             book->flags[OXLS_FLAG_MACRO_BOOK] = FLAG_OFF;
-            return read_excel2007(book, request, path, true);
+            return read_excel2007(book, request, path, true, path);
         default: return fail_and_release(book, OXLS_ERR_UNSUPPORTED, OXLS_00900, path);
     }
 }
@@ -183,7 +229,12 @@ extern "C" int OXLS_open_book(XLS_BOOK *book, const char *args) {
             store_file_name(book, path);
             return OXLS_OK;
         case MODE_LIST: return list_sheets(book, path);
-        default: return read_book(book, request, path);
+        default: {
+            work->passwords = request.passwords;
+            const int rc = read_book(book, request, path);
+            if (OzwWork *kept = ozw_work(book)) kept->passwords.clear();
+            return rc;
+        }
     }
 }
 

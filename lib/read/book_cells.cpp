@@ -1,11 +1,27 @@
 #include "book_cells.h"
 
+#include "byte_source.h"
+#include "encrypted/encrypted_package.h"
 #include "file_type.h"
 #include "plain_file.h"
 #include "readers.h"
 #include "result_codes.h"
+#include "xls/cfb_reader.h"
 
 #include <new>
+
+namespace {
+
+// Whether the compound file `book` holds an encrypted package.  Looked for
+// only once the book failed as a workbook, so that a workbook's file is not
+// scanned twice.
+bool holds_encrypted_package(std::string_view book) {
+    ByteSource file(book);
+    const CfbStorage storage(file);
+    return storage.open() && storage.entry(CFB_ENCRYPTED_PACKAGE) != nullptr;
+}
+
+}  // namespace
 
 int BookCellReader::read(const char *path, BookSink &sink) {
     // The book is read whole with one open: on a file server each open and
@@ -47,7 +63,15 @@ int BookCellReader::read_buffer(BookSink &sink) {
         styles_.borders.clear();
         styles_.xfs.clear();
         context_.styles = &styles_;
-        if (!package) return ozw_stream_excel2003(file_buffer_, context_, sink);
+        if (!package) {
+            const int rc = ozw_stream_excel2003(file_buffer_, context_, sink);
+            if (rc == 0 || !holds_encrypted_package(file_buffer_)) return rc;
+            std::string deciphered;
+            ByteSource file(file_buffer_);
+            if (const int open_rc = ozw_read_encrypted_package(file, context_.passwords, deciphered)) return open_rc;
+            file_buffer_.swap(deciphered);
+            context_.book_kind = BOOK_KIND_XLSX;
+        }
         return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);
     } catch (const std::bad_alloc &) {
         return OXLS_ERR_MEMORY;

@@ -9,6 +9,8 @@
 #include "grow_buffer.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Reads books one after another, keeping the memory one book's parts,
 // shared strings and styles took for the next: a search of many books does
@@ -28,6 +30,8 @@ public:
     // Gives back each buffer holding more than `most` bytes, so that a
     // reader kept for later books does not keep the largest book's size.
     void release_above(size_t most);
+    // Passwords (UTF-8) to try on each encrypted book after the default one.
+    void set_passwords(std::vector<std::string> passwords) { context_.passwords = std::move(passwords); }
 
 private:
     // Reads the book whose bytes file_buffer_ holds.

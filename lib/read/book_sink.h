@@ -25,6 +25,8 @@ struct ReadContext {
     // Days between the book's date origin and the library's: 1462 for a
     // book counting its dates from 1904, else 0.
     int date_origin_days = 0;
+    // Passwords to try on an encrypted book after the default one (UTF-8).
+    std::vector<std::string> passwords;
 
     // Whether the number format codes keep XML escapes (a package's do).
     bool escaped_codes() const { return book_kind == BOOK_KIND_XLSX; }

@@ -290,6 +290,43 @@ with tempfile.TemporaryDirectory() as work:
           (done.returncode, done.stderr))
     os.remove(settings)
 
+    # ---- Encrypted books: the default password opens a book without being
+    # asked; --password-file opens the others; the passwords are written
+    # nowhere, not even into the settings saved with them.
+    locked = os.path.join(work, 'locked')
+    shutil.copytree(os.path.join(SOURCE, 'tests', 'data', 'encrypted'), locked)
+    found_by_default = {'rc4_default.xls': 'rc4 row 400', 'standard_default.xlsx': 'standard row 400',
+                        'agile_default.xlsx': 'agile row 400'}
+    for relative, text in (('apache-poi/50833.xls', 'test cell value'), ('apache-poi/58616.xlsx', 'EPQ Manual'),
+                           ('apache-poi/protect.xlsx', 'При запуске')):
+        path = corpus_book(relative)
+        if path:
+            shutil.copy(path, locked)
+            found_by_default[os.path.basename(relative)] = text
+    password = 'Z-Scan 秘密'
+    password_file = os.path.join(work, 'passwords.txt')
+    with open(password_file, 'w', encoding='utf-8') as out:
+        out.write('not this one\r\n%s\n' % password)
+    for passwords, opened in (([], {}), (['--password-file', password_file],
+                                         {'rc4_password.xls': 'rc4 row 400', 'standard_password.xlsx': 'standard row 400',
+                                          'agile_password.xlsx': 'agile row 400'})):
+        books_found = dict(found_by_default, **opened)
+        words = ' '.join('"%s"' % text for text in sorted(set(books_found.values())))
+        done = run(['--save-settings'] + passwords + ['-w', words, 'locked'], work, env)
+        out, err = done.stdout.decode('utf-8', 'replace'), done.stderr.decode('utf-8', 'replace')
+        for name, text in books_found.items():
+            check(('locked/%s]' % name) in out and text in out, '%s not found with %r:\n%s%s' % (name, passwords, out, err))
+        for name in set(os.listdir(locked)) - set(books_found):
+            check('locked/%s: encrypted with a password' % name in err, '%s not told:\n%s' % (name, err))
+        check(password not in out + err, 'a password was written out')
+    for folder, _, files in os.walk(work):
+        for name in files:
+            path = os.path.join(folder, name)
+            if path != password_file and os.path.isfile(path) and not os.path.islink(path):
+                with open(path, 'rb') as held:
+                    check(password.encode() not in held.read(), 'the password is kept in %s' % path)
+    os.remove(settings)
+
     # ---- Books searched at once give the very same lines and result book
     # as one after another, over a tree of books from several producers.
     mixed = os.path.join(work, 'mixed')

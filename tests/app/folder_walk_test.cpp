@@ -329,7 +329,7 @@ TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreReportedCleanly) {
     CellMatcher matcher;
     std::string bad_word;
     ASSERT_TRUE(matcher.prepare(context_.charset, {"needle"}, false, bad_word));
-    WorkbookSearch search(matcher, context_.charset, TextsSearched{}, context_.link_base_folder);
+    WorkbookSearch search(matcher, context_.charset, TextsSearched{}, context_.link_base_folder, {});
     ChangingBookSearch changing(search, recorder_);
 
     walk_folder(context_, front_end_, changing, recorder_);

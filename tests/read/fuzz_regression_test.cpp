@@ -6,6 +6,7 @@
 #include "../../fuzz/book_cells_target.h"
 #include "../../fuzz/cell_name_target.h"
 #include "../../fuzz/compound_file_target.h"
+#include "../../fuzz/encryption_target.h"
 #include "../../fuzz/file_type_target.h"
 #include "../../fuzz/xlsx_package_target.h"
 #include "../../fuzz/zip_extract_target.h"
@@ -48,7 +49,8 @@ TEST(FuzzRegression, ReplaysTheKeptInputsOfEveryTarget) {
         TargetRun run;
     } targets[] = {{"cell_name", fuzz::run_cell_name},         {"file_type", fuzz::run_file_type},
                    {"zip_extract", fuzz::run_zip_extract},     {"compound_file", fuzz::run_compound_file},
-                   {"biff", fuzz::run_biff},                   {"xlsx_package", fuzz::run_xlsx_package}};
+                   {"biff", fuzz::run_biff},                   {"xlsx_package", fuzz::run_xlsx_package},
+                   {"encryption", fuzz::run_encryption}};
     for (const auto &t : targets) EXPECT_GT(replay(t.target, t.run), 0) << "no kept inputs for " << t.target;
     // The search reads books its own way: the inputs kept for both readers
     // go through it as well.

@@ -18,7 +18,7 @@ fi
 rm -rf "$deps"
 
 # Versions newer than any Debian has, listed ahead of the real ones.
-unavailable="zlib=9:99.0-1 pcre2=99.0-1 libdeflate=99.0-1"
+unavailable="zlib=9:99.0-1 pcre2=99.0-1 libdeflate=99.0-1 nettle=99.0-1"
 log=$(ZS_WINDOWS_DEPS=$deps ZS_SOURCE_VERSIONS_FIRST=$unavailable scripts/build-windows-deps.sh 2>&1) || {
   echo "$log"
   echo "FAIL: the build stopped at a version that does not download" >&2
@@ -32,12 +32,12 @@ for pin in $unavailable; do
     { echo "FAIL: no fallback reported for $package" >&2; failures=$((failures + 1)); }
 done
 built=$(grep '^Windows libraries built from Debian sources: ' <<<"$log" || true)
-for package in zlib pcre2 libdeflate; do
+for package in zlib pcre2 libdeflate nettle; do
   grep -Eq "[ ,]$package [0-9]" <<<"$built" ||
     { echo "FAIL: the built version of $package is not named" >&2; failures=$((failures + 1)); }
 done
 grep -q '99\.0-1' <<<"$built" && { echo "FAIL: an unavailable version is named as built" >&2; failures=$((failures + 1)); }
-for library in libminizip.a libpcre2-8.a libdeflate.a; do
+for library in libminizip.a libpcre2-8.a libdeflate.a libnettle.a; do
   [[ -s $deps/lib/$library ]] || { echo "FAIL: $library was not built" >&2; failures=$((failures + 1)); }
 done
 [[ $failures -eq 0 ]] && echo "ok: fell back to the newest version that downloads"

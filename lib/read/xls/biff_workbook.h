@@ -38,6 +38,8 @@ public:
 
     // Called before the first record of each stream.
     void begin_stream();
+    // The passwords the caller gave for an encrypted stream (UTF-8).
+    const std::vector<std::string> &passwords() const { return context_.passwords; }
     // Handles one record (FILEPASS is the caller's).  0 to go on;
     // biff::END_OF_STREAM when the stream should not be read further;
     // -1 a bad shared string; -2 out of memory; -9 a limit was reached

@@ -12,6 +12,8 @@
 #include "messages.h"
 #include "mfile.h"
 #include "result_codes.h"
+#include "encrypted/book_passwords.h"
+#include "xls/biff_decryptor.h"
 #include "xls/biff_direct_scan.h"
 #include "xls/biff_stream.h"
 #include "xls/biff_workbook.h"
@@ -30,16 +32,21 @@ constexpr int kModeUnloadName = 6;
 // read_stream's result for a stream that does not begin with a BOF record.
 constexpr int kNoWorkbookStream = 1;
 
-// Reads one stream.  The encryption record stops the load at once: the
-// rest of the stream cannot be read without the password.
+// Reads one stream.  The encryption record stops the load at once unless
+// the default password or one the caller gave opens the stream; the
+// records after it are then deciphered as they are read.
 int read_stream(XLS_BOOK *report, BiffWorkbookLoader &loader, BiffRecordReader &reader) {
     loader.begin_stream();
     biff::Record record;
     bool first = true;
+    BiffDecryptor decryptor;
     while (reader.next(record)) {
         if (first && !biff::is_bof(record.number)) return kNoWorkbookStream;
         first = false;
+        if (decryptor.active()) decryptor.decipher(record);
         if (record.number == biff::FILEPASS) {
+            if (decryptor.active()) continue;
+            if (decryptor.open(record, book_passwords_to_try(loader.passwords())) == BiffDecryptor::OPENED) continue;
             biff_push_message(report, 901, "");
             return OXLS_ERR_UNSUPPORTED;
         }
@@ -191,6 +198,7 @@ int ozw_read_excel2003(XLS_BOOK *book, const char *path) {
     ReadContext context;
     context.book_kind = BOOK_KIND_XLS;
     context.styles = styles;
+    if (work) context.passwords = work->passwords;
     BookTableSink sink(book);
     int rc;
     try {
