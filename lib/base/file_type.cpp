@@ -132,17 +132,17 @@ bool is_locked_office_document(int type) {
 }
 
 // A file read from the start, either a memory file or a disk file.
-class ByteSource {
+class SequentialFile {
 public:
-    ByteSource(const ByteSource &) = delete;
-    ByteSource &operator=(const ByteSource &) = delete;
-    ByteSource(int source, const char *path) {
+    SequentialFile(const SequentialFile &) = delete;
+    SequentialFile &operator=(const SequentialFile &) = delete;
+    SequentialFile(int source, const char *path) {
         if (source == FILE_SOURCE_MEMORY)
             memory_ = mopen(path, "rb");
         else
             disk_ = zplat::file_open(path, zplat::FILE_READ);
     }
-    ~ByteSource() {
+    ~SequentialFile() {
         if (memory_) mclose(memory_);
         zplat::file_close(disk_);
     }
@@ -176,7 +176,7 @@ bool begins_with(const unsigned char *data, const std::string &prefix) {
 
 // Walks the directory of the compound file from the current position; see
 // orb_find_cfb_entry.
-bool find_entry(ByteSource &file, const char *name, unsigned *start_sector) {
+bool find_entry(SequentialFile &file, const char *name, unsigned *start_sector) {
     const std::string root = utf16le("Root Entry");
     const std::string wanted = utf16le(name);
     if (wanted.size() > CFB_ENTRY) return false;
@@ -210,7 +210,7 @@ bool find_entry(ByteSource &file, const char *name, unsigned *start_sector) {
 
 int orb_find_cfb_entry(int source, const char *path, const char *name, unsigned *start_sector) {
     if (!path || !name || source == FILE_SOURCE_HEADER) return OXLS_ERR_ARGUMENT;
-    ByteSource file(source, path);
+    SequentialFile file(source, path);
     if (!file.is_open()) return OXLS_ERR_OPEN;
     return find_entry(file, name, start_sector) ? 1 : 0;
 }
@@ -222,7 +222,7 @@ extern "C" int orb_file_type(int source, const char *path, int *type_out) {
 
     unsigned char header[FILE_HEADER_LEN];
     bool from_caller = source == FILE_SOURCE_HEADER;
-    std::optional<ByteSource> file;
+    std::optional<SequentialFile> file;
     if (from_caller) {
         std::memcpy(header, path, FILE_HEADER_LEN);
     } else {
