@@ -56,6 +56,7 @@ TEST(EncryptedBooks, DefaultPasswordOpensOthersNeedPasswordGiven) {
         {corpus::path("apache-poi/58616.xlsx"), "", "A1", "EPQ Manual Template v2.3.19 Daika"},
         {corpus::path("apache-poi/protect.xlsx"), "", "B4", "При запуске"},
         {corpus::path("apache-poi/35897-type4.xls"), "PASSWORD=freedom", "A1", "hello there!"},
+        {corpus::path("apache-poi/xor-encryption-abc.xls"), "PASSWORD=abc", "A3", "3"},
         {corpus::path("apache-poi/protected_sha512.xlsx"), "PASSWORD=\"this is a test\"", "A1", "here"},
     };
     for (const Case &c : cases) {

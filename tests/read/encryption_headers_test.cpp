@@ -80,7 +80,13 @@ TEST(EncryptionHeaders, FilepassRecordsAreRefusedByWhatIsWrong) {
         BiffDecryptor::Result result;
     } cases[] = {
         {"cut short", le16(1), {}, BiffDecryptor::DAMAGED},
-        {"XOR obfuscation", le16(0) + le32(0x12345678), {}, BiffDecryptor::NO_PASSWORD},
+        {"XOR obfuscation, no password", le16(0) + le32(0x12345678), {}, BiffDecryptor::NO_PASSWORD},
+        {"XOR obfuscation cut short", le16(0) + le16(0x514A), {}, BiffDecryptor::DAMAGED},
+        // The key and verifier a book obfuscated under "abc" holds.
+        {"XOR obfuscation, its password", le16(0) + le16(0x514A) + le16(0xCC1A), {utf16le_password("abc")},
+         BiffDecryptor::OPENED},
+        {"XOR obfuscation, another password", le16(0) + le16(0x514A) + le16(0xCC1A), {utf16le_password("abd")},
+         BiffDecryptor::NO_PASSWORD},
         {"RC4 without its verifier", rc4.substr(0, 30), {}, BiffDecryptor::DAMAGED},
         {"unknown RC4 version", le16(1) + le16(7) + le16(7) + std::string(60, '\0'), {}, BiffDecryptor::DAMAGED},
         {"CryptoAPI under AES", cryptoapi + le32(0) + le32(0) + le32(0x660E) + std::string(80, '\0'), {},

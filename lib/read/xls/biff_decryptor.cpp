@@ -1,12 +1,14 @@
 #include "xls/biff_decryptor.h"
 
 #include "encrypted/office_hash.h"
+#include "encrypted/xor_obfuscation.h"
 
 #include <algorithm>
 
 namespace {
 
 constexpr uint64_t kBlock = 1024;
+constexpr uint16_t kXor = 0;
 constexpr uint16_t kRc4 = 1;
 constexpr size_t kSalt = 16;
 constexpr uint32_t kCryptoApiRc4 = 0x6801;
@@ -26,7 +28,21 @@ std::string bytes(const unsigned char *p, size_t count) { return std::string(rei
 BiffDecryptor::Result BiffDecryptor::open(const biff::Record &filepass, const std::vector<std::string> &passwords) {
     const unsigned char *p = filepass.data;
     const size_t length = filepass.length;
-    // Encryption type, then the RC4 header's version.
+    // Encryption type, then XOR's key and verifier or the RC4 header's
+    // version.
+    if (length < 2) return DAMAGED;
+    if (biff::u16(p) == kXor) {
+        if (length < 6) return DAMAGED;
+        xor_key_ = biff::u16(p + 2);
+        xor_verifier_ = biff::u16(p + 4);
+        for (const std::string &password : passwords) {
+            if (try_xor_password(password)) {
+                xor_ = active_ = true;
+                return OPENED;
+            }
+        }
+        return NO_PASSWORD;
+    }
     if (length < 6) return DAMAGED;
     if (biff::u16(p) != kRc4) return NO_PASSWORD;
     const uint16_t major = biff::u16(p + 2), minor = biff::u16(p + 4);
@@ -92,6 +108,13 @@ bool BiffDecryptor::try_password(const std::string &password) {
     return expected == hash;
 }
 
+bool BiffDecryptor::try_xor_password(const std::string &password) {
+    const std::string narrow = xor_password(password);
+    if (narrow.empty() || xor_key(narrow) != xor_key_ || xor_verifier(narrow) != xor_verifier_) return false;
+    xor_array(narrow, xor_array_);
+    return true;
+}
+
 std::string BiffDecryptor::block_key(uint32_t block) const {
     if (!cryptoapi_) return office_digest(office_md5(), {base_, le32_bytes(block)});
     std::string key = office_digest(office_sha1(), {base_, le32_bytes(block)}).substr(0, key_bytes_);
@@ -120,6 +143,13 @@ void BiffDecryptor::decipher(biff::Record &record) {
     if (std::find(std::begin(kClearRecords), std::end(kClearRecords), record.number) != std::end(kClearRecords)) return;
     data_.assign(record.data, record.data + record.length);
     size_t done = record.number == biff::BOUNDSHEET ? std::min<size_t>(kClearSheetPosition, data_.size()) : 0;
+    if (xor_) {
+        // The array's index runs on from the record's end in the stream.
+        const uint64_t end = record.offset + 4 + record.length;
+        for (; done < data_.size(); ++done) data_[done] = xor_unturn(data_[done], xor_array_[(end + done) % 16]);
+        record.data = data_.data();
+        return;
+    }
     uint64_t position = record.offset + 4 + done;
     while (done < data_.size()) {
         seek(position);

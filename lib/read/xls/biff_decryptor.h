@@ -1,9 +1,10 @@
 // Deciphering an Excel 97-2003 workbook stream that its FILEPASS record
 // says is encrypted with RC4, either as Excel 97 does (MD5 key derivation)
-// or through CryptoAPI (SHA-1).  The stream is enciphered in blocks of
-// 1024 bytes, each with a key of its own, counted from the stream's start:
-// record headers are left in clear but use up key stream, and a few
-// records are stored in clear altogether.
+// or through CryptoAPI (SHA-1), or obfuscated with XOR.  RC4 enciphers the
+// stream in blocks of 1024 bytes, each with a key of its own, counted from
+// the stream's start: record headers are left in clear but use up key
+// stream.  XOR turns each byte of record data with a 16-byte array made
+// from the password.  Under both a few records are stored in clear.
 #pragma once
 
 #include "xls/biff_records.h"
@@ -32,6 +33,7 @@ public:
 
 private:
     bool try_password(const std::string &password);
+    bool try_xor_password(const std::string &password);
     // Keys the cipher for the block holding stream position `position` and
     // runs its key stream on to that position.
     void seek(uint64_t position);
@@ -39,6 +41,9 @@ private:
 
     bool active_ = false;
     bool cryptoapi_ = false;
+    bool xor_ = false;
+    uint16_t xor_key_ = 0, xor_verifier_ = 0;
+    unsigned char xor_array_[16] = {};
     size_t key_bytes_ = 16;
     std::string salt_, verifier_, verifier_hash_;
     std::string base_;   // what each block's key is hashed from
