@@ -40,7 +40,9 @@ bool same_place(const BookHits::Hit &a, const BookHits::Hit &b) {
 BookHits::BookHits(CellMatcher &matcher, int charset, TextsSearched texts)
     : matcher_(matcher), charset_(charset), texts_(texts), empty_matches_(matcher.matches("")) {}
 
-void BookHits::clear() {
+void BookHits::clear(int share, int shares) {
+    share_ = share;
+    shares_ = shares;
     hits_.clear();
     outside_.clear();
     shared_.clear();

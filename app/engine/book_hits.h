@@ -44,8 +44,9 @@ public:
     // saying which besides the cells'.
     BookHits(CellMatcher &matcher, int charset, TextsSearched texts);
 
-    // Forgets the book read before.
-    void clear();
+    // Forgets the book read before; the next is searched in the sheets of
+    // share `share` of `shares` (every `shares`-th sheet from `share` on).
+    void clear(int share = 0, int shares = 1);
     // A shared string is tested once per book; only the texts that may
     // match are made.
     int cell(const ReadContext &book, const BookCell &cell) override;
@@ -54,6 +55,7 @@ public:
     bool wants_numbers(const ReadContext &book, unsigned style) override;
     // The texts outside the cells are read only when they are searched.
     bool wants_notes() const override { return texts_.outside_cells; }
+    bool wants_sheet(const ReadContext &, int sheet) override { return sheet % shares_ == share_; }
     int note(const ReadContext &book, int sheet, SheetNote &&note) override;
     // The hits of the book in order.
     const std::vector<Hit> &in_order();
@@ -83,6 +85,7 @@ private:
     // True when the words match an empty text (an expression such as .*):
     // then every cell is kept and the empty ones are found at the end.
     bool empty_matches_;
+    int share_ = 0, shares_ = 1;
     std::vector<Hit> hits_;     // in the cells' own texts
     std::vector<Hit> outside_;  // in formulas and texts outside the cells
     std::vector<Known> shared_;

@@ -35,6 +35,7 @@ struct HitPlace {
     BookKind kind = BookKind::Excel2007;
     TextHolder holder = TextHolder::Cell;
     std::string_view holder_name = {};   // a shape's name; empty when the book gives none
+    int sheet = 0;                       // the sheet's index in the book
 };
 
 // The place as a hit line and the result book show it, in `charset`: the

@@ -7,7 +7,9 @@
 #include "platform/platform.h"
 #include "result_codes.h"
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 #include <new>
 
 namespace zscan {
@@ -26,11 +28,16 @@ constexpr int kReaders = 16;
 // buffers go back once it is searched, so that only the budget bounds the
 // memory of the books in flight.
 constexpr size_t kKeptPerWorker = size_t{16} << 20;
+// A package at least this large, taken when no other book waits to be
+// searched, is shared out between two workers by its sheets, so that the
+// last large book of a search does not leave a core idle.
+constexpr size_t kSharedBookBytes = size_t{1} << 20;
+constexpr int kSharesOfABook = 2;
 
 }  // namespace
 
 // One searching thread's own state: a matcher and a book of its own, and
-// the book whose hits it keeps.
+// what the share of a book it searches found.
 class ParallelBookSearch::Worker : public HitTarget {
 public:
     explicit Worker(const SearchContext &walk)
@@ -38,25 +45,25 @@ public:
           search_(*matcher_, walk.charset, walk.texts, walk.link_base_folder, walk.book_passwords),
           kept_limit_(walk.output_excel || walk.exact_hit_limit ? walk.hit_limit : 0) {}
 
-    void search(Book &book) {
-        book_ = &book;
-        book.problem = search_.search_read(book.job, book.read_rc, book.bytes, *this);
-        book.searched = true;
-        book_ = nullptr;
-        std::string().swap(book.bytes);
+    // Searches share `share` of the book's sheets.
+    Found search(const Book &book, int share) {
+        found_ = Found{};
+        found_.problem = search_.search_read(book.job, book.read_rc, book.bytes, share, book.shares, *this);
+        found_.searched = true;
         search_.release_above(kKeptPerWorker);
+        return std::move(found_);
     }
 
     bool record(const HitPlace &place, std::string_view text, MatchedText matched) override {
-        if (book_->hits.empty()) {
-            book_->link_path = place.link_path;
-            book_->folder_path = place.folder_path;
+        if (found_.hits.empty()) {
+            found_.link_path = place.link_path;
+            found_.folder_path = place.folder_path;
         }
-        book_->hits.push_back({std::string(place.sheet_name), std::string(place.cell_name), std::string(text),
-                               matched, place.holder, std::string(place.holder_name)});
+        found_.hits.push_back({place.sheet, std::string(place.sheet_name), std::string(place.cell_name),
+                               std::string(text), matched, place.holder, std::string(place.holder_name)});
         // Where the limit is exact no hit past it is ever recorded, so one
         // book need not keep more.
-        return kept_limit_ <= 0 || book_->hits.size() <= static_cast<size_t>(kept_limit_);
+        return kept_limit_ <= 0 || found_.hits.size() <= static_cast<size_t>(kept_limit_);
     }
 
 private:
@@ -71,19 +78,20 @@ private:
     std::unique_ptr<CellMatcher> matcher_;
     WorkbookSearch search_;
     int kept_limit_;
-    Book *book_ = nullptr;
+    Found found_;
 };
 
 ParallelBookSearch::ParallelBookSearch(SearchContext &context, FrontEnd &front_end,
                                        HitRecorder &recorder, int workers)
     : context_(context), front_end_(front_end), recorder_(recorder),
-      queue_limit_(kQueuedPerWorker * static_cast<size_t>(workers)), budget_(MemoryBudget::for_this_machine()) {
+      queue_limit_(kQueuedPerWorker * static_cast<size_t>(workers)), budget_(MemoryBudget::for_this_machine()),
+      workers_count_(workers) {
     for (int count = 0; count < workers; ++count) {
         workers_.push_back(std::make_unique<Worker>(context));
     }
     for (int count = 0; count < kReaders; ++count) {
         threads_.emplace_back([this] {
-            while (const std::shared_ptr<Book> book = next_book(Book::WAITING)) {
+            while (const std::shared_ptr<Book> book = next_to_read()) {
                 if (!stopped_) read_ahead(*book);
                 book_read(book);
             }
@@ -91,10 +99,10 @@ ParallelBookSearch::ParallelBookSearch(SearchContext &context, FrontEnd &front_e
     }
     for (const std::unique_ptr<Worker> &worker : workers_) {
         threads_.emplace_back([this, &worker = *worker] {
-            while (const std::shared_ptr<Book> book = next_book(Book::READ)) {
-                if (!stopped_) worker.search(*book);
-                budget_.give_back(book->budget_taken);
-                book_done(book);
+            for (;;) {
+                const auto [book, share] = next_share();
+                if (!book) return;
+                book_done(book, stopped_ ? Found{} : worker.search(*book, share));
             }
         });
     }
@@ -111,18 +119,45 @@ ParallelBookSearch::~ParallelBookSearch() {
     for (std::thread &thread : threads_) thread.join();
 }
 
-std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_book(Book::Stage stage) {
-    std::condition_variable &wakes = stage == Book::WAITING ? book_queued_ : book_ready_;
+std::shared_ptr<ParallelBookSearch::Book> ParallelBookSearch::next_to_read() {
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
         for (const std::shared_ptr<Book> &book : queued_) {
-            if (book->stage != stage) continue;
-            book->stage = static_cast<Book::Stage>(stage + 1);
+            if (book->stage != Book::WAITING) continue;
+            book->stage = Book::READING;
             return book;
         }
         if (closing_) return nullptr;
-        wakes.wait(lock);
+        book_queued_.wait(lock);
     }
+}
+
+std::pair<std::shared_ptr<ParallelBookSearch::Book>, int> ParallelBookSearch::next_share() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+        for (const std::shared_ptr<Book> &book : queued_) {
+            if (book->stage != Book::READ) continue;
+            if (book->shares_taken == 0 && worth_sharing(*book)) book->shares = book->shares_left = kSharesOfABook;
+            const int share = book->shares_taken++;
+            // A share left over waits for the next worker free.
+            if (book->shares_taken == book->shares)
+                book->stage = Book::SEARCHING;
+            else
+                book_ready_.notify_one();
+            return {book, share};
+        }
+        if (closing_) return {nullptr, 0};
+        book_ready_.wait(lock);
+    }
+}
+
+bool ParallelBookSearch::worth_sharing(const Book &book) const {
+    if (workers_count_ < 2 || book.read_rc != 0 || book.bytes.size() < kSharedBookBytes ||
+        book.bytes.compare(0, 2, "PK") != 0)
+        return false;
+    for (const std::shared_ptr<Book> &other : queued_)
+        if (other.get() != &book && other->stage <= Book::READ) return false;
+    return true;
 }
 
 void ParallelBookSearch::read_ahead(Book &book) {
@@ -158,10 +193,29 @@ void ParallelBookSearch::book_read(const std::shared_ptr<Book> &book) {
     book_ready_.notify_one();
 }
 
-void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
+void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book, Found &&found) {
     bool wake = false;
     {
         std::lock_guard<std::mutex> lock(mutex_);
+        Found &all = book->found;
+        if (found.searched) {
+            all.searched = true;
+            if (all.hits.empty()) {
+                all.link_path = std::move(found.link_path);
+                all.folder_path = std::move(found.folder_path);
+            }
+            if (!all.problem) all.problem = std::move(found.problem);
+            all.hits.insert(all.hits.end(), std::make_move_iterator(found.hits.begin()),
+                            std::make_move_iterator(found.hits.end()));
+        }
+        if (--book->shares_left > 0) return;
+        // A book that cannot be read to its end has no hits, whichever
+        // share met the fault; each share's hits are in order within its
+        // sheets.
+        if (all.problem) all.hits.clear();
+        if (book->shares > 1)
+            std::stable_sort(all.hits.begin(), all.hits.end(), [](const Hit &a, const Hit &b) { return a.sheet < b.sheet; });
+        std::string().swap(book->bytes);
         book->done = true;
         // The walk waits for the oldest book; it is woken once half the
         // queue can be recorded, or all of it, rather than for each book,
@@ -170,6 +224,7 @@ void ParallelBookSearch::book_done(const std::shared_ptr<Book> &book) {
         while (ready < queued_.size() && queued_[ready]->done) ++ready;
         wake = ready > 0 && (ready >= queue_limit_ / 2 || ready == queued_.size());
     }
+    budget_.give_back(book->budget_taken);
     if (wake) book_done_.notify_one();
 }
 
@@ -219,14 +274,14 @@ void ParallelBookSearch::record_oldest() {
     }
     // Books after the one that ended the search are not recorded, nor
     // those left out after a cancel.
-    if (recorder_.search_over() || !book->searched) return;
-    for (const Hit &hit : book->hits) {
-        const HitPlace place{book->job.path, hit.sheet_name,      hit.cell_name,
-                             book->link_path, book->folder_path, book->job.kind,
-                             hit.holder,      hit.holder_name};
+    const Found &found = book->found;
+    if (recorder_.search_over() || !found.searched) return;
+    for (const Hit &hit : found.hits) {
+        const HitPlace place{book->job.path,    hit.sheet_name, hit.cell_name,   found.link_path, found.folder_path,
+                             book->job.kind,    hit.holder,     hit.holder_name, hit.sheet};
         if (!recorder_.record(place, hit.text, hit.matched)) break;
     }
-    recorder_.book_finished(book->job.path, book->problem);
+    recorder_.book_finished(book->job.path, found.problem);
     if (recorder_.search_over()) stopped_ = true;
 }
 

@@ -22,6 +22,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 namespace zscan {
@@ -46,6 +47,7 @@ public:
 
 private:
     struct Hit {
+        int sheet;
         std::string sheet_name;
         std::string cell_name;
         std::string text;
@@ -53,16 +55,25 @@ private:
         TextHolder holder;
         std::string holder_name;
     };
-    struct Book {
-        enum Stage { WAITING, READING, READ, SEARCHING };
-        BookJob job;
-        Stage stage = WAITING;   // guarded by mutex_
-        bool done = false;
+    // What searching a book, or a share of its sheets, found.
+    struct Found {
         bool searched = false;   // false for a book left out once the search stopped
         std::string link_path;
         std::string folder_path;
         std::vector<Hit> hits;
         std::optional<NotSearched> problem;
+    };
+    struct Book {
+        enum Stage { WAITING, READING, READ, SEARCHING };
+        BookJob job;
+        Stage stage = WAITING;   // guarded by mutex_
+        bool done = false;
+        // A large package taken last is searched by several workers, each
+        // taking a share of its sheets; guarded by mutex_.
+        int shares = 1;
+        int shares_taken = 0;
+        int shares_left = 1;
+        Found found;             // the shares' findings together; guarded by mutex_
         // The file's bytes read ahead, the read's result, and the memory
         // taken from the budget for the book's search.
         std::string bytes;
@@ -73,13 +84,21 @@ private:
 
     // Waits until the oldest queued book is done, then records it.
     void record_oldest();
-    // Takes the first book of `stage` in walk order, moving it on to the
-    // next stage; null once the search is over.
-    std::shared_ptr<Book> next_book(Book::Stage stage);
+    // Takes the first book to read in walk order; null once the search is
+    // over.
+    std::shared_ptr<Book> next_to_read();
+    // Takes a share of the first book read and not yet taken whole: the
+    // book and the share's number.
+    std::pair<std::shared_ptr<Book>, int> next_share();
+    // Whether the book, about to be searched, is shared out: a large
+    // package with nothing else waiting to be searched.  Under mutex_.
+    bool worth_sharing(const Book &book) const;
     // Reads the book's file whole, after taking its share of the budget.
     void read_ahead(Book &book);
     void book_read(const std::shared_ptr<Book> &book);
-    void book_done(const std::shared_ptr<Book> &book);
+    // Adds what a share found to the book's findings; the book is done
+    // with its last share.
+    void book_done(const std::shared_ptr<Book> &book, Found &&found);
 
     SearchContext &context_;
     FrontEnd &front_end_;
@@ -94,6 +113,7 @@ private:
     bool closing_ = false;                       // guarded by mutex_
     std::atomic<bool> stopped_{false};           // cancelled or past the hit limit
     MemoryBudget budget_;
+    const int workers_count_;
 
     std::vector<std::unique_ptr<Worker>> workers_;
     std::vector<std::thread> threads_;   // the readers and the workers

@@ -17,10 +17,10 @@ std::optional<NotSearched> WorkbookSearch::search(const BookJob &job, HitTarget 
     return record_hits(job, reader_.read(job.path.c_str(), book_hits_), hits);
 }
 
-std::optional<NotSearched> WorkbookSearch::search_read(const BookJob &job, int read_rc, std::string &bytes,
-                                                       HitTarget &hits) {
-    book_hits_.clear();
-    return record_hits(job, read_rc != 0 ? read_rc : reader_.read_bytes(bytes, book_hits_), hits);
+std::optional<NotSearched> WorkbookSearch::search_read(const BookJob &job, int read_rc, std::string_view bytes,
+                                                       int share, int shares, HitTarget &hits) {
+    book_hits_.clear(share, shares);
+    return record_hits(job, read_rc != 0 ? read_rc : reader_.read_view(bytes, book_hits_), hits);
 }
 
 std::optional<NotSearched> WorkbookSearch::record_hits(const BookJob &job, int rc, HitTarget &hits) {
@@ -36,8 +36,8 @@ std::optional<NotSearched> WorkbookSearch::record_hits(const BookJob &job, int r
     }
     for (const BookHits::Hit &hit : book_hits_.in_order()) {
         const std::string cell_name = ozw_cell_name(hit.row, hit.column);
-        const HitPlace place{job.path,   book_hits_.sheet_name(hit.sheet), cell_name, link_path, folder_path,
-                             job.kind,   hit.holder,                       hit.holder_name};
+        const HitPlace place{job.path, book_hits_.sheet_name(hit.sheet), cell_name,       link_path, folder_path,
+                             job.kind, hit.holder,                       hit.holder_name, hit.sheet};
         if (!hits.record(place, hit.text, hit.form)) break;
     }
     return std::nullopt;

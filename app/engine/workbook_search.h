@@ -29,9 +29,11 @@ public:
     // was searched (also when `hits` stopped it), else why it could not be.
     std::optional<NotSearched> search(const BookJob &job, HitTarget &hits);
     // The same for a book whose file was read whole beforehand: `read_rc`
-    // is that read's result, `bytes` what it read (the string gets the
-    // reader's previous buffer in exchange).
-    std::optional<NotSearched> search_read(const BookJob &job, int read_rc, std::string &bytes, HitTarget &hits);
+    // is that read's result, `bytes` what it read.  Only the sheets of
+    // share `share` of `shares` are searched (every `shares`-th sheet from
+    // `share` on), so that several workers can search one large book.
+    std::optional<NotSearched> search_read(const BookJob &job, int read_rc, std::string_view bytes, int share,
+                                           int shares, HitTarget &hits);
     // Gives back each buffer the reader keeps that holds more than `most`
     // bytes.
     void release_above(size_t most) { reader_.release_above(most); }

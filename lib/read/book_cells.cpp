@@ -28,12 +28,7 @@ int BookCellReader::read(const char *path, BookSink &sink) {
     // each look at the file is a round trip.
     const int rc = orb_read_whole_file(1, path, file_buffer_);
     if (rc == OXLS_ERR_MEMORY) return rc;
-    return rc == 0 ? read_buffer(sink) : OZW_FAILED;
-}
-
-int BookCellReader::read_bytes(std::string &bytes, BookSink &sink) {
-    file_buffer_.swap(bytes);
-    return read_buffer(sink);
+    return rc == 0 ? read_view(file_buffer_, sink) : OZW_FAILED;
 }
 
 void BookCellReader::release_above(size_t most) {
@@ -42,14 +37,14 @@ void BookCellReader::release_above(size_t most) {
     context_.shared_strings.release_above(most);
 }
 
-int BookCellReader::read_buffer(BookSink &sink) {
+int BookCellReader::read_view(std::string_view book, BookSink &sink) {
     try {
         // The reader is chosen by the book's first bytes, not by its name,
         // so that an .xls book renamed .xlsx (and the reverse) is read all
         // the same.
-        if (file_buffer_.size() < FILE_HEADER_LEN) return OZW_FAILED;
+        if (book.size() < FILE_HEADER_LEN) return OZW_FAILED;
         int type = FILE_TYPE_UNKNOWN;
-        if (orb_file_type(FILE_SOURCE_HEADER, file_buffer_.data(), &type) != 0) return OZW_FAILED;
+        if (orb_file_type(FILE_SOURCE_HEADER, book.data(), &type) != 0) return OZW_FAILED;
         const bool package = type == FILE_TYPE_ZIP;
         if (!package && type != FILE_TYPE_XLS) return OZW_FAILED;
         context_.book_kind = package ? BOOK_KIND_XLSX : BOOK_KIND_XLS;
@@ -64,15 +59,18 @@ int BookCellReader::read_buffer(BookSink &sink) {
         styles_.xfs.clear();
         context_.styles = &styles_;
         if (!package) {
-            const int rc = ozw_stream_excel2003(file_buffer_, context_, sink);
-            if (rc == 0 || !holds_encrypted_package(file_buffer_)) return rc;
+            const int rc = ozw_stream_excel2003(book, context_, sink);
+            if (rc == 0 || !holds_encrypted_package(book)) return rc;
+            // The deciphered package takes the reader's buffer, which may
+            // be what `book` shows: it is swapped in only once read.
             std::string deciphered;
-            ByteSource file(file_buffer_);
+            ByteSource file(book);
             if (const int open_rc = ozw_read_encrypted_package(file, context_.passwords, deciphered)) return open_rc;
             file_buffer_.swap(deciphered);
+            book = file_buffer_;
             context_.book_kind = BOOK_KIND_XLSX;
         }
-        return ozw_stream_excel2007(file_buffer_, context_, sink, part_buffer_);
+        return ozw_stream_excel2007(book, context_, sink, part_buffer_);
     } catch (const std::bad_alloc &) {
         return OXLS_ERR_MEMORY;
     }

@@ -9,6 +9,7 @@
 #include "grow_buffer.h"
 
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -24,9 +25,10 @@ public:
     // negative code when the reader refuses the book or the sink stopped
     // it.
     int read(const char *path, BookSink &sink);
-    // The same for a book whose file was read whole beforehand into
-    // `bytes`; the string gets the reader's previous buffer in exchange.
-    int read_bytes(std::string &bytes, BookSink &sink);
+    // The same for a book whose file was read whole beforehand: `book`
+    // holds its bytes, and stays valid and unchanged while it is read (it
+    // may be read by several readers at once).
+    int read_view(std::string_view book, BookSink &sink);
     // Gives back each buffer holding more than `most` bytes, so that a
     // reader kept for later books does not keep the largest book's size.
     void release_above(size_t most);
@@ -34,11 +36,8 @@ public:
     void set_passwords(std::vector<std::string> passwords) { context_.passwords = std::move(passwords); }
 
 private:
-    // Reads the book whose bytes file_buffer_ holds.
-    int read_buffer(BookSink &sink);
-
     ReadContext context_;
     StyleTables styles_;
-    std::string file_buffer_;   // the book file's bytes
+    std::string file_buffer_;   // the book file's bytes, or the package deciphered from them
     GrowBuffer part_buffer_;    // the text of the part being read
 };

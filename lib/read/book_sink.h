@@ -83,6 +83,13 @@ public:
     // Whether the notes of comments and drawings are wanted: reading them
     // costs parts the cells do not need.
     virtual bool wants_notes() const { return false; }
+    // Whether the cells and notes of sheet `sheet` are wanted: a package's
+    // reader passes over the parts of a sheet not wanted without inflating
+    // them, so that several sinks can share a large book's sheets out.
+    virtual bool wants_sheet(const ReadContext &, int sheet) {
+        (void)sheet;
+        return true;
+    }
     // Whether the numbers stored in cell style `style` may interest the
     // sink: a reader passes over the numbers of a style it does not want
     // when it can tell cheaply that they are numbers, without reading them.

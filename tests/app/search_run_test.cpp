@@ -333,6 +333,35 @@ TEST_P(SearchRunTest, TheHitLimitEndsTheWalkAfterTheBookThatPassesIt) {
     EXPECT_EQ(result.cell("B10001"), "A10000");
 }
 
+// A large package searched alone is shared out between workers by its
+// sheets; its hits still come sheet by sheet, in each sheet's order.
+TEST_P(SearchRunTest, ALargeBookSearchedAloneKeepsItsSheetsInOrder) {
+    const std::vector<std::string> names = {"S1", "S2", "S3"};
+    xlsx_test::Parts parts = {{"[Content_Types].xml", xlsx_test::kContentTypes},
+                              {"xl/workbook.xml", xlsx_test::workbook_xml(names)}};
+    std::vector<std::string> expected;
+    const fs::path folder = work_ / "large";
+    fs::create_directories(folder);
+    for (size_t sheet = 0; sheet < names.size(); ++sheet) {
+        std::string rows;
+        for (int row = 1; row <= 6000; ++row) {
+            const bool needle = row % 1000 == 7;
+            rows += xlsx_test::text_row(row, {needle ? "needle " + std::to_string(row) : "filler text of the row",
+                                              "more filler text"});
+            if (needle)
+                expected.push_back("[" + (folder / "big.xlsx").string() + "][" + names[sheet] + "][A" +
+                                   std::to_string(row) + "] needle " + std::to_string(row));
+        }
+        parts.push_back({"xl/worksheets/sheet" + std::to_string(sheet + 1) + ".xml", xlsx_test::sheet_xml(rows)});
+    }
+    // Stored, so that the file is large enough to be shared out.
+    ASSERT_TRUE(xlsx_test::write_package((folder / "big.xlsx").string(), parts, 0));
+    ASSERT_GT(fs::file_size(folder / "big.xlsx"), 1u << 20);
+    context_.target_folder = folder.string();
+    ASSERT_EQ(search("needle"), SearchOutcome::Found);
+    EXPECT_EQ(front_end_.lines, expected);
+}
+
 TEST_P(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {
     context_.output_excel = true;
     context_.temp_folder = (work_ / "no-such-folder").string();

@@ -212,7 +212,7 @@ public:
         }
         for (size_t sheet = 0; sheet < state_.context.sheet_names.size(); ++sheet) {
             const size_t i = worksheet_[sheet];
-            if (i == PackageParts::npos) continue;
+            if (i == PackageParts::npos || !state_.sink.wants_sheet(state_.context, static_cast<int>(sheet))) continue;
             int rc = parse(i, [&](std::string_view text) {
                 return xlsx_parse_worksheet(state_, static_cast<int>(sheet), text);
             });
@@ -296,7 +296,8 @@ private:
     int read_notes() {
         std::vector<bool> taken(parts_.count(), false);
         for (size_t sheet = 0; sheet < source_.size(); ++sheet) {
-            if (source_[sheet] == PackageParts::npos) continue;
+            if (source_[sheet] == PackageParts::npos || !state_.sink.wants_sheet(state_.context, static_cast<int>(sheet)))
+                continue;
             std::vector<XlsxRelationship> relationships;
             xlsx_relationships(parts_.part_name(source_[sheet]), parts_.reader(), relationships);
             const int owner = static_cast<int>(sheet);
