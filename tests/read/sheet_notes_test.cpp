@@ -169,12 +169,6 @@ TEST(PackageNotes, EachTextAtItsCellWithWhatHoldsIt) {
 
 using namespace xlstest;
 
-std::string utf16(const std::u16string &text) {
-    std::string bytes;
-    for (char16_t c : text) bytes += le16(c);
-    return bytes;
-}
-
 // An OfficeArt record: version and instance, type, then its bytes.
 std::string art(uint16_t version_instance, uint16_t type, const std::string &body) {
     return le16(version_instance) + le16(type) + le32(static_cast<uint32_t>(body.size())) + body;
@@ -186,7 +180,7 @@ std::string shape_drawing(uint16_t shape_type, const std::u16string &name, int c
     std::string shape = art(static_cast<uint16_t>(shape_type << 4 | 2), 0xF00A, le32(1025) + le32(0));
     if (!name.empty()) {
         // A geometry array first, then the name: taken from the end.
-        const std::string name_bytes = utf16(name) + le16(0);
+        const std::string name_bytes = utf16le(name) + le16(0);
         shape += art(2 << 4 | 3, 0xF00B, le16(0xC145) + le32(4) + le16(0xC380) +
                                              le32(static_cast<uint32_t>(name_bytes.size())) + "\1\2\3\4\5\6\7\10\11\12" +
                                              name_bytes);
@@ -207,9 +201,9 @@ std::string text_object(const std::u16string &text, bool split = false) {
     std::string records = record(0x01B6, le16(0x12) + le16(0) + std::string(6, '\0') +
                                              le16(static_cast<uint16_t>(text.size())) + le16(16) + le32(0));
     if (split) {
-        records += continue_record(std::string(1, '\0') + "ab") + continue_record("\1" + utf16(text.substr(2)));
+        records += continue_record(std::string(1, '\0') + "ab") + continue_record("\1" + utf16le(text.substr(2)));
     } else {
-        records += continue_record("\1" + utf16(text));
+        records += continue_record("\1" + utf16le(text));
     }
     return records + continue_record(std::string(16, '\0'));
 }
