@@ -35,12 +35,16 @@ private:
     bool wanted_;
 };
 
-std::vector<std::string> notes_of(const std::string &path, bool wanted = true, int *cells = nullptr) {
-    NoteRecorder recorder(wanted);
-    BookCellReader reader;
-    EXPECT_EQ(reader.read(path.c_str(), recorder), 0);
-    if (cells) *cells = recorder.cells;
-    return recorder.seen;
+// Reads the book of one cell with a sink that asks for notes, which must
+// be `expected`, and with one that does not, which must get none.
+void expect_notes(const std::string &path, const std::vector<std::string> &expected) {
+    for (const bool wanted : {true, false}) {
+        SCOPED_TRACE(wanted ? "notes asked for" : "notes not asked for");
+        NoteRecorder recorder(wanted);
+        EXPECT_EQ(BookCellReader().read(path.c_str(), recorder), 0);
+        EXPECT_EQ(recorder.seen, wanted ? expected : std::vector<std::string>{});
+        EXPECT_EQ(recorder.cells, 1);
+    }
 }
 
 // ---- packages ----------------------------------------------------------------
@@ -156,12 +160,9 @@ TEST(PackageNotes, EachTextAtItsCellWithWhatHoldsIt) {
     };
     int n = 0;
     for (const Case &c : cases) {
-        const std::string path =
-            package(folder, "book" + std::to_string(++n) + ".xlsx", c.sheet1_rels, c.sheet2_rels, c.parts);
-        int cells = 0;
-        EXPECT_EQ(notes_of(path, true, &cells), c.expected) << c.what;
-        EXPECT_EQ(cells, 1) << c.what;
-        EXPECT_TRUE(notes_of(path, false).empty()) << c.what << ": a sink that does not ask gets none";
+        SCOPED_TRACE(c.what);
+        expect_notes(package(folder, "book" + std::to_string(++n) + ".xlsx", c.sheet1_rels, c.sheet2_rels, c.parts),
+                     c.expected);
     }
 }
 
@@ -240,11 +241,9 @@ TEST(XlsNotes, NotesTextBoxesAndShapesAtTheirCells) {
          {}},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
         TempFile file("notes.xls", compound_file({{u"Workbook", workbook("", {"S"}, {label16(0, 0, u"cell") + c.records})}}));
-        int cells = 0;
-        EXPECT_EQ(notes_of(file.path(), true, &cells), c.expected) << c.what;
-        EXPECT_EQ(cells, 1) << c.what;
-        EXPECT_TRUE(notes_of(file.path(), false).empty()) << c.what << ": a sink that does not ask gets none";
+        expect_notes(file.path(), c.expected);
     }
 }
 
