@@ -13,73 +13,80 @@ using zscan::CellMatcher;
 
 namespace {
 
-CellMatcher &prepared(CellMatcher &matcher, std::vector<std::string> words, bool expression,
-                      int charset = CS_UTF8) {
-    std::string bad_word;
-    EXPECT_TRUE(matcher.prepare(charset, words, expression, bad_word)) << bad_word;
-    return matcher;
-}
-
-TEST(CellMatcher, SubstringMatchIsExactAndCaseSensitive) {
-    CellMatcher matcher;
-    prepared(matcher, {"abc"}, false);
-    EXPECT_TRUE(matcher.matches("xabcx"));
-    EXPECT_FALSE(matcher.matches("xABCx"));
-    EXPECT_FALSE(matcher.matches(""));
-    prepared(matcher, {"\"abc\""}, false);
-    EXPECT_FALSE(matcher.matches("abc"));
-    EXPECT_TRUE(matcher.matches("say \"abc\" now"));
-    // Dates are found in the form the library shows them.
-    prepared(matcher, {"2016/3/25"}, false);
-    EXPECT_TRUE(matcher.matches("2016/3/25"));
-    EXPECT_FALSE(matcher.matches("2016/03/25"));
-}
-
-TEST(CellMatcher, ExpressionMustMatchTheWholeText) {
-    CellMatcher matcher;
-    prepared(matcher, {"abc"}, true);
-    EXPECT_TRUE(matcher.matches("abc"));
-    EXPECT_FALSE(matcher.matches("xabcx"));
-    EXPECT_FALSE(matcher.matches("abc\n"));
-    prepared(matcher, {".*abc.*"}, true);
-    EXPECT_TRUE(matcher.matches("xabcx"));
-    EXPECT_FALSE(matcher.matches("xABCx"));
-    // An alternative that matches only a head of the text must give way to
-    // one that matches all of it.
-    prepared(matcher, {"a|ab"}, true);
-    EXPECT_TRUE(matcher.matches("ab"));
-    prepared(matcher, {"(a)|b\\1"}, true);
-    EXPECT_TRUE(matcher.matches("b"));   // an unset group matches empty
-    prepared(matcher, {"\\u6771\\u4eac.*"}, true);
-    EXPECT_TRUE(matcher.matches("東京タワー"));
-    prepared(matcher, {"東.", "\\d{4}/\\d{1,2}/\\d{1,2}"}, true);
-    EXPECT_TRUE(matcher.matches("東京"));
-    EXPECT_FALSE(matcher.matches("東京都"));
-    EXPECT_TRUE(matcher.matches("2016/3/25"));
-    prepared(matcher, {".*"}, true);
-    EXPECT_TRUE(matcher.matches(""));
-}
-
-TEST(CellMatcher, ExpressionsMeanWhatTheyMeanInEcmaScript) {
-    struct Case {
-        const char *expression;
-        const char *text;
-        bool matches;
+// One matcher prepared again row after row, so that each row also shows
+// that preparing drops the words, folds and mode of the row before.
+TEST(CellMatcher, WordsFindTheTextsTheyMeanAndNoOthers) {
+    using zscan::FoldOptions;
+    const FoldOptions none, case_only{true, false, false}, width_only{false, true, false},
+        kana_only{false, false, true}, case_width{true, true, false}, width_kana{false, true, true},
+        all{true, true, true};
+    const std::string tokyo = orb_convert(CS_UTF8, CS_SJIS, "東京");
+    // In Shift-JIS the last byte of 日 and the first of 月 spell another
+    // character: a word's bytes never match across two characters.
+    const std::string across = orb_convert(CS_UTF8, CS_SJIS, "日月").substr(1, 2);
+    const bool expression = true, substring = false;
+    const struct {
+        std::vector<std::string> words;
+        std::vector<const char *> found, missed;
+        bool expression = false;
+        FoldOptions folds = {};
+        int charset = CS_UTF8;
+    } rows[] = {
+        // A substring search: exact bytes, case-sensitive; dates in the
+        // form the library shows them.
+        {{"abc"}, {"xabcx"}, {"xABCx", ""}},
+        {{"\"abc\""}, {"say \"abc\" now"}, {"abc"}},
+        {{"2016/3/25"}, {"2016/3/25"}, {"2016/03/25"}},
+        {{"(unclosed"}, {"x(unclosed"}, {}},
+        {{across}, {}, {"日月"}, substring, none, CS_SJIS},
+        // An expression must match the whole text; an alternative that
+        // matches only a head of it gives way to one that matches all.
+        {{"abc"}, {"abc"}, {"xabcx", "abc\n"}, expression},
+        {{".*abc.*"}, {"xabcx"}, {"xABCx"}, expression},
+        {{"a|ab"}, {"ab"}, {}, expression},
+        {{"(a)|b\\1"}, {"b"}, {}, expression},   // an unset group matches empty
+        {{"\\u6771\\u4eac.*"}, {"東京タワー"}, {}, expression},
+        {{"東.", "\\d{4}/\\d{1,2}/\\d{1,2}"}, {"東京", "2016/3/25"}, {"東京都"}, expression},
+        {{".*"}, {""}, {}, expression},
+        // Shift-JIS words match by character, not by byte.
+        {{tokyo + "...."}, {}, {"東京タワー"}, expression, none, CS_SJIS},
+        {{tokyo + "..."}, {"東京タワー"}, {}, expression, none, CS_SJIS},
+        // As in ECMAScript: \s takes every blank, the ideographic and
+        // no-break spaces among them; [^] is any character and [] none.
+        {{"東京\\s都"}, {"東京\u3000都", "東京\u00A0都", "東京\t都"}, {}, expression},
+        {{"東京\\S都"}, {"東京の都"}, {"東京\u3000都"}, expression},
+        {{"東京[\\s]都"}, {"東京\u3000都"}, {}, expression},
+        {{"東京[^\\s]都"}, {}, {"東京\u3000都"}, expression},
+        {{"東[^]京"}, {"東\n京"}, {}, expression},
+        {{"東[]京"}, {}, {"東京"}, expression},
+        {{"(?:東)(?<c>京)(?=都)都"}, {"東京都"}, {}, expression},
+        {{"東京{1}都"}, {"東京都"}, {}, expression},
+        // Folds match text written another way, as a Japanese user means
+        // it; each fold does its own part alone.
+        {{"ＡＢＣ"}, {"abc", "ABC", "xＡｂｃx"}, {"ＡＢ", "xyz"}, substring, case_width},
+        {{"abc"}, {"ＡＢＣ", "ａｂｃ", "ABC"}, {"ａｂ"}, substring, case_width},
+        {{"ＡＢＣ"}, {"ａｂｃ", "ＡＢＣ"}, {"abc", "ABC"}, substring, case_only},
+        {{"ΣΟΦΊΑ И ЖУК"}, {"σοφία и жук", "Σοφία и Жук"}, {"σοφια и жук"}, substring, case_only},
+        {{"ABC"}, {"ＡＢＣ"}, {"abc", "ａｂｃ"}, substring, width_only},
+        {{"ｶﾞｲﾄﾞ"}, {"ガイド", "がいど", "ｶﾞｲﾄﾞ"}, {"カイト", "ｶｲﾄ"}, substring, width_kana},
+        {{"がいど"}, {"ｶﾞｲﾄﾞ", "ガイド"}, {"かいと"}, substring, width_kana},
+        {{"ｶﾞｲﾄﾞ"}, {"ガイド"}, {"がいど"}, substring, width_only},
+        {{"がいど"}, {"ガイド"}, {"ｶﾞｲﾄﾞ"}, substring, kana_only},
+        {{"パン"}, {"ぱん"}, {"ばん", "ﾊﾟﾝ"}, substring, kana_only},
+        {{"東京　都"}, {"東京 都", "東京　都"}, {"東京都"}, substring, width_only},
+        {{"ｱｲｳＡ"}, {"あいうa", "アイウＡ"}, {"あいう"}, substring, all},
+        {{"ＡＢＣ"}, {"ＡＢＣ"}, {"ABC", "ａｂｃ"}},
+        // Folded expressions are caseless; a full-width parenthesis folds
+        // to one to match, not to a group.
+        {{"ａｂｃ.*", "（がいど）"}, {"ABCdef", "abc", "(ｶﾞｲﾄﾞ)"}, {"ガイド"}, expression, all},
     };
-    // \s takes every ECMAScript blank, the ideographic and no-break spaces
-    // among them; [^] is any character and [] none.
-    const Case cases[] = {
-        {"東京\\s都", "東京\u3000都", true},   {"東京\\s都", "東京\u00A0都", true},
-        {"東京\\s都", "東京\t都", true},       {"東京\\S都", "東京\u3000都", false},
-        {"東京\\S都", "東京の都", true},        {"東京[\\s]都", "東京\u3000都", true},
-        {"東京[^\\s]都", "東京\u3000都", false}, {"東[^]京", "東\n京", true},
-        {"東[]京", "東京", false},              {"(?:東)(?<c>京)(?=都)都", "東京都", true},
-        {"東京{1}都", "東京都", true},
-    };
     CellMatcher matcher;
-    for (const Case &c : cases) {
-        prepared(matcher, {c.expression}, true);
-        EXPECT_EQ(matcher.matches(c.text), c.matches) << c.expression << " on " << c.text;
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.words[0]);
+        std::string bad_word;
+        ASSERT_TRUE(matcher.prepare(row.charset, row.words, row.expression, bad_word, row.folds)) << bad_word;
+        for (const char *text : row.found) EXPECT_TRUE(matcher.matches(text)) << "found in " << text;
+        for (const char *text : row.missed) EXPECT_FALSE(matcher.matches(text)) << "missed in " << text;
     }
     // PCRE-only syntax is refused rather than quietly read another way.
     for (const char *refused : {"(?i)東京", "東京++", "東.*+", "東京{2}+", "\\A東京", "東京\\Z",
@@ -89,36 +96,20 @@ TEST(CellMatcher, ExpressionsMeanWhatTheyMeanInEcmaScript) {
     }
 }
 
-TEST(CellMatcher, ShiftJisWordsAreMatchedByCharacter) {
-    const std::string tokyo = orb_convert(CS_UTF8, CS_SJIS, "東京");
-    CellMatcher matcher;
-    prepared(matcher, {tokyo + "...."}, true, CS_SJIS);
-    EXPECT_FALSE(matcher.matches("東京タワー"));   // five characters, not three bytes each
-    prepared(matcher, {tokyo + "..."}, true, CS_SJIS);
-    EXPECT_TRUE(matcher.matches("東京タワー"));
-    // A word's bytes never match across two characters of a text: in
-    // Shift-JIS, the last byte of 日 and the first of 月 spell another one.
-    const std::string across = orb_convert(CS_UTF8, CS_SJIS, "日月").substr(1, 2);
-    prepared(matcher, {across}, false, CS_SJIS);
-    EXPECT_FALSE(matcher.matches("日月"));
-}
-
 TEST(CellMatcher, InvalidExpressionIsNamed) {
     CellMatcher matcher;
     std::string bad_word;
     EXPECT_FALSE(matcher.prepare(CS_UTF8, {"good", "(unclosed", "[z-a]"}, true, bad_word));
     EXPECT_EQ(bad_word, "(unclosed");
     EXPECT_FALSE(matcher.matches("good"));
-    // The same word is a plain text for a substring search.
-    EXPECT_TRUE(matcher.prepare(CS_UTF8, {"(unclosed"}, false, bad_word));
-    EXPECT_TRUE(matcher.matches("x(unclosed"));
 }
 
 TEST(CellMatcher, CatastrophicExpressionOnTheLongestCellEndsQuickly) {
     CellMatcher matcher;
+    std::string bad_word;
     // Every character the expressions need is present, so only running
     // into the work limits ends the exponential backtracking.
-    prepared(matcher, {"(a+)+bc", "(.*a){20}c", "(a|aa)+bc"}, true);
+    ASSERT_TRUE(matcher.prepare(CS_UTF8, {"(a+)+bc", "(.*a){20}c", "(a|aa)+bc"}, true, bad_word));
     const std::string longest = std::string(XLS_CELL_UTF8_LEN - 4, 'a') + "bxc";
     const auto start = std::chrono::steady_clock::now();
     EXPECT_FALSE(matcher.matches(longest));
@@ -126,59 +117,11 @@ TEST(CellMatcher, CatastrophicExpressionOnTheLongestCellEndsQuickly) {
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_LT(elapsed, std::chrono::seconds(2));
     // An ordinary expression over the same text still matches.
-    prepared(matcher, {"a+b.c", ".*xc"}, true);
+    ASSERT_TRUE(matcher.prepare(CS_UTF8, {"a+b.c", ".*xc"}, true, bad_word));
     EXPECT_TRUE(matcher.matches(longest));
 }
 
 }  // namespace
-
-// Words matching text written another way, as a Japanese user means them:
-// each row is a fold setting, a word, texts it must find and texts it must
-// not.  Each fold does its own part alone.
-TEST(CellMatcher, FoldsMatchTheFormsAUserMeansAndNoOthers) {
-    using zscan::FoldOptions;
-    const FoldOptions none, case_only{true, false, false}, width_only{false, true, false},
-        kana_only{false, false, true}, case_width{true, true, false}, width_kana{false, true, true},
-        all{true, true, true};
-    const struct {
-        FoldOptions folds;
-        const char *word;
-        std::vector<const char *> found, missed;
-    } cases[] = {
-        {case_width, "ＡＢＣ", {"abc", "ABC", "xＡｂｃx"}, {"ＡＢ", "xyz"}},
-        {case_width, "abc", {"ＡＢＣ", "ａｂｃ", "ABC"}, {"ａｂ"}},
-        {case_only, "ＡＢＣ", {"ａｂｃ", "ＡＢＣ"}, {"abc", "ABC"}},
-        {case_only, "ΣΟΦΊΑ И ЖУК", {"σοφία и жук", "Σοφία и Жук"}, {"σοφια и жук"}},
-        {width_only, "ABC", {"ＡＢＣ"}, {"abc", "ａｂｃ"}},
-        {width_kana, "ｶﾞｲﾄﾞ", {"ガイド", "がいど", "ｶﾞｲﾄﾞ"}, {"カイト", "ｶｲﾄ"}},
-        {width_kana, "がいど", {"ｶﾞｲﾄﾞ", "ガイド"}, {"かいと"}},
-        {width_only, "ｶﾞｲﾄﾞ", {"ガイド"}, {"がいど"}},
-        {kana_only, "がいど", {"ガイド"}, {"ｶﾞｲﾄﾞ"}},
-        {kana_only, "パン", {"ぱん"}, {"ばん", "ﾊﾟﾝ"}},
-        {width_only, "東京　都", {"東京 都", "東京　都"}, {"東京都"}},
-        {all, "ｱｲｳＡ", {"あいうa", "アイウＡ"}, {"あいう"}},
-        {none, "ＡＢＣ", {"ＡＢＣ"}, {"ABC", "ａｂｃ"}},
-    };
-    for (const auto &row : cases) {
-        CellMatcher matcher;
-        std::string bad_word;
-        ASSERT_TRUE(matcher.prepare(CS_UTF8, {row.word}, false, bad_word, row.folds));
-        for (const char *text : row.found) EXPECT_TRUE(matcher.matches(text)) << row.word << " in " << text;
-        for (const char *text : row.missed) EXPECT_FALSE(matcher.matches(text)) << row.word << " in " << text;
-    }
-}
-
-TEST(CellMatcher, FoldedExpressionsAreCaselessAndFoldTheirOwnCharacters) {
-    const zscan::FoldOptions all{true, true, true};
-    CellMatcher matcher;
-    std::string bad_word;
-    ASSERT_TRUE(matcher.prepare(CS_UTF8, {"ａｂｃ.*", "（がいど）"}, true, bad_word, all));
-    EXPECT_TRUE(matcher.matches("ABCdef"));
-    EXPECT_TRUE(matcher.matches("abc"));
-    // A full-width parenthesis folds to one to match, not to a group.
-    EXPECT_TRUE(matcher.matches("(ｶﾞｲﾄﾞ)"));
-    EXPECT_FALSE(matcher.matches("ガイド"));
-}
 
 // A number's texts are left out only when no folded word can be in them.
 TEST(CellMatcher, FoldedWordsAreLookedForInWhatFoldedNumberTextsCanHold) {

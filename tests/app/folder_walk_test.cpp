@@ -68,10 +68,7 @@ protected:
     }
 
     fs::path touch(const fs::path &relative, const std::string &content = "x") {
-        const fs::path path = root_ / relative;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary) << content;
-        return path;
+        return folder_.write(relative.string(), content);
     }
     std::string at(const std::string &relative) const { return (root_ / relative).string(); }
     std::vector<std::string> searched_in_order() const {

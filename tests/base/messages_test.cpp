@@ -4,11 +4,11 @@
 #include "messages.h"
 
 #include "charset.h"
+#include "environment.h"
 #include "test_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <regex>
@@ -125,9 +125,8 @@ TEST_F(OrbMessages, TheListFillsTemplatesKeepsTheNewestAndReports) {
 
 TEST(DebugLog, LinesHexDumpsAndMessagesAppendUntilReset) {
     TempFolder folder("zs_log");
-    const char *old = std::getenv("TEMP");
-    const std::string saved = old ? old : "";
-    setenv("TEMP", folder.path().c_str(), 1);
+    Environment environment;
+    environment.set("TEMP", folder.path().c_str());
     const auto log_text = [&] { return read_file(folder.path() / "ORBdebug.log"); };
     EXPECT_EQ(orb_log_line("first"), 0);
     unsigned char data[20];
@@ -152,10 +151,8 @@ TEST(DebugLog, LinesHexDumpsAndMessagesAppendUntilReset) {
     char stamp[20];
     orb_time_stamp(stamp);
     EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{4}/\d{2}/\d{2} \d{2}:\d{2}:\d{2})"))) << stamp;
-    setenv("TEMP", (folder.path() / "missing").c_str(), 1);
+    environment.set("TEMP", (folder.path() / "missing").c_str());
     EXPECT_EQ(orb_log_line("lost"), -101);
-    if (old) setenv("TEMP", saved.c_str(), 1);
-    else unsetenv("TEMP");
 }
 
 TEST(LibraryInfo, HelpBannerAndDebugLine) {

@@ -3,16 +3,13 @@
 // program's own path, code-page conversion with the replacements Windows
 // gives.
 #include "platform/platform.h"
+#include "environment.h"
 #include "test_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <functional>
-#include <optional>
-#include <utility>
 #include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -42,28 +39,6 @@ TEST_F(PlatformFiles, AFileBeingWrittenCannotBeOpenedForReading) {
     zplat::file_close(r1);
     zplat::file_close(r2);
 }
-
-// Sets environment variables for one test and puts back what they were.
-class Environment {
-public:
-    Environment() = default;
-    Environment(const Environment &) = delete;
-    Environment &operator=(const Environment &) = delete;
-    ~Environment() {
-        for (const auto &[name, value] : saved_) value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
-    }
-    // Sets `name` to `value`, or unsets it for null.
-    void set(const std::string &name, const char *value) {
-        if (std::none_of(saved_.begin(), saved_.end(), [&](const auto &entry) { return entry.first == name; })) {
-            const char *before = std::getenv(name.c_str());
-            saved_.emplace_back(name, before ? std::optional<std::string>(before) : std::nullopt);
-        }
-        value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
-    }
-
-private:
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
 
 TEST_F(PlatformFiles, TempFolderIsTempElseAFolderOfTheUsersOwn) {
     const std::string user = "zscan-" + std::to_string(geteuid());

@@ -1,11 +1,11 @@
 // Temporary folders: whole paths created, folders made under the temporary
 // folder, and folders removed with their contents but never through a link.
 #include "temp_folders.h"
+#include "environment.h"
 #include "test_folder.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -23,20 +23,15 @@ TEST(TempFolders, PathsAreMadeAndRemovedWithoutFollowingLinks) {
     EXPECT_EQ(orb_create_path(path("a/file/d").c_str()), -1) << "a file stands in the way";
     EXPECT_EQ(orb_create_path(""), -1);
 
-    const char *old = std::getenv("TEMP");
-    const std::string saved = old ? old : "";
-    setenv("TEMP", folder.path().c_str(), 1);
+    Environment environment;
+    environment.set("TEMP", folder.path().c_str());
     std::string made;
     ASSERT_EQ(orb_make_temp_folder("OBtemp", made), 0);
     EXPECT_EQ(made, path("OBtemp"));
     EXPECT_TRUE(fs::is_directory(made));
     EXPECT_EQ(orb_make_temp_folder("OBtemp", made), 0) << "an existing folder is fine";
-    if (old) setenv("TEMP", saved.c_str(), 1);
-    else unsetenv("TEMP");
 
-    fs::create_directories(path("gone/x/y"));
     folder.write("gone/x/y/deep.txt", "2");
-    fs::create_directories(path("kept"));
     folder.write("kept/precious.txt", "keep me");
     fs::create_directory_symlink(path("kept"), path("gone/x/link"));
     EXPECT_EQ(orb_remove_folder(path("gone").c_str()), 0);

@@ -50,46 +50,39 @@ protected:
 TempFolder *XlsxCellAccess::folder_ = nullptr;
 std::string XlsxCellAccess::path_;
 
-TEST_F(XlsxCellAccess, FormattedAndStoredTexts) {
-    struct Case {
-        const char *cell, *unload, *read;
+// Each cell's text as the UNLOAD mode formats it and as the READ mode
+// stores it, and the name of its type.
+TEST_F(XlsxCellAccess, FormattedAndStoredTextsAndTypeNames) {
+    const struct {
+        const char *cell, *unload, *read, *type;
     } cases[] = {
-        {"A1", "東京", "東京"},
-        {"B1", "1,234,567", "1234567"},
-        {"C1", "12.5", "12.5"},
-        {"D1", "25.0%", "25.0%"},
-        {"E1", "2016/3/25", "2016/3/25"},
-        {"F1", "2016/3/25", "2016/3/25 14:05"},
-        {"G1", "2016年3月25日", "2016/3/25"},
-        {"H1", "", ""},
-        {"I1", "14:05:09", "14:05:09"},
-        {"B2", "b2", "b2"},
+        {"A1", "東京", "東京", "CHARACTER"},
+        {"B1", "1,234,567", "1234567", "INTEGER"},
+        {"C1", "12.5", "12.5", "FLOAT"},
+        {"D1", "25.0%", "25.0%", "PERCENT"},
+        {"E1", "2016/3/25", "2016/3/25", "DATE"},
+        {"F1", "2016/3/25", "2016/3/25 14:05", "DATE_TIME"},
+        {"G1", "2016年3月25日", "2016/3/25", "DATE"},
+        {"H1", "", "", "FORMULA:SUM(B1:C1)"},
+        {"I1", "14:05:09", "14:05:09", ""},
+        {"B2", "b2", "b2", "CHARACTER"},
+        {"A4", "", "", ""},
     };
     OpenBook unload(path_, "UNLOAD");
     OpenBook read(path_, "READ");
     ASSERT_EQ(unload.rc(), 0);
     ASSERT_EQ(read.rc(), 0);
-    for (const Case &c : cases) {
-        EXPECT_EQ(unload.text(0, c.cell), c.unload) << c.cell;
-        EXPECT_EQ(read.text(0, c.cell), c.read) << c.cell;
-    }
-}
-
-TEST_F(XlsxCellAccess, TypeNames) {
-    OpenBook book(path_);
-    ASSERT_EQ(book.rc(), 0);
-    struct Case {
-        const char *cell, *type;
-    } cases[] = {{"A1", "CHARACTER"}, {"B2", "CHARACTER"}, {"B1", "INTEGER"}, {"C1", "FLOAT"}, {"D1", "PERCENT"},
-                 {"E1", "DATE"}, {"F1", "DATE_TIME"}, {"I1", ""}, {"H1", "FORMULA:SUM(B1:C1)"}, {"A4", ""}};
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.cell);
+        EXPECT_EQ(unload.text(0, c.cell), c.unload);
+        EXPECT_EQ(read.text(0, c.cell), c.read);
         char text[64], type[32] = "junk";
-        ASSERT_EQ(OXLS_get_cell(book.get(), c.cell, text, sizeof text, type, sizeof type), 0) << c.cell;
-        EXPECT_STREQ(type, c.type) << c.cell;
+        ASSERT_EQ(OXLS_get_cell(unload.get(), c.cell, text, sizeof text, type, sizeof type), 0);
+        EXPECT_STREQ(type, c.type);
     }
     // A formula type name that does not fit fails with the code alone.
     char text[64], type[10] = "junk";
-    EXPECT_EQ(OXLS_get_cell(book.get(), "H1", text, sizeof text, type, sizeof type), OXLS_ERR_BUFFER);
+    EXPECT_EQ(OXLS_get_cell(unload.get(), "H1", text, sizeof text, type, sizeof type), OXLS_ERR_BUFFER);
     EXPECT_STREQ(type, "");
 }
 

@@ -2,6 +2,7 @@
 // mode, write, close with SAVE; a save that fails keeps the book for
 // another try, and a released record is refused.
 #include "oxls.h"
+#include "test_folder.h"
 #include "write_zip_reader.h"
 
 #include <gtest/gtest.h>
@@ -16,18 +17,13 @@ namespace fs = std::filesystem;
 
 class WriteBookCalls : public ::testing::Test {
 protected:
-    void SetUp() override {
-        folder = fs::temp_directory_path() /
-                 ("zs_book_calls_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(folder);
-    }
-    void TearDown() override { fs::remove_all(folder); }
     int open(const fs::path &path) {
         std::string args = "BOOK=\"" + path.string() + "\" CHARSET=UTF8";
         return OXLS_open_book(book.get(), args.c_str());
     }
     std::unique_ptr<XLS_BOOK> book = std::make_unique<XLS_BOOK>();
-    fs::path folder;
+    TempFolder temp{"zs_book_calls"};
+    const fs::path folder = temp.path();
 };
 
 TEST_F(WriteBookCalls, FailedSaveKeepsTheBookForAnotherTry) {
@@ -55,7 +51,6 @@ TEST_F(WriteBookCalls, FailedSaveKeepsTheBookForAnotherTry) {
 }
 
 TEST_F(WriteBookCalls, ReleasedRecordIsRefused) {
-    fs::create_directories(folder);
     ASSERT_EQ(open(folder / "closed.xlsx"), 0);
     ASSERT_EQ(OXLS_close_book(book.get(), nullptr), 0);
     EXPECT_EQ(OXLS_put_values(book.get(), "A1=x"), -3);

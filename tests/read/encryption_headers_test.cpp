@@ -7,23 +7,21 @@
 #include "encrypted/encrypted_package.h"
 #include "oxls.h"
 #include "xls/biff_decryptor.h"
+#include "xls_test_books.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 namespace {
 
-std::string seed(const char *name) {
-    std::ifstream in(std::string(ZS_TEST_DATA_DIR) + "/fuzz_regressions/encryption/" + name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using xlstest::le16;
+using xlstest::le32;
 
-std::string le16(unsigned value) { return {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)}; }
-std::string le32(unsigned value) { return le16(value & 0xFFFF) + le16(value >> 16); }
+std::string seed(const char *name) {
+    return read_file(std::string(ZS_TEST_DATA_DIR) + "/fuzz_regressions/encryption/" + name);
+}
 
 // A standard encryption header naming `algorithm`, with a verifier.
 std::string standard_info(unsigned algorithm, unsigned header_size = 32) {

@@ -11,12 +11,12 @@
 #include "../../fuzz/xlsx_package_target.h"
 #include "../../fuzz/zip_extract_target.h"
 
+#include "test_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -36,8 +36,7 @@ int replay(const char *target, TargetRun run) {
     std::sort(inputs.begin(), inputs.end());
     for (const fs::path &input : inputs) {
         SCOPED_TRACE(input.filename().string());
-        std::ifstream in(input, std::ios::binary);
-        const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        const std::string bytes = read_file(input);
         EXPECT_EQ(run(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size()), 0);
     }
     return static_cast<int>(inputs.size());

@@ -35,12 +35,16 @@ private:
     bool wanted_;
 };
 
-std::vector<std::string> notes_of(const std::string &path, bool wanted = true, int *cells = nullptr) {
-    NoteRecorder recorder(wanted);
-    BookCellReader reader;
-    EXPECT_EQ(reader.read(path.c_str(), recorder), 0);
-    if (cells) *cells = recorder.cells;
-    return recorder.seen;
+// Reads the book of one cell with a sink that asks for notes, which must
+// be `expected`, and with one that does not, which must get none.
+void expect_notes(const std::string &path, const std::vector<std::string> &expected) {
+    for (const bool wanted : {true, false}) {
+        SCOPED_TRACE(wanted ? "notes asked for" : "notes not asked for");
+        NoteRecorder recorder(wanted);
+        EXPECT_EQ(BookCellReader().read(path.c_str(), recorder), 0);
+        EXPECT_EQ(recorder.seen, wanted ? expected : std::vector<std::string>{});
+        EXPECT_EQ(recorder.cells, 1);
+    }
 }
 
 // ---- packages ----------------------------------------------------------------
@@ -156,24 +160,15 @@ TEST(PackageNotes, EachTextAtItsCellWithWhatHoldsIt) {
     };
     int n = 0;
     for (const Case &c : cases) {
-        const std::string path =
-            package(folder, "book" + std::to_string(++n) + ".xlsx", c.sheet1_rels, c.sheet2_rels, c.parts);
-        int cells = 0;
-        EXPECT_EQ(notes_of(path, true, &cells), c.expected) << c.what;
-        EXPECT_EQ(cells, 1) << c.what;
-        EXPECT_TRUE(notes_of(path, false).empty()) << c.what << ": a sink that does not ask gets none";
+        SCOPED_TRACE(c.what);
+        expect_notes(package(folder, "book" + std::to_string(++n) + ".xlsx", c.sheet1_rels, c.sheet2_rels, c.parts),
+                     c.expected);
     }
 }
 
 // ---- Excel 97-2003 books ---------------------------------------------------------
 
 using namespace xlstest;
-
-std::string utf16(const std::u16string &text) {
-    std::string bytes;
-    for (char16_t c : text) bytes += le16(c);
-    return bytes;
-}
 
 // An OfficeArt record: version and instance, type, then its bytes.
 std::string art(uint16_t version_instance, uint16_t type, const std::string &body) {
@@ -186,7 +181,7 @@ std::string shape_drawing(uint16_t shape_type, const std::u16string &name, int c
     std::string shape = art(static_cast<uint16_t>(shape_type << 4 | 2), 0xF00A, le32(1025) + le32(0));
     if (!name.empty()) {
         // A geometry array first, then the name: taken from the end.
-        const std::string name_bytes = utf16(name) + le16(0);
+        const std::string name_bytes = utf16le(name) + le16(0);
         shape += art(2 << 4 | 3, 0xF00B, le16(0xC145) + le32(4) + le16(0xC380) +
                                              le32(static_cast<uint32_t>(name_bytes.size())) + "\1\2\3\4\5\6\7\10\11\12" +
                                              name_bytes);
@@ -207,9 +202,9 @@ std::string text_object(const std::u16string &text, bool split = false) {
     std::string records = record(0x01B6, le16(0x12) + le16(0) + std::string(6, '\0') +
                                              le16(static_cast<uint16_t>(text.size())) + le16(16) + le32(0));
     if (split) {
-        records += continue_record(std::string(1, '\0') + "ab") + continue_record("\1" + utf16(text.substr(2)));
+        records += continue_record(std::string(1, '\0') + "ab") + continue_record("\1" + utf16le(text.substr(2)));
     } else {
-        records += continue_record("\1" + utf16(text));
+        records += continue_record("\1" + utf16le(text));
     }
     return records + continue_record(std::string(16, '\0'));
 }
@@ -246,11 +241,9 @@ TEST(XlsNotes, NotesTextBoxesAndShapesAtTheirCells) {
          {}},
     };
     for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
         TempFile file("notes.xls", compound_file({{u"Workbook", workbook("", {"S"}, {label16(0, 0, u"cell") + c.records})}}));
-        int cells = 0;
-        EXPECT_EQ(notes_of(file.path(), true, &cells), c.expected) << c.what;
-        EXPECT_EQ(cells, 1) << c.what;
-        EXPECT_TRUE(notes_of(file.path(), false).empty()) << c.what << ": a sink that does not ask gets none";
+        expect_notes(file.path(), c.expected);
     }
 }
 

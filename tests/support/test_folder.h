@@ -40,8 +40,10 @@ public:
 
     const std::filesystem::path &path() const { return path_; }
     std::string file(const std::string &name) const { return (path_ / name).string(); }
-    // Writes `bytes` to the file `name` in the folder and gives its path.
+    // Writes `bytes` to the file `name` in the folder, making the folders
+    // the name passes through, and gives its path.
     std::string write(const std::string &name, const std::string &bytes) const {
+        std::filesystem::create_directories((path_ / name).parent_path());
         std::ofstream(path_ / name, std::ios::binary) << bytes;
         return file(name);
     }

@@ -3,7 +3,6 @@
 
 #include "mfile.h"
 #include "oxls.h"
-#include "platform/platform.h"
 #include "xls/cfb_reader.h"
 #include "readers.h"
 
@@ -12,7 +11,6 @@
 #include <cstring>
 #include <fstream>
 
-#include <unistd.h>
 
 namespace xlstest {
 
@@ -21,6 +19,12 @@ std::string le16(unsigned value) {
 }
 
 std::string le32(uint32_t value) { return le16(value & 0xFFFF) + le16(value >> 16); }
+
+std::string utf16le(const std::u16string &text) {
+    std::string bytes;
+    for (char16_t c : text) bytes += le16(c);
+    return bytes;
+}
 
 std::string le64(double value) {
     uint64_t bits;
@@ -43,9 +47,8 @@ std::string boundsheet8(const std::string &name, uint8_t kind, uint32_t position
 }
 
 std::string boundsheet16(const std::u16string &name, uint8_t kind, uint32_t position) {
-    std::string chars;
-    for (char16_t c : name) chars += le16(c);
-    return record(0x0085, le32(position) + std::string{0, static_cast<char>(kind), static_cast<char>(name.size()), 1} + chars);
+    return record(0x0085, le32(position) + std::string{0, static_cast<char>(kind), static_cast<char>(name.size()), 1} +
+                              utf16le(name));
 }
 
 std::string xf(uint16_t number_format, bool style_only) {
@@ -57,9 +60,7 @@ std::string format(uint16_t number, const std::string &code) {
 }
 
 std::string format16(uint16_t number, const std::u16string &code) {
-    std::string chars;
-    for (char16_t c : code) chars += le16(c);
-    return record(0x041E, le16(number) + le16(static_cast<unsigned>(code.size())) + std::string(1, '\1') + chars);
+    return record(0x041E, le16(number) + le16(static_cast<unsigned>(code.size())) + std::string(1, '\1') + utf16le(code));
 }
 
 static std::string cell_header(unsigned row, unsigned column, unsigned format) {
@@ -79,9 +80,8 @@ std::string labelsst(unsigned row, unsigned column, uint32_t index) {
 }
 
 std::string label16(unsigned row, unsigned column, const std::u16string &text) {
-    std::string chars;
-    for (char16_t c : text) chars += le16(c);
-    return record(0x0204, cell_header(row, column, 15) + le16(static_cast<unsigned>(text.size())) + std::string(1, '\1') + chars);
+    return record(0x0204, cell_header(row, column, 15) + le16(static_cast<unsigned>(text.size())) + std::string(1, '\1') +
+                              utf16le(text));
 }
 
 std::string label8(unsigned row, unsigned column, const std::string &bytes) {
@@ -110,9 +110,7 @@ std::string string8(const std::string &text) {
 std::string sst_string8(const std::string &text) { return le16(static_cast<unsigned>(text.size())) + std::string(1, '\0') + text; }
 
 std::string sst_string16(const std::u16string &text) {
-    std::string out = le16(static_cast<unsigned>(text.size())) + std::string(1, '\1');
-    for (char16_t c : text) out += le16(c);
-    return out;
+    return le16(static_cast<unsigned>(text.size())) + std::string(1, '\1') + utf16le(text);
 }
 
 std::string sst(uint32_t total, uint32_t unique, const std::string &first) { return record(0x00FC, le32(total) + le32(unique) + first); }
@@ -159,8 +157,7 @@ struct SectorFile {
 
 std::string directory_entry(const std::u16string &name, uint8_t type, uint32_t next, uint32_t child, uint32_t start,
                             uint32_t size) {
-    std::string entry;
-    for (char16_t c : name) entry += le16(c);
+    std::string entry = utf16le(name);
     entry.resize(64, '\0');
     entry += le16(static_cast<unsigned>((name.size() + 1) * 2));
     entry += std::string{static_cast<char>(type), 1};
@@ -218,17 +215,6 @@ std::string compound_file(const std::vector<Stream> &streams) {
     for (const std::string &sector : file.data) out += sector;
     return out + fat;
 }
-
-TempFile::TempFile(const std::string &name, const std::string &bytes)
-    : path_(zplat::temp_folder() + zplat::kSeparator + "zs_xls_test_" + std::to_string(getpid()) + "_" + name) {
-    std::FILE *file = std::fopen(path_.c_str(), "wb");
-    if (file) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-}
-
-TempFile::~TempFile() { std::remove(path_.c_str()); }
 
 // ---- loading --------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "book_record.h"
+#include "test_folder.h"
 #include "work_area.h"
 
 #include <cstdint>
@@ -16,6 +17,8 @@ namespace xlstest {
 std::string le16(unsigned value);
 std::string le32(uint32_t value);
 std::string le64(double value);
+// The characters as UTF-16 little-endian bytes, without a terminator.
+std::string utf16le(const std::u16string &text);
 std::string record(uint16_t number, const std::string &data);
 
 std::string bof(uint16_t type, uint16_t version = 0x0600);
@@ -65,15 +68,14 @@ struct Stream {
 // streams shorter than 4096 bytes go into small blocks.
 std::string compound_file(const std::vector<Stream> &streams);
 
-// A file in the test's temporary folder holding `bytes`; removed by the
-// destructor.
+// A file holding `bytes` in a folder of the test's own, removed with it.
 class TempFile {
 public:
-    TempFile(const std::string &name, const std::string &bytes);
-    ~TempFile();
+    TempFile(const std::string &name, const std::string &bytes) : path_(folder_.write(name, bytes)) {}
     const char *path() const { return path_.c_str(); }
 
 private:
+    TempFolder folder_{"zs_xls_test"};
     std::string path_;
 };
 

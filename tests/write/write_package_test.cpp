@@ -8,6 +8,7 @@
 #include "printer_settings.h"
 #include "zip_package.h"
 #include "write_test_book.h"
+#include "test_folder.h"
 #include "write_zip_reader.h"
 
 #include <gtest/gtest.h>
@@ -25,27 +26,21 @@ const std::string WORKSHEET_OPEN =
     "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
     "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
 
-std::string temp_path(const std::string &name) { return (fs::temp_directory_path() / name).string(); }
-
 class WritePackage : public ::testing::Test {
 protected:
     void SetUp() override {
-        path = temp_path("zs_write_package_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".xlsx");
         std::snprintf(book.get()->file_name, sizeof book.get()->file_name, "%s", path.c_str());
     }
     // Deleted memory files keep their slot records until all are freed, as
     // closing a book does.
-    void TearDown() override {
-        fs::remove(path);
-        mfree_all();
-    }
+    void TearDown() override { mfree_all(); }
     ZipEntries save() {
         EXPECT_EQ(ozw_save_book(book.get()), 0) << OXLS_error_mesg(book.get());
         return read_zip(path);
     }
     WriteTestBook book;
-    std::string path;
+    TempFolder folder{"zs_write_package"};
+    const std::string path = folder.file("book.xlsx");
 };
 
 TEST_F(WritePackage, ResultBookPartsInZipOrder) {
@@ -103,8 +98,8 @@ TEST_F(WritePackage, WriteMemoryPutsTheBookIntoAMemoryFile) {
 TEST(WritePackageParts, BuiltOnDiskZipsToTheSameBytes) {
     std::vector<std::string> list = {"[Content_Types].xml", "xl/worksheets/sheet1.xml", "xl/a.bin"};
     std::vector<std::string> data = {"<Types/>", std::string(100000, 'x'), std::string("\0\1\2", 3)};
-    std::string in_memory = temp_path("zs_parts_memory.zip");
-    std::string on_disk = temp_path("zs_parts_disk.zip");
+    const TempFolder temp("zs_parts");
+    const std::string in_memory = temp.file("memory.zip"), on_disk = temp.file("disk.zip");
     {
         PartFiles parts(2);
         for (size_t i = 0; i < list.size(); ++i) ASSERT_EQ(parts.write(list[i], data[i]), 0);
@@ -112,7 +107,7 @@ TEST(WritePackageParts, BuiltOnDiskZipsToTheSameBytes) {
         ASSERT_EQ(ozw_zip_package(in_memory.c_str(), ZipMedium::Disk, parts, list), 0);
     }
     EXPECT_EQ(mlength("[2]xl/worksheets/sheet1.xml"), 0);   // released with the part files
-    std::string folder = temp_path("zs_parts_folder");
+    const std::string folder = temp.file("parts");
     {
         PartFiles parts(2);
         ASSERT_EQ(parts.use_disk(folder), 0);
@@ -125,8 +120,6 @@ TEST(WritePackageParts, BuiltOnDiskZipsToTheSameBytes) {
     ZipEntries entries = read_zip(on_disk);
     ASSERT_EQ(entries.size(), 3u);
     EXPECT_EQ(entries[1].second, data[1]);
-    fs::remove(in_memory);
-    fs::remove(on_disk);
     mfree_all();
 }
 

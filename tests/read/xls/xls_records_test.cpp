@@ -27,11 +27,10 @@ TEST(XlsSharedStrings, StringsJoinAcrossContinueRecords) {
     // rest as 16-bit characters, then a rich string whose runs are split by
     // the boundary to piece 3, which has no option byte for them.
     const std::string first = sst_string8("alpha") + le16(10) + std::string(1, '\0') + "abcde";
-    std::string second = std::string(1, '\1');
-    for (char16_t c : std::u16string(u"ｆｇ日本語")) second += le16(c);
-    second += le16(3) + std::string(1, '\x0C') + le16(2) + le32(6) + "xyz" + "RUN";
+    const std::string second =
+        "\1" + utf16le(u"ｆｇ日本語") + le16(3) + std::string(1, '\x0C') + le16(2) + le32(6) + "xyz" + "RUN";
     const std::string third = "RUN12" + std::string("EXTEXT") + sst_string16(u"終わり") + le16(4) + std::string(1, '\0');
-    const std::string fourth = std::string(1, '\1') + le16(u'山') + le16(u'川') + le16(u'谷') + le16(u'海');
+    const std::string fourth = "\1" + utf16le(u"山川谷海");
     const std::string globals = sst(9, 5, first) + continue_record(second) + continue_record(third) + continue_record(fourth);
     LoadedBook loaded;
     load_sheet(loaded, labelsst(0, 0, 1) + labelsst(0, 1, 3), globals);
@@ -112,7 +111,7 @@ TEST(XlsCells, TextsBooleansAndFormulaResults) {
         label16(0, 0, u"全角テキスト") + label8(0, 1, "caf\xE9") + boolerr(0, 2, true) + boolerr(0, 3, true, true) +
         formula_other(1, 0, 1, 0) + formula_other(1, 1, 2, 7) + formula_other(1, 2, 3) + formula_other(1, 3, 0) +
         string8("result") + formula_other(2, 0, 0) +
-        record(0x0207, le16(6) + std::string(1, '\0') + "abc") + continue_record(std::string(1, '\1') + le16(u'日') + le16(u'本') + le16(u'語')) +
+        record(0x0207, le16(6) + std::string(1, '\0') + "abc") + continue_record("\1" + utf16le(u"日本語")) +
         string8("stray");
     LoadedBook loaded;
     load_sheet(loaded, cells, codepage(1200));
