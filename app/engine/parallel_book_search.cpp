@@ -4,7 +4,8 @@
 #include "engine/path_text.h"
 #include "engine/value_text.h"
 #include "engine/workbook_search.h"
-#include "platform/platform.h"
+#include "byte_source.h"
+#include "file_type.h"
 #include "result_codes.h"
 
 #include <algorithm>
@@ -152,8 +153,10 @@ std::pair<std::shared_ptr<ParallelBookSearch::Book>, int> ParallelBookSearch::ne
 }
 
 bool ParallelBookSearch::worth_sharing(const Book &book) const {
+    // Only a package's reader can pass over the sheets of another share.
+    int type = FILE_TYPE_UNKNOWN;
     if (workers_count_ < 2 || book.read_rc != 0 || book.bytes.size() < kSharedBookBytes ||
-        book.bytes.compare(0, 2, "PK") != 0)
+        orb_file_type(FILE_SOURCE_HEADER, book.bytes.data(), &type) != 0 || type != FILE_TYPE_ZIP)
         return false;
     for (const std::shared_ptr<Book> &other : queued_)
         if (other.get() != &book && other->stage <= Book::READ) return false;
@@ -161,28 +164,19 @@ bool ParallelBookSearch::worth_sharing(const Book &book) const {
 }
 
 void ParallelBookSearch::read_ahead(Book &book) {
-    zplat::File *file = zplat::file_open(book.job.path.c_str(), zplat::FILE_READ);
-    const long long length = file ? zplat::file_length(file) : -1;
-    if (length < 0) {
-        zplat::file_close(file);
+    ByteSource file(book.job.path.c_str());
+    if (!file.ok()) {
         book.read_rc = OZW_FAILED;
         return;
     }
-    book.budget_taken = MemoryBudget::needed_for(static_cast<unsigned long long>(length));
+    book.budget_taken = MemoryBudget::needed_for(file.size());
     budget_.take(book.budget_taken);
     try {
-        book.bytes.resize(static_cast<size_t>(length));
-        size_t done = 0;
-        while (done < book.bytes.size()) {
-            const size_t got = zplat::file_read(file, book.bytes.data() + done, book.bytes.size() - done);
-            if (got == 0) break;
-            done += got;
-        }
-        book.bytes.resize(done);
+        book.bytes.resize(static_cast<size_t>(file.size()));
+        book.bytes.resize(file.read_at(0, book.bytes.data(), book.bytes.size()));
     } catch (const std::bad_alloc &) {
         book.read_rc = OXLS_ERR_MEMORY;
     }
-    zplat::file_close(file);
 }
 
 void ParallelBookSearch::book_read(const std::shared_ptr<Book> &book) {

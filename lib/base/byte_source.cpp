@@ -21,12 +21,5 @@ size_t ByteSource::read_at(uint64_t offset, void *buffer, size_t count) {
         return count;
     }
     if (zplat::file_seek(file_, static_cast<long long>(offset), zplat::SEEK_FROM_START) != 0) return 0;
-    auto *out = static_cast<unsigned char *>(buffer);
-    size_t done = 0;
-    while (done < count) {
-        const size_t got = zplat::file_read(file_, out + done, count - done);
-        if (got == 0) break;
-        done += got;
-    }
-    return done;
+    return zplat::file_read(file_, buffer, count);
 }
