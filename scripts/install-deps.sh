@@ -12,8 +12,7 @@ if [[ "${1:-}" == "--test" ]]; then
   testing=true
   packages+=(g++-mingw-w64-x86-64 libz-mingw-w64-dev clang libclang-rt-14-dev
     dpkg-dev m4 wine wine64 xvfb fonts-ipafont locales imagemagick lintian debootstrap
-    python3-openpyxl python3-xlrd  # the oracles of the reader and end-to-end tests
-    python3-msoffcrypto-tool libreoffice-calc-nogui)  # the makers of the encrypted fixtures
+    python3-openpyxl python3-xlrd)  # the oracles of the reader and end-to-end tests
 fi
 if [[ "${1:-}" == "--bench" ]]; then  # scripts/bench.sh: GNU time and the other searchers
   packages+=(time python3-openpyxl python3-xlrd python3-xlsxwriter gnumeric nodejs)
