@@ -362,6 +362,26 @@ TEST_P(SearchRunTest, ALargeBookSearchedAloneKeepsItsSheetsInOrder) {
     EXPECT_EQ(front_end_.lines, expected);
 }
 
+// A word search passes number cells over without reading their names; a
+// cell or row without a name must still follow the number before it.
+TEST_P(SearchRunTest, CellsWithoutNamesFollowNumbersTheSearchPassedOver) {
+    const auto text = [](const std::string &t) { return "<c t=\"inlineStr\"><is><t>" + t + "</t></is></c>"; };
+    const std::string rows = "<row r=\"2\"><c r=\"D2\"><v>12</v></c>" + text("needle a") + "</row>" +
+                             "<row r=\"3\"><c r=\"B5\"><v>7</v></c></row><row>" + text("needle b") + "</row>" +
+                             "<row r=\"9\"><c r=\"C9\"><v>1</v></c><c r=\"?\"><v>2</v></c>" + text("needle c") + "</row>";
+    const fs::path folder = work_ / "unnamed";
+    fs::create_directories(folder);
+    const fs::path book = folder / "unnamed.xlsx";
+    ASSERT_TRUE(xlsx_test::write_package(book.string(), {{"[Content_Types].xml", xlsx_test::kContentTypes},
+                                                         {"xl/workbook.xml", xlsx_test::workbook_xml({"S"})},
+                                                         {"xl/worksheets/sheet1.xml", xlsx_test::sheet_xml(rows)}}));
+    context_.target_folder = folder.string();
+    ASSERT_EQ(search("needle"), SearchOutcome::Found);
+    const std::string place = "[" + book.string() + "][S]";
+    EXPECT_EQ(front_end_.lines, (std::vector<std::string>{place + "[E2] needle a", place + "[A6] needle b",
+                                                           place + "[D9] needle c"}));
+}
+
 TEST_P(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {
     context_.output_excel = true;
     context_.temp_folder = (work_ / "no-such-folder").string();

@@ -60,16 +60,6 @@ XlsxValueType xlsx_value_type(std::string_view t) {
     return VALUE_NUMBER;
 }
 
-void PendingCell::reset() {
-    row = column = 0;
-    placed = false;
-    style = 0;
-    type = VALUE_NUMBER;
-    has_value = has_inline = false;
-    value = inline_text = {};
-    formula.clear();
-}
-
 BookCell xlsx_book_cell(const PendingCell &pending, int sheet) {
     BookCell cell;
     cell.sheet = sheet;

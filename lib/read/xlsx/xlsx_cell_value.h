@@ -37,8 +37,17 @@ struct PendingCell {
     std::string inline_buffer;
     std::string formula;       // decoded <f> text
 
-    // Back to an empty cell, keeping the buffers.
-    void reset();
+    // Back to an empty cell, keeping the buffers.  Inline: called for
+    // every cell.
+    void reset() {
+        row = column = 0;
+        placed = false;
+        style = 0;
+        type = VALUE_NUMBER;
+        has_value = has_inline = false;
+        value = inline_text = {};
+        formula.clear();
+    }
 };
 
 // Whether a value is written as a plain decimal without an exponent, as

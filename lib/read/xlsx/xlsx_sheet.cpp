@@ -16,7 +16,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -37,7 +39,7 @@ public:
         case EL_ROW:
             return start_row(tag.attributes);
         case EL_C:
-            start_cell(tag.attributes);
+            start_cell(cell_start_of(tag.attributes));
             break;
         case EL_V:
         case EL_F:
@@ -99,6 +101,34 @@ public:
     }
 
 private:
+    // What a cell's start tag says.  The name is kept unread: a cell passed
+    // over needs no place, and the next cell names its own.
+    struct CellStart {
+        std::string_view name;
+        bool named = false;
+        unsigned style = 0;
+        XlsxValueType type = VALUE_NUMBER;
+
+        void take(std::string_view attribute, std::string_view value) {
+            if (attribute == "r") {
+                named = true;
+                name = value;
+            } else if (attribute == "s") {
+                long long number = 0;
+                if (xml_unsigned(value, 0x7FFFFFFF, number)) style = static_cast<unsigned>(number);
+            } else if (attribute == "t") {
+                type = xlsx_value_type(value);
+            }
+        }
+    };
+
+    static CellStart cell_start_of(std::string_view attributes) {
+        CellStart start;
+        std::string_view name, value;
+        while (xml_next_attribute(attributes, name, value)) start.take(name, value);
+        return start;
+    }
+
     // A tag of the plain shape: an unprefixed name, then attributes.
     struct PlainTag {
         std::string_view name;
@@ -137,6 +167,39 @@ private:
         return true;
     }
 
+    // Reads a cell's start tag from `at`, just after "<c", in one pass when
+    // it has the shape producers write: name="value" pairs (either quote)
+    // after white space, then > or />.  False for any other shape, which
+    // plain_tag and the attribute walk then read.
+    bool plain_cell_start(size_t at, CellStart &start, PlainTag &tag) const {
+        const std::string_view text = part_;
+        const size_t size = text.size();
+        for (;;) {
+            const size_t blanks_from = at;
+            while (at < size && xml_is_blank(text[at])) ++at;
+            if (at >= size) return false;
+            if (text[at] == '>' || text[at] == '/') {
+                tag.empty = text[at] == '/';
+                if (tag.empty && (at + 1 >= size || text[at + 1] != '>')) return false;
+                tag.end = at + (tag.empty ? 2 : 1);
+                tag.closing = false;
+                return true;
+            }
+            if (at == blanks_from) return false;
+            const size_t name_from = at;
+            while (at < size && text[at] != '=' && text[at] != '>' && text[at] != '/' && !xml_is_blank(text[at])) ++at;
+            if (at == name_from || at + 1 >= size || text[at] != '=') return false;
+            const char quote = text[at + 1];
+            if (quote != '"' && quote != '\'') return false;
+            const size_t value_from = at + 2;
+            at = value_from;
+            while (at < size && text[at] != quote) ++at;
+            if (at >= size) return false;
+            start.take(text.substr(name_from, value_from - 2 - name_from), text.substr(value_from, at - value_from));
+            ++at;
+        }
+    }
+
     bool starts_at(size_t at, std::string_view literal) const {
         if (at > part_.size() || part_.size() - at < literal.size()) return false;
         for (size_t i = 0; i < literal.size(); ++i)
@@ -165,8 +228,23 @@ private:
         PlainTag tag;
         for (;;) {
             const size_t lt = next_tag(at);
-            if (lt == std::string_view::npos || !plain_tag(lt, tag)) return lt == std::string_view::npos ? at : lt;
-            if (tag.name == "row") {
+            if (lt == std::string_view::npos) return at;
+            CellStart start;
+            bool cell = starts_at(lt, "<c") && plain_cell_start(lt + 2, start, tag);
+            if (!cell) {
+                if (!plain_tag(lt, tag)) return lt;
+                cell = tag.name == "c" && !tag.closing;
+                if (cell) start = cell_start_of(tag.attributes);
+            }
+            if (cell) {
+                const size_t end = read_plain_cell(tag, start);
+                if (end == std::string_view::npos) return lt;
+                if (int rc = finish_cell()) {
+                    failure_ = rc;   // the scan ends here with this result
+                    return part_.size();
+                }
+                at = end;
+            } else if (tag.name == "row") {
                 if (!tag.closing) {
                     if (int rc = start_row(tag.attributes)) {
                         failure_ = rc;
@@ -174,24 +252,17 @@ private:
                     }
                 }
                 at = tag.end;
-            } else if (tag.name == "c" && !tag.closing) {
-                const size_t end = read_plain_cell(tag);
-                if (end == std::string_view::npos) return lt;
-                if (int rc = finish_cell()) {
-                    failure_ = rc;   // the scan ends here with this result
-                    return part_.size();
-                }
-                at = end;
             } else {
                 return lt;
             }
         }
     }
 
-    // Takes the cell whose start tag is `c` into cell_ when its content
-    // has the plain shape; returns the offset after its end, or npos (and
-    // nothing is changed) when the general scan must read it.
-    size_t read_plain_cell(const PlainTag &c) {
+    // Takes the cell whose start tag is `c`, saying `start`, into cell_
+    // when its content has the plain shape; returns the offset after its
+    // end, or npos (and nothing is changed) when the general scan must
+    // read it.
+    size_t read_plain_cell(const PlainTag &c, const CellStart &start) {
         std::string_view value, formula, runs[8];
         bool has_value = false, has_formula = false, has_inline = false;
         size_t run_count = 0;
@@ -243,7 +314,7 @@ private:
                 }
             }
         }
-        start_cell(c.attributes);
+        start_cell(start);
         if (has_value) {
             cell_.value = xml_text_view(value, cell_.value_buffer);
             cell_.has_value = true;
@@ -315,10 +386,11 @@ private:
             }
         }
         if (numbered) {
+            unread_names_.clear();   // the row's number places what follows
             long long number = 0;
             row_valid_ = xml_unsigned(number_text, OZW_MAX_ROW + 1, number) && number > 0;
             if (row_valid_) row_ = static_cast<int>(number) - 1;
-        } else if (row_valid_ && row_ < OZW_MAX_ROW) {
+        } else if (catch_up(), row_valid_ && row_ < OZW_MAX_ROW) {
             ++row_;
         } else {
             row_valid_ = false;
@@ -327,39 +399,39 @@ private:
         return sink().row(context(), BookRow{sheet_index_, row_valid_ ? row_ : -1, row_height_, row_hidden_});
     }
 
-    void start_cell(std::string_view rest) {
+    void start_cell(const CellStart &start) {
         cell_.reset();
-        std::string_view name, value;
-        bool named = false;
-        while (xml_next_attribute(rest, name, value)) {
-            if (name == "r") {
-                named = true;
-                if (auto pos = ozw_parse_cell_name(value)) {
-                    cell_.row = pos->row;
-                    cell_.column = pos->column;
-                    cell_.placed = true;
-                }
-            } else if (name == "s") {
-                long long style = 0;
-                if (xml_unsigned(value, 0x7FFFFFFF, style)) cell_.style = static_cast<unsigned>(style);
-            } else if (name == "t") {
-                cell_.type = xlsx_value_type(value);
-            }
+        cell_.style = start.style;
+        cell_.type = start.type;
+        cell_named_ = start.named;
+        if (start.named) {
+            if (unread_names_.size() == kMostUnreadNames) catch_up();
+            unread_names_.push_back(start.name);
+            return;
         }
-        if (!named && row_valid_ && column_ < OZW_MAX_COLUMN) {
+        catch_up();
+        if (row_valid_ && column_ < OZW_MAX_COLUMN) {
             // Cells before any row element start at the first row.
-            cell_.row = row_ < 0 ? 0 : row_;
-            cell_.column = column_ + 1;
+            cell_.row = row_ = row_ < 0 ? 0 : row_;
+            cell_.column = ++column_;
             cell_.placed = true;
-        }
-        if (cell_.placed) {
-            row_ = cell_.row;
-            column_ = cell_.column;
         }
     }
 
+    // Brings row_ and column_ up to the newest unread name that names a
+    // cell of the sheet: a bad name leaves the place as it was.
+    void catch_up() {
+        for (size_t i = unread_names_.size(); i-- > 0;) {
+            if (const std::optional<CellPos> pos = ozw_parse_cell_name(unread_names_[i])) {
+                row_ = pos->row;
+                column_ = pos->column;
+                break;
+            }
+        }
+        unread_names_.clear();
+    }
+
     int finish_cell() {
-        if (!cell_.placed) return 0;
         const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
         // A plain number of a style the sink has no use for is passed over
@@ -367,6 +439,19 @@ private:
         if (cell_.type == VALUE_NUMBER && xlsx_plain_decimal(cell_.value) &&
             !sink().wants_numbers(context(), cell_.style))
             return 0;
+        // Its name, the newest unread, places it (unless a row that a
+        // malformed part opened inside the cell has dropped it).
+        if (cell_named_ && !unread_names_.empty()) {
+            if (const std::optional<CellPos> pos = ozw_parse_cell_name(unread_names_.back())) {
+                cell_.row = row_ = pos->row;
+                cell_.column = column_ = pos->column;
+                cell_.placed = true;
+                unread_names_.clear();
+            } else {
+                unread_names_.pop_back();
+            }
+        }
+        if (!cell_.placed) return 0;
         return sink().cell(context(), xlsx_book_cell(cell_, sheet_index_));
     }
 
@@ -393,6 +478,13 @@ private:
     int row_ = -1;            // current row index
     bool row_valid_ = true;   // false after a row numbered beyond the sheet
     int column_ = -1;         // column of the previous cell in the row
+    // The names of the named cells met since the place was last read,
+    // newest last.  A word search passes most cells over, and the next cell
+    // names its own place, so names are read only when a hit, a cell
+    // without a name or a row without a number needs them.
+    static constexpr size_t kMostUnreadNames = 64;
+    std::vector<std::string_view> unread_names_;
+    bool cell_named_ = false;   // the open cell has a name, the newest unread
     double row_height_ = 0;
     bool row_hidden_ = false;
     PendingCell cell_;
