@@ -237,9 +237,10 @@ private:
                 if (cell) start = cell_start_of(tag.attributes);
             }
             if (cell) {
-                const size_t end = read_plain_cell(tag, start);
+                int rc = 0;
+                const size_t end = read_plain_cell(tag, start, rc);
                 if (end == std::string_view::npos) return lt;
-                if (int rc = finish_cell()) {
+                if (rc) {
                     failure_ = rc;   // the scan ends here with this result
                     return part_.size();
                 }
@@ -258,11 +259,11 @@ private:
         }
     }
 
-    // Takes the cell whose start tag is `c`, saying `start`, into cell_
-    // when its content has the plain shape; returns the offset after its
-    // end, or npos (and nothing is changed) when the general scan must
-    // read it.
-    size_t read_plain_cell(const PlainTag &c, const CellStart &start) {
+    // Reads the cell whose start tag is `c`, saying `start`, and hands it
+    // to the sink (`rc` its result) when its content has the plain shape;
+    // returns the offset after its end, or npos (and nothing is changed)
+    // when the general scan must read it.
+    size_t read_plain_cell(const PlainTag &c, const CellStart &start, int &rc) {
         std::string_view value, formula, runs[8];
         bool has_value = false, has_formula = false, has_inline = false;
         size_t run_count = 0;
@@ -314,6 +315,10 @@ private:
                 }
             }
         }
+        if (start.type == VALUE_NUMBER && has_value && passed_over(value, start.style)) {
+            take_place(start);
+            return at;
+        }
         start_cell(start);
         if (has_value) {
             cell_.value = xml_text_view(value, cell_.value_buffer);
@@ -333,6 +338,7 @@ private:
             }
             cell_.has_inline = true;
         }
+        rc = finish_cell();
         return at;
     }
 
@@ -404,18 +410,33 @@ private:
         cell_.style = start.style;
         cell_.type = start.type;
         cell_named_ = start.named;
+        if (take_place(start)) {
+            cell_.row = row_;
+            cell_.column = column_;
+            cell_.placed = true;
+        }
+    }
+
+    // Moves the place on over a cell: a named cell's name is kept unread;
+    // a cell without a name follows the previous cell, and true says it is
+    // then at row_, column_.
+    bool take_place(const CellStart &start) {
         if (start.named) {
             if (unread_names_.size() == kMostUnreadNames) catch_up();
             unread_names_.push_back(start.name);
-            return;
+            return false;
         }
         catch_up();
-        if (row_valid_ && column_ < OZW_MAX_COLUMN) {
-            // Cells before any row element start at the first row.
-            cell_.row = row_ = row_ < 0 ? 0 : row_;
-            cell_.column = ++column_;
-            cell_.placed = true;
-        }
+        if (!row_valid_ || column_ >= OZW_MAX_COLUMN) return false;
+        if (row_ < 0) row_ = 0;   // cells before any row element start at the first row
+        ++column_;
+        return true;
+    }
+
+    // Whether a number cell's value is a plain number of a style the sink
+    // has no use for: it is then passed over unread, with any formula.
+    bool passed_over(std::string_view value, unsigned style) {
+        return xlsx_plain_decimal(value) && !sink().wants_numbers(context(), style);
     }
 
     // Brings row_ and column_ up to the newest unread name that names a
@@ -434,11 +455,7 @@ private:
     int finish_cell() {
         const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
-        // A plain number of a style the sink has no use for is passed over
-        // unread (a formula kept with it goes unread too).
-        if (cell_.type == VALUE_NUMBER && xlsx_plain_decimal(cell_.value) &&
-            !sink().wants_numbers(context(), cell_.style))
-            return 0;
+        if (cell_.type == VALUE_NUMBER && passed_over(cell_.value, cell_.style)) return 0;
         // Its name, the newest unread, places it (unless a row that a
         // malformed part opened inside the cell has dropped it).
         if (cell_named_ && !unread_names_.empty()) {
