@@ -1,6 +1,7 @@
 #include "engine/book_hits.h"
 
 #include "charset.h"
+#include "display_text.h"
 #include "engine/app_texts.h"
 #include "number_bytes.h"
 
@@ -66,19 +67,11 @@ int BookHits::cell(const ReadContext &book, const BookCell &cell) {
     if (value.kind == CellValue::NUMBER && value.plain && std::isfinite(value.number) &&
         !wants_numbers(book, cell.style))
         return 0;
-    // A shared string shows its text whatever the cell's format, so its
-    // test is made once per book.
-    Known *known = nullptr;
-    const size_t strings = book.shared_strings.size();
-    if (value.kind == CellValue::SHARED && value.shared >= 0 && static_cast<size_t>(value.shared) < strings &&
-        !empty_matches_) {
-        if (shared_.empty()) shared_.resize(strings, Known::Untested);
-        known = &shared_[static_cast<size_t>(value.shared)];
-        if (*known == Known::No) return 0;
-    }
+    const bool shared = value.kind == CellValue::SHARED && value.shared >= 0 &&
+                        static_cast<size_t>(value.shared) < book.shared_strings.size() && !empty_matches_;
+    if (shared && !shared_string_matches(book, static_cast<size_t>(value.shared))) return 0;
     const std::string_view text = display_.text(book, cell);
-    if (known && *known == Known::Untested) *known = matcher_.matches(text) ? Known::Yes : Known::No;
-    if (known ? *known == Known::Yes : matcher_.matches(text)) {
+    if (shared || matcher_.matches(text)) {
         keep(book, cell, text, MatchedText::Display);
         return 0;
     }
@@ -101,6 +94,22 @@ std::optional<MatchedText> BookHits::shown_form_matching(const ReadContext &book
     if (matcher_.matches(shown_)) return MatchedText::Shown;
     if (forms == 2 && matcher_.matches(date_)) return MatchedText::Date;
     return std::nullopt;
+}
+
+bool BookHits::shared_string_matches(const ReadContext &book, size_t index) {
+    // A shared string shows its text whatever the cell's format, so its
+    // test is made once per book.
+    if (shared_.empty()) shared_.resize(book.shared_strings.size(), Known::Untested);
+    Known &known = shared_[index];
+    if (known == Known::Untested)
+        known = matcher_.matches(ozw_bounded_text(book.shared_strings[index])) ? Known::Yes : Known::No;
+    return known == Known::Yes;
+}
+
+bool BookHits::wants_shared_string(const ReadContext &book, size_t index) {
+    // A formula is kept with its value, as for numbers.
+    if (empty_matches_ || texts_.formulas || index >= book.shared_strings.size()) return true;
+    return shared_string_matches(book, index);
 }
 
 bool BookHits::wants_numbers(const ReadContext &book, unsigned style) {

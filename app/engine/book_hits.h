@@ -53,6 +53,7 @@ public:
     // Numbers of a style are left out when no word can be found among the
     // bytes their texts can hold.
     bool wants_numbers(const ReadContext &book, unsigned style) override;
+    bool wants_shared_string(const ReadContext &book, size_t index) override;
     // The texts outside the cells are read only when they are searched.
     bool wants_notes() const override { return texts_.outside_cells; }
     bool wants_sheet(const ReadContext &, int sheet) override { return sheet % shares_ == share_; }
@@ -65,6 +66,9 @@ public:
 private:
     // Whether a shared string's text matched, found out once per book.
     enum class Known : uint8_t { Untested, No, Yes };
+
+    // Whether shared string `index` (one of the book's) holds the words.
+    bool shared_string_matches(const ReadContext &book, size_t index);
 
     void keep(const ReadContext &book, const BookCell &cell, std::string_view text, MatchedText form,
               bool matched = true);

@@ -97,6 +97,13 @@ public:
         (void)style;
         return true;
     }
+    // Whether the cells showing shared string `index` may interest the
+    // sink: a reader passes such a cell over, with any formula it holds,
+    // without working out its place.
+    virtual bool wants_shared_string(const ReadContext &, size_t index) {
+        (void)index;
+        return true;
+    }
 
     // The events below return 0 to go on, like cell().
     // The cells of sheet `sheet` follow; `data_bytes` is the size of the

@@ -362,24 +362,36 @@ TEST_P(SearchRunTest, ALargeBookSearchedAloneKeepsItsSheetsInOrder) {
     EXPECT_EQ(front_end_.lines, expected);
 }
 
-// A word search passes number cells over without reading their names; a
-// cell or row without a name must still follow the number before it.
-TEST_P(SearchRunTest, CellsWithoutNamesFollowNumbersTheSearchPassedOver) {
+// A word search passes number cells, and shared strings without the word,
+// over without reading their names; a cell or row without a name must
+// still follow the cell before it, and formulas searched are still seen.
+TEST_P(SearchRunTest, CellsWithoutNamesFollowCellsTheSearchPassedOver) {
     const auto text = [](const std::string &t) { return "<c t=\"inlineStr\"><is><t>" + t + "</t></is></c>"; };
     const std::string rows = "<row r=\"2\"><c r=\"D2\"><v>12</v></c>" + text("needle a") + "</row>" +
                              "<row r=\"3\"><c r=\"B5\"><v>7</v></c></row><row>" + text("needle b") + "</row>" +
-                             "<row r=\"9\"><c r=\"C9\"><v>1</v></c><c r=\"?\"><v>2</v></c>" + text("needle c") + "</row>";
+                             "<row r=\"9\"><c r=\"C9\"><v>1</v></c><c r=\"?\"><v>2</v></c>" + text("needle c") + "</row>" +
+                             "<row r=\"12\"><c r=\"B12\" t=\"s\"><v>0</v></c><c t=\"s\"><v>1</v></c>" +
+                             "<c r=\"F12\" t=\"s\"><f>T(\"needle\")</f><v>0</v></c></row>";
     const fs::path folder = work_ / "unnamed";
     fs::create_directories(folder);
     const fs::path book = folder / "unnamed.xlsx";
-    ASSERT_TRUE(xlsx_test::write_package(book.string(), {{"[Content_Types].xml", xlsx_test::kContentTypes},
-                                                         {"xl/workbook.xml", xlsx_test::workbook_xml({"S"})},
-                                                         {"xl/worksheets/sheet1.xml", xlsx_test::sheet_xml(rows)}}));
+    ASSERT_TRUE(xlsx_test::write_package(
+        book.string(), {{"[Content_Types].xml", xlsx_test::kContentTypes},
+                        {"xl/workbook.xml", xlsx_test::workbook_xml({"S"})},
+                        {"xl/sharedStrings.xml", "<sst><si><t>other</t></si><si><t>needle d</t></si></sst>"},
+                        {"xl/worksheets/sheet1.xml", xlsx_test::sheet_xml(rows)}}));
     context_.target_folder = folder.string();
-    ASSERT_EQ(search("needle"), SearchOutcome::Found);
     const std::string place = "[" + book.string() + "][S]";
-    EXPECT_EQ(front_end_.lines, (std::vector<std::string>{place + "[E2] needle a", place + "[A6] needle b",
-                                                           place + "[D9] needle c"}));
+    const std::vector<std::string> cells = {place + "[E2] needle a", place + "[A6] needle b", place + "[D9] needle c",
+                                            place + "[C12] needle d"};
+    ASSERT_EQ(search("needle"), SearchOutcome::Found);
+    EXPECT_EQ(front_end_.lines, cells);
+    front_end_.lines.clear();
+    context_.texts.formulas = true;
+    ASSERT_EQ(search("needle"), SearchOutcome::Found);
+    EXPECT_EQ(front_end_.lines.size(), cells.size() + 1);
+    EXPECT_NE(std::find(front_end_.lines.begin(), front_end_.lines.end(), place + "[F12 数式] =T(\"needle\")"),
+              front_end_.lines.end());
 }
 
 TEST_P(SearchRunTest, AResultBookThatCannotBeWrittenStopsTheSearch) {

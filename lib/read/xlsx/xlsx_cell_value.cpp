@@ -50,6 +50,18 @@ bool xlsx_plain_decimal(std::string_view value) {
     return at == value.size();
 }
 
+bool xlsx_plain_index(std::string_view value, size_t &index) {
+    // Longer values, which no table of shared strings reaches, take the
+    // general way.
+    if (value.empty() || value.size() > 9) return false;
+    index = 0;
+    for (const char c : value) {
+        if (c < '0' || c > '9') return false;
+        index = index * 10 + static_cast<size_t>(c - '0');
+    }
+    return true;
+}
+
 XlsxValueType xlsx_value_type(std::string_view t) {
     if (t == "s") return VALUE_SHARED;
     if (t == "str") return VALUE_FORMULA_TEXT;

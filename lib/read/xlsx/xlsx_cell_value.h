@@ -55,6 +55,10 @@ struct PendingCell {
 // its style's kind whatever the style.
 bool xlsx_plain_decimal(std::string_view value);
 
+// Whether a shared-string cell's value is written as producers write it,
+// decimal digits naming an index, and which.
+bool xlsx_plain_index(std::string_view value, size_t &index);
+
 // The cell as handed over, viewing the texts of `pending`: a number read
 // once from its text, a shared string by index (none when its value names
 // none), inline strings, formula texts (marked as such) and error texts as

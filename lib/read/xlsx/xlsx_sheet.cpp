@@ -315,7 +315,7 @@ private:
                 }
             }
         }
-        if (start.type == VALUE_NUMBER && has_value && passed_over(value, start.style)) {
+        if (has_value && passed_over(start.type, value, start.style)) {
             take_place(start);
             return at;
         }
@@ -433,10 +433,16 @@ private:
         return true;
     }
 
-    // Whether a number cell's value is a plain number of a style the sink
-    // has no use for: it is then passed over unread, with any formula.
-    bool passed_over(std::string_view value, unsigned style) {
-        return xlsx_plain_decimal(value) && !sink().wants_numbers(context(), style);
+    // Whether a cell's value is a plain number of a style the sink has no
+    // use for, or names a shared string the sink has no use for: the cell
+    // is then passed over unread, with any formula.
+    bool passed_over(XlsxValueType type, std::string_view value, unsigned style) {
+        size_t index = 0;
+        switch (type) {
+        case VALUE_NUMBER: return xlsx_plain_decimal(value) && !sink().wants_numbers(context(), style);
+        case VALUE_SHARED: return xlsx_plain_index(value, index) && !sink().wants_shared_string(context(), index);
+        default: return false;
+        }
     }
 
     // Brings row_ and column_ up to the newest unread name that names a
@@ -455,7 +461,7 @@ private:
     int finish_cell() {
         const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
-        if (cell_.type == VALUE_NUMBER && passed_over(cell_.value, cell_.style)) return 0;
+        if (cell_.has_value && passed_over(cell_.type, cell_.value, cell_.style)) return 0;
         // Its name, the newest unread, places it (unless a row that a
         // malformed part opened inside the cell has dropped it).
         if (cell_named_ && !unread_names_.empty()) {
