@@ -11,6 +11,7 @@
 #include "xlsx/xlsx_cell_value.h"
 #include "xlsx/xlsx_elements.h"
 #include "xlsx/xlsx_parts.h"
+#include "xlsx/xml_plain_tag.h"
 #include "xlsx/xml_scanner.h"
 #include "xml_text.h"
 
@@ -129,49 +130,11 @@ private:
         return start;
     }
 
-    // A tag of the plain shape: an unprefixed name, then attributes.
-    struct PlainTag {
-        std::string_view name;
-        std::string_view attributes;
-        size_t end = 0;       // just after its '>'
-        bool closing = false; // </name>
-        bool empty = false;   // <name .../>
-    };
-
-    // The tag at `at` (a '<'); false for markup of another kind: comments,
-    // CDATA, processing instructions, prefixed names, unclosed tags.
-    bool plain_tag(size_t at, PlainTag &tag) const {
-        const std::string_view text = part_;
-        size_t from = at + 1;
-        tag.closing = from < text.size() && text[from] == '/';
-        if (tag.closing) ++from;
-        size_t to = from;
-        while (to < text.size() && ((text[to] >= 'a' && text[to] <= 'z') || (text[to] >= 'A' && text[to] <= 'Z'))) ++to;
-        if (to == from || to >= text.size()) return false;
-        tag.name = text.substr(from, to - from);
-        if (tag.closing) {
-            if (text[to] != '>') return false;
-            tag.end = to + 1;
-            tag.empty = false;
-            tag.attributes = {};
-            return true;
-        }
-        const char next = text[to];
-        if (next != '>' && next != '/' && next != ' ' && next != '\t' && next != '\r' && next != '\n') return false;
-        tag.end = xml_tag_close(text, to);
-        if (tag.end == std::string_view::npos) return false;
-        size_t attributes_to = tag.end - 1;
-        tag.empty = attributes_to > to && text[attributes_to - 1] == '/';
-        if (tag.empty) --attributes_to;
-        tag.attributes = text.substr(to, attributes_to - to);
-        return true;
-    }
-
     // Reads a cell's start tag from `at`, just after "<c", in one pass when
     // it has the shape producers write: name="value" pairs (either quote)
     // after white space, then > or />.  False for any other shape, which
-    // plain_tag and the attribute walk then read.
-    bool plain_cell_start(size_t at, CellStart &start, PlainTag &tag) const {
+    // xml_plain_tag and the attribute walk then read.
+    bool plain_cell_start(size_t at, CellStart &start, XmlPlainTag &tag) const {
         const std::string_view text = part_;
         const size_t size = text.size();
         for (;;) {
@@ -200,22 +163,6 @@ private:
         }
     }
 
-    bool starts_at(size_t at, std::string_view literal) const {
-        if (at > part_.size() || part_.size() - at < literal.size()) return false;
-        for (size_t i = 0; i < literal.size(); ++i)
-            if (part_[at + i] != literal[i]) return false;
-        return true;
-    }
-
-    // The '<' of the next tag at or after `at`; npos when there is none.
-    // Tags of cells lie a few bytes apart, closer than a library search
-    // pays off.
-    size_t next_tag(size_t at) const {
-        const size_t size = part_.size();
-        while (at < size && part_[at] != '<') ++at;
-        return at < size ? at : std::string_view::npos;
-    }
-
     // Reads the rows and cells of <sheetData> from `from` on for as long as
     // they have the plain shape producers write: <row>, and <c> holding
     // <v>, <f> and <is> with <t> runs, with no prefixes, comments or other
@@ -225,14 +172,14 @@ private:
     // the text when a cell failed.
     size_t read_plain_rows(size_t from) {
         size_t at = from;
-        PlainTag tag;
+        XmlPlainTag tag;
         for (;;) {
-            const size_t lt = next_tag(at);
+            const size_t lt = xml_next_tag(part_, at);
             if (lt == std::string_view::npos) return at;
             CellStart start;
-            bool cell = starts_at(lt, "<c") && plain_cell_start(lt + 2, start, tag);
+            bool cell = xml_starts_at(part_, lt, "<c") && plain_cell_start(lt + 2, start, tag);
             if (!cell) {
-                if (!plain_tag(lt, tag)) return lt;
+                if (!xml_plain_tag(part_, lt, tag)) return lt;
                 cell = tag.name == "c" && !tag.closing;
                 if (cell) start = cell_start_of(tag.attributes);
             }
@@ -263,28 +210,28 @@ private:
     // to the sink (`rc` its result) when its content has the plain shape;
     // returns the offset after its end, or npos (and nothing is changed)
     // when the general scan must read it.
-    size_t read_plain_cell(const PlainTag &c, const CellStart &start, int &rc) {
+    size_t read_plain_cell(const XmlPlainTag &c, const CellStart &start, int &rc) {
         std::string_view value, formula, runs[8];
         bool has_value = false, has_formula = false, has_inline = false;
         size_t run_count = 0;
         size_t at = c.end;
-        PlainTag tag;
+        XmlPlainTag tag;
         // The usual content, <v>text</v>, is recognised without a general
         // look at each tag.
-        if (!c.empty && starts_at(at, "<v>")) {
-            const size_t lt = next_tag(at + 3);
-            if (lt != std::string_view::npos && starts_at(lt, "</v>")) {
+        if (!c.empty && xml_starts_at(part_, at, "<v>")) {
+            const size_t lt = xml_next_tag(part_, at + 3);
+            if (lt != std::string_view::npos && xml_starts_at(part_, lt, "</v>")) {
                 value = part_.substr(at + 3, lt - at - 3);
                 has_value = true;
                 at = lt + 4;
             }
         }
-        if (!c.empty && starts_at(at, "</c>")) {
+        if (!c.empty && xml_starts_at(part_, at, "</c>")) {
             at += 4;
         } else if (!c.empty) {
             for (;;) {
-                const size_t lt = next_tag(at);
-                if (lt == std::string_view::npos || !plain_tag(lt, tag)) return std::string_view::npos;
+                const size_t lt = xml_next_tag(part_, at);
+                if (lt == std::string_view::npos || !xml_plain_tag(part_, lt, tag)) return std::string_view::npos;
                 if (tag.closing) {
                     if (tag.name != "c") return std::string_view::npos;
                     at = tag.end;
@@ -293,7 +240,7 @@ private:
                 if (tag.name == "v" || tag.name == "f") {
                     std::string_view content;
                     if (!tag.empty) {
-                        const size_t end = element_text(tag, content);
+                        const size_t end = xml_plain_element_text(part_, tag, content);
                         if (end == std::string_view::npos) return end;
                         at = end;
                     } else {
@@ -342,29 +289,18 @@ private:
         return at;
     }
 
-    // The text of the element whose start tag is `tag`, which must end
-    // right after it; the offset after its end tag, or npos.
-    size_t element_text(const PlainTag &tag, std::string_view &content) const {
-        const size_t lt = next_tag(tag.end);
-        PlainTag end;
-        if (lt == std::string_view::npos || !plain_tag(lt, end) || !end.closing || end.name != tag.name)
-            return std::string_view::npos;
-        content = part_.substr(tag.end, lt - tag.end);
-        return end.end;
-    }
-
     // The <t> runs of an inline string up to its </is>, at most eight;
     // the offset after </is>, or npos.
     size_t inline_runs(size_t at, std::string_view *runs, size_t &count) const {
-        PlainTag tag;
+        XmlPlainTag tag;
         for (;;) {
-            const size_t lt = next_tag(at);
-            if (lt == std::string_view::npos || !plain_tag(lt, tag)) return std::string_view::npos;
+            const size_t lt = xml_next_tag(part_, at);
+            if (lt == std::string_view::npos || !xml_plain_tag(part_, lt, tag)) return std::string_view::npos;
             if (tag.closing) return tag.name == "is" ? tag.end : std::string_view::npos;
             if (tag.name != "t" || count == 8) return std::string_view::npos;
             std::string_view content;
             if (!tag.empty) {
-                at = element_text(tag, content);
+                at = xml_plain_element_text(part_, tag, content);
                 if (at == std::string_view::npos) return at;
             } else {
                 at = tag.end;

@@ -65,11 +65,11 @@ int XmlScanner::start_tag(std::string_view text, size_t at, size_t &next, XmlHan
     next = close;
     skip_to_ = 0;
     if (int rc = handler.start(tag, *this)) return rc;
-    if (skip_to_ > next && skip_to_ <= text.size()) next = skip_to_;
     if (tag.empty) {
         --depth_;
-        return handler.end(tag, *this);
+        if (int rc = handler.end(tag, *this)) return rc;
     }
+    if (skip_to_ > next && skip_to_ <= text.size()) next = skip_to_;
     return 0;
 }
 
@@ -87,6 +87,7 @@ int XmlScanner::end_tag(std::string_view text, size_t at, size_t &next, XmlHandl
     int level = depth_ - 1;
     while (level >= 0 && names_[level] != name) --level;
     if (level < 0) return 0;
+    skip_to_ = 0;
     while (depth_ > level) {
         --depth_;
         XmlTag tag;
@@ -96,6 +97,7 @@ int XmlScanner::end_tag(std::string_view text, size_t at, size_t &next, XmlHandl
         tag.end = close;
         if (int rc = handler.end(tag, *this)) return rc;
     }
+    if (skip_to_ > next && skip_to_ <= text.size()) next = skip_to_;
     return 0;
 }
 

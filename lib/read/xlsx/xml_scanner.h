@@ -63,9 +63,10 @@ public:
     }
     // True when an element with this identifier is open anywhere.
     bool inside(int id) const;
-    // Called by a handler from start(): the handler has read the text after
-    // the start tag itself, up to `offset`, where the scan goes on.  What it
-    // read must leave no element open that the scan would need to close.
+    // Called by a handler from start() or end(): the handler has read the
+    // text after the tag itself, up to `offset`, where the scan goes on.
+    // What it read must leave no element open that the scan would need to
+    // close, and close none the scan holds open.
     void skip_to(size_t offset) { skip_to_ = offset; }
 
 private:

@@ -3,6 +3,7 @@
 // bounds, namespaces), styles, the sheet list and notes.
 #include "book_record.h"
 #include "book_table_sink.h"
+#include "result_codes.h"
 #include "xlsx/xlsx_parts.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,17 @@ TEST_F(XlsxParts, SharedStringsJoinRunsAndLeaveOutPhoneticReadings) {
     EXPECT_EQ(sst(6), "<raw>&amp;");
     EXPECT_EQ(sst(7), "prefixed");
     EXPECT_EQ(sst(8), "&b;");
+}
+
+// Strings after the first are read by the plain reader, which keeps the
+// bound the general scan keeps on the first.
+TEST_F(XlsxParts, SharedStringsAfterTheFirstKeepTheBoundOfACellText) {
+    const std::string longest(XLS_CELL_UTF8_LEN, 'a');
+    const std::string first = "<sst><si><t>x</t></si>";
+    EXPECT_EQ(xlsx_parse_shared_strings(state_, first + "<si><t>" + longest + "</t></si></sst>"), 0);
+    EXPECT_EQ(xlsx_parse_shared_strings(state_, first + "<si><r><t>" + longest + "</t></r><r><t>b</t></r></si></sst>"),
+              OZW_LIMIT_REACHED);
+    EXPECT_EQ(context_.shared_strings.size(), 3u);
 }
 
 TEST_F(XlsxParts, CellValuesByType) {
