@@ -15,7 +15,6 @@
 #include <iterator>
 #include <utility>
 #include <string>
-#include <vector>
 
 namespace {
 

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
