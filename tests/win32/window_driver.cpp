@@ -287,7 +287,8 @@ std::string clipboard_text() {
 
 // A Notepad window whose title names the file `name`.
 HWND notepad_on(const std::string &name) {
-    for (HWND w = FindWindowExA(nullptr, nullptr, "Notepad", nullptr); w; w = FindWindowExA(nullptr, w, "Notepad", nullptr)) {
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, "Notepad", nullptr)) != nullptr) {
         char title[512] = {};
         GetWindowTextA(w, title, sizeof title);
         if (std::strstr(title, name.c_str())) return w;
