@@ -9,7 +9,6 @@
 
 #include "charset.h"
 #include "fake_front_end.h"
-#include "oxls.h"
 #include "test_folder.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +20,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -305,18 +303,8 @@ private:
 };
 
 TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreReportedCleanly) {
-    // A small book made by the library's own writer.
-    const fs::path made = root_ / "made.xlsx";
-    {
-        XLS_BOOK book{};
-        const std::string open = "CHARSET=UTF8 EXCEL=\"" + made.string() + "\"";
-        ASSERT_EQ(OXLS_open_book(&book, open.c_str()), 0);
-        ASSERT_EQ(OXLS_open_sheet(&book, "SHEET_NAME=S"), 0);
-        ASSERT_EQ(OXLS_put_values(&book, "A1=\"needle\" B2=\"hay\""), 0);
-        ASSERT_EQ(OXLS_close_book(&book, "SAVE"), 0);
-    }
-    const std::string bytes = read_file(made);
-    fs::remove(made);
+    // A sample book with the word "pineapple" in one cell.
+    const std::string bytes = read_file(fs::path(ZS_TEST_DATA_DIR) / ".." / ".." / "samples" / "english.xlsx");
     ASSERT_GT(bytes.size(), 100u);
     for (const char *name : {"intact.xlsx", "truncated.xlsx", "garbled.xlsx", "emptied.xlsx", "removed.xlsx",
                              "garbled.xls", "removed.xls"}) {
@@ -325,7 +313,7 @@ TEST_F(FolderWalkTest, BooksThatChangeBeforeTheyAreReadAreReportedCleanly) {
 
     CellMatcher matcher;
     std::string bad_word;
-    ASSERT_TRUE(matcher.prepare(context_.charset, {"needle"}, false, bad_word));
+    ASSERT_TRUE(matcher.prepare(context_.charset, {"pineapple"}, false, bad_word));
     WorkbookSearch search(matcher, context_.charset, TextsSearched{}, context_.link_base_folder, {});
     ChangingBookSearch changing(search, recorder_);
 

@@ -36,14 +36,10 @@ TEST_F(SettingsFileTest, WritesTheKeysInByteOrderAndReadsThemBack) {
     SearchContext loaded;
     init_search_context(loaded);
     load_settings(loaded, path_);
+    // Every taken setting read back equal (a change in any of them is
+    // told, below); the fold and the cells-only flag read back as written.
     const FieldValues expected = shown_fields(context_);
     const FieldValues got = shown_fields(loaded);
-    EXPECT_EQ(got.target_folder, expected.target_folder);
-    EXPECT_EQ(got.search_words, expected.search_words);
-    EXPECT_EQ(got.file_name_keywords, expected.file_name_keywords);
-    EXPECT_EQ(got.list_file_path, expected.list_file_path);
-    EXPECT_TRUE(got.output_excel);
-    EXPECT_FALSE(got.regular_expression);
     EXPECT_TRUE(got.folds.width && !got.folds.letter_case && !got.folds.kana);
     EXPECT_TRUE(got.cells_only);
     EXPECT_FALSE(settings_changed(loaded, expected));

@@ -4,6 +4,7 @@
 #include "file_type.h"
 #include "mfile.h"
 #include "oxls.h"
+#include "plain_file.h"
 #include "zip_extract.h"
 #include "zip_io.h"
 #include "xlsx_test_package.h"
@@ -14,7 +15,6 @@
 #include <iterator>
 #include <utility>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -31,12 +31,8 @@ void write_zip(const std::string &path, const Parts &parts, ZipMedium medium = Z
 }
 
 std::string read_memory(const std::string &name) {
-    MFILE *f = mopen(name.c_str(), "rb");
-    if (!f) return "<missing>";
-    std::string data(static_cast<size_t>(f->length), '\0');
-    mread(data.data(), 1, data.size(), f);
-    mclose(f);
-    return data;
+    std::string data;
+    return orb_read_whole_file(0, name.c_str(), data) == 0 ? data : "<missing>";
 }
 
 class Extraction : public ::testing::Test {

@@ -1,6 +1,7 @@
 // Books read on several threads at once, each through its own record,
 // share nothing: every thread gets exactly the cell texts a lone reader
 // gets.  Run under ThreadSanitizer as well (scripts/build.sh tsan).
+#include "each_cell_text.h"
 #include "oxls.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +26,9 @@ std::string all_texts(const std::string &path, int thread_no) {
     int rc = OXLS_open_book(book.get(), arguments.c_str());
     if (rc != 0) return "open failed: " + std::to_string(rc);
     std::string texts;
-    std::vector<char> text(XLS_CELL_UTF8_LEN);
-    char type[256];
-    char name[32];
-    for (int sheet = 0; sheet < book->sheet_count; ++sheet) {
-        OXLS_open_sheet2(book.get(), sheet);
-        const XLS_SHEET &record = book->sheets[sheet];
-        for (int row = 0; row < record.row_count; ++row) {
-            for (int column = 0; column < record.rows[row].cell_count; ++column) {
-                OXLS_cell_name(row + 1, column + 1, name);
-                if (OXLS_get_cell(book.get(), name, text.data(), XLS_CELL_UTF8_LEN, type, sizeof type) != 0) continue;
-                texts += std::string(record.name) + "!" + name + " " + text.data() + "\n";
-            }
-        }
-    }
+    each_cell_text(book.get(), [&](int sheet, int, int, const char *name, const char *text) {
+        texts += std::string(book->sheets[sheet].name) + "!" + name + " " + text + "\n";
+    });
     OXLS_close_book(book.get(), nullptr);
     return texts;
 }

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -25,28 +26,22 @@ protected:
 };
 
 TEST_F(WritePutValues, HitRowsKeepQuotesAndReservedCharacters) {
-    ASSERT_EQ(OXLS_put_values(book.get(), "A2=\"say \"hi\" & <go>\" B2=\"B3\" C2=\"売上\" D2=\"/data/a b.xlsx\""), 0)
-        << message();
-    EXPECT_EQ(text(1, 0), "say \"hi\" & <go>");
-    EXPECT_EQ(text(1, 1), "B3");
-    EXPECT_EQ(text(1, 2), "売上");
-    EXPECT_EQ(text(1, 3), "/data/a b.xlsx");
-
-    ASSERT_EQ(OXLS_put_values(book.get(), "A3=\"ends with \"\" B3=\"\"quoted\"\" C3=\"a\"\"b\" D3=\"x=\"y\"\""), 0)
-        << message();
-    EXPECT_EQ(text(2, 0), "ends with \"");
-    EXPECT_EQ(text(2, 1), "\"quoted\"");
-    EXPECT_EQ(text(2, 2), "a\"b");
-    EXPECT_EQ(text(2, 3), "x=\"y\"");
-
-    ASSERT_EQ(OXLS_put_values(book.get(), "A4=plain B4=\"two words\";"), 0) << message();
-    EXPECT_EQ(text(3, 0), "plain");
-    EXPECT_EQ(text(3, 1), "two words");
-
-    // A text cut inside a multi-byte character still ends at its quote.
-    ASSERT_EQ(OXLS_put_values(book.get(), "A5=\"cut\xE3\x81\" B5=\"B3\""), 0) << message();
-    EXPECT_EQ(text(4, 0), "cut\xE3\x81");
-    EXPECT_EQ(text(4, 1), "B3");
+    const struct {
+        const char *values;
+        std::vector<std::string> texts;   // what columns A on of its row hold
+    } rows[] = {
+        {"A2=\"say \"hi\" & <go>\" B2=\"B3\" C2=\"売上\" D2=\"/data/a b.xlsx\"", {"say \"hi\" & <go>", "B3", "売上", "/data/a b.xlsx"}},
+        {"A3=\"ends with \"\" B3=\"\"quoted\"\" C3=\"a\"\"b\" D3=\"x=\"y\"\"", {"ends with \"", "\"quoted\"", "a\"b", "x=\"y\""}},
+        {"A4=plain B4=\"two words\";", {"plain", "two words"}},
+        // A text cut inside a multi-byte character still ends at its quote.
+        {"A5=\"cut\xE3\x81\" B5=\"B3\"", {"cut\xE3\x81", "B3"}},
+    };
+    for (int row = 1; const auto &r : rows) {
+        ASSERT_EQ(OXLS_put_values(book.get(), r.values), 0) << message();
+        for (size_t column = 0; column < r.texts.size(); ++column)
+            EXPECT_EQ(text(row, static_cast<int>(column)), r.texts[column]) << r.values;
+        ++row;
+    }
 }
 
 TEST_F(WritePutValues, KeywordsIgnoreCaseButNotWidth) {

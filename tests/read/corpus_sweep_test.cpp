@@ -18,6 +18,7 @@
 #include "oxls.h"
 #include "book_cells.h"
 #include "cell_display.h"
+#include "each_cell_text.h"
 
 #include <gtest/gtest.h>
 
@@ -82,25 +83,14 @@ std::map<std::string, Outcome> expected_outcomes() {
 // The non-empty texts of a book's cells by sheet, row and column.
 using CellTexts = std::map<std::tuple<int, int, int>, std::string>;
 
-// Reads every recorded cell of every sheet.  A cell whose text does not fit
-// the search application's buffer is refused by the call, which is no
-// failure here.
+// Reads every cell of every sheet.  A cell whose text does not fit the
+// search application's buffer is refused by the call, which is no failure
+// here.
 CellTexts read_every_cell(XLS_BOOK *book) {
-    static char text[XLS_CELL_UTF8_LEN];
-    char type[255];
-    char name[32];
     CellTexts texts;
-    for (int s = 0; s < OXLS_sheet_num(book); ++s) {
-        if (OXLS_open_sheet2(book, s) != 0) continue;
-        const XLS_SHEET &sheet = book->sheets[s];
-        for (int r = 0; r < sheet.row_count; ++r) {
-            for (int c = 0; c < sheet.rows[r].cell_count; ++c) {
-                if (OXLS_cell_name(r + 1, c + 1, name) != 0) continue;
-                if (OXLS_get_cell(book, name, text, sizeof text, type, sizeof type) == 0 && text[0])
-                    texts[{s, r, c}] = text;
-            }
-        }
-    }
+    each_cell_text(book, [&](int s, int r, int c, const char *, const char *text) {
+        if (text[0]) texts[{s, r, c}] = text;
+    });
     return texts;
 }
 

@@ -49,14 +49,8 @@ void expect_notes(const std::string &path, const std::vector<std::string> &expec
 
 // ---- packages ----------------------------------------------------------------
 
-const std::string kRel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
-
-std::string rels(const std::vector<std::vector<std::string>> &items) {
-    std::string xml = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    for (const auto &item : items)
-        xml += "<Relationship Id=\"" + item[0] + "\" Type=\"" + item[1] + "\" Target=\"" + item[2] + "\"/>";
-    return xml + "</Relationships>";
-}
+const std::string &kRel = xlsx_test::kRelType;
+const auto rels = xlsx_test::rels_part;
 
 std::string shape(const std::string &name, const std::string &body, const std::string &shape_props = "") {
     return "<xdr:sp><xdr:nvSpPr><xdr:cNvPr id=\"2\" name=\"" + name + "\"/><xdr:cNvSpPr" + shape_props +

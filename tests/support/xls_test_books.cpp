@@ -55,13 +55,15 @@ std::string xf(uint16_t number_format, bool style_only) {
     return record(0x00E0, le16(0) + le16(number_format) + le16(style_only ? 0xFFF5 : 0x0001) + std::string(14, '\0'));
 }
 
-std::string format(uint16_t number, const std::string &code) {
-    return record(0x041E, le16(number) + le16(static_cast<unsigned>(code.size())) + std::string(1, '\0') + code);
+std::string sst_string8(const std::string &text) { return le16(static_cast<unsigned>(text.size())) + std::string(1, '\0') + text; }
+
+std::string sst_string16(const std::u16string &text) {
+    return le16(static_cast<unsigned>(text.size())) + std::string(1, '\1') + utf16le(text);
 }
 
-std::string format16(uint16_t number, const std::u16string &code) {
-    return record(0x041E, le16(number) + le16(static_cast<unsigned>(code.size())) + std::string(1, '\1') + utf16le(code));
-}
+std::string format(uint16_t number, const std::string &code) { return record(0x041E, le16(number) + sst_string8(code)); }
+
+std::string format16(uint16_t number, const std::u16string &code) { return record(0x041E, le16(number) + sst_string16(code)); }
 
 static std::string cell_header(unsigned row, unsigned column, unsigned format) {
     return le16(row) + le16(column) + le16(format);
@@ -80,12 +82,11 @@ std::string labelsst(unsigned row, unsigned column, uint32_t index) {
 }
 
 std::string label16(unsigned row, unsigned column, const std::u16string &text) {
-    return record(0x0204, cell_header(row, column, 15) + le16(static_cast<unsigned>(text.size())) + std::string(1, '\1') +
-                              utf16le(text));
+    return record(0x0204, cell_header(row, column, 15) + sst_string16(text));
 }
 
 std::string label8(unsigned row, unsigned column, const std::string &bytes) {
-    return record(0x0204, cell_header(row, column, 15) + le16(static_cast<unsigned>(bytes.size())) + std::string(1, '\0') + bytes);
+    return record(0x0204, cell_header(row, column, 15) + sst_string8(bytes));
 }
 
 std::string blank(unsigned row, unsigned column) { return record(0x0201, cell_header(row, column, 15)); }
@@ -103,15 +104,7 @@ std::string formula_other(unsigned row, unsigned column, uint8_t kind, uint8_t v
     return record(0x0006, cell_header(row, column, 15) + result + le16(0) + le32(0) + le16(0));
 }
 
-std::string string8(const std::string &text) {
-    return record(0x0207, le16(static_cast<unsigned>(text.size())) + std::string(1, '\0') + text);
-}
-
-std::string sst_string8(const std::string &text) { return le16(static_cast<unsigned>(text.size())) + std::string(1, '\0') + text; }
-
-std::string sst_string16(const std::u16string &text) {
-    return le16(static_cast<unsigned>(text.size())) + std::string(1, '\1') + utf16le(text);
-}
+std::string string8(const std::string &text) { return record(0x0207, sst_string8(text)); }
 
 std::string sst(uint32_t total, uint32_t unique, const std::string &first) { return record(0x00FC, le32(total) + le32(unique) + first); }
 

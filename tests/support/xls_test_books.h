@@ -44,7 +44,8 @@ std::string formula_number(unsigned row, unsigned column, unsigned format, doubl
 std::string formula_other(unsigned row, unsigned column, uint8_t kind, uint8_t value = 0);
 std::string string8(const std::string &text);
 
-// Bodies of shared strings as they appear inside an SST record.
+// BIFF8 strings with a 16-bit length and the option byte, as shared
+// strings, cell texts and number format codes hold them.
 std::string sst_string8(const std::string &text);
 std::string sst_string16(const std::u16string &text);
 // The SST record's counts followed by `first`, and CONTINUE records for

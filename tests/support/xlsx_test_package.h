@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 #include <zip.h>
 
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <utility>
@@ -63,6 +62,18 @@ inline std::string text_row(int row, const std::vector<std::string> &texts) {
         xml += "<c r=\"" + std::string(1, static_cast<char>('A' + i)) + std::to_string(row) +
                "\" t=\"inlineStr\"><is><t>" + texts[i] + "</t></is></c>";
     return xml + "</row>";
+}
+
+// The start of the relationship types of the parts of a book: "worksheet",
+// "sharedStrings" and so on follow.
+inline const std::string kRelType = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+
+// A relationships part of {Id, Type, Target} items.
+inline std::string rels_part(const std::vector<std::vector<std::string>> &items) {
+    std::string xml = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    for (const auto &item : items)
+        xml += "<Relationship Id=\"" + item[0] + "\" Type=\"" + item[1] + "\" Target=\"" + item[2] + "\"/>";
+    return xml + "</Relationships>";
 }
 
 inline const char *kContentTypes =

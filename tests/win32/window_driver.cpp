@@ -121,13 +121,18 @@ struct Program {
     HWND main = nullptr;
 };
 
-Program start(const std::string &exe) {
-    Program program;
+// Starts the program; false when it could not be started.
+bool launch(const std::string &exe, Program &program) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string line = "\"" + exe + "\"";
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &program.process)) {
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &program.process) != 0;
+}
+
+Program start(const std::string &exe) {
+    Program program;
+    if (!launch(exe, program)) {
         check(false, "start " + exe);
         return program;
     }
@@ -282,22 +287,13 @@ std::string clipboard_text() {
 
 // A Notepad window whose title names the file `name`.
 HWND notepad_on(const std::string &name) {
-    struct Search {
-        const std::string *name;
-        HWND found;
-    } search{&name, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto *wanted = reinterpret_cast<Search *>(data);
-            char class_name[64] = {}, title[512] = {};
-            GetClassNameA(window, class_name, sizeof class_name);
-            GetWindowTextA(window, title, sizeof title);
-            if (std::strcmp(class_name, "Notepad") != 0 || !std::strstr(title, wanted->name->c_str())) return TRUE;
-            wanted->found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    HWND w = nullptr;
+    while ((w = FindWindowExA(nullptr, w, "Notepad", nullptr)) != nullptr) {
+        char title[512] = {};
+        GetWindowTextA(w, title, sizeof title);
+        if (std::strstr(title, name.c_str())) return w;
+    }
+    return nullptr;
 }
 
 HWND wait_notepad(const std::string &name) {
@@ -570,12 +566,7 @@ void check_second_start(const Paths &paths, HWND main) {
         if (minimised) ShowWindow(main, SW_MINIMIZE);
         check(poll([&] { return minimised ? IsIconic(main) != 0 : GetForegroundWindow() != main; }), what + ": set up");
         Program second;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = "\"" + paths.exe + "\"";
-        check(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &second.process) != 0,
-              what + ": second start");
+        check(launch(paths.exe, second), what + ": second start");
         check(ended(second), what + ": second instance leaves at once with code 0");
         check(poll([&] { return GetForegroundWindow() == main && !IsIconic(main); }), what + ": brought to the foreground");
         check((GetWindowLongA(main, GWL_EXSTYLE) & WS_EX_TOPMOST) == 0, what + ": stays a normal window, not topmost");

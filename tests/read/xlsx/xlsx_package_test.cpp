@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 namespace {
 
@@ -30,14 +29,13 @@ TEST_F(XlsxPackage, SheetsGetTheCellsOfThePartTheirRelationshipNames) {
     // An absolute target, a dialog sheet (no cells), a worksheet part that
     // no listed sheet names (not read), and a part two sheets name (read
     // once, for the first).
-    const std::string type = "\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
+    const std::string sheet = kRelType + "worksheet";
     OpenBook book(package(
         {{"xl/workbook.xml", workbook_xml({"一", "ダイアログ", "三", "四"})},
          {"xl/_rels/workbook.xml.rels",
-          "<Relationships><Relationship Id=\"rId1" + type + "worksheet\" Target=\"/xl/worksheets/sheet3.xml\"/>"
-          "<Relationship Id=\"rId2" + type + "dialogsheet\" Target=\"dialogsheets/sheet1.xml\"/>"
-          "<Relationship Id=\"rId3" + type + "worksheet\" Target=\"worksheets/sheet1.xml\"/>"
-          "<Relationship Id=\"rId4" + type + "worksheet\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+          rels_part({{"rId1", sheet, "/xl/worksheets/sheet3.xml"},
+                     {"rId2", kRelType + "dialogsheet", "dialogsheets/sheet1.xml"},
+                     {"rId3", sheet, "worksheets/sheet1.xml"}, {"rId4", sheet, "worksheets/sheet1.xml"}})},
          {"xl/dialogsheets/sheet1.xml", sheet_xml(text_row(1, {"dialog"}))},
          {"xl/worksheets/sheet1.xml", sheet_xml(text_row(1, {"one"}))},
          {"xl/worksheets/sheet2.xml", sheet_xml(text_row(1, {"orphan"}))},
@@ -111,20 +109,13 @@ TEST_F(XlsxPackage, BrokenPartsFailWithTheReadersCode) {
 }
 
 TEST_F(XlsxPackage, WorkbookKeptElsewhereIsFoundThroughRelationships) {
-    const char *rel = "<Relationship Id=\"%s\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/%s\" Target=\"%s\"/>";
-    auto relationship = [&](const std::string &id, const std::string &type, const std::string &target) {
-        char text[512];
-        std::snprintf(text, sizeof text, rel, id.c_str(), type.c_str(), target.c_str());
-        return std::string(text);
-    };
+    const std::string sheet = kRelType + "worksheet";
     std::string path = package(
-        {{"_rels/.rels", "<Relationships>" + relationship("rId1", "officeDocument", "/book/wb.xml") + "</Relationships>"},
+        {{"_rels/.rels", rels_part({{"rId1", kRelType + "officeDocument", "/book/wb.xml"}})},
          {"book/wb.xml", workbook_xml({"A", "B"})},
          {"book/_rels/wb.xml.rels",
-          "<Relationships>" + relationship("rId1", "worksheet", "sheets/second.xml") +
-              relationship("rId2", "worksheet", "sheets/first.xml") +
-              relationship("rId3", "sharedStrings", "../strings.xml") + relationship("rId4", "styles", "./look.xml") +
-              "</Relationships>"},
+          rels_part({{"rId1", sheet, "sheets/second.xml"}, {"rId2", sheet, "sheets/first.xml"},
+                     {"rId3", kRelType + "sharedStrings", "../strings.xml"}, {"rId4", kRelType + "styles", "./look.xml"}})},
          {"book/sheets/first.xml", sheet_xml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>")},
          {"book/sheets/second.xml", sheet_xml("<row r=\"1\"><c r=\"A1\" s=\"1\"><v>42454</v></c></row>")},
          {"strings.xml", "<sst><si><t>共有</t></si></sst>"},
