@@ -6,6 +6,7 @@ the bottom of a path longer than MAX_PATH; the result book has a row per
 hit, each cell a string holding the exact text found.
 
 Usage: check_window_results.py OUTPUT_FOLDER WINDOWS_BOOKS BOOKS ZSCAN "WORDS" """
+import os
 import subprocess
 import sys
 
@@ -26,8 +27,10 @@ def mapped(line):
 
 window_lines = [l for l in raw.decode("cp932").split("\r\n") if l]
 window_hits = [mapped(l) for l in window_lines]
+# zscan's own result file goes into the output folder: the shared temporary
+# folder's may be held by another zscan run on the machine.
 run = subprocess.run([zscan, "--no-settings", "--words", words, "--no-excel", "--no-regex", books],
-                     capture_output=True, text=True)
+                     capture_output=True, text=True, env=dict(os.environ, TEMP=out))
 zscan_hits = [l for l in run.stdout.split("\n") if l]
 if not zscan_hits or window_hits != zscan_hits:
     failures.append("window hits differ from zscan's:\n  " + "\n  ".join(window_hits) +
