@@ -38,9 +38,9 @@ public:
             if (!tag.empty) scanner_.skip_to(read_plain_rows(tag.end));
             return 0;
         case EL_ROW:
-            return start_row(tag.attributes);
+            return start_row(start_of<RowStart>(tag.attributes));
         case EL_C:
-            start_cell(cell_start_of(tag.attributes));
+            start_cell(start_of<CellStart>(tag.attributes));
             break;
         case EL_V:
         case EL_F:
@@ -123,44 +123,32 @@ private:
         }
     };
 
-    static CellStart cell_start_of(std::string_view attributes) {
-        CellStart start;
+    // What a row's start tag says.
+    struct RowStart {
+        std::string_view number;
+        bool numbered = false;
+        double height = 0;
+        bool hidden = false;
+
+        void take(std::string_view attribute, std::string_view value) {
+            if (attribute == "r") {
+                numbered = true;
+                number = value;
+            } else if (attribute == "ht") {
+                height = std::strtod(std::string(value).c_str(), nullptr);
+            } else if (attribute == "hidden") {
+                hidden = value == "1" || value == "true";
+            }
+        }
+    };
+
+    // What a start tag of any shape says, its attributes walked one by one.
+    template <class Start>
+    static Start start_of(std::string_view attributes) {
+        Start start;
         std::string_view name, value;
         while (xml_next_attribute(attributes, name, value)) start.take(name, value);
         return start;
-    }
-
-    // Reads a cell's start tag from `at`, just after "<c", in one pass when
-    // it has the shape producers write: name="value" pairs (either quote)
-    // after white space, then > or />.  False for any other shape, which
-    // xml_plain_tag and the attribute walk then read.
-    bool plain_cell_start(size_t at, CellStart &start, XmlPlainTag &tag) const {
-        const std::string_view text = part_;
-        const size_t size = text.size();
-        for (;;) {
-            const size_t blanks_from = at;
-            while (at < size && xml_is_blank(text[at])) ++at;
-            if (at >= size) return false;
-            if (text[at] == '>' || text[at] == '/') {
-                tag.empty = text[at] == '/';
-                if (tag.empty && (at + 1 >= size || text[at + 1] != '>')) return false;
-                tag.end = at + (tag.empty ? 2 : 1);
-                tag.closing = false;
-                return true;
-            }
-            if (at == blanks_from) return false;
-            const size_t name_from = at;
-            while (at < size && text[at] != '=' && text[at] != '>' && text[at] != '/' && !xml_is_blank(text[at])) ++at;
-            if (at == name_from || at + 1 >= size || text[at] != '=') return false;
-            const char quote = text[at + 1];
-            if (quote != '"' && quote != '\'') return false;
-            const size_t value_from = at + 2;
-            at = value_from;
-            while (at < size && text[at] != quote) ++at;
-            if (at >= size) return false;
-            start.take(text.substr(name_from, value_from - 2 - name_from), text.substr(value_from, at - value_from));
-            ++at;
-        }
     }
 
     // Reads the rows and cells of <sheetData> from `from` on for as long as
@@ -177,11 +165,17 @@ private:
             const size_t lt = xml_next_tag(part_, at);
             if (lt == std::string_view::npos) return at;
             CellStart start;
-            bool cell = xml_starts_at(part_, lt, "<c") && plain_cell_start(lt + 2, start, tag);
-            if (!cell) {
+            RowStart row;
+            const auto take_cell = [&start](std::string_view name, std::string_view value) { start.take(name, value); };
+            const auto take_row = [&row](std::string_view name, std::string_view value) { row.take(name, value); };
+            bool cell = xml_starts_at(part_, lt, "<c") && xml_plain_attributes(part_, lt + 2, tag, take_cell);
+            bool row_start = !cell && xml_starts_at(part_, lt, "<row") && xml_plain_attributes(part_, lt + 4, tag, take_row);
+            if (!cell && !row_start) {
                 if (!xml_plain_tag(part_, lt, tag)) return lt;
                 cell = tag.name == "c" && !tag.closing;
-                if (cell) start = cell_start_of(tag.attributes);
+                if (cell) start = start_of<CellStart>(tag.attributes);
+                row_start = tag.name == "row" && !tag.closing;
+                if (row_start) row = start_of<RowStart>(tag.attributes);
             }
             if (cell) {
                 int rc = 0;
@@ -192,12 +186,10 @@ private:
                     return part_.size();
                 }
                 at = end;
-            } else if (tag.name == "row") {
-                if (!tag.closing) {
-                    if (int rc = start_row(tag.attributes)) {
-                        failure_ = rc;
-                        return part_.size();
-                    }
+            } else if (row_start || (tag.name == "row" && tag.closing)) {
+                if (int rc = row_start ? start_row(row) : 0) {
+                    failure_ = rc;
+                    return part_.size();
                 }
                 at = tag.end;
             } else {
@@ -312,25 +304,11 @@ private:
     ReadContext &context() { return state_.context; }
     BookSink &sink() { return state_.sink; }
 
-    int start_row(std::string_view rest) {
-        std::string_view name, value, number_text;
-        bool numbered = false;
-        row_height_ = 0;
-        row_hidden_ = false;
-        while (xml_next_attribute(rest, name, value)) {
-            if (name == "r") {
-                numbered = true;
-                number_text = value;
-            } else if (name == "ht") {
-                row_height_ = std::strtod(std::string(value).c_str(), nullptr);
-            } else if (name == "hidden") {
-                row_hidden_ = value == "1" || value == "true";
-            }
-        }
-        if (numbered) {
+    int start_row(const RowStart &start) {
+        if (start.numbered) {
             unread_names_.clear();   // the row's number places what follows
             long long number = 0;
-            row_valid_ = xml_unsigned(number_text, OZW_MAX_ROW + 1, number) && number > 0;
+            row_valid_ = xml_unsigned(start.number, OZW_MAX_ROW + 1, number) && number > 0;
             if (row_valid_) row_ = static_cast<int>(number) - 1;
         } else if (catch_up(), row_valid_ && row_ < OZW_MAX_ROW) {
             ++row_;
@@ -338,7 +316,7 @@ private:
             row_valid_ = false;
         }
         column_ = -1;
-        return sink().row(context(), BookRow{sheet_index_, row_valid_ ? row_ : -1, row_height_, row_hidden_});
+        return sink().row(context(), BookRow{sheet_index_, row_valid_ ? row_ : -1, start.height, start.hidden});
     }
 
     void start_cell(const CellStart &start) {
@@ -444,8 +422,6 @@ private:
     static constexpr size_t kMostUnreadNames = 64;
     std::vector<std::string_view> unread_names_;
     bool cell_named_ = false;   // the open cell has a name, the newest unread
-    double row_height_ = 0;
-    bool row_hidden_ = false;
     PendingCell cell_;
     int failure_ = 0;
     std::string text_;        // text of the open <v> or <f>

@@ -62,6 +62,41 @@ inline bool xml_plain_tag(std::string_view text, size_t at, XmlPlainTag &tag) {
     return true;
 }
 
+// Reads the attributes of a start tag from `at`, just after its name, in
+// one pass when they have the shape producers write: name="value" pairs
+// (either quote) after white space, then > or />.  `take(name, value)` is
+// called for each; `tag` gets the tag's end.  False for any other shape,
+// which xml_plain_tag and xml_next_attribute then read (what was taken
+// must then be forgotten).
+template <class Take>
+bool xml_plain_attributes(std::string_view text, size_t at, XmlPlainTag &tag, Take &&take) {
+    const size_t size = text.size();
+    for (;;) {
+        const size_t blanks_from = at;
+        while (at < size && xml_is_blank(text[at])) ++at;
+        if (at >= size) return false;
+        if (text[at] == '>' || text[at] == '/') {
+            tag.empty = text[at] == '/';
+            if (tag.empty && (at + 1 >= size || text[at + 1] != '>')) return false;
+            tag.end = at + (tag.empty ? 2 : 1);
+            tag.closing = false;
+            return true;
+        }
+        if (at == blanks_from) return false;
+        const size_t name_from = at;
+        while (at < size && text[at] != '=' && text[at] != '>' && text[at] != '/' && !xml_is_blank(text[at])) ++at;
+        if (at == name_from || at + 1 >= size || text[at] != '=') return false;
+        const char quote = text[at + 1];
+        if (quote != '"' && quote != '\'') return false;
+        const size_t value_from = at + 2;
+        at = value_from;
+        while (at < size && text[at] != quote) ++at;
+        if (at >= size) return false;
+        take(text.substr(name_from, value_from - 2 - name_from), text.substr(value_from, at - value_from));
+        ++at;
+    }
+}
+
 // The text of the element whose start tag is `tag`, when it holds nothing
 // but text: the offset after its end tag, or npos.
 inline size_t xml_plain_element_text(std::string_view text, const XmlPlainTag &tag, std::string_view &content) {
