@@ -29,6 +29,11 @@ public:
         }
         return 0;
     }
+    // The search passes over numbers of styles that cannot show its words
+    // and shared strings without them, reading no place for them: half of
+    // each are passed over here, so that both ways are taken.
+    bool wants_numbers(const ReadContext &, unsigned style) override { return style % 2 == 0; }
+    bool wants_shared_string(const ReadContext &, size_t index) override { return index % 2 == 0; }
     bool wants_notes() const override { return true; }
     int note(const ReadContext &book, int sheet, SheetNote &&note) override {
         // The search names the sheet of every text it keeps.
