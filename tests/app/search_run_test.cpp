@@ -97,12 +97,6 @@ TEST_P(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
     EXPECT_EQ(context_.hit_count, 0);
 }
 
-TEST_P(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
-    ASSERT_EQ(search("apple juice"), SearchOutcome::Found);
-    EXPECT_EQ(std::count(front_end_.lines.begin(), front_end_.lines.end(),
-                         sample_line("sub/legacy.xls", "[旧形式][B2] apple juice")), 1);
-}
-
 TEST_P(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
     // Row 1: text in A, formatted empty cells in B and C.  Row 2: text in A
     // and C, nothing in B, formatted empty cells in D and E.  An expression
