@@ -44,12 +44,6 @@ std::string package_part(const fs::path &package, const char *part) {
     return data ? *data : "";
 }
 
-size_t count_of(const std::string &text, const std::string &what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++count;
-    return count;
-}
-
 // Every case runs with books searched one at a time and several at once:
 // what the user sees must not depend on it.
 class SearchRunTest : public ::testing::TestWithParam<int> {
@@ -101,12 +95,6 @@ TEST_P(SearchRunTest, TextOutputListsEveryHitInTheFileAndToTheFrontEnd) {
     EXPECT_EQ(front_end_.opened[0], std::make_pair(text_result().string(), false));
     EXPECT_TRUE(front_end_.messages.empty());
     EXPECT_EQ(context_.hit_count, 0);
-}
-
-TEST_P(SearchRunTest, ACellMatchingTwoWordsIsOneHit) {
-    ASSERT_EQ(search("apple juice"), SearchOutcome::Found);
-    EXPECT_EQ(std::count(front_end_.lines.begin(), front_end_.lines.end(),
-                         sample_line("sub/legacy.xls", "[旧形式][B2] apple juice")), 1);
 }
 
 TEST_P(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
@@ -223,30 +211,15 @@ TEST_P(SearchRunTest, CancelAfterHitsAsksWhetherToShowThemAndFinishesTheBooksBei
     }
 }
 
-TEST_P(SearchRunTest, ExcelOutputWritesOneLinkedRowPerHit) {
+// The rows and links of the result book are checked end to end through
+// the same search by end_to_end.py; here what the window is told.
+TEST_P(SearchRunTest, ExcelOutputOpensTheResultBookAndCountsItsHits) {
     context_.output_excel = true;
     ASSERT_EQ(search("東京"), SearchOutcome::Found);
     ASSERT_EQ(front_end_.opened.size(), 1u);
     EXPECT_EQ(front_end_.opened[0], std::make_pair(book_result().string(), true));
     EXPECT_EQ(front_end_.counter, "5件");
     EXPECT_EQ(front_end_.lines, std::vector<std::string>(5, "")) << "a result book's hits have no text line";
-
-    xlsx_test::OpenBook result(book_result().string(), "READ");
-    ASSERT_EQ(result.rc(), 0);
-    std::vector<std::string> rows;
-    for (int row = 2; row <= 6; ++row) {
-        const std::string r = std::to_string(row);
-        rows.push_back("[" + result.text(0, "D" + r) + "][" + result.text(0, "C" + r) + "][" +
-                       result.text(0, "B" + r) + "] " + result.text(0, "A" + r));
-    }
-    EXPECT_EQ(sorted(rows), tokyo_hits());
-    EXPECT_EQ(result.text(0, "A7").rfind("<rc=", 0), 0u);
-
-    // Column A links into the book, column D to the book's folder.
-    const std::string sheet = package_part(book_result(), "xl/worksheets/sheet1.xml");
-    EXPECT_EQ(count_of(sheet, "<hyperlink "), 10u);
-    const std::string links = package_part(book_result(), "xl/worksheets/_rels/sheet1.xml.rels");
-    EXPECT_NE(links.find(samples_ + "/sub"), std::string::npos);
 }
 
 // In Shift-JIS, as the window searches, where a character's second byte

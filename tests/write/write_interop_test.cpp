@@ -1,5 +1,5 @@
 // The result book as other spreadsheet readers see it: openpyxl reads its
-// cells, widths, header style and links; LibreOffice converts it to the
+// sheets, widths and header style; LibreOffice converts it to the
 // expected rows.  Each test skips with a message when its tool is absent.
 #include "oxls.h"
 #include "test_folder.h"
@@ -40,18 +40,14 @@ wb = openpyxl.load_workbook(sys.argv[1])
 ws = wb.worksheets[0]
 out = open(sys.argv[2], "w", encoding="utf-8")
 out.write("|".join(wb.sheetnames) + "\n")
-for row in ws.iter_rows():
-    out.write("|".join("" if c.value is None else str(c.value) for c in row) + "\n")
 out.write(" ".join(str(ws.column_dimensions[c].width) for c in "ABCD") + "\n")
 for c in ws[1]:
     out.write("%s %s %s %s\n" % (c.coordinate, c.font.b, c.alignment.horizontal, c.alignment.vertical))
-for row in range(2, ws.max_row + 1):
-    for col in "AD":
-        link = ws["%s%d" % (col, row)].hyperlink
-        out.write("%s%d %s %s\n" % (col, row, link.target, link.location))
 )";
 
-TEST_F(WriteInterop, OpenpyxlReadsCellsWidthsStyleAndLinks) {
+// The rows and links of a result book are read with openpyxl end to end
+// (end_to_end.py, outside_cells_end_to_end.py); here what those leave out.
+TEST_F(WriteInterop, OpenpyxlReadsSheetsWidthsAndHeaderStyle) {
     if (!runs("/usr/bin/python3 -c 'import openpyxl'")) GTEST_SKIP() << "python3-openpyxl is not installed";
     save_result_book();
     fs::path script = folder / "read.py";
@@ -61,15 +57,8 @@ TEST_F(WriteInterop, OpenpyxlReadsCellsWidthsStyleAndLinks) {
                      output.string() + "'"));
     EXPECT_EQ(read_file(output),
               "Sheet1|Sheet2|Sheet3\n"
-              "セル内容|セル名|シート名|パス(フォルダリンク)\n"
-              "売上合計|B3|売上|/data/a.xlsx\n"
-              "He said \"hi\" & <left>|C10|Sheet1|/data/sub dir/b c.xlsx\n"
-              "改行なし、全角　空白|AA100|集計 2|/data/sub dir/d.xlsm\n"
               "50.625 10.625 20.625 100.625\n"
-              "A1 True center center\nB1 True center center\nC1 True center center\nD1 True center center\n"
-              "A2 /data/a.xlsx '売上'!B3\nD2 /data None\n"
-              "A3 /data/sub dir/b c.xlsx 'Sheet1'!C10\nD3 /data/sub dir None\n"
-              "A4 /data/sub dir/d.xlsm '集計 2'!AA100\nD4 /data/sub dir None\n");
+              "A1 True center center\nB1 True center center\nC1 True center center\nD1 True center center\n");
 }
 
 TEST_F(WriteInterop, LibreOfficeConvertsToTheExpectedRows) {

@@ -62,13 +62,4 @@ TEST(XlsCodePages, RecordValuesThatNameNoConvertibleCodePage) {
     }
 }
 
-TEST(XlsCodePages, BareBiff8StreamIsReadAsTheStream) {
-    const TempFile file("bare_stream_biff8.xls",
-                        bof(5) + boundsheet8("S") + eof() + bof(0x10) + label16(0, 0, u"東京") + eof());
-    xlsx_test::OpenBook book(file.path());
-    ASSERT_EQ(book.rc(), 0);
-    EXPECT_EQ(book.text(0, "A1"), "東京");
-    EXPECT_EQ(SearchTexts(file.path()).cells.at("S!A1"), "東京");
-}
-
 }  // namespace

@@ -1,15 +1,14 @@
 // The package reader against an independent reader (openpyxl, through
 // scripts/oracle_openpyxl.py): every text and whole-number cell openpyxl
-// sees must show the same text through OXLS_get_cell.  Committed tables
-// cover a chosen set of books; with python3-openpyxl present, every
-// readable book of the corpus is compared live.
+// sees must show the same text through OXLS_get_cell.  A committed table
+// covers the fixture books; with python3-openpyxl present (the test setup
+// installs it), every readable book of the corpus is compared live.
 #include "corpus.h"
 #include "xlsx_test_package.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -48,12 +47,7 @@ std::vector<std::pair<std::string, std::vector<OracleCell>>> read_table(const st
 int compare_table(const std::string &table, const std::string &root) {
     int compared = 0;
     for (const auto &[name, cells] : read_table(table)) {
-        std::string path = root + "/" + name;
-        if (!std::filesystem::exists(path)) {
-            std::cout << "skipped, book missing: " << path << "\n";
-            continue;
-        }
-        OpenBook book(path);
+        OpenBook book(root + "/" + name);
         EXPECT_EQ(book.rc(), 0) << name << ": " << OXLS_error_mesg(book.get());
         if (book.rc() != 0) continue;
         int wrong = 0;
@@ -70,23 +64,9 @@ int compare_table(const std::string &table, const std::string &root) {
     return compared;
 }
 
-const std::string kExpected = std::string(ZS_TEST_DATA_DIR) + "/expected/xlsx/";
-
-TEST(XlsxOracle, BooksMatchTheCommittedTables) {
-    const struct {
-        const char *table;
-        std::string root;
-        int books;
-    } tables[] = {{"fixtures.tsv", ZS_TEST_DATA_DIR, 3}, {"corpus.tsv", corpus::dir(), 32}};
-    for (const auto &t : tables) {
-        if (!std::filesystem::exists(t.root)) {
-            std::cout << "skipped, folder missing: " << t.root << "\n";
-            continue;
-        }
-        // Every book of the table is compared: none is missing from the
-        // folder, and the table holds all of its books.
-        EXPECT_EQ(compare_table(kExpected + t.table, t.root), t.books) << t.table;
-    }
+TEST(XlsxOracle, FixtureBooksMatchTheCommittedTable) {
+    // The table holds all three fixture books, and each of them opens.
+    EXPECT_EQ(compare_table(std::string(ZS_TEST_DATA_DIR) + "/expected/xlsx/fixtures.tsv", ZS_TEST_DATA_DIR), 3);
 }
 
 // A python3 that has openpyxl, or empty.
