@@ -9,8 +9,11 @@ namespace {
 
 constexpr size_t kMostBudget = size_t{256} << 20;
 // A package's sheets inflate to about ten times the bytes they take in the
-// zip; the texts and the hits read from them take a little more.
-constexpr unsigned long long kInflation = 12;
+// zip; the texts and the hits read from them take a little more.  Another
+// book (a compound file) is read from its bytes, its workbook stream copied
+// at most once, and its texts take less than the stream.
+constexpr unsigned long long kPackageTimes = 12;
+constexpr unsigned long long kOtherTimes = 3;
 
 }  // namespace
 
@@ -19,8 +22,9 @@ size_t MemoryBudget::for_this_machine() {
     return memory == 0 ? kMostBudget : static_cast<size_t>(std::min<unsigned long long>(kMostBudget, memory / 4));
 }
 
-size_t MemoryBudget::needed_for(unsigned long long file_bytes) {
-    return static_cast<size_t>(std::min<unsigned long long>(file_bytes * kInflation, SIZE_MAX / 2));
+size_t MemoryBudget::needed_for(unsigned long long file_bytes, bool package) {
+    const unsigned long long times = package ? kPackageTimes : kOtherTimes;
+    return static_cast<size_t>(std::min<unsigned long long>(file_bytes * times, SIZE_MAX / 2));
 }
 
 void MemoryBudget::take(size_t bytes) {

@@ -17,9 +17,9 @@ public:
     // A quarter of the machine's memory, at most 256 MB.
     static size_t for_this_machine();
     // The memory searching a book file of `file_bytes` bytes takes, at most:
-    // its bytes, and a package's parts inflated, with room for the texts
-    // read from them.
-    static size_t needed_for(unsigned long long file_bytes);
+    // its bytes, and a package's parts inflated, or another book's stream
+    // and texts, with room for the texts read from them.
+    static size_t needed_for(unsigned long long file_bytes, bool package);
 
     // Waits until `bytes` more fit in the budget, or nothing is held.
     void take(size_t bytes);

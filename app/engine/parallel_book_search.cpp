@@ -169,7 +169,13 @@ void ParallelBookSearch::read_ahead(Book &book) {
         book.read_rc = OZW_FAILED;
         return;
     }
-    book.budget_taken = MemoryBudget::needed_for(file.size());
+    // The first bytes say whether the book is a package, whose parts take
+    // several times its size once inflated.
+    char head[FILE_HEADER_LEN] = {};
+    file.read_at(0, head, sizeof head);
+    int type = FILE_TYPE_UNKNOWN;
+    const bool package = orb_file_type(FILE_SOURCE_HEADER, head, &type) == 0 && type == FILE_TYPE_ZIP;
+    book.budget_taken = MemoryBudget::needed_for(file.size(), package);
     budget_.take(book.budget_taken);
     try {
         book.bytes.resize(static_cast<size_t>(file.size()));
