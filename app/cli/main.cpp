@@ -12,6 +12,9 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -134,6 +137,15 @@ int main(int argc, char **argv) {
     // Everything zscan writes (result files, extracted parts, logs) is for
     // the user alone.
     umask(S_IRWXG | S_IRWXO);
+#ifdef __GLIBC__
+    // Each book's bytes and inflated parts take buffers of megabytes, on
+    // several threads.  Left to itself the allocator maps each anew and
+    // unmaps it when freed, and the pages are faulted in and cleared again
+    // for every book; kept in the heap they are reused.  The memory budget
+    // still bounds what the books in flight hold.
+    mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
     if (options.version) {
         std::puts("Z-Scan 1.0.0.0");
         return kExitFound;
