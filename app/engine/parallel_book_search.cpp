@@ -154,10 +154,7 @@ std::pair<std::shared_ptr<ParallelBookSearch::Book>, int> ParallelBookSearch::ne
 
 bool ParallelBookSearch::worth_sharing(const Book &book) const {
     // Only a package's reader can pass over the sheets of another share.
-    int type = FILE_TYPE_UNKNOWN;
-    if (workers_count_ < 2 || book.read_rc != 0 || book.bytes.size() < kSharedBookBytes ||
-        orb_file_type(FILE_SOURCE_HEADER, book.bytes.data(), &type) != 0 || type != FILE_TYPE_ZIP)
-        return false;
+    if (workers_count_ < 2 || book.read_rc != 0 || !book.package || book.bytes.size() < kSharedBookBytes) return false;
     for (const std::shared_ptr<Book> &other : queued_)
         if (other.get() != &book && other->stage <= Book::READ) return false;
     return true;
@@ -169,19 +166,24 @@ void ParallelBookSearch::read_ahead(Book &book) {
         book.read_rc = OZW_FAILED;
         return;
     }
-    // The first bytes say whether the book is a package, whose parts take
-    // several times its size once inflated.
-    char head[FILE_HEADER_LEN] = {};
-    file.read_at(0, head, sizeof head);
-    int type = FILE_TYPE_UNKNOWN;
-    const bool package = orb_file_type(FILE_SOURCE_HEADER, head, &type) == 0 && type == FILE_TYPE_ZIP;
-    book.budget_taken = MemoryBudget::needed_for(file.size(), package);
+    // Taken as for a package until its first bytes tell; a book of another
+    // kind then gives back what it does not inflate.
+    book.budget_taken = MemoryBudget::needed_for(file.size(), true);
     budget_.take(book.budget_taken);
     try {
         book.bytes.resize(static_cast<size_t>(file.size()));
         book.bytes.resize(file.read_at(0, book.bytes.data(), book.bytes.size()));
     } catch (const std::bad_alloc &) {
         book.read_rc = OXLS_ERR_MEMORY;
+        return;
+    }
+    int type = FILE_TYPE_UNKNOWN;
+    book.package = book.bytes.size() >= FILE_HEADER_LEN &&
+                   orb_file_type(FILE_SOURCE_HEADER, book.bytes.data(), &type) == 0 && type == FILE_TYPE_ZIP;
+    const size_t needed = MemoryBudget::needed_for(book.bytes.size(), book.package);
+    if (needed < book.budget_taken) {
+        budget_.give_back(book.budget_taken - needed);
+        book.budget_taken = needed;
     }
 }
 

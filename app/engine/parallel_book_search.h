@@ -74,10 +74,12 @@ private:
         int shares_taken = 0;
         int shares_left = 1;
         Found found;             // the shares' findings together; guarded by mutex_
-        // The file's bytes read ahead, the read's result, and the memory
-        // taken from the budget for the book's search.
+        // The file's bytes read ahead, the read's result, whether they are a
+        // package, and the memory taken from the budget for the book's
+        // search.
         std::string bytes;
         int read_rc = 0;
+        bool package = false;
         size_t budget_taken = 0;
     };
     class Worker;
