@@ -62,7 +62,7 @@ private:
             if (!xml_plain_tag(part_, lt, tag) || tag.closing || tag.name != "si") return lt;
             text_.clear();
             int rc = 0;
-            const size_t end = tag.empty ? tag.end : read_plain_string(tag.end, rc);
+            const size_t end = tag.empty ? tag.end : read_plain_children(tag.end, "si", true, rc);
             if (rc == 0 && end != std::string_view::npos) rc = strings_.add(text_);
             if (rc) {
                 failure_ = rc;   // the scan ends here with this result
@@ -73,31 +73,11 @@ private:
         }
     }
 
-    // The content of an <si> from `at` up to its end tag, joined into
-    // text_: the offset after </si>, or npos when it has another shape.
-    size_t read_plain_string(size_t at, int &rc) {
-        XmlPlainTag tag;
-        for (;;) {
-            const size_t lt = xml_next_tag(part_, at);
-            if (lt == std::string_view::npos || !xml_plain_tag(part_, lt, tag)) return std::string_view::npos;
-            if (tag.closing) return tag.name == "si" ? tag.end : std::string_view::npos;
-            if (tag.name == "si") return std::string_view::npos;
-            if (tag.empty) {
-                at = tag.end;
-            } else if (tag.name == "t") {
-                at = read_plain_text(tag, true, rc);
-            } else if (tag.name == "r" || tag.name == "rPh") {
-                at = read_plain_children(tag.end, tag.name, tag.name == "r", rc);
-            } else {
-                return std::string_view::npos;
-            }
-            if (at == std::string_view::npos || rc) return std::string_view::npos;
-        }
-    }
-
-    // The children of a run or reading from `at` up to its end tag `</name>`:
-    // <t> texts, joined into text_ when `kept`, an <rPr> of empty elements,
-    // and empty elements.  The offset after the end tag, or npos.
+    // The children of an <si>, <r>, <rPr> or <rPh> from `at` up to its end
+    // tag `</name>`: <t> texts, joined into text_ when `kept` (outside a
+    // phonetic reading), runs and readings in a string, font properties in
+    // a run, and empty elements.  The offset after the end tag, or npos
+    // when the content has another shape.
     size_t read_plain_children(size_t at, std::string_view name, bool kept, int &rc) {
         XmlPlainTag tag;
         for (;;) {
@@ -109,8 +89,10 @@ private:
                 at = tag.end;
             } else if (tag.name == "t") {
                 at = read_plain_text(tag, kept, rc);
-            } else if (tag.name == "rPr" && kept) {
-                at = read_plain_children(tag.end, tag.name, false, rc);
+            } else if (name == "si" && (tag.name == "r" || tag.name == "rPh")) {
+                at = read_plain_children(tag.end, tag.name, tag.name == "r", rc);
+            } else if (name == "r" && tag.name == "rPr") {
+                at = read_plain_children(tag.end, tag.name, kept, rc);
             } else {
                 return std::string_view::npos;
             }

@@ -67,11 +67,13 @@ TEST_F(XlsxParts, SharedStringsJoinRunsAndLeaveOutPhoneticReadings) {
         "<si><t>a&amp;b_x000D_c&#10;</t></si>"
         "<si><t><![CDATA[<raw>&amp;]]></t></si>"
         "<x:si><x:t>prefixed</x:t></x:si><si><t>&b;</t></si>"
+        "<si><r><rPr><t>in</t></rPr><t>run</t></r></si>"   // a text inside font properties is still kept
         "</sst>";
     ASSERT_EQ(xlsx_parse_shared_strings(state_, xml), 0);
     // One string per <si>, whatever the count attributes say.
     EXPECT_EQ(shared_strings(),
-              (std::vector<std::string>{"plain", "ab cd", "東京", "", "", "a&b\rc\n", "<raw>&amp;", "prefixed", "&b;"}));
+              (std::vector<std::string>{"plain", "ab cd", "東京", "", "", "a&b\rc\n", "<raw>&amp;", "prefixed", "&b;",
+                                        "inrun"}));
 }
 
 // Strings after the first are read by the plain reader, which keeps the
