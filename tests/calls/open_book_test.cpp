@@ -188,19 +188,6 @@ TEST_F(OpenBookFiles, APackageHandedOverInAMemoryFileIsReadFromThereAndDropped) 
     EXPECT_EQ(mlength("held/in-memory.xlsx"), 0);
 }
 
-TEST_F(OpenBookFiles, SaveOnCloseWritesTheBookOrKeepsItOpen) {
-    const std::string path = folder_.file("saved.xlsx");
-    Book book;
-    ASSERT_EQ(book.open("EXCEL=\"" + path + "\""), 0);
-    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=Kept"), 0);
-    EXPECT_EQ(OXLS_close_book(book.get(), "DESTROY SAVE"), 0) << "the last word wins";
-    EXPECT_EQ(book->work, nullptr);
-    Book reread;
-    ASSERT_EQ(reread.open("EXCEL=\"" + path + "\" MODE=READ"), 0) << reread.message();
-    ASSERT_EQ(OXLS_sheet_num(reread.get()), 1);
-    EXPECT_STREQ(reread->sheets[0].name, "Kept");
-}
-
 TEST_F(OpenBookFiles, ReleasingDeletesTheTemporaryWorkbook) {
     std::string temp = write("workbook.tmp", "stream");
     MFILE *memory = mopen(temp.c_str(), "wb");
