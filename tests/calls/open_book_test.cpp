@@ -92,11 +92,6 @@ TEST(OpenBookKeywords, ValuesAreTakenBareOrQuotedAsEachKeySays) {
     Book charset;
     ASSERT_EQ(charset.open("CHARSET=\"utf8\" CHARSET=LATIN1"), 0);
     EXPECT_EQ(ozw_charset(charset.get()), CS_UTF8) << "an unknown value leaves the set unchanged";
-
-    Book defaults;
-    ASSERT_EQ(defaults.open(""), 0);
-    EXPECT_EQ(std::string(defaults->file_name), fs::current_path().string() + "/Book1.xlsx");
-    EXPECT_EQ(defaults->thread_no, -1);
 }
 
 TEST(OpenBookKeywords, MistakesAreReportedWithTheOffendingToken) {
@@ -154,7 +149,6 @@ TEST_F(OpenBookFiles, FilesThatAreNoBooksAreRefusedAndReleased) {
         const char *message;
     } cases[] = {
         {write("short.xlsx", "PK\x03\x04 short"), -4, "OXLS-00900 サポート外のファイルです(\"%s\")。"},
-        {write("text.xlsx", std::string(64, 't')), -4, "OXLS-00900 サポート外のファイルです(\"%s\")。"},
         {write("image.png", "\x89PNG\r\n\x1a\n" + std::string(32, 0)), -4, "OXLS-00900 サポート外のファイルです(\"%s\")。"},
         {folder_.file("absent.xlsx"), -101, "OXLS-03101 Excelファイルオープンエラー(\"%s\")。"},
         {write("fake.xlsx", "PK\x03\x04" + std::string(200, 'z')), -101,
@@ -186,19 +180,6 @@ TEST_F(OpenBookFiles, APackageHandedOverInAMemoryFileIsReadFromThereAndDropped) 
     ASSERT_EQ(from_memory.open("EXCEL=held/in-memory.xlsx READ_MEMORY=TRUE MODE=UNLOAD"), 0) << from_memory.message();
     EXPECT_STREQ(from_memory->file_name, "held/in-memory.xlsx");
     EXPECT_EQ(mlength("held/in-memory.xlsx"), 0);
-}
-
-TEST_F(OpenBookFiles, SaveOnCloseWritesTheBookOrKeepsItOpen) {
-    const std::string path = folder_.file("saved.xlsx");
-    Book book;
-    ASSERT_EQ(book.open("EXCEL=\"" + path + "\""), 0);
-    ASSERT_EQ(OXLS_open_sheet(book.get(), "SHEET_NAME=Kept"), 0);
-    EXPECT_EQ(OXLS_close_book(book.get(), "DESTROY SAVE"), 0) << "the last word wins";
-    EXPECT_EQ(book->work, nullptr);
-    Book reread;
-    ASSERT_EQ(reread.open("EXCEL=\"" + path + "\" MODE=READ"), 0) << reread.message();
-    ASSERT_EQ(OXLS_sheet_num(reread.get()), 1);
-    EXPECT_STREQ(reread->sheets[0].name, "Kept");
 }
 
 TEST_F(OpenBookFiles, ReleasingDeletesTheTemporaryWorkbook) {

@@ -21,11 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string DECL = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\r\n";
-const std::string WORKSHEET_OPEN =
-    "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">";
-
 class WritePackage : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -67,7 +62,6 @@ TEST_F(WritePackage, NamedSheetsKeepTheirNamesButAppTitlesCountSheets) {
     ASSERT_EQ(ozw_add_sheet(book.get(), "売上"), 1);
     ASSERT_EQ(OXLS_put_values(book.get(), "A1=x COMPANY=\"A&B\" TITLE=題名 MANAGER=\"<boss>\""), 0);
     ZipEntries entries = save();
-    EXPECT_EQ(book.get()->sheet_count, 2);
     const std::string &workbook = *find_entry(entries, "xl/workbook.xml");
     EXPECT_NE(workbook.find("<sheet name=\"R&amp;D &lt;1&gt;\" sheetId=\"1\" r:id=\"rId1\"/><sheet name=\"売上\" "
                             "sheetId=\"2\" r:id=\"rId2\"/></sheets>"),
@@ -86,7 +80,6 @@ TEST_F(WritePackage, WriteMemoryPutsTheBookIntoAMemoryFile) {
     std::snprintf(book.get()->file_name, sizeof book.get()->file_name, "memory-book.xlsx");
     ASSERT_EQ(ozw_save_book(book.get()), 0) << OXLS_error_mesg(book.get());
     EXPECT_FALSE(fs::exists("memory-book.xlsx"));
-    ASSERT_GT(mlength("memory-book.xlsx"), 0);
     zlib_filefunc64_def functions;
     orb_fill_zip_filefunc64(&functions, ZipMedium::Memory);
     ZipEntries entries = read_zip("memory-book.xlsx", &functions);

@@ -59,7 +59,6 @@ TEST_F(WriteValueTyping, ValuesBecomeNumbersDatesTimesPercentagesFormulasOrStrin
         {"1900/2/29", "20 60 - 1"},
         {"25:30", "23 1 0.062500 3"},                             // whole days carry into the date
         {"9:05:30", "24 0 0.378819 4"},
-        {"1440:00", "23 60 0.000000 3"},
         {"9999:00", "23 416 0.625000 3"},                         // the last that carries
         {"2016/3/25 14:05:09", "21 42454 0.586910 2"},
         {"50%", "13 0 0.50 6"},      // the digits given
