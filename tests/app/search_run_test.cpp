@@ -155,28 +155,6 @@ TEST_P(SearchRunTest, NothingFoundIsToldAndTheResultBookKeepsItsHeaderRow) {
     EXPECT_EQ(result.text(0, "D1"), "パス(フォルダリンク)");
 }
 
-TEST_P(SearchRunTest, UnreadableBooksAreReportedAndTheSearchGoesOn) {
-    const fs::path folder = work_ / "mixed";
-    fs::create_directories(folder);
-    std::ofstream(folder / "garbage.xlsx") << "this is not a zip package";
-    std::ofstream(folder / "garbage.xls") << "nor a compound file, though long enough to be probed";
-    std::ofstream(folder / "empty.xlsm");
-    fs::copy_file(kSamples / "english.xlsx", folder / "good.xlsx");
-    context_.target_folder = folder.string();
-    ASSERT_EQ(search("pineapple"), SearchOutcome::Found);
-    EXPECT_EQ(front_end_.lines, std::vector<std::string>{"[" + folder.string() + "/good.xlsx][Inventory][A4] pineapple"});
-    EXPECT_TRUE(front_end_.messages.empty());
-    // Each in walk order, as the walk met it, and once more at the end.
-    std::vector<std::string> skipped;
-    for (const NotSearched &item : front_end_.skipped) {
-        EXPECT_EQ(item.reason, SkipReason::NotABook) << item.path;
-        skipped.push_back(fs::path(item.path).filename().string());
-    }
-    EXPECT_EQ(skipped, (std::vector<std::string>{"empty.xlsm", "garbage.xls", "garbage.xlsx"}));
-    EXPECT_EQ(front_end_.reports, 1);
-    EXPECT_EQ(context_.books_searched, 1);
-}
-
 TEST_P(SearchRunTest, CancelAfterHitsAsksWhetherToShowThemAndFinishesTheBooksBeingRead) {
     context_.search_words_text = "東京 apple";
     FakeFrontEnd whole;
