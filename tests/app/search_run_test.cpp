@@ -112,10 +112,11 @@ TEST_P(SearchRunTest, TrailingEmptyCellsOfARowAreNotTested) {
     EXPECT_EQ(cells, (std::vector<std::string>{"A1] only", "B1] ", "C1] ", "A2] x", "B2] ", "C2] y"}));
 }
 
+// The first invalid word is named, once.
 TEST_P(SearchRunTest, AnInvalidExpressionIsReportedOnceAndNothingIsTouched) {
     std::ofstream(text_result()) << "old result\n";
     context_.regular_expression = true;
-    EXPECT_EQ(search("ok (broken"), SearchOutcome::Failed);
+    EXPECT_EQ(search("ok (broken [z-a]"), SearchOutcome::Failed);
     ASSERT_EQ(front_end_.messages.size(), 1u);
     EXPECT_EQ(front_end_.messages[0].text, "検索内容((broken)は正規表現として不正です。");
     EXPECT_EQ(front_end_.messages[0].icon, MessageIcon::Error);
