@@ -32,11 +32,8 @@ TEST(CellMatcher, WordsFindTheTextsTheyMeanAndNoOthers) {
         FoldOptions folds = {};
         int charset = CS_UTF8;
     } rows[] = {
-        // A substring search: exact bytes, case-sensitive; dates in the
-        // form the library shows them.
+        // A substring search: exact bytes, case-sensitive.
         {{"abc"}, {"xabcx"}, {"xABCx", ""}},
-        {{"\"abc\""}, {"say \"abc\" now"}, {"abc"}},
-        {{"2016/3/25"}, {"2016/3/25"}, {"2016/03/25"}},
         {{"(unclosed"}, {"x(unclosed"}, {}},
         {{across}, {}, {"日月"}, substring, none, CS_SJIS},
         // An expression must match the whole text; an alternative that
@@ -47,7 +44,6 @@ TEST(CellMatcher, WordsFindTheTextsTheyMeanAndNoOthers) {
         {{"(a)|b\\1"}, {"b"}, {}, expression},   // an unset group matches empty
         {{"\\u6771\\u4eac.*"}, {"東京タワー"}, {}, expression},
         {{"東.", "\\d{4}/\\d{1,2}/\\d{1,2}"}, {"東京", "2016/3/25"}, {"東京都"}, expression},
-        {{".*"}, {""}, {}, expression},
         // Shift-JIS words match by character, not by byte.
         {{tokyo + "...."}, {}, {"東京タワー"}, expression, none, CS_SJIS},
         {{tokyo + "..."}, {"東京タワー"}, {}, expression, none, CS_SJIS},
@@ -94,14 +90,6 @@ TEST(CellMatcher, WordsFindTheTextsTheyMeanAndNoOthers) {
         std::string bad_word;
         EXPECT_FALSE(matcher.prepare(CS_UTF8, {refused}, true, bad_word)) << refused;
     }
-}
-
-TEST(CellMatcher, InvalidExpressionIsNamed) {
-    CellMatcher matcher;
-    std::string bad_word;
-    EXPECT_FALSE(matcher.prepare(CS_UTF8, {"good", "(unclosed", "[z-a]"}, true, bad_word));
-    EXPECT_EQ(bad_word, "(unclosed");
-    EXPECT_FALSE(matcher.matches("good"));
 }
 
 TEST(CellMatcher, CatastrophicExpressionOnTheLongestCellEndsQuickly) {

@@ -273,8 +273,7 @@ TEST_F(FolderWalkTest, SearchesPathsAsLongAsTheSystemTakesAndReportsLonger) {
 // The real book search over books removed between the moment the walk
 // lists them and the moment they are read: each is reported unreadable
 // and the intact book still gives its hit.  (Books damaged before they
-// are read are reported by SearchRunTest.UnreadableBooksAreReportedAndTheSearchGoesOn
-// and end_to_end.py.)
+// are read are reported by end_to_end.py.)
 class RemovingBookSearch : public BookSearch {
 public:
     RemovingBookSearch(WorkbookSearch &inner, HitRecorder &recorder) : inner_(inner), recorder_(recorder) {}

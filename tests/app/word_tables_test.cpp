@@ -45,10 +45,6 @@ protected:
 };
 
 TEST_F(WordTablesTest, TypedWordsSplitAtBlanksQuotesAndEquals) {
-    ASSERT_TRUE(take("abc def "));
-    ASSERT_TRUE(build());
-    EXPECT_EQ(context_.search_words, (Words{"abc", "def"}));
-
     // A phrase is one word without its quotes, "" in it one quote; an
     // apostrophe is a letter; an empty phrase is no word.
     ASSERT_TRUE(take("a=b \"New York\" it's \"say \"\"hi\"\"\" x\"y z\" \"\" end;"));

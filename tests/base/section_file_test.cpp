@@ -114,7 +114,6 @@ TEST_F(SectionFiles, WritingSortsLeavesSwitchedOffEntriesOutAndEnciphers) {
 
     std::strcpy(record.cipher_key, "secret-key-123456789");
     ASSERT_EQ(orb_section_set(&record, SECTION_ENCIPHERED, "PASSWORD", "twenty bytes value!!"), 0);
-    EXPECT_EQ(std::strlen(record.entries[record.entry_count - 1].value), 64u);
     ASSERT_EQ(orb_section_write(&record), 0);
     SectionFile again{};
     std::strcpy(again.path, record.path);

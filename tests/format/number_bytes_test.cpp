@@ -19,16 +19,8 @@ namespace {
 // code `code`, or of built-in number `builtin` when the code is empty.
 StyleTables one_style(const std::string &code, int builtin = 0) {
     StyleTables styles;
-    XfRecord xf;
-    xf.num_format = code.empty() ? static_cast<uint32_t>(builtin) : 164;
-    styles.xfs.push_back(xf);
-    if (!code.empty()) {
-        NumberFormat format;
-        format.id = 164;
-        format.code = code;
-        format.format_id = ozw_classify_format_code(code);
-        styles.number_formats.push_back(format);
-    }
+    styles.xfs.emplace_back().num_format = code.empty() ? static_cast<uint32_t>(builtin) : 164;
+    if (!code.empty()) styles.number_formats.push_back({164, code, 0, 0, ozw_classify_format_code(code)});
     return styles;
 }
 
