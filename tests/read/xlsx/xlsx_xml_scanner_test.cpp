@@ -21,9 +21,7 @@ TEST(XlsxTextDecoding, EntitiesReferencesExcelEscapesAndLineEnds) {
         {"&#99999999999999999999;", "&#99999999999999999999;"},
         // Excel's escapes; an escaped underscore keeps the escape text after
         // it literal, and broken escapes stay as written.
-        {"a&amp;b_x000D_c", "a&b\rc"},
         {"_x000d__x000A_", "\r\n"},
-        {"_x58F2_", "売"},
         {"_xD83D__xDE00_", "\xF0\x9F\x98\x80"},
         {"_x001A_", " "},
         {"_x005F_x000D_", "_x000D_"},
