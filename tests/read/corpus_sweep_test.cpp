@@ -102,7 +102,7 @@ Outcome sweep(const std::string &relative) {
     const std::string path = corpus::path(relative);
     auto book = std::make_unique<XLS_BOOK>();
     int extraction = 0;
-    const int rc = xlstest::open_like_search(*book, path, &extraction);
+    const int rc = xlstest::open_through_stream_copy(*book, path, &extraction);
     if (extraction != 0) {
         mfree_all();
         return {"unextracted", extraction};

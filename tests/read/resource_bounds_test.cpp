@@ -1,7 +1,7 @@
 // Hostile books that try to make the readers run without end or without
-// bound, one case per bound: each is opened the way the search application
-// opens a book and must be refused quickly with the code and message of its
-// limit, while the same book just within the bound opens.
+// bound, one case per bound: each is opened through the call interface and
+// must be refused quickly with the code and message of its limit, while the
+// same book just within the bound opens.
 #include "mfile.h"
 #include "oxls.h"
 #include "xls/biff_sst.h"
@@ -27,12 +27,12 @@ struct OpenResult {
     std::string message;   // UTF-8
 };
 
-// Opens the book as the search application does (an .xls book through a
-// copy of its workbook stream), then closes it.
+// Opens the book through the call interface (an .xls book through a copy
+// of its workbook stream), then closes it.
 OpenResult open_and_close(const std::string &path) {
     auto book = std::make_unique<XLS_BOOK>();
     OpenResult result;
-    result.rc = xlstest::open_like_search(*book, path);
+    result.rc = xlstest::open_through_stream_copy(*book, path);
     result.message = OXLS_error_mesg(book.get());
     if (result.rc == 0) OXLS_close_book(book.get(), nullptr);
     else if (book->work) OXLS_free_book(book.get());

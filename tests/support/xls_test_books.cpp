@@ -270,7 +270,7 @@ bool is_compound_file(const std::string &path) {
     return in.read(signature, sizeof signature) && std::string(signature, sizeof signature) == "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
 }
 
-int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction) {
+int open_through_stream_copy(XLS_BOOK &book, const std::string &path, int *extraction) {
     std::string arguments = "CHARSET=UTF8 EXCEL=\"" + path + "\" MODE=UNLOAD";
     if (is_xls_name(path) && is_compound_file(path)) {
         const int copied = cfb_extract_workbook(path.c_str(), kStreamFile);

@@ -99,21 +99,20 @@ struct LoadedBook {
     std::string last_message() const;
 };
 
-// Opens the book file at `path` through OXLS_open_book as the search
-// application does, in UTF-8 and mode UNLOAD: a compound file named .xls
-// (any letter case) through a copy of its workbook stream in a memory file,
-// a bare workbook stream as it is.  The result
-// of the open, or kNotExtracted when the stream could not be copied (the
-// copy's code in *extraction).
+// Opens the book file at `path` through OXLS_open_book in UTF-8 and mode
+// UNLOAD: a compound file named .xls (any letter case) through a copy of its
+// workbook stream in a memory file (TEMP_WORKBOOK_PATH), a bare workbook
+// stream as it is.  The result of the open, or kNotExtracted when the stream
+// could not be copied (the copy's code in *extraction).
 constexpr int kNotExtracted = 1;
-int open_like_search(XLS_BOOK &book, const std::string &path, int *extraction = nullptr);
+int open_through_stream_copy(XLS_BOOK &book, const std::string &path, int *extraction = nullptr);
 // Whether the file begins with the compound-file signature.
 bool is_compound_file(const std::string &path);
 // Whether a file name ends in .xls, in any letter case.
 bool is_xls_name(const std::string &name);
 
-// Reads the book file at `path` as the search does: the workbook stream is
-// copied into a memory file first and read through TEMP_WORKBOOK_PATH.
+// Reads the book file at `path` through a copy of its workbook stream in a
+// memory file, named by TEMP_WORKBOOK_PATH.
 void load_extracted(LoadedBook &loaded, const char *path);
 // Reads the book file at `path` through the direct scan.
 void load_scanned(LoadedBook &loaded, const char *path);
