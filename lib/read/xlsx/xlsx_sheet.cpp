@@ -231,13 +231,8 @@ private:
                 }
                 if (tag.name == "v" || tag.name == "f") {
                     std::string_view content;
-                    if (!tag.empty) {
-                        const size_t end = xml_plain_element_text(part_, tag, content);
-                        if (end == std::string_view::npos) return end;
-                        at = end;
-                    } else {
-                        at = tag.end;
-                    }
+                    at = xml_plain_element_text(part_, tag, content);
+                    if (at == std::string_view::npos) return at;
                     (tag.name == "v" ? value : formula) = content;
                     (tag.name == "v" ? has_value : has_formula) = true;
                 } else if (tag.name == "is") {
@@ -290,14 +285,9 @@ private:
             if (lt == std::string_view::npos || !xml_plain_tag(part_, lt, tag)) return std::string_view::npos;
             if (tag.closing) return tag.name == "is" ? tag.end : std::string_view::npos;
             if (tag.name != "t" || count == 8) return std::string_view::npos;
-            std::string_view content;
-            if (!tag.empty) {
-                at = xml_plain_element_text(part_, tag, content);
-                if (at == std::string_view::npos) return at;
-            } else {
-                at = tag.end;
-            }
-            runs[count++] = content;
+            at = xml_plain_element_text(part_, tag, runs[count]);
+            if (at == std::string_view::npos) return at;
+            ++count;
         }
     }
 

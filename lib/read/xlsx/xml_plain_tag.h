@@ -98,8 +98,11 @@ bool xml_plain_attributes(std::string_view text, size_t at, XmlPlainTag &tag, Ta
 }
 
 // The text of the element whose start tag is `tag`, when it holds nothing
-// but text: the offset after its end tag, or npos.
+// but text (none when the tag is empty): the offset after the element, or
+// npos.
 inline size_t xml_plain_element_text(std::string_view text, const XmlPlainTag &tag, std::string_view &content) {
+    content = {};
+    if (tag.empty) return tag.end;
     const size_t lt = xml_next_tag(text, tag.end);
     XmlPlainTag end;
     if (lt == std::string_view::npos || !xml_plain_tag(text, lt, end) || !end.closing || end.name != tag.name)
