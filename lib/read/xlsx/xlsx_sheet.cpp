@@ -80,6 +80,7 @@ public:
             }
             break;
         case EL_C:
+            if (cell_.has_value && passed_over(cell_.type, cell_.value, cell_.style)) return 0;
             return finish_cell();
         default:
             break;
@@ -362,10 +363,11 @@ private:
         unread_names_.clear();
     }
 
+    // Places the cell and hands it to the sink.  Its reader has already
+    // passed over a value the sink has no use for.
     int finish_cell() {
         const bool has_content = cell_.has_value || cell_.has_inline || !cell_.formula.empty();
         if (!has_content && cell_.style == 0) return 0;
-        if (cell_.has_value && passed_over(cell_.type, cell_.value, cell_.style)) return 0;
         // Its name, the newest unread, places it (unless a row that a
         // malformed part opened inside the cell has dropped it).
         if (cell_named_ && !unread_names_.empty()) {
